@@ -1,0 +1,32 @@
+// The draw derivation: expands a draw (issue and eight numbers) into the row
+// that the history stores: per position the number, zodiac code, tens and
+// units digit, digit sum and segment code; the seven tagged list texts; and
+// the issue that follows it (QQH).
+#ifndef ZEPHYRSTAT_ACQUIRE_DERIVATION_H_
+#define ZEPHYRSTAT_ACQUIRE_DERIVATION_H_
+
+#include "store/draw.h"
+#include "store/issue_number.h"
+
+namespace zs {
+
+struct Settings;
+
+struct DerivationRules {
+  int sxIni = 1;  // zodiac code of sign k is sxIni + k (鼠 = 0)
+  int dsIni = 1;  // segment code is (n − 1) / 4 + dsIni
+  IssueRule issueRule;
+
+  static DerivationRules From(const Settings& settings);
+};
+
+// Zodiac sign 0..11 (鼠 = 0) of number n in a zodiac year: 01 carries the
+// sign of the year itself, 02 the sign of the year before, and so on.
+int ZodiacSign(int number, int zodiacYear);
+
+// Precondition: every number is 1..20 (callers refuse other draws).
+HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ACQUIRE_DERIVATION_H_

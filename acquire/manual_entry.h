@@ -1,0 +1,25 @@
+// Storing one typed draw (the eight entry boxes): the draw goes in under the
+// next issue that the issue box shows, derived from the last stored issue
+// with the current edition's rule.
+#ifndef ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_
+#define ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_
+
+#include <cstdint>
+
+#include "acquire/derivation.h"
+#include "store/history_store.h"
+
+namespace zs {
+
+// Throws InputError, storing nothing, when a number lies outside 1..20, a
+// number is repeated, or the history is empty (no next issue can be derived).
+// Returns the stored issue.
+int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules);
+
+// Derives every stored row anew under `rules` (after a zodiac or segment base
+// changes), in one transaction.
+void RederiveHistory(HistoryStore& store, const DerivationRules& rules);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_

@@ -1,0 +1,19 @@
+// The settings store of the window and the command-line tool: QSettings with
+// organisation and application "Zephyrstat", group "IniSetting". Values are
+// kept as texts; zs::ReadSettings converts them, falling back to defaults.
+#ifndef ZEPHYRSTAT_APP_SETTINGS_STORE_H_
+#define ZEPHYRSTAT_APP_SETTINGS_STORE_H_
+
+#include <string_view>
+
+#include "store/settings.h"
+
+namespace zs {
+
+Settings LoadSettings();
+// Saves one key of `settings` at once, as every setting is saved when it changes.
+void SaveSetting(const Settings& settings, std::string_view key);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_APP_SETTINGS_STORE_H_

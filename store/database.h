@@ -1,0 +1,93 @@
+// A small RAII wrapper over SQLite: a connection, prepared statements with
+// bound parameters, and a transaction guard that rolls back unless committed.
+// Every failure throws StoreError with SQLite's message.
+#ifndef ZEPHYRSTAT_STORE_DATABASE_H_
+#define ZEPHYRSTAT_STORE_DATABASE_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zs {
+
+class Statement;
+
+class Database {
+ public:
+  // Opens (creating when absent) a database file.
+  static Database OpenFile(const std::filesystem::path& file);
+  static Database OpenMemory();
+
+  Database(Database&& other) noexcept;
+  Database& operator=(Database&& other) noexcept;
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+  ~Database();
+
+  // Runs one or more statements that take no parameters.
+  void Execute(std::string_view sql);
+  Statement Prepare(std::string_view sql);
+  int64_t Changes() const;
+  sqlite3* handle() const { return db_; }
+
+ private:
+  explicit Database(sqlite3* db) : db_(db) {}
+  sqlite3* db_ = nullptr;
+};
+
+class Statement {
+ public:
+  Statement(Statement&& other) noexcept;
+  Statement& operator=(Statement&& other) noexcept;
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  ~Statement();
+
+  // Parameters are numbered from 1.
+  Statement& Bind(int index, int64_t value);
+  Statement& Bind(int index, double value);
+  Statement& Bind(int index, std::string_view text);
+  Statement& BindNull(int index);
+
+  // Advances to the next row; false when there is none.
+  bool Step();
+  // Runs a statement that returns no rows.
+  void Run();
+  // Makes the statement ready to run again with new bindings.
+  void Reset();
+
+  // Columns are numbered from 0.
+  int64_t Int(int column) const;
+  double Real(int column) const;
+  std::string_view Text(int column) const;
+  bool IsNull(int column) const;
+
+ private:
+  friend class Database;
+  Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// BEGIN IMMEDIATE on construction; ROLLBACK in the destructor unless
+// Commit() ran, so an exception leaves the database as it was.
+class Transaction {
+ public:
+  explicit Transaction(Database& db);
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  ~Transaction();
+  void Commit();
+
+ private:
+  Database& db_;
+  bool done_ = false;
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_STORE_DATABASE_H_

@@ -1,0 +1,54 @@
+// The user settings (section IniSetting of the settings store) as a plain
+// value, with their defaults, conversion from stored texts and checking of a
+// value typed by the user. Where the texts are kept is the front ends' job.
+#ifndef ZEPHYRSTAT_STORE_SETTINGS_H_
+#define ZEPHYRSTAT_STORE_SETTINGS_H_
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zs {
+
+struct Settings {
+  int gsZl = 556;         // GsZl: edition index 0..7; any other value: no edition
+  bool bolZyw = true;     // bolZyw: true = free position, false = fixed position
+  int intLei = 0;         // intLei: search type 0..5
+  int dsIni = 1;          // DsIni: segment base 0 or 1
+  int sxIni = 1;          // SxIni: zodiac base 0 or 1
+  int bsIni = 1;          // BsIni: colour base 0 or 1 (remembered only)
+  int intZhWSetup = 2;    // intZhWSetup: part size of the partial search
+  bool bolLdm = true;     // bolLdm: true = drawn order, false = sorted order
+  int iniSerchDay = 6;    // IniSerchDay: days kept and fetched by the online update, 2..16
+  std::string resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";  // ResultsUrl
+  int fetchTimeoutSeconds = 30;  // FetchTimeout: time limit of the online update's wait
+
+  friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+// Every key, in the order `settings` lists them.
+const std::vector<std::string_view>& SettingKeys();
+
+// Looks up the stored text of a key; nullopt when the key is absent.
+using StoredSettingLookup = std::function<std::optional<std::string>(std::string_view key)>;
+
+// Builds the settings from stored texts. An absent key, or a text that cannot
+// be converted to the key's type, gives the key's default. Booleans accept
+// "True"/"False" and "true"/"false" (any case) and "1"/"0".
+Settings ReadSettings(const StoredSettingLookup& stored);
+
+// The text stored for a key ("true"/"false" for booleans, decimal integers).
+// Precondition: key is one of SettingKeys().
+std::string SettingText(const Settings& settings, std::string_view key);
+
+// Checks a value typed by the user and applies it. Returns an error message
+// (and leaves `settings` unchanged) when the key is unknown or the value is
+// not acceptable for it.
+std::optional<std::string> ApplySetting(Settings& settings, std::string_view key,
+                                        std::string_view value);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_STORE_SETTINGS_H_
