@@ -1,7 +1,7 @@
 // Where the history database and the files the program writes live: the
 // program's own folder when it is writable, else the per-user data folder.
-#ifndef ZEPHYRSTAT_APP_DATA_FOLDER_H_
-#define ZEPHYRSTAT_APP_DATA_FOLDER_H_
+#ifndef ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_
+#define ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_
 
 #include <filesystem>
 
@@ -12,4 +12,4 @@ std::filesystem::path DataFolder();
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_APP_DATA_FOLDER_H_
+#endif  // ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_

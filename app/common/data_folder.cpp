@@ -1,4 +1,4 @@
-#include "app/data_folder.h"
+#include "app/common/data_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "app/common/settings_store.h"
 
 #include <QSettings>
 #include <QString>
