@@ -1,0 +1,53 @@
+// What every command of zephyrstat-cli shares: the data folder (--dir), the
+// output form (--json), the settings, the history store (opened on first
+// use) and the printing of grids.
+//
+// A command reports a failure by throwing zs::StoreError or zs::InputError
+// (exit status 1, message on stderr) and a usage error by throwing
+// zs::UsageError (exit status 2).
+#ifndef ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
+#define ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "store/grid.h"
+#include "store/history_store.h"
+#include "store/settings.h"
+
+namespace zs {
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class CliContext {
+ public:
+  std::filesystem::path dataFolder;
+  bool json = false;
+  Settings settings;
+
+  // Opens dataFolder/tessera.mdb on first use.
+  HistoryStore& Store();
+
+  // Text: one line per row, cells separated by TAB, heading row first.
+  // JSON: {"columns": [...], "rows": [[...], ...]}, every cell a string.
+  void PrintGrid(const Grid& grid) const;
+  // Several named grids: in text the grids separated by an empty line; in
+  // JSON one object {"name": GRID, ...}.
+  void PrintGrids(const std::vector<std::pair<std::string, const Grid*>>& grids) const;
+  // Named values: in text "name<TAB>value" lines; in JSON an object of strings.
+  void PrintValues(const std::vector<std::pair<std::string, std::string>>& values) const;
+
+ private:
+  std::unique_ptr<HistoryStore> store_;
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_CLI_CLI_CONTEXT_H_

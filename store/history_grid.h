@@ -1,0 +1,17 @@
+// The history grid: heading "期号", "第1码" … "第8码"; one row per draw in
+// issue order, the shown issue and the eight numbers as stored (5 shows "5").
+#ifndef ZEPHYRSTAT_STORE_HISTORY_GRID_H_
+#define ZEPHYRSTAT_STORE_HISTORY_GRID_H_
+
+#include <vector>
+
+#include "store/draw.h"
+#include "store/grid.h"
+
+namespace zs {
+
+Grid HistoryGrid(const std::vector<Draw>& draws, bool threeDigit);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_STORE_HISTORY_GRID_H_
