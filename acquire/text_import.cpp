@@ -1,0 +1,55 @@
+#include "acquire/text_import.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/errors.h"
+#include "store/history_text.h"
+
+namespace zs {
+
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw StoreError("无法打开历史号码文件: " + file.string());
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw StoreError("无法读取历史号码文件: " + file.string());
+  return bytes;
+}
+
+}  // namespace
+
+ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path& file,
+                               const DerivationRules& rules) {
+  if (std::filesystem::is_directory(file)) {
+    throw StoreError("不是历史号码文件: " + file.string());
+  }
+  DrawReadout readout;
+  {
+    // Lines without their own issue count on from the issue after the last
+    // stored draw; a short first line inherits from the draw before it.
+    const std::optional<HistoryRow> last = store.Last();
+    const int32_t runningIssue = last ? last->nextIssue : 0;
+    Numbers inherited{};
+    if (store.Count() > 1) inherited = store.NextToLast()->numbers();
+
+    const std::u32string text = DecodeText(ReadWholeFile(file));
+    readout = ReadDraws(text, LineLayout::kHistoryFile, runningIssue, inherited);
+  }
+  if (readout.draws.empty()) {
+    throw InputError("文件中没有可读入的历史号码，历史未改变: " + file.string());
+  }
+
+  std::vector<HistoryRow> rows;
+  rows.reserve(readout.draws.size());
+  for (const Draw& draw : readout.draws) rows.push_back(DeriveRow(draw, rules));
+  const auto stored = static_cast<int64_t>(rows.size());
+  std::vector<Draw>().swap(readout.draws);
+  store.ReplaceAll(rows);
+  return ImportReport{stored, readout.inherited, readout.skipped};
+}
+
+}  // namespace zs
