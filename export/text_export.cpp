@@ -1,0 +1,63 @@
+#include "export/text_export.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "export/file_replacement.h"
+#include "store/errors.h"
+
+namespace zs {
+namespace {
+
+constexpr size_t kNumberColumns = 8;
+
+// The "00" number format: at least two digits, so 5 gives "05".
+std::string TwoDigits(std::string_view cell) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+  if (error != std::errc() || end != cell.data() + cell.size() || value < 0) {
+    throw InputError("历史号码中有不是号码的值：" + std::string(cell));
+  }
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", value);
+  return digits;
+}
+
+}  // namespace
+
+std::string HistoryTextFileName(const std::string& newestStoredDigits) {
+  return "更新至" + newestStoredDigits + "期历史号码.txt";
+}
+
+std::filesystem::path WriteHistoryText(const Grid& historyGrid,
+                                       const std::string& newestStoredDigits,
+                                       const std::filesystem::path& folder) {
+  if (historyGrid.RowCount() == 0 || newestStoredDigits.empty()) {
+    throw InputError("没有历史号码，未导出文本文件");
+  }
+  if (historyGrid.ColumnCount() != kNumberColumns + 1) {
+    throw InputError("导出文本文件需要历史号码列表（期号和八个号码）");
+  }
+
+  // The lines are digits and blanks only, so the file reads the same as
+  // UTF-8 and as GB18030 (the old ANSI code page); only its name holds Chinese.
+  std::string text;
+  text.reserve(historyGrid.RowCount() * 40);
+  for (size_t row = 0; row < historyGrid.RowCount(); ++row) {
+    text.append(historyGrid.Cell(row, 0));
+    text.push_back(' ');
+    for (size_t column = 1; column <= kNumberColumns; ++column) {
+      text.append(TwoDigits(historyGrid.Cell(row, column)));
+      text.push_back(' ');
+    }
+    text.append("\r\n");
+  }
+
+  const std::filesystem::path file = folder / HistoryTextFileName(newestStoredDigits);
+  FileReplacement replacement(file);
+  replacement.Write(text);
+  replacement.Commit();
+  return file;
+}
+
+}  // namespace zs

@@ -1,0 +1,227 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/spreadsheet_export.h"
+#include "store/errors.h"
+#include "store/grid.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/workbook_reader.h"
+
+namespace zs {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::ReadFileBytes;
+using testing::ReadWorkbook;
+using testing::ScratchFolder;
+using testing::WriteFileBytes;
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Grid GridOf(const Rows& rows) {
+  Grid grid(rows.front());
+  for (size_t r = 1; r < rows.size(); ++r) grid.AddRow(rows[r]);
+  return grid;
+}
+
+Rows HistoryRows() {
+  return {{"期号", "第1码", "第2码", "第3码", "第4码", "第5码", "第6码", "第7码", "第8码"},
+          {"2014011601", "3", "7", "15", "8", "19", "20", "11", "14"},
+          {"2014011602", "05", "1", "2", "4", "6", "9", "10", "12"}};
+}
+
+struct SheetCase {
+  const char* name;
+  Rows rows;
+};
+
+class SheetLayoutTest : public ::testing::TestWithParam<SheetCase> {};
+
+// Every grid cell lands at (r + 1, c + 1) as a text, the heading row included,
+// and nothing is written outside the grid's rectangle.
+TEST_P(SheetLayoutTest, CopiesEveryCellAsTextInPlace) {
+  const Rows& rows = GetParam().rows;
+  ScratchFolder folder;
+  WriteSpreadsheet(GridOf(rows), folder / "Jieguo.xls");
+
+  const auto book = ReadWorkbook(folder / "Jieguo.xls");
+  EXPECT_THAT(book.sheetNames, ElementsAre("Sheet1"));
+  const int rowCount = static_cast<int>(rows.size());
+  const int columnCount = static_cast<int>(rows.front().size());
+  EXPECT_EQ(book.Extent(), std::make_pair(rowCount, columnCount));
+  EXPECT_EQ(book.Rows(rowCount, columnCount), rows);
+  EXPECT_EQ(book.cells.size(), static_cast<size_t>(rowCount * columnCount));
+  for (const auto& [reference, cell] : book.cells) {
+    EXPECT_TRUE(cell.isText) << reference << " holds a number";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, SheetLayoutTest,
+    ::testing::Values(
+        SheetCase{"HeadingOnly", {HistoryRows().front()}}, SheetCase{"History", HistoryRows()},
+        // A statistics grid of 5 columns and n + 1 rows fills A1 to E(n + 1).
+        SheetCase{"Statistics",
+                  {{"号码", "最小遗漏", "最大遗漏", "当前遗漏", "比值"},
+                   {"01 02 ", "0", "35", "12", "2.92"},
+                   {"01 03 ", "1", "40", "40", "1"},
+                   {"02 03 ", "32767", "32767", "7", "4681"}}},
+        // Leading zeros, blanks at either end and XML's special characters
+        // survive unchanged.
+        SheetCase{"AwkwardTexts",
+                  {{"a", "b", "c"}, {"007", " 1 ", "<&>\"'"}, {"1E3", "-0", "1X05 2X07 "}}},
+        SheetCase{"WideBeyondZ",
+                  {std::vector<std::string>(30, "h"), std::vector<std::string>(30, "v")}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(SpreadsheetExportTest, ExportingTwiceReplacesTheWholeFile) {
+  ScratchFolder folder;
+  const auto file = folder / "lishi.xls";
+  WriteSpreadsheet(GridOf(HistoryRows()), file);
+  const Rows smaller = {{"期号", "第1码"}, {"2014011603", "9"}};
+  WriteSpreadsheet(GridOf(smaller), file);
+
+  const auto book = ReadWorkbook(file);
+  EXPECT_THAT(book.sheetNames, ElementsAre("Sheet1"));
+  EXPECT_EQ(book.Extent(), std::make_pair(2, 2));
+  EXPECT_EQ(book.Rows(2, 2), smaller);
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});  // no temporary left
+}
+
+TEST(SpreadsheetExportTest, EachGridWritesOnlyItsOwnFile) {
+  ScratchFolder folder;
+  WriteFileBytes(folder / kHistorySheetName, "old history workbook");
+  WriteSpreadsheet(GridOf({{"期号"}, {"2014011601"}}), folder / kHitsSheetName);
+  WriteSpreadsheet(GridOf({{"最小遗漏"}, {"3"}}), folder / kResultSheetName);
+
+  EXPECT_EQ(ReadFileBytes(folder / kHistorySheetName), "old history workbook");
+  EXPECT_EQ(ReadWorkbook(folder / kHitsSheetName).Rows(2, 1), (Rows{{"期号"}, {"2014011601"}}));
+  EXPECT_EQ(ReadWorkbook(folder / kResultSheetName).Rows(2, 1), (Rows{{"最小遗漏"}, {"3"}}));
+  EXPECT_EQ(folder.Entries(),
+            (std::set<std::string>{kHistorySheetName, kHitsSheetName, kResultSheetName}));
+}
+
+TEST(SpreadsheetExportTest, ReportsProgressUpToTheLastRow) {
+  Grid grid({"n"});
+  for (int i = 0; i < 10000; ++i) grid.AddRow({std::to_string(i)});
+  std::vector<std::pair<size_t, size_t>> calls;
+  ScratchFolder folder;
+  WriteSpreadsheet(grid, folder / "lishi.xls",
+                   [&](size_t done, size_t total) { calls.emplace_back(done, total); });
+
+  ASSERT_GE(calls.size(), 2u);
+  for (size_t i = 1; i < calls.size(); ++i) EXPECT_GE(calls[i].first, calls[i - 1].first);
+  EXPECT_EQ(calls.back(), std::make_pair(size_t{10000}, size_t{10000}));
+}
+
+// Runs `body` in a child process (to drop privileges or lower limits without
+// touching this process) and returns its exit status.
+int RunInChild(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) _exit(body());
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+constexpr int kThrewStoreError = 3;
+
+int ExportExpectingStoreError(const Grid& grid, const std::filesystem::path& file) {
+  try {
+    WriteSpreadsheet(grid, file);
+    return 0;
+  } catch (const StoreError&) {
+    return kThrewStoreError;
+  } catch (...) {
+    return 4;
+  }
+}
+
+Grid NoisyGrid(int rows) {
+  // Varied texts, so the compressed workbook stays large.
+  Grid grid({"a", "b"});
+  uint32_t state = 12345;
+  for (int i = 0; i < rows; ++i) {
+    state = state * 1103515245 + 12345;
+    grid.AddRow({std::to_string(state), std::to_string(state ^ 0x5bd1e995)});
+  }
+  return grid;
+}
+
+TEST(SpreadsheetExportFailureTest, UnwritableFolderKeepsTheOldFile) {
+  ScratchFolder folder;
+  WriteFileBytes(folder / "lishi.xls", "old");
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0555));
+  const int status = RunInChild([&] {
+    // The superuser writes anywhere; an ordinary account meets the folder's mode.
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 5;
+    return ExportExpectingStoreError(GridOf(HistoryRows()), folder / "lishi.xls");
+  });
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0755));
+
+  EXPECT_EQ(status, kThrewStoreError);
+  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+}
+
+TEST(SpreadsheetExportFailureTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+  ScratchFolder folder;
+  WriteFileBytes(folder / "lishi.xls", "old");
+  const Grid grid = NoisyGrid(20000);
+  // A file size limit makes writes fail as a full disk does.
+  const int status = RunInChild([&] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 5;
+    return ExportExpectingStoreError(grid, folder / "lishi.xls");
+  });
+
+  EXPECT_EQ(status, kThrewStoreError);
+  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+}
+
+TEST(SpreadsheetExportFailureTest, GridBeyondTheSheetLimitWritesNothing) {
+  ScratchFolder folder;
+  WriteFileBytes(folder / "lishi.xls", "old");
+  Grid grid({"n"});
+  for (int i = 0; i < 1048576; ++i) grid.AddCell("1");  // plus the heading row: one too many
+
+  EXPECT_THROW(WriteSpreadsheet(grid, folder / "lishi.xls"), StoreError);
+  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+}
+
+TEST(SpreadsheetExportFailureTest, MissingFolderOrFolderInTheWay) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder / "Jieguo.xls");
+  WriteFileBytes(folder / "Jieguo.xls" / "keep", "x");
+
+  EXPECT_THROW(WriteSpreadsheet(GridOf(HistoryRows()), folder / "absent" / "lishi.xls"),
+               StoreError);
+  EXPECT_THROW(WriteSpreadsheet(GridOf(HistoryRows()), folder / "Jieguo.xls"), StoreError);
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"Jieguo.xls"});
+  EXPECT_EQ(ReadFileBytes(folder / "Jieguo.xls" / "keep"), "x");
+}
+
+TEST(SpreadsheetExportFailureTest, MessageNamesTheFileAndTheReason) {
+  ScratchFolder folder;
+  try {
+    WriteSpreadsheet(GridOf(HistoryRows()), folder / "absent" / "lishi.xls");
+    FAIL() << "no error";
+  } catch (const StoreError& error) {
+    EXPECT_THAT(error.what(), ::testing::HasSubstr("lishi.xls"));
+    EXPECT_THAT(error.what(), ::testing::HasSubstr("文件夹不存在"));
+  }
+}
+
+}  // namespace
+}  // namespace zs
