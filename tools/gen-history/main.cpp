@@ -65,7 +65,11 @@ int main(int argc, char** argv) {
       ->excludes(fromOption);
   app.add_flag("--no-break", noBreak, "no break around the Spring Festival");
   app.add_option("--output", output, "file to write (default: standard output)");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? 0 : 2;
+  }
 
   std::optional<zs::IssueRule> rule = RuleOfEdition(edition);
   if (!rule) {
