@@ -1,0 +1,178 @@
+#include "store/database.h"
+
+#include <sqlite3.h>
+
+#include <climits>
+#include <string>
+#include <utility>
+
+#include "store/errors.h"
+
+namespace zs {
+
+namespace {
+
+[[noreturn]] void Fail(sqlite3* db, std::string_view what) {
+  std::string message(what);
+  message += ": ";
+  message += db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+  throw StoreError(message);
+}
+
+void Check(sqlite3* db, int rc, std::string_view what) {
+  if (rc != SQLITE_OK) Fail(db, what);
+}
+
+// A connection belongs to one thread at a time, so SQLite's per-call locking
+// (a noticeable share of a bulk insert) is left out.
+sqlite3* OpenHandle(const std::string& name, int flags) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = "cannot open database " + name + ": " +
+                          (db != nullptr ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close(db);
+    throw StoreError(message);
+  }
+  // A second connection (another instance of the program) waits for a
+  // writer instead of failing at once.
+  sqlite3_busy_timeout(db, 5000);
+  return db;
+}
+
+}  // namespace
+
+Database Database::OpenFile(const std::filesystem::path& file) {
+  return Database(
+      OpenHandle(file.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX));
+}
+
+Database Database::OpenMemory() {
+  return Database(
+      OpenHandle(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX));
+}
+
+Database::Database(Database&& other) noexcept : db_(std::exchange(other.db_, nullptr)) {}
+
+Database& Database::operator=(Database&& other) noexcept {
+  if (this != &other) {
+    sqlite3_close_v2(db_);
+    db_ = std::exchange(other.db_, nullptr);
+  }
+  return *this;
+}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+void Database::Execute(std::string_view sql) {
+  const std::string text(sql);
+  char* error = nullptr;
+  if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = "database statement failed: ";
+    message += error != nullptr ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    throw StoreError(message);
+  }
+}
+
+Statement Database::Prepare(std::string_view sql) {
+  sqlite3_stmt* stmt = nullptr;
+  if (sql.size() > INT_MAX) throw StoreError("database statement too long");
+  Check(db_,
+        sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                           &stmt, nullptr),
+        "cannot prepare database statement");
+  return Statement(db_, stmt);
+}
+
+int64_t Database::Changes() const { return sqlite3_changes64(db_); }
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), stmt_(std::exchange(other.stmt_, nullptr)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+  if (this != &other) {
+    sqlite3_finalize(stmt_);
+    db_ = std::exchange(other.db_, nullptr);
+    stmt_ = std::exchange(other.stmt_, nullptr);
+  }
+  return *this;
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::Bind(int index, int64_t value) {
+  Check(db_, sqlite3_bind_int64(stmt_, index, value), "cannot bind a database value");
+  return *this;
+}
+
+Statement& Statement::Bind(int index, double value) {
+  Check(db_, sqlite3_bind_double(stmt_, index, value), "cannot bind a database value");
+  return *this;
+}
+
+Statement& Statement::Bind(int index, std::string_view text) {
+  // SQLITE_TRANSIENT: the caller's buffer need not outlive the binding.
+  Check(db_,
+        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
+        "cannot bind a database value");
+  return *this;
+}
+
+Statement& Statement::BindNull(int index) {
+  Check(db_, sqlite3_bind_null(stmt_, index), "cannot bind a database value");
+  return *this;
+}
+
+bool Statement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  // Reset so the statement can run again; the error stays in the message.
+  std::string message = std::string("database statement failed: ") + sqlite3_errmsg(db_);
+  sqlite3_reset(stmt_);
+  throw StoreError(message);
+}
+
+void Statement::Run() {
+  while (Step()) {
+  }
+  // The bindings stay: a caller that rebinds every parameter of a reused
+  // statement need not pay for clearing them.
+  sqlite3_reset(stmt_);
+}
+
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+double Statement::Real(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::string_view Statement::Text(int column) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  if (text == nullptr) return {};
+  return std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+}
+
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+  if (done_) return;
+  // A failed rollback cannot be reported from a destructor; SQLite then
+  // rolls the transaction back when the connection closes.
+  sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::Commit() {
+  db_.Execute("COMMIT");
+  done_ = true;
+}
+
+}  // namespace zs

@@ -1,0 +1,464 @@
+#include "store/history_store.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "store/errors.h"
+
+namespace zs {
+
+namespace {
+
+// Columns of a stored row as the store reads and writes them: idx, SQQH, QQH,
+// the 48 per-position fields (position-major: L1A, L1B, L1E … L8H), then the
+// seven texts. The work columns of the analyses come last in the table and
+// are never copied in or out here.
+constexpr int kFieldCount = kPositions * kSearchTypeCount;
+constexpr int kFirstFieldColumn = 3;
+constexpr int kFirstTextColumn = kFirstFieldColumn + kFieldCount;
+
+std::string FieldColumn(int position, int type) {
+  return {'L', static_cast<char>('1' + position), kFieldLetters[type]};
+}
+
+std::vector<std::string> RowColumns(bool withTexts) {
+  std::vector<std::string> columns = {"idx", "SQQH", "QQH"};
+  for (int position = 0; position < kPositions; ++position) {
+    for (int type = 0; type < kSearchTypeCount; ++type) {
+      columns.push_back(FieldColumn(position, type));
+    }
+  }
+  if (withTexts) columns.insert(columns.end(), kListTextColumns.begin(), kListTextColumns.end());
+  return columns;
+}
+
+std::string Join(const std::vector<std::string>& items, std::string_view separator) {
+  std::string joined;
+  for (const std::string& item : items) {
+    if (!joined.empty()) joined += separator;
+    joined += item;
+  }
+  return joined;
+}
+
+const std::vector<std::pair<std::string, const char*>>& LishiColumns() {
+  static const auto* columns = [] {
+    auto* list = new std::vector<std::pair<std::string, const char*>>;
+    for (const std::string& name : RowColumns(true)) {
+      const bool text = name.starts_with("txt");
+      list->emplace_back(name, text ? "TEXT" : "INTEGER");
+    }
+    list->emplace_back("intTh", "INTEGER DEFAULT 0");
+    list->emplace_back("bolOk", "INTEGER DEFAULT 0");
+    list->emplace_back("txtHisP6", "TEXT");
+    return list;
+  }();
+  return *columns;
+}
+
+const std::vector<std::pair<std::string, const char*>>& YlColumns() {
+  static const std::vector<std::pair<std::string, const char*>> columns = {{"content", "TEXT"},
+                                                                           {"intMinYL", "INTEGER"},
+                                                                           {"intMaxYL", "INTEGER"},
+                                                                           {"intLstYl", "INTEGER"},
+                                                                           {"sglLlr", "REAL"}};
+  return columns;
+}
+
+std::string CreateTable(std::string_view table,
+                        const std::vector<std::pair<std::string, const char*>>& columns) {
+  std::string sql = "CREATE TABLE " + std::string(table) + " (";
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) sql += ", ";
+    sql += columns[i].first + " " + columns[i].second;
+  }
+  return sql + ");";
+}
+
+constexpr const char* kCreateIndex = "CREATE INDEX SQQH ON Lishi(SQQH);";
+
+bool SameName(std::string_view a, std::string_view b) {
+  return sqlite3_stricmp(std::string(a).c_str(), std::string(b).c_str()) == 0;
+}
+
+// Throws unless `table` has every column of `columns` (names compare as SQL
+// does, without regard to case).
+void RequireColumns(Database& db, std::string_view table,
+                    const std::vector<std::pair<std::string, const char*>>& columns) {
+  Statement info = db.Prepare("SELECT name FROM pragma_table_info(?1)");
+  info.Bind(1, table);
+  std::vector<std::string> present;
+  while (info.Step()) present.emplace_back(info.Text(0));
+  for (const auto& [name, type] : columns) {
+    const bool found = std::any_of(present.begin(), present.end(),
+                                   [&](const std::string& p) { return SameName(p, name); });
+    if (!found) {
+      throw StoreError("the database is not a history database: table " + std::string(table) +
+                       " has no column " + name);
+    }
+  }
+}
+
+// One row read by a statement whose columns are RowColumns(withTexts).
+HistoryRow ReadRow(const Statement& select, bool withTexts) {
+  HistoryRow row;
+  row.idx = static_cast<int32_t>(select.Int(0));
+  row.issue = static_cast<int32_t>(select.Int(1));
+  row.nextIssue = static_cast<int32_t>(select.Int(2));
+  int column = kFirstFieldColumn;
+  for (int position = 0; position < kPositions; ++position) {
+    for (int type = 0; type < kSearchTypeCount; ++type) {
+      row.fields[type][position] = static_cast<int>(select.Int(column++));
+    }
+  }
+  if (withTexts) {
+    for (int text = 0; text < kListTextCount; ++text) {
+      row.texts[text] = std::string(select.Text(kFirstTextColumn + text));
+    }
+  }
+  return row;
+}
+
+// Binds the fields and texts of `row` from parameter `first` on, in the
+// order of RowColumns(true) without idx, SQQH and QQH.
+void BindDerived(Statement& statement, int first, const HistoryRow& row) {
+  int parameter = first;
+  for (int position = 0; position < kPositions; ++position) {
+    for (int type = 0; type < kSearchTypeCount; ++type) {
+      statement.Bind(parameter++, int64_t{row.fields[type][position]});
+    }
+  }
+  for (const std::string& text : row.texts) statement.Bind(parameter++, text);
+}
+
+std::string InsertSql() {
+  const std::vector<std::string> columns = RowColumns(true);
+  std::vector<std::string> parameters(columns.size(), "?");
+  return "INSERT INTO Lishi (" + Join(columns, ", ") + ") VALUES (" + Join(parameters, ", ") + ")";
+}
+
+void InsertRows(Database& db, const std::vector<HistoryRow>& rows,
+                const std::vector<int32_t>& idxOf) {
+  Statement insert = db.Prepare(InsertSql());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const HistoryRow& row = rows[i];
+    insert.Bind(1, int64_t{idxOf[i]}).Bind(2, int64_t{row.issue}).Bind(3, int64_t{row.nextIssue});
+    BindDerived(insert, kFirstFieldColumn + 1, row);
+    insert.Run();
+  }
+}
+
+// Gives every row its ordinal in SQQH order, writing only rows whose idx
+// changes, so appending after the last draw touches just the new rows.
+void RenumberIdx(Database& db) {
+  db.Execute(
+      "UPDATE Lishi SET idx = ordered.n FROM (SELECT rowid AS id, ROW_NUMBER() OVER "
+      "(ORDER BY SQQH, rowid) AS n FROM Lishi) AS ordered "
+      "WHERE Lishi.rowid = ordered.id AND Lishi.idx IS NOT ordered.n");
+}
+
+std::string SelectRows(bool withTexts, std::string_view tail) {
+  return "SELECT " + Join(RowColumns(withTexts), ", ") + " FROM Lishi " + std::string(tail);
+}
+
+std::optional<HistoryRow> OneRow(Database& db, std::string_view tail) {
+  Statement select = db.Prepare(SelectRows(true, tail));
+  if (!select.Step()) return std::nullopt;
+  return ReadRow(select, true);
+}
+
+[[noreturn]] void FailFile(std::string_view what, const std::filesystem::path& file, int error) {
+  throw StoreError(std::string(what) + " " + file.string() + ": " + std::strerror(error));
+}
+
+// Copies `from` to `to` and flushes `to` to disk, so a rename of `to` can
+// only ever publish a complete file.
+void CopyDurably(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) FailFile("cannot read", from, errno);
+  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (out < 0) {
+    const int error = errno;
+    ::close(in);
+    FailFile("cannot create", to, error);
+  }
+  std::vector<char> buffer(1 << 20);
+  int error = 0;
+  for (;;) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      if (got < 0) error = errno;
+      break;
+    }
+    for (ssize_t done = 0; done < got && error == 0;) {
+      const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+      if (put < 0 && errno != EINTR) error = errno;
+      if (put > 0) done += put;
+    }
+    if (error != 0) break;
+  }
+  if (error == 0 && ::fsync(out) != 0) error = errno;
+  ::close(in);
+  if (::close(out) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    std::filesystem::remove(to);
+    FailFile("cannot write", to, error);
+  }
+}
+
+// Makes a rename inside `folder` durable.
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// A journal beside the history file belongs to that very file: publishing
+// another file under its name would let SQLite apply it to the wrong pages.
+bool HasJournal(const std::filesystem::path& file) {
+  std::error_code ignored;
+  for (const char* suffix : {"-journal", "-wal"}) {
+    if (std::filesystem::exists(file.string() + suffix, ignored)) return true;
+  }
+  return false;
+}
+
+void Configure(Database& db) {
+  // Rollback journal with full syncs: a committed change survives a crash,
+  // an interrupted one is rolled back at the next open. The large page cache
+  // keeps a whole-history replacement from spilling (and syncing) half-way.
+  db.Execute(
+      "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL; PRAGMA cache_size = -65536;"
+      "PRAGMA temp_store = MEMORY;");
+}
+
+}  // namespace
+
+void EnsureSchema(Database& db) {
+  Statement objects = db.Prepare(
+      "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
+      "'sqlite\\_%' ESCAPE '\\'");
+  bool hasLishi = false;
+  bool hasYl = false;
+  while (objects.Step()) {
+    const std::string name(objects.Text(1));
+    if (objects.Text(0) == "table" && SameName(name, "Lishi")) {
+      hasLishi = true;
+    } else if (objects.Text(0) == "table" && SameName(name, "YL")) {
+      hasYl = true;
+    } else {
+      throw StoreError("the database is not a history database: it holds " +
+                       std::string(objects.Text(0)) + " " + name);
+    }
+  }
+  if (!hasLishi && !hasYl) {
+    Transaction transaction(db);
+    db.Execute(CreateTable("Lishi", LishiColumns()) + kCreateIndex +
+               CreateTable("YL", YlColumns()));
+    transaction.Commit();
+    return;
+  }
+  if (!hasLishi || !hasYl) {
+    throw StoreError(std::string("the database is not a history database: it has no table ") +
+                     (hasLishi ? "YL" : "Lishi"));
+  }
+  RequireColumns(db, "Lishi", LishiColumns());
+  RequireColumns(db, "YL", YlColumns());
+  Statement index = db.Prepare(
+      "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH' COLLATE NOCASE");
+  if (!index.Step()) db.Execute(kCreateIndex);
+}
+
+HistoryStore::HistoryStore(Database db, std::filesystem::path folder)
+    : db_(std::move(db)), folder_(std::move(folder)) {}
+
+std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::path& folder) {
+  const std::filesystem::path file = folder / kHistoryFileName;
+  Database db = Database::OpenFile(file);
+  try {
+    EnsureSchema(db);
+  } catch (const StoreError& error) {
+    throw StoreError(file.string() + " is not a history database and was left as it is (" +
+                     error.what() + ")");
+  }
+  Configure(db);
+  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder));
+}
+
+std::unique_ptr<HistoryStore> HistoryStore::OpenMemory() {
+  Database db = Database::OpenMemory();
+  EnsureSchema(db);
+  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), {}));
+}
+
+int64_t HistoryStore::Count() {
+  Statement count = db_.Prepare("SELECT count(*) FROM Lishi");
+  count.Step();
+  return count.Int(0);
+}
+
+std::vector<HistoryRow> HistoryStore::LoadAll(bool withTexts) {
+  std::vector<HistoryRow> rows;
+  rows.reserve(static_cast<size_t>(Count()));
+  Statement select = db_.Prepare(SelectRows(withTexts, "ORDER BY SQQH, rowid"));
+  while (select.Step()) rows.push_back(ReadRow(select, withTexts));
+  return rows;
+}
+
+std::vector<Draw> HistoryStore::LoadDraws() {
+  std::vector<Draw> draws;
+  draws.reserve(static_cast<size_t>(Count()));
+  Statement select = db_.Prepare(
+      "SELECT SQQH, L1A, L2A, L3A, L4A, L5A, L6A, L7A, L8A FROM Lishi ORDER BY SQQH, rowid");
+  while (select.Step()) {
+    Draw& draw = draws.emplace_back();
+    draw.issue = static_cast<int32_t>(select.Int(0));
+    for (int position = 0; position < kPositions; ++position) {
+      draw.numbers[position] = static_cast<int>(select.Int(1 + position));
+    }
+  }
+  return draws;
+}
+
+std::optional<HistoryRow> HistoryStore::First() {
+  return OneRow(db_, "ORDER BY SQQH, rowid LIMIT 1");
+}
+
+std::optional<HistoryRow> HistoryStore::Last() {
+  return OneRow(db_, "ORDER BY SQQH DESC, rowid DESC LIMIT 1");
+}
+
+std::optional<HistoryRow> HistoryStore::NextToLast() {
+  return OneRow(db_, "ORDER BY SQQH DESC, rowid DESC LIMIT 1 OFFSET 1");
+}
+
+int64_t HistoryStore::CountBelow(int32_t issue) {
+  Statement count = db_.Prepare("SELECT count(*) FROM Lishi WHERE SQQH < ?1");
+  count.Bind(1, int64_t{issue});
+  count.Step();
+  return count.Int(0);
+}
+
+void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
+  // Rows go in in SQQH order (stable, so equal issues keep their order), which
+  // numbers idx directly and lays the table out in reading order.
+  std::vector<const HistoryRow*> sorted;
+  sorted.reserve(rows.size());
+  for (const HistoryRow& row : rows) sorted.push_back(&row);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const HistoryRow* a, const HistoryRow* b) { return a->issue < b->issue; });
+
+  Transaction transaction(db_);
+  // Building the index once after the inserts is much cheaper than keeping
+  // it up to date row by row.
+  db_.Execute("DROP INDEX IF EXISTS SQQH; DELETE FROM Lishi;");
+  Statement insert = db_.Prepare(InsertSql());
+  for (size_t i = 0; i < sorted.size(); ++i) {
+    const HistoryRow& row = *sorted[i];
+    insert.Bind(1, static_cast<int64_t>(i + 1))
+        .Bind(2, int64_t{row.issue})
+        .Bind(3, int64_t{row.nextIssue});
+    BindDerived(insert, kFirstFieldColumn + 1, row);
+    insert.Run();
+  }
+  db_.Execute(kCreateIndex);
+  transaction.Commit();
+}
+
+void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
+  Transaction transaction(db_);
+  if (dropFirst) db_.Execute("DELETE FROM Lishi");
+  // A provisional idx of 0 differs from every final number, so the
+  // renumbering always writes the new rows.
+  InsertRows(db_, rows, std::vector<int32_t>(rows.size(), 0));
+  RenumberIdx(db_);
+  transaction.Commit();
+}
+
+bool HistoryStore::DeleteLast() {
+  Transaction transaction(db_);
+  db_.Execute(
+      "DELETE FROM Lishi WHERE rowid = (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
+      "LIMIT 1)");
+  const bool deleted = db_.Changes() > 0;
+  transaction.Commit();
+  return deleted;
+}
+
+void HistoryStore::Clear() {
+  Transaction transaction(db_);
+  db_.Execute("DELETE FROM Lishi");
+  transaction.Commit();
+}
+
+void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& derive) {
+  std::vector<std::string> assignments = {"QQH = ?"};
+  for (const std::string& column : RowColumns(true)) {
+    if (column != "idx" && column != "SQQH" && column != "QQH")
+      assignments.push_back(column + " = ?");
+  }
+  Transaction transaction(db_);
+  Statement select = db_.Prepare(
+      "SELECT rowid, SQQH, L1A, L2A, L3A, L4A, L5A, L6A, L7A, L8A FROM Lishi ORDER BY rowid");
+  Statement update = db_.Prepare("UPDATE Lishi SET " + Join(assignments, ", ") +
+                                 " WHERE rowid = ?" + std::to_string(assignments.size() + 1));
+  while (select.Step()) {
+    Draw draw;
+    draw.issue = static_cast<int32_t>(select.Int(1));
+    for (int position = 0; position < kPositions; ++position) {
+      draw.numbers[position] = static_cast<int>(select.Int(2 + position));
+    }
+    const HistoryRow row = derive(draw);
+    update.Bind(1, int64_t{row.nextIssue});
+    BindDerived(update, 2, row);
+    update.Bind(static_cast<int>(assignments.size()) + 1, select.Int(0));
+    update.Run();
+  }
+  transaction.Commit();
+}
+
+void HistoryStore::Compact() {
+  if (folder_.empty()) return;
+  const std::filesystem::path file = folder_ / kHistoryFileName;
+  const std::filesystem::path compacted = folder_ / kCompactFileName;
+  const std::filesystem::path incoming = folder_ / (std::string(kHistoryFileName) + ".new");
+
+  std::error_code error;
+  std::filesystem::remove(compacted, error);
+  if (error) throw StoreError("cannot remove " + compacted.string() + ": " + error.message());
+  Statement vacuum = db_.Prepare("VACUUM INTO ?1");
+  vacuum.Bind(1, std::string_view(compacted.string()));
+  vacuum.Run();
+
+  // From here on the history file is replaced only by a complete, flushed
+  // copy; until the rename the old file stays as it is.
+  db_ = Database::OpenMemory();
+  try {
+    if (HasJournal(file)) throw StoreError("the history file is still in use: " + file.string());
+    CopyDurably(compacted, incoming);
+    if (::rename(incoming.c_str(), file.c_str()) != 0) {
+      const int rename_error = errno;
+      std::filesystem::remove(incoming, error);
+      FailFile("cannot replace", file, rename_error);
+    }
+    SyncFolder(folder_);
+  } catch (...) {
+    db_ = Database::OpenFile(file);
+    Configure(db_);
+    throw;
+  }
+  db_ = Database::OpenFile(file);
+  Configure(db_);
+}
+
+}  // namespace zs
