@@ -1,0 +1,62 @@
+// The group calculation (分组计算): every combination of k checked boxes of
+// the selection panel, in lexicographic order of the boxes, with the
+// omission figures over the search range of the draws that carry every value
+// of the combination; the rows replace the omission table YL at once.
+//
+// Refusals come before anything is computed or stored: more checked boxes
+// than group size 5 or 6 allows (GroupSizeRefusal, title "数据溢出"), or a
+// range box that does not end in a number (InputError). A group size outside
+// 1..6, or fewer checked boxes than it, forms no combination and leaves YL
+// empty.
+#ifndef ZEPHYRSTAT_ANALYSIS_GROUP_CALCULATION_H_
+#define ZEPHYRSTAT_ANALYSIS_GROUP_CALCULATION_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/selection_panel.h"
+#include "store/errors.h"
+#include "store/omission_table.h"
+
+namespace zs {
+
+class Database;
+class HistoryIndex;
+
+constexpr int kMaxGroupSize = 6;
+inline constexpr const char* kGroupLimitTitle = "数据溢出";
+
+class GroupSizeRefusal : public InputError {
+ public:
+  using InputError::InputError;
+  const char* title() const { return kGroupLimitTitle; }
+};
+
+struct GroupRequest {
+  SearchType type = SearchType::kNumber;
+  // Checked boxes 1..20 in any order; boxes above BoxCount(type) are ignored.
+  std::vector<int> checkedBoxes;
+  int groupSize = 2;
+  PanelBases bases;
+  std::string startBox;
+  std::string endBox;
+};
+
+// The message that refuses `groupSize` over `selectedCount` boxes, if any.
+std::optional<std::string> GroupSizeLimitMessage(int groupSize, int selectedCount);
+
+// The boxes that take part: checked, within BoxCount(type), ascending.
+std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& checkedBoxes);
+
+// The rows of every combination in enumeration order, without storing them.
+std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
+                                             const GroupRequest& request);
+
+// Computes the rows and replaces YL with them in one transaction.
+std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
+                                                const GroupRequest& request, Database& db);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ANALYSIS_GROUP_CALCULATION_H_

@@ -1,0 +1,80 @@
+// The in-memory index of the history that every analysis runs on: for every
+// draw its issue and its 48 per-position attributes, and the sets of draws
+// that answer one criterion for the whole history at once:
+//   - the attribute of a search type at one position equals a value (the
+//     fixed-position criterion; for digit sums the tens plus the units digit,
+//     as the stored query adds them);
+//   - at least c of the eight attributes of a type equal a value (the free
+//     position tokens "cXv" of the tagged list texts; for numbers c = 1).
+//
+// Positions are 0-based in issue order, so draw position i has idx i + 1.
+// Preconditions: rows come in ascending issue order, every stored attribute
+// lies in 0..kMaxIndexedValue (the derivation guarantees 0..20). A value
+// outside that range belongs to no draw, so its set is absent.
+#ifndef ZEPHYRSTAT_ANALYSIS_HISTORY_INDEX_H_
+#define ZEPHYRSTAT_ANALYSIS_HISTORY_INDEX_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/draw_set.h"
+#include "store/draw.h"
+
+namespace zs {
+
+constexpr int kMaxIndexedValue = 20;
+
+class HistoryIndex {
+ public:
+  HistoryIndex();
+  explicit HistoryIndex(const std::vector<HistoryRow>& rows);
+
+  // Precondition: row.issue is above every issue in the index.
+  void Append(const HistoryRow& row);
+  // Drops the newest draw; no-op on an empty index.
+  void RemoveLast();
+
+  size_t DrawCount() const { return issues_.size(); }
+  int32_t Issue(size_t draw) const { return issues_[draw]; }
+  // The stored field L<position+1><letter of type>.
+  int Field(size_t draw, SearchType type, int position) const {
+    return fields_[draw * kFieldsPerDraw + static_cast<int>(type) * kPositions + position];
+  }
+
+  // Draws whose criterion value at `position` (0-based) is `value`; nullptr
+  // when no draw has it.
+  const DrawSet* AtPosition(SearchType type, int position, int value) const;
+  // Draws in which at least `count` of the eight attributes equal `value`;
+  // nullptr when none. count >= 1.
+  const DrawSet* AtLeast(SearchType type, int value, int count) const;
+
+  // Number of draws whose issue is below `issue`, i.e. the position of the
+  // first draw at or above it.
+  size_t CountBelow(int32_t issue) const;
+  // Number of draws whose issue is at most `issue`.
+  size_t CountUpTo(int32_t issue) const;
+
+  size_t MemoryBytes() const;
+
+ private:
+  static constexpr int kFieldsPerDraw = kSearchTypeCount * kPositions;
+  static constexpr int kValues = kMaxIndexedValue + 1;
+  using SetTable = std::vector<DrawSet>;
+
+  // Calls mark(set) for every set that holds the draw at `draw`.
+  template <typename Mark>
+  void ForEachSetOf(size_t draw, Mark&& mark);
+  static size_t PositionSlot(SearchType type, int position, int value);
+  static size_t CountSlot(SearchType type, int value, int count);
+
+  std::vector<int32_t> issues_;
+  std::vector<int8_t> fields_;
+  SetTable atPosition_;
+  SetTable atLeast_;
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ANALYSIS_HISTORY_INDEX_H_

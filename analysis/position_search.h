@@ -1,0 +1,43 @@
+// The position search (检索): the draws of the search range that satisfy
+// the pattern at every chosen position, fixed or free, with their omissions,
+// the summary figures and the two result grids.
+#ifndef ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
+#define ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
+
+#include <string>
+
+#include "analysis/hit_scan.h"
+#include "analysis/result_grids.h"
+#include "analysis/search_pattern.h"
+#include "store/grid.h"
+
+namespace zs {
+
+class HistoryIndex;
+
+struct PositionSearchRequest {
+  SearchPattern pattern;
+  PositionChoice chosen{};  // the position check boxes
+  std::string startBox;     // the range boxes, shown issues
+  std::string endBox;
+  ShowRules show;
+};
+
+struct SearchResult {
+  std::string label;  // strContent of the position search
+  HitList hits;
+  Grid hitGrid;
+  Grid summaryGrid;
+};
+
+// The label: free positions give the box text of every chosen position,
+// fixed positions its value with two digits, each followed by one blank.
+std::string PositionSearchLabel(const SearchPattern& pattern, const PositionChoice& chosen);
+
+// Throws InputError (and computes nothing) when a range box does not end in
+// a number.
+SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_

@@ -1,0 +1,52 @@
+// The result grids of the analyses, exactly as the window shows them:
+//   - the hit list: "期号", "平1位" … "平8位", "遗漏次数", "序号";
+//   - the one-row omission summary of a search, ratio in double precision;
+//   - the omission table YL, ratio as the stored single;
+// and the sort key that a click on a column of the omission table picks.
+#ifndef ZEPHYRSTAT_ANALYSIS_RESULT_GRIDS_H_
+#define ZEPHYRSTAT_ANALYSIS_RESULT_GRIDS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/hit_scan.h"
+#include "analysis/omission.h"
+#include "store/draw.h"
+#include "store/grid.h"
+#include "store/omission_table.h"
+
+namespace zs {
+
+class HistoryIndex;
+
+// What the grids need beyond the figures: the zodiac base (names of zodiac
+// values) and the issue form (the shown issue).
+struct ShowRules {
+  int sxIni = 1;
+  bool threeDigit = false;
+};
+
+// A ratio in the default text of a double: up to 15 significant digits, no
+// trailing zeros (0.833333333333333, 2.5).
+std::string DoubleText(double value);
+// A ratio in the shortest text of a single: up to 7 significant digits
+// (0.8333333, 2).
+std::string SingleText(float value);
+
+// Columns 1..8 show the stored field of the type at each position: the zodiac
+// name for zodiac values, the stored sum field for digit sums.
+Grid HitListGrid(const HistoryIndex& index, const std::vector<Hit>& hits, SearchType type,
+                 const ShowRules& rules);
+
+Grid SummaryGrid(const std::string& label, const OmissionFigures& figures);
+
+Grid OmissionTableGrid(const std::vector<OmissionRecord>& records);
+
+// The sort key of a click on column 1..4 of the omission table; column 0
+// (the labels) and any other column is no key.
+std::optional<OmissionSortKey> SortKeyOfColumn(int column);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ANALYSIS_RESULT_GRIDS_H_

@@ -1,0 +1,39 @@
+#include "analysis/search_pattern.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "analysis/history_index.h"
+
+namespace zs {
+
+std::vector<Criterion> PatternCriteria(const SearchPattern& pattern, const PositionChoice& chosen) {
+  std::vector<Criterion> criteria;
+  std::map<int, int> occurrences;
+  for (int p = 0; p < kPositions; ++p) {
+    if (!chosen[p]) continue;
+    Criterion criterion;
+    criterion.free = pattern.freePositions;
+    criterion.position = p;
+    criterion.value = pattern.values[p];
+    if (pattern.freePositions && pattern.type != SearchType::kNumber) {
+      criterion.count = ++occurrences[criterion.value];
+    }
+    criteria.push_back(criterion);
+  }
+  return criteria;
+}
+
+const DrawSet* CriterionDraws(const HistoryIndex& index, SearchType type,
+                              const Criterion& criterion) {
+  if (!criterion.free) return index.AtPosition(type, criterion.position, criterion.value);
+  return index.AtLeast(type, criterion.value, criterion.count);
+}
+
+std::string TwoDigits(int value) {
+  std::string digits = std::to_string(std::abs(static_cast<long>(value)));
+  if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
+  return value < 0 ? "-" + digits : digits;
+}
+
+}  // namespace zs

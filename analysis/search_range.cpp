@@ -1,0 +1,41 @@
+#include "analysis/search_range.h"
+
+#include <algorithm>
+#include <string>
+
+#include "analysis/history_index.h"
+#include "store/errors.h"
+#include "store/issue_number.h"
+
+namespace zs {
+
+namespace {
+
+int32_t ReadBox(std::string_view text, const char* which) {
+  const std::optional<int32_t> issue = RangeBoxIssue(text);
+  if (!issue) {
+    throw InputError(std::string("检索范围的") + which + "期号“" + std::string(text) +
+                     "”的最后九个字符不是数字，无法检索");
+  }
+  return *issue;
+}
+
+}  // namespace
+
+SearchRange ReadRangeBoxes(std::string_view startBox, std::string_view endBox) {
+  SearchRange range;
+  range.start = ReadBox(startBox, "起始");
+  range.end = ReadBox(endBox, "终止");
+  return range;
+}
+
+RangeSpan Locate(const HistoryIndex& index, const SearchRange& range) {
+  RangeSpan span;
+  span.begin = index.CountBelow(range.start);
+  span.end = std::max(span.begin, index.CountUpTo(range.end));
+  span.previousHitIdx = static_cast<int64_t>(span.begin);
+  span.newestIdx = static_cast<int64_t>(index.DrawCount());
+  return span;
+}
+
+}  // namespace zs
