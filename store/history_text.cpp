@@ -1,0 +1,286 @@
+#include "store/history_text.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <limits>
+#include <unordered_set>
+
+#include "store/errors.h"
+
+namespace zs {
+namespace {
+
+constexpr char32_t kReplacement = U'\uFFFD';
+constexpr char32_t kByteOrderMark = U'\uFEFF';
+
+// Decodes strict UTF-8 (no overlong forms, no surrogates, nothing past
+// U+10FFFF). Returns false as soon as the bytes are not UTF-8.
+bool DecodeUtf8(std::string_view bytes, std::u32string& out) {
+  out.clear();
+  out.reserve(bytes.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = p + bytes.size();
+  while (p < end) {
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+      out.push_back(lead);
+      ++p;
+      continue;
+    }
+    int length = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+      length = 2, code = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, code = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, code = lead & 0x07, smallest = 0x10000;
+    } else {
+      return false;
+    }
+    if (end - p < length) return false;
+    for (int i = 1; i < length; ++i) {
+      if ((p[i] & 0xC0) != 0x80) return false;
+      code = (code << 6) | (p[i] & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    out.push_back(code);
+    p += length;
+  }
+  return true;
+}
+
+std::u32string DecodeGb18030(std::string_view bytes) {
+  const char* target = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+  iconv_t converter = iconv_open(target, "GB18030");
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    throw StoreError("无法按 GB18030 解码文本：系统不支持该编码");
+  }
+  // Every input byte gives at most one character.
+  std::u32string out(bytes.size(), U'\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* outPos = reinterpret_cast<char*>(out.data());
+  size_t outLeft = out.size() * sizeof(char32_t);
+  while (inLeft > 0) {
+    if (iconv(converter, &in, &inLeft, &outPos, &outLeft) != static_cast<size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) break;
+    // A byte that starts no GB18030 character becomes one replacement
+    // character, so the rest of the line keeps its character positions.
+    *reinterpret_cast<char32_t*>(outPos) = kReplacement;
+    outPos += sizeof(char32_t);
+    outLeft -= sizeof(char32_t);
+    ++in;
+    --inLeft;
+  }
+  iconv_close(converter);
+  out.resize((outPos - reinterpret_cast<char*>(out.data())) / sizeof(char32_t));
+  return out;
+}
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
+
+std::u32string_view TrimBlanks(std::u32string_view text) {
+  size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  size_t last = text.size();
+  while (last > first && IsBlank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+bool AllDigits(std::u32string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// The value of a digit run; a run too long for a stored issue gives 0, which
+// no draw is stored under.
+int32_t IssueValue(std::u32string_view digits) {
+  int64_t value = 0;
+  for (char32_t c : digits) {
+    value = value * 10 + (c - U'0');
+    if (value > std::numeric_limits<int32_t>::max()) return 0;
+  }
+  return static_cast<int32_t>(value);
+}
+
+// The issue field of a line and where its numbers begin.
+struct IssueField {
+  std::optional<int32_t> issue;
+  size_t numbersFrom = 0;
+};
+
+// Characters 1 and 6 must be digits: the date part of an issue is never
+// written with blanks.
+bool DateDigitsPresent(std::u32string_view line) {
+  return line.size() >= 6 && IsDigit(line[0]) && IsDigit(line[5]);
+}
+
+IssueField HistoryFileIssue(std::u32string_view line) {
+  // The text export's own form: "20" + stored issue, then a blank.
+  const size_t tokenEnd = std::find_if(line.begin(), line.end(), IsBlank) - line.begin();
+  const std::u32string_view token = line.substr(0, tokenEnd);
+  if (tokenEnd < line.size() && (token.size() == 10 || token.size() == 11) &&
+      token.starts_with(U"20") && AllDigits(token)) {
+    return {IssueValue(token.substr(2)), tokenEnd + 1};
+  }
+  constexpr size_t kIssueFieldWidth = 9;
+  constexpr size_t kNumbersFrom = 10;
+  const std::u32string_view field = TrimBlanks(line.substr(0, kIssueFieldWidth));
+  if (AllDigits(field) && DateDigitsPresent(line)) return {IssueValue(field), kNumbersFrom};
+  return {};
+}
+
+IssueField BackupFileIssue(std::u32string_view line) {
+  const size_t fieldEnd = std::find_if(line.begin(), line.end(), IsBlank) - line.begin();
+  const std::u32string_view field = line.substr(0, fieldEnd);
+  if (AllDigits(field) && DateDigitsPresent(line)) {
+    return {IssueValue(field), std::min(fieldEnd + 1, line.size())};
+  }
+  return {};
+}
+
+// Every run of two digits, left to right without overlap, is one number; the
+// first eight are kept. Returns how many were found.
+int ScanNumbers(std::u32string_view text, Numbers& numbers) {
+  int found = 0;
+  size_t i = 0;
+  while (found < kPositions && i + 1 < text.size()) {
+    if (IsDigit(text[i]) && IsDigit(text[i + 1])) {
+      numbers[found++] = int(text[i] - U'0') * 10 + int(text[i + 1] - U'0');
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return found;
+}
+
+struct LineParts {
+  std::optional<int32_t> issue;
+  Numbers numbers{};
+  int count = 0;
+};
+
+LineParts Parse(std::u32string_view line, LineLayout layout) {
+  const IssueField field =
+      layout == LineLayout::kHistoryFile ? HistoryFileIssue(line) : BackupFileIssue(line);
+  LineParts parts;
+  parts.issue = field.issue;
+  if (field.numbersFrom < line.size()) {
+    parts.count = ScanNumbers(line.substr(field.numbersFrom), parts.numbers);
+  }
+  return parts;
+}
+
+bool AllInRange(const Numbers& numbers) {
+  return std::all_of(numbers.begin(), numbers.end(),
+                     [](int n) { return n >= kMinNumber && n <= kMaxNumber; });
+}
+
+}  // namespace
+
+std::u32string DecodeText(std::string_view bytes) {
+  std::u32string text;
+  if (!DecodeUtf8(bytes, text)) return DecodeGb18030(bytes);
+  if (!text.empty() && text.front() == kByteOrderMark) text.erase(0, 1);
+  return text;
+}
+
+std::string EncodeUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+ParsedLine ParseLine(std::u32string_view line, LineLayout layout) {
+  const LineParts parts = Parse(line, layout);
+  return ParsedLine{parts.issue,
+                    std::vector<int>(parts.numbers.begin(), parts.numbers.begin() + parts.count)};
+}
+
+// A line that is skipped never becomes the source of a later short line's
+// missing numbers: those always come from the last draw actually kept, so a
+// bad number cannot spread to the lines after it. Only kept draws reserve
+// their issue, so a valid repeat of a rejected line is still read.
+DrawReadout ReadDraws(std::u32string_view text, LineLayout layout, int32_t runningIssue,
+                      const Numbers& inherited) {
+  DrawReadout readout;
+  const auto lineCount = static_cast<size_t>(std::count(text.begin(), text.end(), U'\n')) + 1;
+  readout.draws.reserve(lineCount);
+  std::unordered_set<int32_t> keptIssues;
+  keptIssues.reserve(lineCount);
+
+  Numbers previous = inherited;
+  int32_t lastIssue = runningIssue;
+  bool issueKnown = runningIssue != 0;
+
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(U'\n', start);
+    if (end == std::u32string_view::npos) end = text.size();
+    std::u32string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.ends_with(U'\r')) line.remove_suffix(1);
+    line = TrimBlanks(line);
+    // Empty lines are layout, not draws: neither read nor counted.
+    if (line.empty()) continue;
+
+    const LineParts parts = Parse(line, layout);
+    if (parts.count == 0) {
+      ++readout.skipped;
+      continue;
+    }
+    if (!parts.issue && !issueKnown) {
+      ++readout.skipped;
+      continue;
+    }
+    const int32_t issue =
+        parts.issue ? *parts.issue
+                    : (lastIssue < std::numeric_limits<int32_t>::max() ? lastIssue + 1 : 0);
+    if (issue <= 0) {
+      // No draw is stored under such an issue, and counting on from it would
+      // invent issues 1, 2, …: the lines after it need an issue of their own.
+      issueKnown = false;
+      ++readout.skipped;
+      continue;
+    }
+    lastIssue = issue;
+    issueKnown = true;
+
+    Draw draw{issue, previous};
+    std::copy_n(parts.numbers.begin(), parts.count, draw.numbers.begin());
+    if (!AllInRange(draw.numbers) || !keptIssues.insert(issue).second) {
+      ++readout.skipped;
+      continue;
+    }
+    if (parts.count < kPositions) ++readout.inherited;
+    previous = draw.numbers;
+    readout.draws.push_back(draw);
+  }
+  return readout;
+}
+
+}  // namespace zs
