@@ -6,7 +6,6 @@
 #include <bit>
 #include <cerrno>
 #include <limits>
-#include <unordered_set>
 
 #include "store/errors.h"
 
@@ -19,14 +18,16 @@ constexpr char32_t kByteOrderMark = U'\uFEFF';
 // Decodes strict UTF-8 (no overlong forms, no surrogates, nothing past
 // U+10FFFF). Returns false as soon as the bytes are not UTF-8.
 bool DecodeUtf8(std::string_view bytes, std::u32string& out) {
-  out.clear();
-  out.reserve(bytes.size());
+  // Every byte gives at most one character; writing through a pointer keeps
+  // a history of half a million lines quick to decode.
+  out.resize(bytes.size());
+  char32_t* written = out.data();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = p + bytes.size();
   while (p < end) {
     const unsigned char lead = *p;
     if (lead < 0x80) {
-      out.push_back(lead);
+      *written++ = lead;
       ++p;
       continue;
     }
@@ -48,9 +49,10 @@ bool DecodeUtf8(std::string_view bytes, std::u32string& out) {
       code = (code << 6) | (p[i] & 0x3F);
     }
     if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    out.push_back(code);
+    *written++ = code;
     p += length;
   }
+  out.resize(written - out.data());
   return true;
 }
 
@@ -182,6 +184,33 @@ bool AllInRange(const Numbers& numbers) {
                      [](int n) { return n >= kMinNumber && n <= kMaxNumber; });
 }
 
+// The issues already kept, as an open-addressing hash set: one allocation
+// for the whole text instead of one per line. Issues are positive, so 0
+// marks a free slot.
+class IssueSet {
+ public:
+  explicit IssueSet(size_t expected)
+      : slots_(std::bit_ceil(expected * 2 + 2), 0), shift_(64 - std::countr_zero(slots_.size())) {}
+
+  // Adds the issue; false when it was there already.
+  bool Insert(int32_t issue) {
+    const size_t mask = slots_.size() - 1;
+    // Fibonacci hashing: the high bits of the product spread close issues.
+    size_t slot =
+        (static_cast<uint64_t>(static_cast<uint32_t>(issue)) * 0x9E3779B97F4A7C15u) >> shift_;
+    while (slots_[slot] != 0) {
+      if (slots_[slot] == issue) return false;
+      slot = (slot + 1) & mask;
+    }
+    slots_[slot] = issue;
+    return true;
+  }
+
+ private:
+  std::vector<int32_t> slots_;
+  int shift_;
+};
+
 }  // namespace
 
 std::u32string DecodeText(std::string_view bytes) {
@@ -230,8 +259,7 @@ DrawReadout ReadDraws(std::u32string_view text, LineLayout layout, int32_t runni
   DrawReadout readout;
   const auto lineCount = static_cast<size_t>(std::count(text.begin(), text.end(), U'\n')) + 1;
   readout.draws.reserve(lineCount);
-  std::unordered_set<int32_t> keptIssues;
-  keptIssues.reserve(lineCount);
+  IssueSet keptIssues(lineCount);
 
   Numbers previous = inherited;
   int32_t lastIssue = runningIssue;
@@ -272,7 +300,7 @@ DrawReadout ReadDraws(std::u32string_view text, LineLayout layout, int32_t runni
 
     Draw draw{issue, previous};
     std::copy_n(parts.numbers.begin(), parts.count, draw.numbers.begin());
-    if (!AllInRange(draw.numbers) || !keptIssues.insert(issue).second) {
+    if (!AllInRange(draw.numbers) || !keptIssues.Insert(issue)) {
       ++readout.skipped;
       continue;
     }
