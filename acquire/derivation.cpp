@@ -29,9 +29,13 @@ constexpr std::array<TaggedTextFormat, kListTextCount - 1> kTaggedTexts = {{
 // below the buffer even for out-of-range input.
 constexpr int kMaxItemChars = 32;
 
+// Every derived value is below 100; the general conversion is kept for
+// values outside the derivation's precondition.
 char* AppendNumber(char* out, int value, bool twoDigits) {
-  if (twoDigits && value >= 0 && value < 10) *out++ = '0';
-  return std::to_chars(out, out + 16, value).ptr;
+  if (value < 0 || value >= 100) return std::to_chars(out, out + 16, value).ptr;
+  if (twoDigits || value >= 10) *out++ = static_cast<char>('0' + value / 10);
+  *out++ = static_cast<char>('0' + value % 10);
+  return out;
 }
 
 // Number of positions 0..position whose value equals the value at position:
