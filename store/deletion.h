@@ -18,7 +18,7 @@ namespace zs {
 
 inline constexpr const char* kBackupFileName = "lsbf.txt";
 
-using DeriveRow = std::function<HistoryRow(const Draw&)>;
+using RowDeriver = std::function<HistoryRow(const Draw&)>;
 
 // One backup line: the stored issue's digits, a blank, then the eight numbers
 // as two digits each followed by a blank (no line end).
@@ -31,17 +31,17 @@ bool DeleteLastDraw(HistoryStore& store);
 // of 0 or less deletes nothing and leaves lsbf.txt untouched. Returns the
 // number of draws deleted.
 int64_t DeleteLastDraws(HistoryStore& store, int64_t count, const std::filesystem::path& folder,
-                        bool threeDigit, const DeriveRow& derive);
+                        bool threeDigit, const RowDeriver& derive);
 
 // "删除到选定期": keeps every draw whose issue is not above `lastKept`. A
 // value of 0 or less deletes nothing and leaves lsbf.txt untouched. Returns
 // the number of draws deleted.
 int64_t DeleteDrawsAfter(HistoryStore& store, int32_t lastKept, const std::filesystem::path& folder,
-                         bool threeDigit, const DeriveRow& derive);
+                         bool threeDigit, const RowDeriver& derive);
 
 // Replaces the history with the draws of `folder`/lsbf.txt.
 void RebuildFromBackup(HistoryStore& store, const std::filesystem::path& folder,
-                       const DeriveRow& derive);
+                       const RowDeriver& derive);
 
 }  // namespace zs
 
