@@ -1,0 +1,38 @@
+// The window's side of the exports: write one of its grids to the workbook
+// of that grid (lishi.xls, Jiansuo.xls, Jieguo.xls) or the history to its
+// text file in the data folder, then open the result without waiting.
+//
+// Each action shows the busy pointer while it writes; a large grid is
+// written on a worker thread behind a modal progress dialog, so the window
+// keeps painting but takes no other command meanwhile. The returned text is
+// for the status bar: the written path, or why nothing was written or opened
+// (disk full, folder not writable, no application to open the file). The
+// actions never throw. Precondition: a QApplication exists.
+#ifndef ZEPHYRSTAT_APP_EXPORT_ACTIONS_H_
+#define ZEPHYRSTAT_APP_EXPORT_ACTIONS_H_
+
+#include <QString>
+#include <filesystem>
+#include <string>
+
+#include "app/file_opener.h"
+#include "store/grid.h"
+
+class QWidget;
+
+namespace zs {
+
+// `sheetName` is one of kHistorySheetName, kHitsSheetName, kResultSheetName.
+QString ExportGridToSheet(QWidget* parent, const Grid& grid,
+                          const std::filesystem::path& dataFolder, const char* sheetName,
+                          FileOpener& opener);
+
+// `historyGrid` is the history grid; `newestStoredDigits` the newest stored
+// issue as StoredDigits gives it ("" on an empty history, which writes nothing).
+QString ExportHistoryToText(QWidget* parent, const Grid& historyGrid,
+                            const std::string& newestStoredDigits,
+                            const std::filesystem::path& dataFolder, FileOpener& opener);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_APP_EXPORT_ACTIONS_H_
