@@ -1,0 +1,428 @@
+#include "store/history_store.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "store/errors.h"
+#include "tests/support/temp_folder.h"
+
+namespace zs {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// A row whose every field and text depends on the issue, so a row stored in
+// the wrong place or with a shifted column shows up.
+HistoryRow MakeRow(int32_t issue) {
+  HistoryRow row;
+  row.issue = issue;
+  row.nextIssue = issue + 1;
+  for (int type = 0; type < kSearchTypeCount; ++type) {
+    for (int position = 0; position < kPositions; ++position) {
+      row.fields[type][position] = (issue + 7 * type + position) % 20 + 1;
+    }
+  }
+  for (int text = 0; text < kListTextCount; ++text) {
+    row.texts[text] = std::to_string(issue) + "X" + std::to_string(text) + " ";
+  }
+  return row;
+}
+
+std::vector<HistoryRow> MakeRows(const std::vector<int32_t>& issues) {
+  std::vector<HistoryRow> rows;
+  for (int32_t issue : issues) rows.push_back(MakeRow(issue));
+  return rows;
+}
+
+// What the store should hand back: the rows in issue order, numbered 1..N.
+std::vector<HistoryRow> Numbered(std::vector<HistoryRow> rows) {
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
+  for (size_t i = 0; i < rows.size(); ++i) rows[i].idx = static_cast<int32_t>(i + 1);
+  return rows;
+}
+
+std::vector<int32_t> Issues(HistoryStore& store) {
+  std::vector<int32_t> issues;
+  for (const Draw& draw : store.LoadDraws()) issues.push_back(draw.issue);
+  return issues;
+}
+
+std::vector<int32_t> Idx(HistoryStore& store) {
+  std::vector<int32_t> idx;
+  for (const HistoryRow& row : store.LoadAll()) idx.push_back(row.idx);
+  return idx;
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::set<std::string> Entries(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::vector<std::string> Columns(Database& db, const char* table) {
+  std::vector<std::string> names;
+  Statement info = db.Prepare("SELECT name, type FROM pragma_table_info(?1)");
+  info.Bind(1, table);
+  while (info.Step()) names.push_back(std::string(info.Text(0)) + " " + std::string(info.Text(1)));
+  return names;
+}
+
+TEST(HistorySchemaTest, NewStoreHasEveryColumnAndTheIndex) {
+  auto store = HistoryStore::OpenMemory();
+  const std::vector<std::string> lishi = Columns(store->db(), "Lishi");
+  ASSERT_EQ(lishi.size(), 3u + 48u + 7u + 3u);
+  EXPECT_THAT(
+      std::vector<std::string>(lishi.begin(), lishi.begin() + 10),
+      ElementsAre("idx INTEGER", "SQQH INTEGER", "QQH INTEGER", "L1A INTEGER", "L1B INTEGER",
+                  "L1E INTEGER", "L1F INTEGER", "L1G INTEGER", "L1H INTEGER", "L2A INTEGER"));
+  EXPECT_EQ(lishi[50], "L8H INTEGER");
+  EXPECT_THAT(std::vector<std::string>(lishi.begin() + 51, lishi.end()),
+              ElementsAre("txtHisLst TEXT", "txtHisLstHm TEXT", "txtHisLstSx TEXT",
+                          "txtHisLstDs TEXT", "txtHisLstTou TEXT", "txtHisLstWei TEXT",
+                          "txtHisLstHe TEXT", "intTh INTEGER", "bolOk INTEGER", "txtHisP6 TEXT"));
+  EXPECT_THAT(Columns(store->db(), "YL"),
+              ElementsAre("content TEXT", "intMinYL INTEGER", "intMaxYL INTEGER",
+                          "intLstYl INTEGER", "sglLlr REAL"));
+
+  Statement index = store->db().Prepare(
+      "SELECT tbl_name, (SELECT group_concat(name) FROM pragma_index_info('SQQH')) "
+      "FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH'");
+  ASSERT_TRUE(index.Step());
+  EXPECT_EQ(index.Text(0), "Lishi");
+  EXPECT_EQ(index.Text(1), "SQQH");
+}
+
+TEST(HistorySchemaTest, BracketedSearchSqlWorksOnTheTable) {
+  auto store = HistoryStore::OpenMemory();
+  store->ReplaceAll(MakeRows({14011682, 14011683}));
+  store->db().Execute("UPDATE [Lishi] SET [intTh]=0");
+  store->db().Execute("UPDATE [Lishi] SET [txtHisP6]= [txtHisLstHm]");
+  Statement select = store->db().Prepare(
+      "SELECT count(*) FROM [lishi] WHERE [SQQH] >= 14011682 AND  [SQQH] <= 14011683 AND "
+      "[intTh] = 0 AND [bolOk] = 0 AND [txtHisP6] LIKE '%X%' ORDER BY [IDX]");
+  ASSERT_TRUE(select.Step());
+  EXPECT_EQ(select.Int(0), 2);
+}
+
+class HistoryFileTest : public ::testing::Test {
+ protected:
+  std::filesystem::path File() const { return folder_.path() / kHistoryFileName; }
+  testing::TempFolder folder_;
+};
+
+TEST_F(HistoryFileTest, AbsentAndEmptyFilesGetTheSchema) {
+  {
+    auto store = HistoryStore::OpenFolder(folder_.path());
+    store->ReplaceAll(MakeRows({14011682}));
+  }
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 1);
+
+  std::filesystem::remove(File());
+  WriteBytes(File(), "");
+  auto store = HistoryStore::OpenFolder(folder_.path());
+  EXPECT_EQ(store->Count(), 0);
+  EXPECT_EQ(Columns(store->db(), "YL").size(), 5u);
+}
+
+struct ForeignFile {
+  const char* name;
+  const char* sql;  // builds an SQLite file; null: `bytes` are written as they are
+  const char* bytes;
+  const char* message;  // part of the refusal
+};
+
+class ForeignFileTest : public HistoryFileTest,
+                        public ::testing::WithParamInterface<ForeignFile> {};
+
+TEST_P(ForeignFileTest, IsRefusedAndLeftByteIdentical) {
+  const ForeignFile& c = GetParam();
+  if (c.sql != nullptr) {
+    Database::OpenFile(File()).Execute(c.sql);
+  } else {
+    WriteBytes(File(), c.bytes);
+  }
+  const std::string before = ReadBytes(File());
+  const std::set<std::string> entries = Entries(folder_.path());
+
+  EXPECT_THAT([&] { HistoryStore::OpenFolder(folder_.path()); },
+              ::testing::ThrowsMessage<StoreError>(
+                  ::testing::AllOf(HasSubstr(File().string()), HasSubstr(c.message))));
+  EXPECT_EQ(ReadBytes(File()), before);
+  EXPECT_EQ(Entries(folder_.path()), entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusal, ForeignFileTest,
+    ::testing::Values(
+        ForeignFile{"Garbage", nullptr,
+                    "Standard Jet DB\nthis is no SQLite file at all, just some text bytes that "
+                    "are long enough to look like a header ..................................",
+                    "not a database"},
+        ForeignFile{"OtherTable", "CREATE TABLE customers (name TEXT)", nullptr, "customers"},
+        ForeignFile{"HistoryBesideOtherTable",
+                    "CREATE TABLE Lishi (idx INTEGER); CREATE TABLE YL (content TEXT);"
+                    "CREATE TABLE extra (x INTEGER)",
+                    nullptr, "extra"},
+        ForeignFile{"LishiMissingColumns",
+                    "CREATE TABLE Lishi (idx INTEGER, SQQH INTEGER, QQH INTEGER);"
+                    "CREATE TABLE YL (content TEXT, intMinYL INTEGER, intMaxYL INTEGER, "
+                    "intLstYl INTEGER, sglLlr REAL)",
+                    nullptr, "no column L1A"},
+        ForeignFile{"LishiWithoutYl", "CREATE TABLE Lishi (idx INTEGER)", nullptr, "YL"},
+        ForeignFile{"View", "CREATE VIEW v AS SELECT 1", nullptr, "view v"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HistoryFileTest, MissingIndexIsAddedToAHistoryFile) {
+  {
+    auto store = HistoryStore::OpenFolder(folder_.path());
+    store->db().Execute("DROP INDEX SQQH");
+  }
+  auto store = HistoryStore::OpenFolder(folder_.path());
+  Statement index = store->db().Prepare("SELECT count(*) FROM sqlite_schema WHERE name = 'SQQH'");
+  ASSERT_TRUE(index.Step());
+  EXPECT_EQ(index.Int(0), 1);
+}
+
+TEST_F(HistoryFileTest, AnInterruptedChangeLeavesTheCommittedHistory) {
+  const std::vector<HistoryRow> rows = MakeRows({14011682, 14011683, 14011684});
+  HistoryStore::OpenFolder(folder_.path())->ReplaceAll(rows);
+
+  // The child dies inside a transaction that has already written to the
+  // file; the next open must find the history as committed.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    try {
+      auto store = HistoryStore::OpenFolder(folder_.path());
+      store->db().Execute("PRAGMA cache_size = 1");
+      store->db().Execute("BEGIN IMMEDIATE");
+      store->db().Execute("DELETE FROM Lishi");
+      store->db().Execute(
+          "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 5000) "
+          "INSERT INTO Lishi (SQQH, txtHisLst) SELECT x, printf('%0200d', x) FROM n");
+      _exit(0);  // with the connection still open
+    } catch (...) {
+      _exit(1);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_TRUE(std::filesystem::exists(File().string() + "-journal"));
+
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->LoadAll(true), Numbered(rows));
+}
+
+class HistoryStoreTest : public ::testing::Test {
+ protected:
+  HistoryStoreTest() : store_(HistoryStore::OpenMemory()) {}
+  std::unique_ptr<HistoryStore> store_;
+};
+
+TEST_F(HistoryStoreTest, EmptyHistoryHasNoRows) {
+  EXPECT_EQ(store_->Count(), 0);
+  EXPECT_TRUE(store_->LoadAll().empty());
+  EXPECT_TRUE(store_->LoadDraws().empty());
+  EXPECT_FALSE(store_->First());
+  EXPECT_FALSE(store_->Last());
+  EXPECT_FALSE(store_->NextToLast());
+  EXPECT_EQ(store_->CountBelow(99999999), 0);
+  EXPECT_FALSE(store_->DeleteLast());
+  EXPECT_EQ(store_->Count(), 0);
+}
+
+TEST_F(HistoryStoreTest, ReplaceAllStoresRowsInIssueOrderNumberedFromOne) {
+  store_->ReplaceAll(MakeRows({14011684, 14011701}));
+  const std::vector<HistoryRow> rows = MakeRows({14011702, 14011682, 14011701, 14011684, 14011683});
+  store_->ReplaceAll(rows);
+
+  EXPECT_EQ(store_->LoadAll(true), Numbered(rows));
+  const std::vector<HistoryRow> withoutTexts = store_->LoadAll();
+  EXPECT_EQ(withoutTexts.front().texts[0], "");
+  EXPECT_EQ(withoutTexts.front().fields, Numbered(rows).front().fields);
+
+  const std::vector<Draw> draws = store_->LoadDraws();
+  ASSERT_EQ(draws.size(), 5u);
+  EXPECT_EQ(draws[2], (Draw{14011684, Numbered(rows)[2].numbers()}));
+
+  EXPECT_EQ(store_->First()->issue, 14011682);
+  EXPECT_EQ(store_->Last(), Numbered(rows).back());
+  EXPECT_EQ(store_->NextToLast()->issue, 14011701);
+  EXPECT_EQ(store_->CountBelow(14011684), 2);
+  EXPECT_EQ(store_->CountBelow(14011690), 3);
+}
+
+TEST_F(HistoryStoreTest, ReplaceAllWithNothingEmptiesTheHistory) {
+  store_->ReplaceAll(MakeRows({14011682}));
+  store_->ReplaceAll({});
+  EXPECT_EQ(store_->Count(), 0);
+}
+
+TEST_F(HistoryStoreTest, IdxIsNotLimitedToSixteenBits) {
+  std::vector<int32_t> issues;
+  for (int32_t i = 0; i < 40000; ++i) issues.push_back(100000000 + i);
+  store_->ReplaceAll(MakeRows(issues));
+  EXPECT_EQ(store_->Last()->idx, 40000);
+  store_->Append(MakeRows({99999999}));
+  EXPECT_EQ(store_->Last()->idx, 40001);
+  EXPECT_EQ(store_->First()->idx, 1);
+}
+
+// A trigger that fails on one issue makes a change break off half-way.
+void FailOnIssue(HistoryStore& store, int32_t issue) {
+  store.db().Execute("CREATE TEMP TRIGGER fail BEFORE INSERT ON Lishi WHEN NEW.SQQH = " +
+                     std::to_string(issue) + " BEGIN SELECT RAISE(ABORT, 'disk gone'); END");
+}
+
+TEST_F(HistoryStoreTest, FailedChangesLeaveTheHistoryAsItWas) {
+  const std::vector<HistoryRow> old = MakeRows({14011682, 14011683, 14011684});
+  store_->ReplaceAll(old);
+  FailOnIssue(*store_, 14011690);
+
+  EXPECT_THAT(
+      [&] {
+        store_->ReplaceAll(MakeRows({14011701, 14011702, 14011690, 14011703}));
+      },
+      ::testing::ThrowsMessage<StoreError>(HasSubstr("disk gone")));
+  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+
+  EXPECT_THROW(store_->Append(MakeRows({14011701, 14011690})), StoreError);
+  EXPECT_THROW(store_->Append(MakeRows({14011701, 14011690}), true), StoreError);
+  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+
+  EXPECT_THROW(store_->RewriteRows([](const Draw&) -> HistoryRow { throw StoreError("derive"); }),
+               StoreError);
+  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+
+  // The store stays usable after the failures.
+  store_->Append(MakeRows({14011701}));
+  EXPECT_EQ(store_->Count(), 4);
+}
+
+TEST_F(HistoryStoreTest, AppendRenumbersAroundRowsInTheMiddle) {
+  store_->ReplaceAll(MakeRows({14011682, 14011684, 14011702}));
+  store_->Append(MakeRows({14011701, 14011683}));
+  EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683, 14011684, 14011701, 14011702));
+  EXPECT_THAT(Idx(*store_), ElementsAre(1, 2, 3, 4, 5));
+  EXPECT_EQ(store_->Last()->idx, 5);
+  EXPECT_EQ(store_->First()->texts[0], MakeRow(14011682).texts[0]);
+
+  store_->Append(MakeRows({14011703}));
+  EXPECT_THAT(Idx(*store_), ElementsAre(1, 2, 3, 4, 5, 6));
+}
+
+TEST_F(HistoryStoreTest, AppendCanReplaceTheHistory) {
+  store_->ReplaceAll(MakeRows({14011682, 14011684}));
+  const std::vector<HistoryRow> rows = MakeRows({14011702, 14011701});
+  store_->Append(rows, true);
+  EXPECT_EQ(store_->LoadAll(true), Numbered(rows));
+}
+
+TEST_F(HistoryStoreTest, DeleteLastRemovesTheHighestIssue) {
+  store_->ReplaceAll(MakeRows({14011682, 14011684}));
+  store_->Append(MakeRows({14011683}));
+  EXPECT_TRUE(store_->DeleteLast());
+  EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683));
+  EXPECT_THAT(Idx(*store_), ElementsAre(1, 2));
+  EXPECT_TRUE(store_->DeleteLast());
+  EXPECT_TRUE(store_->DeleteLast());
+  EXPECT_FALSE(store_->DeleteLast());
+}
+
+TEST_F(HistoryStoreTest, ClearEmptiesTheHistoryButNotTheOmissionTable) {
+  store_->ReplaceAll(MakeRows({14011682, 14011684}));
+  store_->db().Execute("INSERT INTO YL VALUES ('01 02', 1, 5, 6, 0.8333)");
+  store_->Clear();
+  EXPECT_EQ(store_->Count(), 0);
+  Statement yl = store_->db().Prepare("SELECT count(*) FROM YL");
+  ASSERT_TRUE(yl.Step());
+  EXPECT_EQ(yl.Int(0), 1);
+  store_->Clear();
+  EXPECT_EQ(store_->Count(), 0);
+}
+
+TEST_F(HistoryStoreTest, RewriteRowsKeepsIssueNumbersAndIdx) {
+  store_->ReplaceAll(MakeRows({14011682, 14011684}));
+  store_->Append(MakeRows({14011683}));
+  store_->RewriteRows([](const Draw& draw) {
+    HistoryRow row = MakeRow(draw.issue + 1000);
+    row.issue = 1;  // ignored: the issue stays
+    row.fields[0] = draw.numbers;
+    return row;
+  });
+  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  ASSERT_EQ(rows.size(), 3u);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    HistoryRow expected = MakeRow(rows[i].issue + 1000);
+    expected.idx = static_cast<int32_t>(i + 1);
+    expected.issue = MakeRow(rows[i].issue).issue;
+    expected.fields[0] = MakeRow(rows[i].issue).fields[0];
+    EXPECT_EQ(rows[i], expected);
+  }
+  EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683, 14011684));
+}
+
+TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
+  auto store = HistoryStore::OpenFolder(folder_.path());
+  const std::vector<HistoryRow> rows = MakeRows({14011682, 14011683, 14011684});
+  store->ReplaceAll(rows);
+  WriteBytes(folder_.path() / kCompactFileName, "stale copy of an earlier run");
+
+  store->Compact();
+  EXPECT_EQ(Entries(folder_.path()), (std::set<std::string>{kHistoryFileName, kCompactFileName}));
+  EXPECT_EQ(ReadBytes(File()), ReadBytes(folder_.path() / kCompactFileName));
+  EXPECT_EQ(store->LoadAll(true), Numbered(rows));
+
+  // The reopened store writes to the file in the folder.
+  store->Append(MakeRows({14011701}));
+  store->Compact();
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 4);
+}
+
+TEST_F(HistoryFileTest, FailedCompactKeepsTheOldFileAndAWorkingStore) {
+  auto store = HistoryStore::OpenFolder(folder_.path());
+  store->ReplaceAll(MakeRows({14011682, 14011683}));
+  // The copy cannot be written where it should go.
+  std::filesystem::create_directory(folder_.path() / (std::string(kHistoryFileName) + ".new"));
+  std::filesystem::create_directory(folder_.path() / (std::string(kHistoryFileName) + ".new") /
+                                    "x");
+
+  EXPECT_THROW(store->Compact(), StoreError);
+  EXPECT_EQ(store->Count(), 2);
+  store->Append(MakeRows({14011684}));
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 3);
+}
+
+TEST(HistoryMemoryTest, CompactOfAMemoryStoreChangesNothing) {
+  auto store = HistoryStore::OpenMemory();
+  store->ReplaceAll(MakeRows({14011682}));
+  store->Compact();
+  EXPECT_EQ(store->Count(), 1);
+  EXPECT_TRUE(store->folder().empty());
+}
+
+}  // namespace
+}  // namespace zs
