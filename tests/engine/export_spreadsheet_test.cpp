@@ -12,6 +12,7 @@
 #include "export/spreadsheet_export.h"
 #include "store/errors.h"
 #include "store/grid.h"
+#include "tests/support/cli_runner.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/workbook_reader.h"
 
@@ -19,10 +20,8 @@ namespace zs {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::ReadFileBytes;
 using testing::ReadWorkbook;
 using testing::ScratchFolder;
-using testing::WriteFileBytes;
 
 using Rows = std::vector<std::vector<std::string>>;
 

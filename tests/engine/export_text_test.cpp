@@ -7,14 +7,13 @@
 #include "export/text_export.h"
 #include "store/errors.h"
 #include "store/grid.h"
+#include "tests/support/cli_runner.h"
 #include "tests/support/scratch_folder.h"
 
 namespace zs {
 namespace {
 
-using testing::ReadFileBytes;
 using testing::ScratchFolder;
-using testing::WriteFileBytes;
 
 Grid HistoryGridOf(const std::vector<std::vector<std::string>>& rows) {
   Grid grid({"期号", "第1码", "第2码", "第3码", "第4码", "第5码", "第6码", "第7码", "第8码"});

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 
 namespace zs::testing {
 
@@ -34,15 +32,6 @@ std::set<std::string> ScratchFolder::Entries() const {
     names.insert(entry.path().filename().string());
   }
   return names;
-}
-
-std::string ReadFileBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFileBytes(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
 }
 
 }  // namespace zs::testing

@@ -1,5 +1,6 @@
 // A fresh, empty folder per test under the test temp folder, removed with
-// everything in it when the test ends, and the names of the files it holds.
+// everything in it when the test ends, and the names of the files it holds
+// (to check that a write left no stray temporary behind).
 #ifndef ZEPHYRSTAT_TESTS_SUPPORT_SCRATCH_FOLDER_H_
 #define ZEPHYRSTAT_TESTS_SUPPORT_SCRATCH_FOLDER_H_
 
@@ -24,9 +25,6 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
-
-std::string ReadFileBytes(const std::filesystem::path& file);
-void WriteFileBytes(const std::filesystem::path& file, const std::string& bytes);
 
 }  // namespace zs::testing
 
