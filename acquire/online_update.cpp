@@ -1,0 +1,163 @@
+#include "acquire/online_update.h"
+
+#include <algorithm>
+
+#include "acquire/derivation.h"
+#include "acquire/page_text.h"
+#include "store/edition.h"
+#include "store/errors.h"
+#include "store/history_text.h"
+
+namespace zs {
+namespace {
+
+constexpr int kIssueDigits = 8;
+// Number k (0-based) starts kFirstNumberOffset + kNumberSpacing × k characters
+// after the issue's first digit.
+constexpr int kFirstNumberOffset = 8;
+constexpr int kNumberSpacing = 3;
+constexpr int kDrawWidth = kFirstNumberOffset + kNumberSpacing * (kPositions - 1) + 2;
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+struct DayAndSequence {
+  Date day;
+  int sequence = 1;
+};
+
+// The first valid issue at or after `issue`, as its day and sequence. An
+// issue past its day's draws (a sequence above the draws per day, or 00
+// after a carry) or on no real date moves on to the next real day.
+DayAndSequence FirstValidFrom(int32_t issue, const IssueRule& rule) {
+  const int yymmdd = issue / 100;
+  const int year = 2000 + yymmdd / 10000;
+  const int month = yymmdd / 100 % 100;
+  const int day = yymmdd % 100;
+  const int sequence = issue % 100;
+  if (month == 0) return {Date{year, 1, 1}};
+  if (month > 12) return {Date{year + 1, 1, 1}};
+  if (day == 0) return {Date{year, month, 1}};
+  const Date date{year, month, day};
+  if (!IsValidDate(date)) return {month == 12 ? Date{year + 1, 1, 1} : Date{year, month + 1, 1}};
+  if (sequence > rule.drawsPerDay) return {AddDays(date, 1)};
+  return {date, std::max(sequence, 1)};
+}
+
+int32_t FirstValidIssueFrom(int32_t issue, const IssueRule& rule) {
+  const DayAndSequence start = FirstValidFrom(issue, rule);
+  return FirstIssueOfDay(start.day, rule) - 1 + start.sequence;
+}
+
+}  // namespace
+
+std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, int drawCount) {
+  std::string address(urlTemplate);
+  ReplaceAll(address, "{code}", code);
+  ReplaceAll(address, "{n}", std::to_string(drawCount));
+  return address;
+}
+
+std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRule& rule) {
+  std::vector<int32_t> issues;
+  if (first > last) return issues;
+  const DayAndSequence start = FirstValidFrom(first, rule);
+  int sequence = start.sequence;
+  // Stored issues carry a two-digit year: beyond 2099 they would start again.
+  for (Date day = start.day; day.year <= 2099; day = AddDays(day, 1), sequence = 1) {
+    const int32_t dayBase = FirstIssueOfDay(day, rule) - 1;
+    if (dayBase + sequence > last) break;
+    for (; sequence <= rule.drawsPerDay && dayBase + sequence <= last; ++sequence) {
+      issues.push_back(dayBase + sequence);
+    }
+  }
+  return issues;
+}
+
+UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
+  if (!IsEdition(settings.gsZl)) throw InputError(kNoEditionMessage);
+  UpdatePlan plan;
+  plan.rule = IssueRule::From(settings);
+  plan.address = ResultsAddress(settings.resultsUrl, EditionCode(settings.gsZl),
+                                (settings.iniSerchDay + 1) * plan.rule.drawsPerDay);
+
+  if (const std::optional<HistoryRow> first = store.First()) {
+    const std::optional<Date> firstDate = IssueDate(first->issue, plan.rule.threeDigit);
+    plan.dropHistory = firstDate && DaysBetween(*firstDate, today) > settings.iniSerchDay;
+  }
+  const std::optional<HistoryRow> last = plan.dropHistory ? std::nullopt : store.Last();
+  const int32_t firstWanted =
+      last ? last->issue + 1 : FirstIssueOfDay(AddDays(today, -settings.iniSerchDay), plan.rule);
+  plan.firstIssue = FirstValidIssueFrom(firstWanted, plan.rule);
+  plan.lastIssue = LastIssueOfDay(today, plan.rule);
+  return plan;
+}
+
+PageDraws::PageDraws(std::string_view pageText) {
+  const std::u32string text = DecodeText(pageText);
+  const size_t size = text.size();
+  size_t digitsAhead = 0;  // length of the digit run starting at the current position
+  // Walk backwards so that the length of the digit run ahead is known at
+  // every position; earlier appearances then overwrite later ones.
+  for (size_t p = size; p-- > 0;) {
+    digitsAhead = IsDigit(text[p]) ? digitsAhead + 1 : 0;
+    if (digitsAhead < kIssueDigits) continue;
+    int32_t issue = 0;
+    for (int i = 0; i < kIssueDigits; ++i) issue = issue * 10 + int32_t(text[p + i] - U'0');
+
+    Entry entry;
+    entry.readable = p + kDrawWidth <= size;
+    for (int k = 0; entry.readable && k < kPositions; ++k) {
+      const size_t at = p + kFirstNumberOffset + size_t(kNumberSpacing * k);
+      const int number = IsDigit(text[at]) && IsDigit(text[at + 1])
+                             ? int(text[at] - U'0') * 10 + int(text[at + 1] - U'0')
+                             : 0;
+      entry.readable = number >= kMinNumber && number <= kMaxNumber;
+      entry.numbers[size_t(k)] = number;
+    }
+    auto [slot, inserted] = entries_.try_emplace(issue, entry);
+    if (!inserted && (entry.readable || !slot->second.readable)) slot->second = entry;
+  }
+  for (const auto& [issue, entry] : entries_) readableCount_ += entry.readable ? 1 : 0;
+}
+
+const PageDraws::Entry* PageDraws::Find(int32_t issue) const {
+  const auto found = entries_.find(issue);
+  return found == entries_.end() ? nullptr : &found->second;
+}
+
+UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
+                              std::string_view pageBytes) {
+  const UpdatePlan plan = PlanUpdate(store, settings, today);
+  const PageDraws page(PageText(EncodeUtf8(DecodeText(pageBytes))));
+  if (page.ReadableCount() == 0) {
+    throw InputError("结果页中没有找到开奖号码，历史号码未改变: " + plan.address);
+  }
+
+  UpdateReport report;
+  report.firstIssue = plan.firstIssue;
+  report.lastIssue = plan.lastIssue;
+  report.address = plan.address;
+  const DerivationRules rules = DerivationRules::From(settings);
+  std::vector<HistoryRow> rows;
+  for (int32_t issue : CandidateIssues(plan.firstIssue, plan.lastIssue, plan.rule)) {
+    const PageDraws::Entry* entry = page.Find(issue);
+    if (entry == nullptr) continue;
+    if (!entry->readable) {
+      ++report.unreadable;
+      continue;
+    }
+    rows.push_back(DeriveRow(Draw{issue, entry->numbers}, rules));
+  }
+  report.dropped = plan.dropHistory ? store.Count() : 0;
+  store.Append(rows, plan.dropHistory);
+  report.added = int64_t(rows.size());
+  return report;
+}
+
+}  // namespace zs

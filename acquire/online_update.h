@@ -1,0 +1,100 @@
+// The online update ("历史号在线更新"): brings the history up to date from the
+// results page of the chosen edition.
+//
+// The page is asked for the (IniSerchDay + 1) × draws-per-day most recent
+// draws. Its visible text lists a draw as the eight digits of its issue with
+// the eight numbers right behind them, each two digits with one separator
+// character between numbers: when the issue starts at character p, number k
+// (1..8) starts at character p + 5 + 3k. Every valid issue from the first one missing
+// up to the last possible draw of today is looked up in that text, in
+// whatever order the page lists its draws.
+//
+// Fetching the page is the front end's job; this piece plans the request
+// and applies the page that arrived. Nothing changes before a page with at
+// least one draw has arrived, and then the whole change (dropping a history
+// that has grown too old, storing the new draws) is one transaction.
+#ifndef ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
+#define ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "store/draw.h"
+#include "store/history_store.h"
+#include "store/issue_number.h"
+#include "store/settings.h"
+
+namespace zs {
+
+// Shown when GsZl names no edition: there is no results page to ask.
+inline constexpr const char* kNoEditionMessage =
+    "请先在“设置 → 彩种选择”中选择彩种，再在线更新历史号码。";
+
+struct UpdatePlan {
+  std::string address;       // the results page request
+  int32_t firstIssue = 0;    // the first valid issue looked up
+  int32_t lastIssue = 0;     // the last possible draw of today
+  bool dropHistory = false;  // the first stored draw is more than IniSerchDay days old
+  IssueRule rule;
+};
+
+// What an update did.
+struct UpdateReport {
+  int64_t added = 0;       // draws stored
+  int64_t unreadable = 0;  // issues the page names without eight numbers 01..20: not stored
+  int64_t dropped = 0;     // draws deleted because the history had grown too old
+  int32_t firstIssue = 0;  // as in UpdatePlan
+  int32_t lastIssue = 0;
+  std::string address;
+};
+
+// The template with every "{code}" replaced by `code` and every "{n}" by
+// `drawCount`.
+std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, int drawCount);
+
+// The request, the issues to look up and the age check, from the stored
+// history and today's date. When the history is empty or will be dropped,
+// the lookup starts with the first draw of the day IniSerchDay days before
+// today; otherwise with the first valid issue after the last stored one.
+// Throws InputError (kNoEditionMessage) when no edition is chosen.
+UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today);
+
+// Every valid issue (a real calendar date, daily sequence 1..draws per day)
+// from `first` to `last`, ascending. Under two-digit sequences only.
+std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRule& rule);
+
+// The draws a page text lists, by issue. When an issue appears more than
+// once, its first appearance with eight numbers 01..20 counts.
+class PageDraws {
+ public:
+  struct Entry {
+    bool readable = false;  // false: the issue appears, but never with eight numbers 01..20
+    Numbers numbers{};
+  };
+
+  // `pageText` is UTF-8; offsets count characters.
+  explicit PageDraws(std::string_view pageText);
+
+  // nullptr when the text does not contain the issue's eight digits.
+  const Entry* Find(int32_t issue) const;
+  int64_t ReadableCount() const { return readableCount_; }
+
+ private:
+  std::unordered_map<int32_t, Entry> entries_;
+  int64_t readableCount_ = 0;
+};
+
+// Applies a fetched results page (its bytes as they arrived, UTF-8 or
+// GB18030) to the history, planned afresh from `store`. Throws InputError
+// when no edition is chosen or the page lists no draw at all; the history is
+// then unchanged.
+UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
+                              std::string_view pageBytes);
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_

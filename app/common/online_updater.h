@@ -1,0 +1,61 @@
+// The online update as the window and the command-line tool run it: plans
+// the request, fetches the results page asynchronously (the event loop keeps
+// running, within the FetchTimeout time limit) and applies the page to the
+// history in one transaction once it has arrived.
+//
+// Exactly one of finished() or failed() follows every start(), never from
+// within start() itself. A failure (no edition chosen, no connection, an
+// HTTP error, the time limit, a page without draws) leaves the history as
+// it was. While isRunning(), the caller must not change the history.
+#ifndef ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
+#define ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
+
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+
+#include "acquire/online_update.h"
+#include "app/common/page_fetcher.h"
+#include "store/history_store.h"
+#include "store/issue_number.h"
+#include "store/settings.h"
+
+namespace zs {
+
+class OnlineUpdater : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit OnlineUpdater(QObject* parent = nullptr);
+
+  // Precondition: !isRunning(); `store` outlives the update.
+  void start(HistoryStore& store, const Settings& settings, const Date& today);
+  bool isRunning() const { return running_; }
+
+ signals:
+  void finished(const zs::UpdateReport& report);
+  void failed(const QString& message);
+
+ private:
+  void onFetched(const QByteArray& body);
+  void fail(const QString& message);
+
+  PageFetcher fetcher_;
+  HistoryStore* store_ = nullptr;
+  Settings settings_;
+  Date today_;
+  bool running_ = false;
+};
+
+// Today's date by the system clock.
+Date Today();
+
+// One line for the status bar: how many draws were added, the issues looked
+// up, and what else happened.
+QString UpdateSummary(const UpdateReport& report);
+
+}  // namespace zs
+
+Q_DECLARE_METATYPE(zs::UpdateReport)
+
+#endif  // ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
