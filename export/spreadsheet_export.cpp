@@ -58,6 +58,7 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
   std::string folder = file.parent_path().empty() ? "." : file.parent_path().string();
   options.tmpdir = folder.data();
   const std::string temporary = replacement.temporary().string();
+  errno = 0;
   WorkbookCloser closer{workbook_new_opt(temporary.c_str(), &options)};
   if (closer.workbook == nullptr) replacement.Fail(errno != 0 ? errno : ENOMEM);
   lxw_worksheet* sheet = workbook_add_worksheet(closer.workbook, "Sheet1");
@@ -79,6 +80,7 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
   // file without checking the writes, so a disk that fills up would yield a
   // truncated but well-formed workbook. Its stream keeps the error: check it
   // before the workbook is assembled from it.
+  errno = 0;
   if (std::fflush(sheet->optimize_tmpfile) != 0 || std::ferror(sheet->optimize_tmpfile)) {
     replacement.Fail(errno != 0 ? errno : EIO);
   }
