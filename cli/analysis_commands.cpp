@@ -1,0 +1,307 @@
+// The analysis commands of zephyrstat-cli: search, partial, group and table.
+// Each reads its arguments as the window's boxes would hold them, runs the
+// engine once on an index of the stored history and prints the grids the
+// window shows (hits and summary, or the omission table YL). With --export
+// the grids go to Jiansuo.xls and Jieguo.xls in the data folder instead and
+// the written paths are printed.
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/draw_pattern.h"
+#include "analysis/group_calculation.h"
+#include "analysis/history_index.h"
+#include "analysis/partial_search.h"
+#include "analysis/position_search.h"
+#include "analysis/result_grids.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "export/spreadsheet_export.h"
+#include "store/errors.h"
+#include "store/issue_number.h"
+#include "store/omission_table.h"
+
+namespace zs {
+namespace {
+
+// Arguments shared by the commands; filled by CLI11, read by the callbacks.
+struct AnalysisArgs {
+  std::string type;
+  std::string mode;
+  std::vector<std::string> positions;
+  std::string patternOf;
+  std::string values;
+  std::string partSize;
+  std::string groupSize;
+  std::vector<std::string> selected;
+  std::string from;
+  std::string to;
+  std::string sortKey;
+  bool exportSheets = false;
+};
+
+int ParseWhole(const std::string& text, const std::string& what) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end) {
+    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+SearchType ParseType(const std::string& text) {
+  static const char* const kNames[] = {"number", "zodiac", "tens", "units", "sum", "segment"};
+  for (int t = 0; t < kSearchTypeCount; ++t) {
+    if (text == kNames[t] || text == std::to_string(t)) return static_cast<SearchType>(t);
+  }
+  throw UsageError("--type must be number, zodiac, tens, units, sum, segment or 0..5, not \"" +
+                   text + "\"");
+}
+
+bool ParseFree(const std::string& mode) {
+  if (mode == "free") return true;
+  if (mode == "fixed") return false;
+  throw UsageError("--mode must be fixed or free, not \"" + mode + "\"");
+}
+
+ShowRules Show(const CliContext& context) {
+  return ShowRules{context.settings.sxIni, IssueRule::From(context.settings).threeDigit};
+}
+
+// The range boxes: as given, else the first and the newest stored issue.
+void FillRange(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
+               std::string& startBox, std::string& endBox) {
+  const bool threeDigit = Show(context).threeDigit;
+  const size_t count = index.DrawCount();
+  startBox = !args.from.empty() ? args.from
+             : count > 0        ? ShownIssue(index.Issue(0), threeDigit)
+                                : "0";
+  endBox = !args.to.empty() ? args.to
+           : count > 0      ? ShownIssue(index.Issue(count - 1), threeDigit)
+                            : "0";
+}
+
+// The pattern of a stored draw, as the tab "历史指定期" takes it: the issue
+// named by the text, or the nearest stored one before it.
+void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
+                   SearchPattern& pattern) {
+  const std::optional<int32_t> issue = RangeBoxIssue(text);
+  if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
+  const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);
+  if (!draw) throw InputError("no stored issue at or before " + text);
+  TakePatternFromDraw(index, *draw, context.settings.sxIni, pattern);
+}
+
+void PrintOrExport(const CliContext& context, bool exportSheets, const Grid* hits,
+                   const Grid& result, const char* resultName) {
+  if (!exportSheets) {
+    if (hits) {
+      context.PrintGrids({{"hits", hits}, {resultName, &result}});
+    } else {
+      context.PrintGrid(result);
+    }
+    return;
+  }
+  std::vector<std::pair<std::string, std::string>> written;
+  if (hits) {
+    const std::filesystem::path file = context.dataFolder / kHitsSheetName;
+    WriteSpreadsheet(*hits, file);
+    written.emplace_back("hits", file.string());
+  }
+  const std::filesystem::path file = context.dataFolder / kResultSheetName;
+  WriteSpreadsheet(result, file);
+  written.emplace_back(resultName, file.string());
+  if (context.json) {
+    context.PrintValues(written);
+  } else {
+    for (const auto& [name, path] : written) std::printf("%s\n", path.c_str());
+  }
+}
+
+void AddRangeAndExport(CLI::App* command, AnalysisArgs& args) {
+  command->add_option("--from", args.from,
+                      "range start box: its rightmost nine characters are the stored issue "
+                      "(2014011601 and 14011601 both work); default the first stored issue");
+  command->add_option("--to", args.to, "range end box; default the newest stored issue");
+  command->add_flag("--export", args.exportSheets,
+                    "write the grids to Jiansuo.xls (hits) and Jieguo.xls (summary or omission "
+                    "table) in the data folder and print their paths instead");
+}
+
+void AddSearch(CLI::App& app, CliContext& context) {
+  auto args = std::make_shared<AnalysisArgs>();
+  CLI::App* command = app.add_subcommand(
+      "search",
+      "Position search (检索): the issues of the range whose draw satisfies every chosen "
+      "position, with their omissions, then the omission summary. Fixed: the value at that "
+      "position; free: the value anywhere (an attribute value as often as it is chosen).");
+  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
+      ->required();
+  command->add_option("--mode", args->mode, "fixed or free")->required();
+  command->add_option("--pos", args->positions,
+                      "I=V chooses position I (1..8) with value V (repeatable); with "
+                      "--pattern-of, I alone chooses a position");
+  command->add_option("--pattern-of", args->patternOf,
+                      "take the values of this stored issue (or the nearest one before it)");
+  AddRangeAndExport(command, *args);
+  command->callback([&context, args] {
+    PositionSearchRequest request;
+    request.pattern.type = ParseType(args->type);
+    request.pattern.freePositions = ParseFree(args->mode);
+    const HistoryIndex index(context.Store().LoadAll());
+    if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
+    for (const std::string& pos : args->positions) {
+      const size_t equals = pos.find('=');
+      const int position = ParseWhole(pos.substr(0, equals), "--pos position") - 1;
+      if (position < 0 || position >= kPositions) {
+        throw UsageError("--pos position must be 1..8, not \"" + pos + "\"");
+      }
+      if (args->patternOf.empty() == (equals == std::string::npos)) {
+        throw UsageError(args->patternOf.empty()
+                             ? "--pos needs I=V without --pattern-of, not \"" + pos + "\""
+                             : "--pos takes only a position with --pattern-of, not \"" + pos +
+                                   "\"");
+      }
+      if (equals != std::string::npos) {
+        const std::string value = pos.substr(equals + 1);
+        request.pattern.values[position] = ParseWhole(value, "--pos value");
+        request.pattern.boxTexts[position] = value;
+      }
+      request.chosen[position] = true;
+    }
+    FillRange(context, index, *args, request.startBox, request.endBox);
+    request.show = Show(context);
+    const SearchResult result = RunPositionSearch(index, request);
+    PrintOrExport(context, args->exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+  });
+}
+
+void AddPartial(CLI::App& app, CliContext& context) {
+  auto args = std::make_shared<AnalysisArgs>();
+  CLI::App* command = app.add_subcommand(
+      "partial",
+      "Partial search (分部检索): the issues of the range that agree with at least K of the "
+      "eight positions of the pattern, with their omissions, then the omission summary. K "
+      "outside 1..6 finds no issue.");
+  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
+      ->required();
+  command->add_option("--mode", args->mode, "fixed or free")->required();
+  command->add_option("--k", args->partSize, "the part size K")->required();
+  CLI::Option* values =
+      command->add_option("--values", args->values, "the eight values V1,V2,…,V8");
+  CLI::Option* patternOf =
+      command->add_option("--pattern-of", args->patternOf,
+                          "take the values of this stored issue (or the nearest one before it)");
+  values->excludes(patternOf);
+  AddRangeAndExport(command, *args);
+  command->callback([&context, args] {
+    PartialSearchRequest request;
+    request.pattern.type = ParseType(args->type);
+    request.pattern.freePositions = ParseFree(args->mode);
+    request.partSize = ParseWhole(args->partSize, "--k");
+    request.partSizeText = args->partSize;
+    const HistoryIndex index(context.Store().LoadAll());
+    if (!args->patternOf.empty()) {
+      TakePatternOf(context, index, args->patternOf, request.pattern);
+    } else if (!args->values.empty()) {
+      std::vector<std::string> texts;
+      size_t begin = 0;
+      for (size_t comma; (comma = args->values.find(',', begin)) != std::string::npos;
+           begin = comma + 1) {
+        texts.push_back(args->values.substr(begin, comma - begin));
+      }
+      texts.push_back(args->values.substr(begin));
+      if (texts.size() != kPositions) {
+        throw UsageError("--values needs eight comma-separated values, not \"" + args->values +
+                         "\"");
+      }
+      for (int p = 0; p < kPositions; ++p) {
+        request.pattern.values[p] = ParseWhole(texts[p], "--values value");
+        request.pattern.boxTexts[p] = texts[p];
+      }
+    } else {
+      throw UsageError("partial needs --values or --pattern-of");
+    }
+    FillRange(context, index, *args, request.startBox, request.endBox);
+    request.show = Show(context);
+    const SearchResult result = RunPartialSearch(index, request);
+    PrintOrExport(context, args->exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+  });
+}
+
+void AddGroup(CLI::App& app, CliContext& context) {
+  auto args = std::make_shared<AnalysisArgs>();
+  CLI::App* command = app.add_subcommand(
+      "group",
+      "Group calculation (分组计算): every combination of K checked selection boxes, with the "
+      "omission figures over the range of the draws that carry all its values. Replaces the "
+      "omission table YL and prints it sorted by intLstYl. Group size 5 allows at most 18 "
+      "boxes, 6 at most 16; a refused size changes nothing.");
+  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
+      ->required();
+  command->add_option("--size", args->groupSize, "the group size K")->required();
+  command
+      ->add_option("--select", args->selected,
+                   "checked boxes J1,J2,… (1..20; boxes above the type's box count are ignored)")
+      ->delimiter(',')
+      ->required();
+  AddRangeAndExport(command, *args);
+  command->callback([&context, args] {
+    GroupRequest request;
+    request.type = ParseType(args->type);
+    request.groupSize = ParseWhole(args->groupSize, "--size");
+    for (const std::string& box : args->selected) {
+      const int number = ParseWhole(box, "--select box");
+      if (number < 1 || number > kSelectionBoxes) {
+        throw UsageError("--select boxes must be 1..20, not \"" + box + "\"");
+      }
+      request.checkedBoxes.push_back(number);
+    }
+    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
+    Database& db = context.Store().db();
+    const HistoryIndex index(context.Store().LoadAll());
+    FillRange(context, index, *args, request.startBox, request.endBox);
+    RunGroupCalculation(index, request, db);
+    PrintOrExport(context, args->exportSheets, nullptr,
+                  OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
+  });
+}
+
+void AddTable(CLI::App& app, CliContext& context) {
+  auto args = std::make_shared<AnalysisArgs>();
+  CLI::App* command = app.add_subcommand(
+      "table", "The omission table YL of the latest group calculation, sorted ascending by a key.");
+  command->add_option("--sort", args->sortKey, "intMinYL, intMaxYL, intLstYl (default) or sglLlr");
+  command->add_flag("--export", args->exportSheets,
+                    "write the table to Jieguo.xls in the data folder and print its path instead");
+  command->callback([&context, args] {
+    OmissionSortKey key = OmissionSortKey::kLast;
+    if (!args->sortKey.empty()) {
+      const std::optional<OmissionSortKey> named = SortKeyOfColumnName(args->sortKey);
+      if (!named) {
+        throw UsageError("--sort must be intMinYL, intMaxYL, intLstYl or sglLlr, not \"" +
+                         args->sortKey + "\"");
+      }
+      key = *named;
+    }
+    PrintOrExport(context, args->exportSheets, nullptr,
+                  OmissionTableGrid(LoadOmissionRecords(context.Store().db(), key)), "table");
+  });
+}
+
+}  // namespace
+
+void AddAnalysisCommands(CLI::App& app, CliContext& context) {
+  AddSearch(app, context);
+  AddPartial(app, context);
+  AddGroup(app, context);
+  AddTable(app, context);
+}
+
+}  // namespace zs
