@@ -1,0 +1,84 @@
+#include "cli/cli_context.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <cstdio>
+
+#include "store/grid_text.h"
+
+namespace zs {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonObject GridJson(const Grid& grid) {
+  QJsonArray columns;
+  for (const std::string& heading : grid.Headings()) columns.append(ToQString(heading));
+  QJsonArray rows;
+  for (size_t row = 0; row < grid.RowCount(); ++row) {
+    QJsonArray cells;
+    for (size_t column = 0; column < grid.ColumnCount(); ++column) {
+      cells.append(ToQString(grid.Cell(row, column)));
+    }
+    rows.append(cells);
+  }
+  return QJsonObject{{QStringLiteral("columns"), columns}, {QStringLiteral("rows"), rows}};
+}
+
+void WriteOut(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+
+void WriteJson(const QJsonObject& object) {
+  QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+  bytes.append('\n');
+  WriteOut(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+}  // namespace
+
+HistoryStore& CliContext::Store() {
+  if (!store_) store_ = HistoryStore::OpenFolder(dataFolder);
+  return *store_;
+}
+
+void CliContext::PrintGrid(const Grid& grid) const {
+  if (json) {
+    WriteJson(GridJson(grid));
+    return;
+  }
+  std::string text;
+  AppendGridText(grid, text);
+  WriteOut(text);
+}
+
+void CliContext::PrintGrids(const std::vector<std::pair<std::string, const Grid*>>& grids) const {
+  if (json) {
+    QJsonObject object;
+    for (const auto& [name, grid] : grids) object.insert(ToQString(name), GridJson(*grid));
+    WriteJson(object);
+    return;
+  }
+  std::string text;
+  for (size_t i = 0; i < grids.size(); ++i) {
+    if (i > 0) text += '\n';
+    AppendGridText(*grids[i].second, text);
+  }
+  WriteOut(text);
+}
+
+void CliContext::PrintValues(const std::vector<std::pair<std::string, std::string>>& values) const {
+  if (json) {
+    QJsonObject object;
+    for (const auto& [name, value] : values) object.insert(ToQString(name), ToQString(value));
+    WriteJson(object);
+    return;
+  }
+  std::string text;
+  for (const auto& [name, value] : values) text += name + '\t' + value + '\n';
+  WriteOut(text);
+}
+
+}  // namespace zs

@@ -1,0 +1,231 @@
+// The history commands of zephyrstat-cli: settings, import, list, next, add,
+// delete-last, delete-after and clear. Each reads its arguments, calls the
+// engine once and prints what happened.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "acquire/derivation.h"
+#include "acquire/manual_entry.h"
+#include "acquire/text_import.h"
+#include "app/common/settings_store.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "store/deletion.h"
+#include "store/errors.h"
+#include "store/history_grid.h"
+#include "store/issue_number.h"
+#include "store/settings.h"
+
+namespace zs {
+namespace {
+
+// The largest stored issue has nine digits (yymmddNNN).
+constexpr size_t kMaxStoredIssueDigits = 9;
+
+// A whole decimal number, the whole text; anything else is a usage error, so
+// a mistyped argument never reaches the history.
+int64_t ParseWhole(const std::string& text, const std::string& what) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end) {
+    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+bool ThreeDigit(const CliContext& context) { return IssueRule::From(context.settings).threeDigit; }
+
+// What the rebuild after a multi-draw delete derives each kept draw with.
+std::function<HistoryRow(const Draw&)> Deriver(const CliContext& context) {
+  return [rules = DerivationRules::From(context.settings)](const Draw& draw) {
+    return DeriveRow(draw, rules);
+  };
+}
+
+std::string LastShown(CliContext& context) {
+  const std::optional<HistoryRow> last = context.Store().Last();
+  return last ? ShownIssue(last->issue, ThreeDigit(context)) : std::string();
+}
+
+void PrintDeleted(CliContext& context, int64_t deleted) {
+  context.PrintValues({{"deleted", std::to_string(deleted)}, {"last", LastShown(context)}});
+}
+
+void AddSettings(CLI::App& app, CliContext& context) {
+  auto key = std::make_shared<std::string>();
+  auto value = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "settings",
+      "Without KEY: print every setting as the grid 键/值 (one row per key, defaults filled "
+      "in). With KEY VALUE: check the value and save it; an unacceptable value saves nothing. "
+      "Setting DsIni or SxIni re-derives every stored draw under the new base.");
+  std::string keys;
+  for (std::string_view name : SettingKeys())
+    keys += (keys.empty() ? "" : ", ") + std::string(name);
+  CLI::Option* keyOption = command->add_option("KEY", *key, keys);
+  CLI::Option* valueOption = command->add_option("VALUE", *value, "the new value");
+  command->callback([&context, key, value, keyOption, valueOption] {
+    if (keyOption->count() == 0) {
+      Grid grid({"键", "值"});
+      for (std::string_view name : SettingKeys()) {
+        grid.AddRow({name, SettingText(context.settings, name)});
+      }
+      context.PrintGrid(grid);
+      return;
+    }
+    if (valueOption->count() == 0) throw UsageError("settings " + *key + " needs a VALUE");
+    Settings updated = context.settings;
+    if (std::optional<std::string> error = ApplySetting(updated, *key, *value)) {
+      throw InputError(*error);
+    }
+    // The stored zodiac and segment fields always follow the current bases.
+    if (*key == "DsIni" || *key == "SxIni") {
+      RederiveHistory(context.Store(), DerivationRules::From(updated));
+    }
+    SaveSetting(updated, *key);
+    context.settings = updated;
+    Grid grid({"键", "值"});
+    grid.AddRow({*key, SettingText(updated, *key)});
+    context.PrintGrid(grid);
+  });
+}
+
+void AddImport(CLI::App& app, CliContext& context) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "import",
+      "Replace the history with the draws of FILE; print the draws stored, those that "
+      "inherited numbers from the draw before, and the lines skipped.");
+  command->add_option("FILE", *file, "history text file (any name)")->required();
+  command->callback([&context, file] {
+    const ImportReport report = ImportHistoryFile(context.Store(), std::filesystem::path(*file),
+                                                  DerivationRules::From(context.settings));
+    context.PrintValues({{"stored", std::to_string(report.stored)},
+                         {"inherited", std::to_string(report.inherited)},
+                         {"skipped", std::to_string(report.skipped)}});
+  });
+}
+
+void AddList(CLI::App& app, CliContext& context) {
+  CLI::App* command = app.add_subcommand("list", "Print the history grid (期号, 第1码 … 第8码).");
+  command->callback([&context] {
+    context.PrintGrid(HistoryGrid(context.Store().LoadDraws(), ThreeDigit(context)));
+  });
+}
+
+void AddNext(CLI::App& app, CliContext& context) {
+  CLI::App* command = app.add_subcommand(
+      "next",
+      "Print the next issue to enter and the last stored issue, as shown (\"\" when the "
+      "history is empty).");
+  command->callback([&context] {
+    std::string next;
+    std::string last;
+    if (const std::optional<HistoryRow> row = context.Store().Last()) {
+      const IssueRule rule = IssueRule::From(context.settings);
+      next = ShownIssue(NextIssue(row->issue, rule), rule.threeDigit);
+      last = ShownIssue(row->issue, rule.threeDigit);
+    }
+    context.PrintValues({{"next", next}, {"last", last}});
+  });
+}
+
+void AddAdd(CLI::App& app, CliContext& context) {
+  auto texts = std::make_shared<std::vector<std::string>>();
+  CLI::App* command = app.add_subcommand(
+      "add",
+      "Store one draw under the next issue, as the entry boxes do. The numbers must be "
+      "1..20 and distinct; the history must not be empty.");
+  command->add_option("N", *texts, "the eight numbers in drawn order")
+      ->expected(kPositions)
+      ->required();
+  command->callback([&context, texts] {
+    Numbers numbers{};
+    for (int i = 0; i < kPositions; ++i) {
+      const int64_t value = ParseWhole((*texts)[i], "number " + std::to_string(i + 1));
+      // The engine refuses every number outside 1..20 with its message;
+      // clamping only keeps a huge value from wrapping into that range.
+      numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
+    }
+    const int32_t stored =
+        StoreTypedDraw(context.Store(), numbers, DerivationRules::From(context.settings));
+    const IssueRule rule = IssueRule::From(context.settings);
+    context.PrintValues({{"stored", ShownIssue(stored, rule.threeDigit)},
+                         {"next", ShownIssue(NextIssue(stored, rule), rule.threeDigit)}});
+  });
+}
+
+void AddDeleteLast(CLI::App& app, CliContext& context) {
+  auto count = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "delete-last",
+      "Without N: delete the newest draw (删除最后历史). With N: delete the newest N draws "
+      "through the backup file lsbf.txt and the rebuild (删除最后指定数量期历史); N of 0 or less "
+      "deletes nothing. Prints the number deleted and the new last issue.");
+  command->add_option("N", *count, "how many of the newest draws to delete");
+  command->callback([&context, count] {
+    if (count->empty()) {
+      PrintDeleted(context, DeleteLastDraw(context.Store()) ? 1 : 0);
+      return;
+    }
+    const int64_t n = ParseWhole(*count, "N");
+    PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
+                                          ThreeDigit(context), Deriver(context)));
+  });
+}
+
+void AddDeleteAfter(CLI::App& app, CliContext& context) {
+  auto issue = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "delete-after",
+      "Delete every draw after ISSUE (删除到选定期), through lsbf.txt and the rebuild; ISSUE "
+      "itself stays. Prints the number deleted and the new last issue.");
+  command->add_option("ISSUE", *issue, "stored form, without the leading \"20\" (e.g. 14011690)")
+      ->required();
+  command->callback([&context, issue] {
+    // A shown issue (2014011690) would still fit the number type and quietly
+    // delete nothing, so only the stored form's width is accepted.
+    const int64_t lastKept = ParseWhole(*issue, "ISSUE");
+    if (issue->size() > kMaxStoredIssueDigits) {
+      throw UsageError(
+          "ISSUE is the stored form without the leading \"20\" (at most 9 digits), "
+          "not \"" +
+          *issue + "\"");
+    }
+    PrintDeleted(context,
+                 DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept),
+                                  context.dataFolder, ThreeDigit(context), Deriver(context)));
+  });
+}
+
+void AddClear(CLI::App& app, CliContext& context) {
+  CLI::App* command = app.add_subcommand("clear", "Delete every draw (清空历史号码).");
+  command->callback([&context] {
+    HistoryStore& store = context.Store();
+    const int64_t count = store.Count();
+    store.Clear();
+    PrintDeleted(context, count);
+  });
+}
+
+}  // namespace
+
+void AddHistoryCommands(CLI::App& app, CliContext& context) {
+  AddSettings(app, context);
+  AddImport(app, context);
+  AddList(app, context);
+  AddNext(app, context);
+  AddAdd(app, context);
+  AddDeleteLast(app, context);
+  AddDeleteAfter(app, context);
+  AddClear(app, context);
+}
+
+}  // namespace zs
