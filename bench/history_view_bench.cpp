@@ -1,0 +1,90 @@
+// The data work behind `zephyrstat-cli list` and `next` on a 500,000-draw
+// history (about 16 years of one edition): opening the history file, reading
+// the draws, building the history grid and its text; opening the file and
+// reading the last row. Target: under 1 s each.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "acquire/derivation.h"
+#include "acquire/text_import.h"
+#include "store/grid_text.h"
+#include "store/history_grid.h"
+#include "store/history_store.h"
+#include "store/issue_number.h"
+#include "store/settings.h"
+#include "tools/history_generator.h"
+
+namespace zs {
+namespace {
+
+constexpr int64_t kDraws = 500000;
+
+Settings GuangdongSettings() {
+  Settings settings;
+  settings.gsZl = 0;
+  return settings;
+}
+
+// A data folder holding the imported history, built once for all benchmarks
+// and removed at exit.
+class GeneratedHistory {
+ public:
+  GeneratedHistory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zs-bench-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    const IssueRule rule = IssueRule::From(GuangdongSettings());
+    std::vector<Draw> draws =
+        GenerateHistory(OptionsForDrawCount(kDraws, Date{2024, 12, 31}, rule.drawsPerDay, 7));
+    draws.erase(draws.begin(), draws.end() - kDraws);
+    const std::filesystem::path file = folder_ / "history.txt";
+    std::ofstream(file, std::ios::binary) << HistoryFileText(draws, rule.threeDigit);
+    ImportHistoryFile(*HistoryStore::OpenFolder(folder_), file,
+                      DerivationRules::From(GuangdongSettings()));
+  }
+  ~GeneratedHistory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+const std::filesystem::path& HistoryFolder() {
+  static const GeneratedHistory history;
+  return history.folder();
+}
+
+void BM_ListHistory(benchmark::State& state) {
+  const std::filesystem::path& folder = HistoryFolder();
+  const bool threeDigit = IssueRule::From(GuangdongSettings()).threeDigit;
+  for (auto _ : state) {
+    const std::vector<Draw> draws = HistoryStore::OpenFolder(folder)->LoadDraws();
+    std::string text;
+    AppendGridText(HistoryGrid(draws, threeDigit), text);
+    benchmark::DoNotOptimize(text.data());
+    state.counters["rows"] = static_cast<double>(draws.size());
+  }
+}
+BENCHMARK(BM_ListHistory)->Unit(benchmark::kMillisecond);
+
+void BM_NextIssue(benchmark::State& state) {
+  const std::filesystem::path& folder = HistoryFolder();
+  const IssueRule rule = IssueRule::From(GuangdongSettings());
+  for (auto _ : state) {
+    const std::optional<HistoryRow> last = HistoryStore::OpenFolder(folder)->Last();
+    std::string next = ShownIssue(NextIssue(last->issue, rule), rule.threeDigit);
+    benchmark::DoNotOptimize(next.data());
+  }
+}
+BENCHMARK(BM_NextIssue)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zs
+
+BENCHMARK_MAIN();
