@@ -1,0 +1,101 @@
+// The three deletions from the end of the history: the newest draw, the
+// newest N draws, and every draw after a chosen issue. Each is one engine
+// call; the multi-draw deletes rebuild the rest of the history under the
+// current settings. Each ends with the refresh of the views it calls for.
+#include <QLineEdit>
+
+#include "app/main_window.h"
+#include "store/deletion.h"
+#include "store/issue_number.h"
+
+namespace zs {
+namespace {
+
+QString What(const std::exception& error) { return QString::fromUtf8(error.what()); }
+
+}  // namespace
+
+void MainWindow::OnDeleteLast() {
+  if (!RequireStore()) return;
+  bool deleted = false;
+  try {
+    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*store_); });
+  } catch (const std::exception& error) {
+    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  if (!deleted) {
+    ShowStatus(QStringLiteral("历史为空，没有可删除的历史号码。"));
+    return;
+  }
+  index_.RemoveLast();
+  PatternRefresh();
+  AddHaoma();
+  QihaoXianshi();
+  maskEdBox1_[1]->setFocus();
+  if (index_.DrawCount() > 0) ShowStatus(QStringLiteral("已删除最后一期历史号码。"));
+}
+
+void MainWindow::OnDeleteLastCount() {
+  if (!RequireStore()) return;
+  const QString answer = dialogs_->Input(
+      this, QStringLiteral("删除期数"),
+      QStringLiteral(
+          "请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"),
+      QStringLiteral("1"));
+  const int64_t count = answer.trimmed().toLongLong();
+  if (count <= 0) {
+    ShowStatus(QStringLiteral("未删除任何历史号码。"));
+    return;
+  }
+  int64_t deleted = 0;
+  try {
+    RunBusy([this, count, &deleted] {
+      deleted = DeleteLastDraws(*store_, count, dataFolder_, IssueRule::From(settings_).threeDigit,
+                                RowDeriver());
+    });
+  } catch (const std::exception& error) {
+    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  AfterMultiDelete(deleted);
+}
+
+void MainWindow::OnDeleteDownTo() {
+  if (!RequireStore()) return;
+  const QString initial = index_.DrawCount() == 0
+                              ? QString()
+                              : QString::number(index_.Issue(index_.DrawCount() - 1) - 1);
+  const QString answer =
+      dialogs_->Input(this, QStringLiteral("删除期数"),
+                      QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
+  bool ok = false;
+  const int32_t lastKept = answer.trimmed().toInt(&ok);
+  if (!ok || lastKept <= 0) {
+    ShowStatus(QStringLiteral("未删除任何历史号码。"));
+    return;
+  }
+  int64_t deleted = 0;
+  try {
+    RunBusy([this, lastKept, &deleted] {
+      deleted = DeleteDrawsAfter(*store_, lastKept, dataFolder_,
+                                 IssueRule::From(settings_).threeDigit, RowDeriver());
+    });
+  } catch (const std::exception& error) {
+    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  AfterMultiDelete(deleted);
+}
+
+void MainWindow::AfterMultiDelete(int64_t deleted) {
+  ReloadIndex();
+  AddHaoma();
+  QihaoXianshi();
+  PatternRefresh();
+  if (index_.DrawCount() > 0) {
+    ShowStatus(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+  }
+}
+
+}  // namespace zs

@@ -1,0 +1,59 @@
+#include "app/grid_view.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace zs {
+
+int TwipsToPixels(int twips, const QWidget* widget) {
+  constexpr double kTwipsPerPixel = 15.0;
+  constexpr double kDesignDpi = 96.0;
+  return qRound(twips / kTwipsPerPixel * widget->logicalDpiX() / kDesignDpi);
+}
+
+GridView::GridView(const QString& objectName, QWidget* parent) : QTableView(parent) {
+  setObjectName(objectName);
+  setModel(&model_);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  // Fixed row heights let the view place any row without measuring the
+  // others, which keeps a long history instant.
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsClickable(true);
+}
+
+void GridView::SetGrid(Grid grid) {
+  model_.SetGrid(std::move(grid));
+  ApplyWidths();
+}
+
+void GridView::SetColumnTwips(int column, int twips) {
+  if (twips_.size() <= size_t(column)) twips_.resize(size_t(column) + 1, 0);
+  twips_[size_t(column)] = twips;
+  ApplyWidths();
+}
+
+void GridView::ApplyWidths() {
+  for (size_t column = 0; column < twips_.size(); ++column) {
+    if (twips_[column] > 0 && int(column) < model_.columnCount()) {
+      setColumnWidth(int(column), TwipsToPixels(twips_[column], this));
+    }
+  }
+}
+
+int GridView::TopRow() const { return verticalScrollBar()->value(); }
+
+void GridView::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+
+void GridView::ScrollToLastRow() {
+  // The scroll bar's range is only current once the layout has run.
+  updateGeometries();
+  SetTopRow(model_.rowCount() - 1);
+}
+
+}  // namespace zs

@@ -1,0 +1,44 @@
+// The window's grids: a QTableView over a GridModel that scrolls one row at
+// a time (so a wheel notch and the top row are whole rows), with column
+// widths given in twips as the window's design states them.
+#ifndef ZEPHYRSTAT_APP_GRID_VIEW_H_
+#define ZEPHYRSTAT_APP_GRID_VIEW_H_
+
+#include <QTableView>
+
+#include "app/grid_model.h"
+
+namespace zs {
+
+// Pixels for a length in twips: 15 twips a pixel at 96 dots per inch,
+// scaled with the widget's screen.
+int TwipsToPixels(int twips, const QWidget* widget);
+
+class GridView : public QTableView {
+  Q_OBJECT
+
+ public:
+  GridView(const QString& objectName, QWidget* parent);
+
+  GridModel& gridModel() { return model_; }
+  const Grid& grid() const { return model_.grid(); }
+
+  // Replaces the grid; the column widths stay.
+  void SetGrid(Grid grid);
+  void SetColumnTwips(int column, int twips);
+  // Index of the row at the top of the view.
+  int TopRow() const;
+  void SetTopRow(int row);
+  // Shows the newest (last) row at the top as far as the view can scroll.
+  void ScrollToLastRow();
+
+ private:
+  void ApplyWidths();
+
+  GridModel model_;
+  std::vector<int> twips_;  // wanted width per column, 0 for the default
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_APP_GRID_VIEW_H_

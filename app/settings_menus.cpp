@@ -1,0 +1,139 @@
+// The 设置 menu: numbering bases, the kept-days input loop, the edition, the
+// partial-search width box Combo1, the settings button and the three links
+// to the user guide.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QUrl>
+
+#include "acquire/derivation.h"
+#include "acquire/manual_entry.h"
+#include "app/common/settings_store.h"
+#include "app/main_window.h"
+
+namespace zs {
+
+void MainWindow::OnZodiacBase(int base) {
+  if (RederiveForBase("SxIni", settings_.sxIni, base)) {
+    for (int item = 0; item < 2; ++item) mnuSxcs_[size_t(item)]->setChecked(item == base);
+  } else {
+    for (int item = 0; item < 2; ++item) {
+      mnuSxcs_[size_t(item)]->setChecked(item == settings_.sxIni);
+    }
+  }
+}
+
+void MainWindow::OnSegmentBase(int base) {
+  if (RederiveForBase("DsIni", settings_.dsIni, base)) {
+    for (int item = 0; item < 2; ++item) mnuDscs_[size_t(item)]->setChecked(item == base);
+  } else {
+    for (int item = 0; item < 2; ++item) {
+      mnuDscs_[size_t(item)]->setChecked(item == settings_.dsIni);
+    }
+  }
+}
+
+void MainWindow::OnColourBase(int base) {
+  settings_.bsIni = base;
+  SaveSetting(settings_, "BsIni");
+  for (int item = 0; item < 2; ++item) mnuBscs_[size_t(item)]->setChecked(item == base);
+}
+
+// A new zodiac or segment base re-derives those fields of every stored draw
+// in one transaction, so the whole history follows the current bases. The
+// base is saved only when that succeeded.
+bool MainWindow::RederiveForBase(const char* key, int& base, int value) {
+  const int previous = base;
+  base = value;
+  if (store_ != nullptr) {
+    try {
+      RunBusy([this] {
+        RederiveHistory(*store_, DerivationRules::From(settings_));
+        ReloadIndex();
+      });
+    } catch (const std::exception& error) {
+      base = previous;
+      ShowStatus(
+          QStringLiteral("参数未改变，历史号码保持原样：%1").arg(QString::fromUtf8(error.what())));
+      return false;
+    }
+  }
+  SaveSetting(settings_, key);
+  PatternRefresh();
+  const SearchType type = panel_.type();
+  if (type == SearchType::kZodiac || type == SearchType::kSegment) {
+    panel_.ChangeType(type);
+    RelabelSelectionBoxes();
+  }
+  return true;
+}
+
+void MainWindow::OnEdition(int edition) {
+  settings_.gsZl = edition;
+  for (int item = 0; item < 8; ++item) mnuKL10_[size_t(item)]->setChecked(item == edition);
+  SaveSetting(settings_, "GsZl");
+}
+
+void MainWindow::OnSetDays() {
+  const QString title = QStringLiteral("设置年数");
+  const QString prompt = QStringLiteral(
+      "请输入更新需要保留的历史号码的年数（2~"
+      "16中的任意自然数），如果超过年数将删除最早的一年的历史号码");
+  for (;;) {
+    const QString answer =
+        dialogs_->Input(this, title, prompt, QString::number(settings_.iniSerchDay));
+    if (answer.isEmpty()) return;
+    if (!ApplySetting(settings_, "IniSerchDay", answer.toStdString())) {
+      SaveSetting(settings_, "IniSerchDay");
+      return;
+    }
+    dialogs_->Message(this, QStringLiteral("输入有误"),
+                      QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
+                                     "请输入2到16中的自然数。"));
+  }
+}
+
+// The address of the results page that the online update asks; "{code}"
+// stands for the edition code and "{n}" for the number of draws wanted.
+void MainWindow::OnResultsUrl() {
+  const QString answer = dialogs_->Input(
+      this, QStringLiteral("设置更新网址"),
+      QStringLiteral("请输入在线更新所用的开奖结果网页地址（{code} 代表彩种代码，{n} 代表期数）"),
+      QString::fromStdString(settings_.resultsUrl));
+  if (answer.isEmpty()) return;
+  if (const auto refusal = ApplySetting(settings_, "ResultsUrl", answer.toStdString())) {
+    dialogs_->Message(this, QStringLiteral("输入有误"), QString::fromStdString(*refusal));
+    return;
+  }
+  SaveSetting(settings_, "ResultsUrl");
+}
+
+void MainWindow::OnCombo1FocusLost() {
+  const QString text = combo1_->currentText();
+  if (const auto refusal = ApplySetting(settings_, "intZhWSetup", text.toStdString())) {
+    ShowStatus(QStringLiteral("分部位数无效，仍为 %1：%2")
+                   .arg(settings_.intZhWSetup)
+                   .arg(QString::fromStdString(*refusal)));
+    combo1_->setEditText(QString::number(settings_.intZhWSetup));
+    return;
+  }
+  SaveSetting(settings_, "intZhWSetup");
+}
+
+void MainWindow::OnSettingsButton() { mnuSetup_->popup(QCursor::pos()); }
+
+// The guide ships in docs/ beside the program; a source checkout's docs/
+// serves when the program runs from its build folder.
+void MainWindow::OpenGuidePage(const QString& page) {
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  QString file = programDir.filePath(QStringLiteral("docs/") + page);
+  if (!QFileInfo::exists(file)) file = programDir.filePath(QStringLiteral("../../docs/") + page);
+  dialogs_->OpenLink(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+}
+
+}  // namespace zs
