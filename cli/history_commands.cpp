@@ -58,6 +58,12 @@ void PrintDeleted(CliContext& context, int64_t deleted) {
   context.PrintValues({{"deleted", std::to_string(deleted)}, {"last", LastShown(context)}});
 }
 
+Grid SettingsGrid(const Settings& settings, const std::vector<std::string_view>& keys) {
+  Grid grid({"键", "值"});
+  for (std::string_view key : keys) grid.AddRow({key, SettingText(settings, key)});
+  return grid;
+}
+
 void AddSettings(CLI::App& app, CliContext& context) {
   auto key = std::make_shared<std::string>();
   auto value = std::make_shared<std::string>();
@@ -73,11 +79,7 @@ void AddSettings(CLI::App& app, CliContext& context) {
   CLI::Option* valueOption = command->add_option("VALUE", *value, "the new value");
   command->callback([&context, key, value, keyOption, valueOption] {
     if (keyOption->count() == 0) {
-      Grid grid({"键", "值"});
-      for (std::string_view name : SettingKeys()) {
-        grid.AddRow({name, SettingText(context.settings, name)});
-      }
-      context.PrintGrid(grid);
+      context.PrintGrid(SettingsGrid(context.settings, SettingKeys()));
       return;
     }
     if (valueOption->count() == 0) throw UsageError("settings " + *key + " needs a VALUE");
@@ -85,15 +87,15 @@ void AddSettings(CLI::App& app, CliContext& context) {
     if (std::optional<std::string> error = ApplySetting(updated, *key, *value)) {
       throw InputError(*error);
     }
-    // The stored zodiac and segment fields always follow the current bases.
+    // The stored zodiac and segment fields always follow the current bases;
+    // setting a base to its present value re-derives too, which mends a
+    // table written under other bases.
     if (*key == "DsIni" || *key == "SxIni") {
       RederiveHistory(context.Store(), DerivationRules::From(updated));
     }
     SaveSetting(updated, *key);
     context.settings = updated;
-    Grid grid({"键", "值"});
-    grid.AddRow({*key, SettingText(updated, *key)});
-    context.PrintGrid(grid);
+    context.PrintGrid(SettingsGrid(updated, {*key}));
   });
 }
 
