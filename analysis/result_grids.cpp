@@ -1,6 +1,8 @@
 #include "analysis/result_grids.h"
 
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 
 #include "analysis/history_index.h"
@@ -34,6 +36,20 @@ std::vector<std::string> HitListHeadings() {
   return headings;
 }
 
+// A whole number in plain decimal without a heap allocation.
+class DecimalText {
+ public:
+  explicit DecimalText(int64_t value)
+      : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
+  std::string_view view() const {
+    return std::string_view(digits_, static_cast<size_t>(end_ - digits_));
+  }
+
+ private:
+  char digits_[24];
+  char* end_;
+};
+
 }  // namespace
 
 std::string DoubleText(double value) { return GeneralText(value, 15); }
@@ -42,19 +58,30 @@ std::string SingleText(float value) { return GeneralText(static_cast<double>(val
 
 Grid HitListGrid(const HistoryIndex& index, const std::vector<Hit>& hits, SearchType type,
                  const ShowRules& rules) {
+  // Texts of every value a field can hold, made once: a grid of a whole
+  // history has millions of cells.
+  std::array<std::string, kMaxIndexedValue + 1> valueTexts;
+  for (int value = 0; value <= kMaxIndexedValue; ++value) {
+    valueTexts[value] =
+        type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni) : std::to_string(value);
+  }
   Grid grid(HitListHeadings());
-  grid.Reserve(hits.size(), hits.size() * 40);
+  grid.Reserve(hits.size(), hits.size() * 48);
   int64_t row = 0;
   for (const Hit& hit : hits) {
     const size_t draw = static_cast<size_t>(hit.idx - 1);
     grid.AddCell(ShownIssue(index.Issue(draw), rules.threeDigit));
     for (int p = 0; p < kPositions; ++p) {
       const int value = index.Field(draw, type, p);
-      grid.AddCell(type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni)
-                                               : std::to_string(value));
+      if (value >= 0 && value <= kMaxIndexedValue) {
+        grid.AddCell(valueTexts[value]);
+      } else {
+        grid.AddCell(type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni)
+                                                 : std::to_string(value));
+      }
     }
-    grid.AddCell(std::to_string(hit.omission));
-    grid.AddCell(std::to_string(++row));
+    grid.AddCell(DecimalText(hit.omission).view());
+    grid.AddCell(DecimalText(++row).view());
   }
   return grid;
 }
