@@ -1,0 +1,106 @@
+// The update command of zephyrstat-cli: the online update from the results
+// page of the chosen edition. The fetch runs in a local event loop of the
+// tool's QCoreApplication; a failure leaves the history as it was.
+#include <CLI/CLI.hpp>
+#include <QEventLoop>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/common/online_updater.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "store/errors.h"
+#include "store/issue_number.h"
+#include "store/settings.h"
+
+namespace zs {
+namespace {
+
+struct UpdateOptions {
+  std::string url;
+  std::string today;
+  std::string timeout;
+};
+
+// YYYY-MM-DD, a real calendar date.
+Date ParseDate(const std::string& text) {
+  constexpr std::string_view kShape = "dddd-dd-dd";
+  bool shaped = text.size() == kShape.size();
+  for (size_t i = 0; shaped && i < text.size(); ++i) {
+    shaped = kShape[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == kShape[i];
+  }
+  const Date date = shaped ? Date{std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)),
+                                  std::stoi(text.substr(8, 2))}
+                           : Date{};
+  if (!shaped || !IsValidDate(date)) {
+    throw UsageError("--today must be a date YYYY-MM-DD, not \"" + text + "\"");
+  }
+  return date;
+}
+
+// The saved settings with this run's --url and --timeout, checked like the
+// saved values; nothing is saved.
+Settings RunSettings(const CliContext& context, const UpdateOptions& options) {
+  Settings settings = context.settings;
+  const auto apply = [&settings](std::string_view key, const std::string& value) {
+    if (value.empty()) return;
+    if (std::optional<std::string> refusal = ApplySetting(settings, key, value)) {
+      throw UsageError(*refusal);
+    }
+  };
+  apply("ResultsUrl", options.url);
+  apply("FetchTimeout", options.timeout);
+  return settings;
+}
+
+UpdateReport RunUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
+  OnlineUpdater updater;
+  QEventLoop loop;
+  std::optional<UpdateReport> report;
+  QString failure;
+  QObject::connect(&updater, &OnlineUpdater::finished, &loop, [&](const UpdateReport& done) {
+    report = done;
+    loop.quit();
+  });
+  QObject::connect(&updater, &OnlineUpdater::failed, &loop, [&](const QString& message) {
+    failure = message;
+    loop.quit();
+  });
+  updater.start(store, settings, today);
+  loop.exec();
+  if (!report) throw StoreError(failure.toStdString());
+  return *report;
+}
+
+}  // namespace
+
+void AddUpdateCommands(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<UpdateOptions>();
+  CLI::App* command = app.add_subcommand(
+      "update",
+      "历史号在线更新: fetch the results page of the chosen edition (setting ResultsUrl, "
+      "{code} = edition code, {n} = (IniSerchDay + 1) x draws per day) and store every draw "
+      "after the last stored one up to the last possible draw of today. A history whose first "
+      "draw is more than IniSerchDay days old is replaced. Prints the draws added, the first "
+      "and last issue looked up and the request address. A failed fetch changes nothing.");
+  command->add_option("--url", options->url, "results page address template for this run");
+  command->add_option("--today", options->today, "today's date YYYY-MM-DD (default: the clock)");
+  command->add_option("--timeout", options->timeout,
+                      "time limit of the fetch in seconds for this run (setting FetchTimeout)");
+  command->callback([&context, options] {
+    const Settings settings = RunSettings(context, *options);
+    const Date today = options->today.empty() ? Today() : ParseDate(options->today);
+    const UpdateReport report = RunUpdate(context.Store(), settings, today);
+    context.PrintValues({{"added", std::to_string(report.added)},
+                         {"first", ShownIssue(report.firstIssue, false)},
+                         {"last", ShownIssue(report.lastIssue, false)},
+                         {"address", report.address},
+                         {"dropped", std::to_string(report.dropped)},
+                         {"unreadable", std::to_string(report.unreadable)}});
+  });
+}
+
+}  // namespace zs
