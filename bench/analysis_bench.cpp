@@ -1,0 +1,237 @@
+// The analyses on a generated 500,000-draw history: position search (every
+// type and mode, eight positions), partial search (k = 3), group calculation
+// (numbers, size 5 over 18 boxes, 8568 combinations, writing YL into a
+// database file) and the index build with its memory. Beside them, on 30,000
+// draws, the same group calculation and a position search through the
+// literal counting scheme in SQLite; compare the per-combination counters.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "acquire/derivation.h"
+#include "analysis/group_calculation.h"
+#include "analysis/history_index.h"
+#include "analysis/partial_search.h"
+#include "analysis/position_search.h"
+#include "analysis/search_range.h"
+#include "store/history_store.h"
+#include "tests/support/counting_oracle.h"
+#include "tools/history_generator.h"
+
+namespace zs {
+namespace {
+
+constexpr int64_t kLargeDraws = 500000;
+constexpr int64_t kSmallDraws = 30000;
+constexpr Date kLastDay{2026, 12, 8};
+constexpr int kGroupSize = 5;
+constexpr int kGroupBoxes = 18;
+constexpr int kCombinations = 8568;  // C(18, 5)
+// Boxes of the reduced run through SQL: C(7, 5) = 21 combinations.
+constexpr int kSqlGroupBoxes = 7;
+constexpr int kSqlCombinations = 21;
+
+std::vector<HistoryRow> GeneratedRows(int64_t count) {
+  std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(count, kLastDay, 84, 1));
+  if (static_cast<int64_t>(draws.size()) > count) draws.erase(draws.begin(), draws.end() - count);
+  DerivationRules rules;
+  rules.issueRule = IssueRule{84, false};
+  std::vector<HistoryRow> rows;
+  rows.reserve(draws.size());
+  for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules));
+  for (size_t i = 0; i < rows.size(); ++i) rows[i].idx = static_cast<int32_t>(i + 1);
+  return rows;
+}
+
+// A history of `count` draws: its rows, its index, and a database file in a
+// temporary folder that holds it (for YL and the counting scheme).
+class BenchHistory {
+ public:
+  explicit BenchHistory(int64_t count) : rows_(GeneratedRows(count)), index_(rows_) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zs-abench-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    store_ = HistoryStore::OpenFolder(folder_);
+    store_->ReplaceAll(rows_);
+  }
+  ~BenchHistory() {
+    store_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  const std::vector<HistoryRow>& rows() const { return rows_; }
+  const HistoryIndex& index() const { return index_; }
+  HistoryStore& store() { return *store_; }
+  std::string Box(size_t draw) const { return std::to_string(2000000000 + index_.Issue(draw)); }
+  std::string FirstBox() const { return Box(0); }
+  std::string LastBox() const { return Box(index_.DrawCount() - 1); }
+
+ private:
+  std::vector<HistoryRow> rows_;
+  HistoryIndex index_;
+  std::filesystem::path folder_;
+  std::unique_ptr<HistoryStore> store_;
+};
+
+BenchHistory& Large() {
+  static BenchHistory* history = new BenchHistory(kLargeDraws);
+  return *history;
+}
+
+BenchHistory& Small() {
+  static BenchHistory* history = new BenchHistory(kSmallDraws);
+  return *history;
+}
+
+// The pattern of a draw in the middle of the history, as "历史指定期" takes it.
+SearchPattern MiddlePattern(const BenchHistory& history, SearchType type, bool free) {
+  SearchPattern pattern;
+  pattern.type = type;
+  pattern.freePositions = free;
+  const size_t draw = history.index().DrawCount() / 2;
+  for (int p = 0; p < kPositions; ++p) {
+    pattern.values[p] = type == SearchType::kSum
+                            ? history.index().Field(draw, SearchType::kTens, p) +
+                                  history.index().Field(draw, SearchType::kUnits, p)
+                            : history.index().Field(draw, type, p);
+    pattern.boxTexts[p] = std::to_string(pattern.values[p]);
+  }
+  return pattern;
+}
+
+GroupRequest NumberGroups(const BenchHistory& history, int boxes) {
+  GroupRequest request;
+  request.type = SearchType::kNumber;
+  request.groupSize = kGroupSize;
+  for (int box = 1; box <= boxes; ++box) request.checkedBoxes.push_back(box);
+  request.startBox = history.FirstBox();
+  request.endBox = history.LastBox();
+  return request;
+}
+
+void BM_IndexBuild(benchmark::State& state) {
+  const std::vector<HistoryRow>& rows = Large().rows();
+  size_t bytes = 0;
+  for (auto _ : state) {
+    HistoryIndex index(rows);
+    bytes = index.MemoryBytes();
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["draws"] = static_cast<double>(rows.size());
+  state.counters["index_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_IndexBuild)->Unit(benchmark::kMillisecond);
+
+// Args: search type, free (1) or fixed (0).
+void BM_PositionSearch(benchmark::State& state) {
+  BenchHistory& history = Large();
+  PositionSearchRequest request;
+  request.pattern =
+      MiddlePattern(history, static_cast<SearchType>(state.range(0)), state.range(1) != 0);
+  request.chosen.fill(true);
+  request.startBox = history.FirstBox();
+  request.endBox = history.LastBox();
+  size_t hits = 0;
+  for (auto _ : state) {
+    const SearchResult result = RunPositionSearch(history.index(), request);
+    hits = result.hits.hits.size();
+    benchmark::DoNotOptimize(result.hitGrid);
+  }
+  state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_PositionSearch)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// Args: search type, free (1) or fixed (0); k = 3.
+void BM_PartialSearch(benchmark::State& state) {
+  BenchHistory& history = Large();
+  PartialSearchRequest request;
+  request.pattern =
+      MiddlePattern(history, static_cast<SearchType>(state.range(0)), state.range(1) != 0);
+  request.partSize = 3;
+  request.partSizeText = "3";
+  request.startBox = history.FirstBox();
+  request.endBox = history.LastBox();
+  size_t hits = 0;
+  for (auto _ : state) {
+    const SearchResult result = RunPartialSearch(history.index(), request);
+    hits = result.hits.hits.size();
+    benchmark::DoNotOptimize(result.hitGrid);
+  }
+  state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_PartialSearch)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// Arg: 0 for 500,000 draws, 1 for 30,000. Writes YL into the database file.
+void BM_GroupCalculation(benchmark::State& state) {
+  BenchHistory& history = state.range(0) == 0 ? Large() : Small();
+  const GroupRequest request = NumberGroups(history, kGroupBoxes);
+  size_t rows = 0;
+  for (auto _ : state) {
+    rows = RunGroupCalculation(history.index(), request, history.store().db()).size();
+  }
+  state.counters["draws"] = static_cast<double>(history.index().DrawCount());
+  state.counters["combinations"] = static_cast<double>(rows);
+  state.counters["per_combination"] =
+      benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_GroupCalculation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The group calculation through the counting scheme in SQL on 30,000 draws,
+// reduced to 21 combinations (size 5 over 7 boxes).
+void BM_GroupCalculationSqlScheme(benchmark::State& state) {
+  BenchHistory& history = Small();
+  testing::CountingOracle oracle(history.store().db());
+  const SearchRange range = ReadRangeBoxes(history.FirstBox(), history.LastBox());
+  std::array<bool, 20> checked{};
+  for (int box = 1; box <= kSqlGroupBoxes; ++box) checked[box - 1] = true;
+  for (auto _ : state) {
+    const auto rows = oracle.GroupCalculation(SearchType::kNumber, checked, kGroupSize, {},
+                                              range.start, range.end);
+    benchmark::DoNotOptimize(rows);
+  }
+  state.counters["draws"] = static_cast<double>(history.index().DrawCount());
+  state.counters["combinations"] = kSqlCombinations;
+  state.counters["per_combination"] =
+      benchmark::Counter(kSqlCombinations, benchmark::Counter::kIsIterationInvariantRate |
+                                               benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_GroupCalculationSqlScheme)->Unit(benchmark::kMillisecond);
+
+// Position search, numbers, free, eight positions, on 30,000 draws: the index
+// against the counting scheme in SQL.
+void BM_PositionSearchSmall(benchmark::State& state) {
+  BenchHistory& history = Small();
+  PositionSearchRequest request;
+  request.pattern = MiddlePattern(history, SearchType::kNumber, true);
+  request.chosen.fill(true);
+  request.startBox = history.FirstBox();
+  request.endBox = history.LastBox();
+  for (auto _ : state) benchmark::DoNotOptimize(RunPositionSearch(history.index(), request));
+}
+BENCHMARK(BM_PositionSearchSmall)->Unit(benchmark::kMillisecond);
+
+void BM_PositionSearchSmallSqlScheme(benchmark::State& state) {
+  BenchHistory& history = Small();
+  testing::CountingOracle oracle(history.store().db());
+  const SearchPattern pattern = MiddlePattern(history, SearchType::kNumber, true);
+  PositionChoice chosen;
+  chosen.fill(true);
+  const SearchRange range = ReadRangeBoxes(history.FirstBox(), history.LastBox());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(oracle.PositionSearch(pattern, chosen, range.start, range.end));
+  }
+}
+BENCHMARK(BM_PositionSearchSmallSqlScheme)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zs
+
+BENCHMARK_MAIN();
