@@ -22,6 +22,14 @@ QString What(const std::exception& error) { return QString::fromUtf8(error.what(
 
 }  // namespace
 
+// A pattern box being edited counts as left: a command reached by its
+// access key takes no focus, yet must see what was typed.
+void MainWindow::CommitFocusedPatternBox() {
+  for (int position = 1; position <= 8; ++position) {
+    if (text22_[position]->hasFocus()) OnPatternBoxEdited(position);
+  }
+}
+
 SearchPattern MainWindow::CurrentPattern() const {
   SearchPattern pattern;
   pattern.type = static_cast<SearchType>(settings_.intLei);
@@ -35,6 +43,7 @@ SearchPattern MainWindow::CurrentPattern() const {
 }
 
 void MainWindow::OnPositionSearch() {
+  CommitFocusedPatternBox();
   PositionSearchRequest request;
   request.pattern = CurrentPattern();
   for (int position = 1; position <= 8; ++position) {
@@ -57,6 +66,7 @@ void MainWindow::OnPositionSearch() {
 }
 
 void MainWindow::OnPartialSearch() {
+  CommitFocusedPatternBox();
   PartialSearchRequest request;
   request.pattern = CurrentPattern();
   request.partSize = settings_.intZhWSetup;

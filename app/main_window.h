@@ -146,6 +146,7 @@ class MainWindow : public QMainWindow {
   void OnPartialSearch();
   void OnGroupCalculation();
   void OnOmissionTableClick(int column);
+  void CommitFocusedPatternBox();
   SearchPattern CurrentPattern() const;
 
   std::filesystem::path dataFolder_;

@@ -1,0 +1,372 @@
+// The window's commands driven through its widgets with scripted dialogs:
+// manual entry, text import, deletions, clearing and the analyses.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include "app/grid_view.h"
+#include "tests/app/window_test_support.h"
+
+using zs::Draw;
+using zs::GridView;
+using zs::testing::RotatingDraws;
+using zs::testing::WindowWorld;
+
+class WindowCommandsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+  }
+  static QString Cell(GridView* grid, int row, int column) {
+    return grid->model()->data(grid->model()->index(row, column)).toString();
+  }
+  static QLineEdit* Box(WindowWorld& world, int box) {
+    return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
+  }
+  // Types into whichever widget has the focus, as a user does.
+  static void TypeIntoFocus(const QString& keys) {
+    for (QChar key : keys) QTest::keyClicks(QApplication::focusWidget(), QString(key));
+  }
+  static void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  static QString Status(WindowWorld& world) { return world.window->statusBar()->currentMessage(); }
+
+  // 14011682, 14011683, 14011684, 14011701, 14011702 under 84 draws a day.
+  static void OpenFiveIssueHistory(WindowWorld& world) {
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    std::vector<Draw> draws;
+    for (int32_t issue : {14011682, 14011683, 14011684, 14011701, 14011702}) {
+      draws.push_back(Draw{issue, {1, 2, 3, 4, 5, 6, 7, 8}});
+    }
+    world.Seed(draws);
+    world.Open();
+  }
+  static std::vector<int32_t> StoredIssues(WindowWorld& world) {
+    std::vector<int32_t> issues;
+    for (const Draw& draw : world.StoredDraws()) issues.push_back(draw.issue);
+    return issues;
+  }
+
+ private slots:
+  void typingEightNumbersStoresTheDrawAndStartsOver() {
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.Open();
+    Box(world, 1)->setFocus();
+    TypeIntoFocus(QStringLiteral("0307150819201114"));
+    const auto draws = world.StoredDraws();
+    QCOMPARE(draws.size(), size_t(2));
+    QCOMPARE(draws.back(), (Draw{14011602, {3, 7, 15, 8, 19, 20, 11, 14}}));
+    for (int box = 1; box <= 8; ++box)
+      QCOMPARE(Box(world, box)->displayText(), QStringLiteral("__"));
+    QVERIFY(Box(world, 1)->hasFocus());
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011603"));
+    QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011602"));
+    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
+    QCOMPARE(world.window->index().DrawCount(), size_t(2));
+
+    // The emptied boxes are not typing: a change without a key press stores nothing.
+    for (int box = 1; box <= 7; ++box) Box(world, box)->setText(QStringLiteral("0%1").arg(box));
+    Box(world, 8)->setText(QStringLiteral("1"));
+    QCOMPARE(Box(world, 8)->displayText(), QStringLiteral("1_"));
+    QCOMPARE(world.StoredDraws().size(), size_t(2));
+    // The first key re-enables storing.
+    Box(world, 8)->setFocus();
+    Box(world, 8)->setCursorPosition(1);
+    TypeIntoFocus(QStringLiteral("9"));
+    QCOMPARE(world.StoredDraws().size(), size_t(3));
+    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{1, 2, 3, 4, 5, 6, 7, 19}));
+  }
+
+  void box8StoresEvenWithBox3Incomplete() {
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.Open();
+    const char* texts[] = {"12", "13", "9", "14", "15", "16", "17", "18"};
+    for (int box = 1; box <= 8; ++box) {
+      Box(world, box)->setFocus();
+      Box(world, box)->setCursorPosition(0);
+      QTest::keyClicks(Box(world, box), QString::fromLatin1(texts[box - 1]));
+    }
+    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{12, 13, 9, 14, 15, 16, 17, 18}));
+
+    // An empty first place gives 0, which is refused with a message.
+    const char* refused[] = {"12", "13", "", "14", "15", "16", "17", "18"};
+    for (int box = 1; box <= 8; ++box) {
+      Box(world, box)->setFocus();
+      Box(world, box)->setCursorPosition(0);
+      QTest::keyClicks(Box(world, box), QString::fromLatin1(refused[box - 1]));
+    }
+    QCOMPARE(world.StoredDraws().size(), size_t(2));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
+    QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("输入有误"));
+
+    // Editing box 5 without touching box 8 stores nothing.
+    Box(world, 5)->setFocus();
+    Box(world, 5)->selectAll();
+    QTest::keyClicks(Box(world, 5), QStringLiteral("11"));
+    QCOMPARE(world.StoredDraws().size(), size_t(2));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
+  }
+
+  void repeatedNumbersAndAnEmptyHistoryAreRefused() {
+    WindowWorld world;
+    world.Open();
+    Box(world, 1)->setFocus();
+    TypeIntoFocus(QStringLiteral("0102030405060708"));
+    QCOMPARE(world.StoredDraws().size(), size_t(0));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
+  }
+
+  void importAsksThenReadsTheChosenFile() {
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.Open();
+    auto* import = world.Find<QPushButton>("cmdRdLst");
+    const QString file = QString::fromStdString((world.folder() / "NEW.TXT").string());
+    WriteFile(file,
+              "14011701  01 02 03 04 05 06 07 08\r\n09 10 11 12 13 14 15 16\r\n"
+              "no numbers here\r\n14011703  11 12 13\r\n");
+
+    world.dialogs->answers = {false};
+    Click(import);
+    QCOMPARE(world.dialogs->Count(QStringLiteral("open")), 0);
+    QCOMPARE(world.StoredDraws().size(), size_t(1));
+    const auto& question = world.dialogs->asked.front();
+    QCOMPARE(question.title, QStringLiteral("读入历史"));
+    QCOMPARE(question.text,
+             QStringLiteral("确实要读入最新历史号码吗？点击'确认'读入,点击'取消'放弃该操作。"
+                            "确要读入请保证安装目录下存在历史号码的文本文件文件。"
+                            "读取时可能要花费一段时间,请耐心等候！"));
+
+    Click(import);  // the dialog is cancelled
+    QCOMPARE(world.StoredDraws().size(), size_t(1));
+    const auto& open = world.dialogs->asked.back();
+    QVERIFY(open.text.endsWith(QStringLiteral("历史号码")));
+    QCOMPARE(open.initial, QStringLiteral("Text(*.txt)"));
+
+    world.dialogs->files = {file};
+    Click(import);
+    QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011701, 14011702, 14011703}));
+    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
+    QVERIFY(Status(world).contains(QStringLiteral("3 期")));
+    QVERIFY(Status(world).contains(QStringLiteral("1 行沿用")));
+    QVERIFY(Status(world).contains(QStringLiteral("跳过 1 行")));
+    QCOMPARE(world.Find<QLineEdit>("Text3_0")->text(), QStringLiteral("2014011701"));
+    QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011703"));
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011704"));
+    QCOMPARE(world.window->index().DrawCount(), size_t(3));
+  }
+
+  void aFailedImportLeavesTheHistory() {
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.Open();
+    const QString empty = QString::fromStdString((world.folder() / "empty.txt").string());
+    WriteFile(empty, "nothing to read\r\n");
+    world.dialogs->files = {empty, QStringLiteral("/no/such/folder/history.txt"),
+                            QString::fromStdString((world.folder() / "history.csv").string())};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      world.window->statusBar()->clearMessage();
+      Click(world.Find<QPushButton>("cmdRdLst"));
+      QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011601}));
+      // A file that is not a .txt is not read at all; the others say why.
+      QCOMPARE(Status(world).startsWith(QStringLiteral("未读入")), attempt < 2);
+    }
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011602"));
+  }
+
+  void deletingTheLastThreeOfFiveIssues() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    world.dialogs->inputs = {QStringLiteral("3")};
+    world.Action("mnuEszhzd")->trigger();
+    const auto& asked = world.dialogs->asked.back();
+    QCOMPARE(asked.title, QStringLiteral("删除期数"));
+    QCOMPARE(asked.text, QStringLiteral("请输入需要删除最后多少期历史号码（例如输入3，"
+                                        "那么就将删除最后的3期历史号码）"));
+    QCOMPARE(asked.initial, QStringLiteral("1"));
+    QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683}));
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011684"));
+    QCOMPARE(world.Find<QLineEdit>("Text4")->text(), QStringLiteral("2014011683"));
+    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
+    QCOMPARE(world.window->index().DrawCount(), size_t(2));
+
+    // An answer that is no number deletes nothing.
+    world.dialogs->inputs = {QStringLiteral("abc")};
+    world.Action("mnuEszhzd")->trigger();
+    QCOMPARE(StoredIssues(world).size(), size_t(2));
+  }
+
+  void deletingDownToAChosenIssue() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    world.dialogs->inputs = {QStringLiteral("14011690")};
+    world.Action("mnuDlzd")->trigger();
+    const auto& asked = world.dialogs->asked.back();
+    QCOMPARE(asked.title, QStringLiteral("删除期数"));
+    QCOMPARE(asked.text, QStringLiteral("请输入需要删除到的期数，例如‘2014016’"));
+    QCOMPARE(asked.initial, QStringLiteral("14011701"));
+    QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684}));
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011701"));
+  }
+
+  void theDefaultAnswerDeletesExactlyTheLastDraw() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    world.dialogs->inputs = {QStringLiteral("14011701")};  // the offered default
+    world.Action("mnuDlzd")->trigger();
+    QCOMPARE(world.dialogs->asked.back().initial, QStringLiteral("14011701"));
+    QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684, 14011701}));
+  }
+
+  void deleteLastButtonAndMenu() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    Click(world.Find<QPushButton>("Command3"));
+    QCOMPARE(StoredIssues(world).size(), size_t(4));
+    QVERIFY(Box(world, 1)->hasFocus());
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011702"));
+    world.Action("mnuErase")->trigger();
+    QCOMPARE(StoredIssues(world).size(), size_t(3));
+    QCOMPARE(world.window->index().DrawCount(), size_t(3));
+    QCOMPARE(world.dialogs->asked.size(), size_t(0));  // no question
+  }
+
+  void clearingAsksFirst() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    world.dialogs->answers = {false, true};
+    world.Action("mnuClear")->trigger();
+    QCOMPARE(StoredIssues(world).size(), size_t(5));
+    QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("确认清空"));
+    QCOMPARE(world.dialogs->asked.back().text, QStringLiteral("确定要清空所有的历史号码吗？"));
+    world.Action("mnuClear")->trigger();
+    QCOMPARE(StoredIssues(world).size(), size_t(0));
+    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 0);
+    QCOMPARE(world.window->index().DrawCount(), size_t(0));
+  }
+
+  // Range start idx 101, newest idx 115, number 20 in position 1 at idx 101,
+  // 104, 105 and 110 only.
+  void positionSearchWorkedExample() {
+    WindowWorld world;
+    std::vector<Draw> draws;
+    for (int idx = 1; idx <= 115; ++idx) {
+      const bool hit = idx == 101 || idx == 104 || idx == 105 || idx == 110;
+      Draw draw{140116000 + idx, {}};
+      draw.numbers[0] = hit ? 20 : idx % 19 + 1;
+      int next = 1;
+      for (int p = 1; p < 8; ++p) {
+        while (next == draw.numbers[0] || next == 20) ++next;
+        draw.numbers[size_t(p)] = next++;
+      }
+      draws.push_back(draw);
+    }
+    world.Seed(draws);
+    world.Open();
+    Click(world.Find<QRadioButton>("Option1_0"));  // fixed positions
+    Click(world.Find<QCheckBox>("Check11_1"));
+    world.Find<QLineEdit>("Text22_1")->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("20"));
+    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("20140116101"));
+    Click(world.Find<QPushButton>("Command1"));
+
+    auto* hits = world.Find<GridView>("MSFlexGrid2");
+    QCOMPARE(hits->model()->rowCount(), 4);
+    QCOMPARE(hits->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("遗漏次数"));
+    const QStringList omissions = {"1", "3", "1", "5"};
+    for (int row = 0; row < 4; ++row) {
+      QCOMPARE(Cell(hits, row, 9), omissions[row]);
+      QCOMPARE(Cell(hits, row, 10), QString::number(row + 1));
+    }
+    QCOMPARE(Cell(hits, 0, 0), QStringLiteral("20140116101"));
+    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    QCOMPARE(summary->model()->rowCount(), 1);
+    QCOMPARE(Cell(summary, 0, 0), QStringLiteral("20 "));
+    QCOMPARE(Cell(summary, 0, 1), QStringLiteral("1"));
+    QCOMPARE(Cell(summary, 0, 2), QStringLiteral("5"));
+    QCOMPARE(Cell(summary, 0, 3), QStringLiteral("6"));
+    QCOMPARE(Cell(summary, 0, 4), QStringLiteral("0.833333333333333"));
+
+    // A range box that is not a number touches nothing.
+    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("abc"));
+    Click(world.Find<QPushButton>("Command1"));
+    QCOMPARE(hits->model()->rowCount(), 4);
+    QVERIFY(Status(world).contains(QStringLiteral("未检索")));
+  }
+
+  void partialSearchLabelsItsSummary() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 30));
+    world.Open();
+    const char* values[] = {"05", "11", "03", "18", "07", "12", "01", "20"};
+    for (int position = 1; position <= 8; ++position) {
+      auto* box = world.Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position));
+      box->setFocus();
+      box->setText(QString::fromLatin1(values[position - 1]));
+    }
+    Click(world.Find<QPushButton>("Command2"));
+    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    QCOMPARE(Cell(summary, 0, 0), QStringLiteral("05 11 03 18 07 12 01 20 (2)"));
+    QCOMPARE(world.window->pattern()[7], 20);
+    QVERIFY(world.Find<GridView>("MSFlexGrid2")->model()->rowCount() > 0);
+  }
+
+  void groupCalculationThenAColumnClick() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 60));
+    world.Open();
+    for (int box : {1, 2, 3, 4}) Click(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+    QCOMPARE(world.Find<QLineEdit>("Text5")->text(), QStringLiteral("4"));
+    Click(world.Find<QPushButton>("Command5"));
+    auto* table = world.Find<GridView>("MSFlexGrid3");
+    QCOMPARE(table->model()->rowCount(), 6);
+    QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("最后遗漏"));
+    for (int row = 1; row < 6; ++row) {
+      QVERIFY(Cell(table, row - 1, 3).toInt() <= Cell(table, row, 3).toInt());
+    }
+    QSet<QString> labels;
+    for (int row = 0; row < 6; ++row) labels.insert(Cell(table, row, 0));
+    QCOMPARE(labels, (QSet<QString>{"01 02", "01 03", "01 04", "02 03", "02 04", "03 04"}));
+
+    emit table->clicked(table->model()->index(0, 2));  // 最大遗漏
+    QCOMPARE(table->model()->rowCount(), 6);
+    for (int row = 1; row < 6; ++row) {
+      QVERIFY(Cell(table, row - 1, 2).toInt() <= Cell(table, row, 2).toInt());
+    }
+  }
+
+  void tooManyBoxesForTheGroupSizeAreRefused() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 10));
+    world.Open();
+    Click(world.Find<QPushButton>("cmdZH_0"));
+    Click(world.Find<QCheckBox>("Check6_20"));
+    Click(world.Find<QCheckBox>("Check6_19"));
+    Click(world.Find<QCheckBox>("Check6_18"));
+    world.Find<QComboBox>("Combo2")->setEditText(QStringLiteral("6"));
+    Click(world.Find<QPushButton>("Command5"));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
+    QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("数据溢出"));
+    QCOMPARE(world.dialogs->asked.back().text,
+             QStringLiteral("6个分组请选择16个（含）以内的个数的号码"));
+    QCOMPARE(world.Find<GridView>("MSFlexGrid3")->model()->rowCount(), 0);
+  }
+};
+
+QTEST_MAIN(WindowCommandsTest)
+#include "window_commands_test.moc"
