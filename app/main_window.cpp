@@ -171,13 +171,14 @@ void MainWindow::ReloadIndex() {
   index_ = store_ ? HistoryIndex(store_->LoadAll()) : HistoryIndex();
 }
 
+// The history grid shows the index, which every change of the history keeps
+// equal to the stored table, so the table is read once per change.
 void MainWindow::AddHaoma() {
-  std::vector<Draw> draws;
-  if (store_) {
-    try {
-      draws = store_->LoadDraws();
-    } catch (const std::exception& error) {
-      ShowStatus(QString::fromUtf8(error.what()));
+  std::vector<Draw> draws(index_.DrawCount());
+  for (size_t draw = 0; draw < draws.size(); ++draw) {
+    draws[draw].issue = index_.Issue(draw);
+    for (int p = 0; p < kPositions; ++p) {
+      draws[draw].numbers[size_t(p)] = index_.Field(draw, SearchType::kNumber, p);
     }
   }
   grid1_->setUpdatesEnabled(false);
