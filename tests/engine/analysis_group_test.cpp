@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/box_number.h"
 #include "analysis/group_calculation.h"
 #include "analysis/result_grids.h"
 #include "analysis/selection_panel.h"
@@ -218,6 +219,15 @@ TEST(SortKeyTest, ColumnsOneToFourPickTheKeys) {
   EXPECT_EQ(SortKeyColumn(OmissionSortKey::kRatio), "sglLlr");
   EXPECT_EQ(SortKeyOfColumnName("intLstYl"), OmissionSortKey::kLast);
   EXPECT_EQ(SortKeyOfColumnName("content"), std::nullopt);
+}
+
+TEST(BoxNumberTest, OnlyWholeNumbersReplaceTheSize) {
+  EXPECT_EQ(BoxNumber("5"), 5);
+  EXPECT_EQ(BoxNumber(" 6 "), 6);
+  EXPECT_EQ(BoxNumber("-1"), -1);
+  for (const char* text : {"", " ", "3.5", "x", "2x", "99999999999"}) {
+    EXPECT_EQ(BoxNumber(text), std::nullopt) << text;
+  }
 }
 
 TEST(SelectionPanelTest, ButtonsCountAndTypeChange) {
