@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-
 namespace zs::testing {
 
 ScratchFolder::ScratchFolder() {
