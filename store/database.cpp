@@ -40,6 +40,9 @@ sqlite3* OpenHandle(const std::string& name, int flags) {
   return db;
 }
 
+// SQLite binds a null pointer as NULL; an empty text must stay a text.
+const char* NonNull(std::string_view text) { return text.data() != nullptr ? text.data() : ""; }
+
 }  // namespace
 
 Database Database::OpenFile(const std::filesystem::path& file) {
@@ -113,8 +116,16 @@ Statement& Statement::Bind(int index, double value) {
 
 Statement& Statement::Bind(int index, std::string_view text) {
   // SQLITE_TRANSIENT: the caller's buffer need not outlive the binding.
+  Check(
+      db_,
+      sqlite3_bind_text64(stmt_, index, NonNull(text), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
+      "cannot bind a database value");
+  return *this;
+}
+
+Statement& Statement::BindUncopied(int index, std::string_view text) {
   Check(db_,
-        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
+        sqlite3_bind_text64(stmt_, index, NonNull(text), text.size(), SQLITE_STATIC, SQLITE_UTF8),
         "cannot bind a database value");
   return *this;
 }

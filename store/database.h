@@ -51,6 +51,9 @@ class Statement {
   Statement& Bind(int index, int64_t value);
   Statement& Bind(int index, double value);
   Statement& Bind(int index, std::string_view text);
+  // Like Bind(), without a copy of the text, for bulk writes: `text` must
+  // stay valid and unchanged until the statement has run with this binding.
+  Statement& BindUncopied(int index, std::string_view text);
   Statement& BindNull(int index);
 
   // Advances to the next row; false when there is none.

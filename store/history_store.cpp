@@ -128,32 +128,62 @@ HistoryRow ReadRow(const Statement& select, bool withTexts) {
 }
 
 // Binds the fields and texts of `row` from parameter `first` on, in the
-// order of RowColumns(true) without idx, SQQH and QQH.
-void BindDerived(Statement& statement, int first, const HistoryRow& row) {
+// order of RowColumns(true) without idx, SQQH and QQH. Returns the next
+// parameter. The texts are not copied: `row` must outlive the statement run.
+int BindDerived(Statement& statement, int first, const HistoryRow& row) {
   int parameter = first;
   for (int position = 0; position < kPositions; ++position) {
     for (int type = 0; type < kSearchTypeCount; ++type) {
       statement.Bind(parameter++, int64_t{row.fields[type][position]});
     }
   }
-  for (const std::string& text : row.texts) statement.Bind(parameter++, text);
+  for (const std::string& text : row.texts) statement.BindUncopied(parameter++, text);
+  return parameter;
 }
 
-std::string InsertSql() {
+// Rows go in several at a time: one statement per batch saves most of
+// SQLite's per-statement work, a good share of a bulk insert.
+constexpr size_t kBatchRows = 16;
+
+std::string InsertSql(size_t rowCount) {
   const std::vector<std::string> columns = RowColumns(true);
-  std::vector<std::string> parameters(columns.size(), "?");
-  return "INSERT INTO Lishi (" + Join(columns, ", ") + ") VALUES (" + Join(parameters, ", ") + ")";
+  std::string tuple = "(";
+  tuple += Join(std::vector<std::string>(columns.size(), "?"), ", ");
+  tuple += ")";
+  return "INSERT INTO Lishi (" + Join(columns, ", ") + ") VALUES " +
+         Join(std::vector<std::string>(rowCount, tuple), ", ");
 }
 
-void InsertRows(Database& db, const std::vector<HistoryRow>& rows,
-                const std::vector<int32_t>& idxOf) {
-  Statement insert = db.Prepare(InsertSql());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const HistoryRow& row = rows[i];
-    insert.Bind(1, int64_t{idxOf[i]}).Bind(2, int64_t{row.issue}).Bind(3, int64_t{row.nextIssue});
-    BindDerived(insert, kFirstFieldColumn + 1, row);
-    insert.Run();
+// Inserts `rows` in their order. idx is their ordinal from `firstIdx` on, or
+// 0 for every row when `firstIdx` is 0 (the caller renumbers).
+void InsertRows(Database& db, const std::vector<const HistoryRow*>& rows, int64_t firstIdx) {
+  const auto insert = [&](Statement& statement, size_t begin, size_t count) {
+    int parameter = 1;
+    for (size_t i = begin; i < begin + count; ++i) {
+      const HistoryRow& row = *rows[i];
+      statement.Bind(parameter, firstIdx == 0 ? 0 : firstIdx + static_cast<int64_t>(i))
+          .Bind(parameter + 1, int64_t{row.issue})
+          .Bind(parameter + 2, int64_t{row.nextIssue});
+      parameter = BindDerived(statement, parameter + kFirstFieldColumn, row);
+    }
+    statement.Run();
+  };
+  size_t done = 0;
+  if (rows.size() >= kBatchRows) {
+    Statement batch = db.Prepare(InsertSql(kBatchRows));
+    for (; rows.size() - done >= kBatchRows; done += kBatchRows) insert(batch, done, kBatchRows);
   }
+  if (done < rows.size()) {
+    Statement rest = db.Prepare(InsertSql(rows.size() - done));
+    insert(rest, done, rows.size() - done);
+  }
+}
+
+std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
+  std::vector<const HistoryRow*> pointers;
+  pointers.reserve(rows.size());
+  for (const HistoryRow& row : rows) pointers.push_back(&row);
+  return pointers;
 }
 
 // Gives every row its ordinal in SQQH order, writing only rows whose idx
@@ -351,36 +381,23 @@ int64_t HistoryStore::CountBelow(int32_t issue) {
 
 void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
   // Rows go in in SQQH order (stable, so equal issues keep their order), which
-  // numbers idx directly and lays the table out in reading order.
-  std::vector<const HistoryRow*> sorted;
-  sorted.reserve(rows.size());
-  for (const HistoryRow& row : rows) sorted.push_back(&row);
+  // numbers idx directly, keeps every index insert at the end of the index
+  // and lays the table out in reading order.
+  std::vector<const HistoryRow*> sorted = Pointers(rows);
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const HistoryRow* a, const HistoryRow* b) { return a->issue < b->issue; });
-
   Transaction transaction(db_);
-  // Building the index once after the inserts is much cheaper than keeping
-  // it up to date row by row.
-  db_.Execute("DROP INDEX IF EXISTS SQQH; DELETE FROM Lishi;");
-  Statement insert = db_.Prepare(InsertSql());
-  for (size_t i = 0; i < sorted.size(); ++i) {
-    const HistoryRow& row = *sorted[i];
-    insert.Bind(1, static_cast<int64_t>(i + 1))
-        .Bind(2, int64_t{row.issue})
-        .Bind(3, int64_t{row.nextIssue});
-    BindDerived(insert, kFirstFieldColumn + 1, row);
-    insert.Run();
-  }
-  db_.Execute(kCreateIndex);
+  db_.Execute("DELETE FROM Lishi");
+  InsertRows(db_, sorted, 1);
   transaction.Commit();
 }
 
 void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
   Transaction transaction(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
-  // A provisional idx of 0 differs from every final number, so the
+  // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
-  InsertRows(db_, rows, std::vector<int32_t>(rows.size(), 0));
+  InsertRows(db_, Pointers(rows), 0);
   RenumberIdx(db_);
   transaction.Commit();
 }
@@ -410,8 +427,8 @@ void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& der
   Transaction transaction(db_);
   Statement select = db_.Prepare(
       "SELECT rowid, SQQH, L1A, L2A, L3A, L4A, L5A, L6A, L7A, L8A FROM Lishi ORDER BY rowid");
-  Statement update = db_.Prepare("UPDATE Lishi SET " + Join(assignments, ", ") +
-                                 " WHERE rowid = ?" + std::to_string(assignments.size() + 1));
+  Statement update =
+      db_.Prepare("UPDATE Lishi SET " + Join(assignments, ", ") + " WHERE rowid = ?");
   while (select.Step()) {
     Draw draw;
     draw.issue = static_cast<int32_t>(select.Int(1));
@@ -420,8 +437,8 @@ void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& der
     }
     const HistoryRow row = derive(draw);
     update.Bind(1, int64_t{row.nextIssue});
-    BindDerived(update, 2, row);
-    update.Bind(static_cast<int>(assignments.size()) + 1, select.Int(0));
+    const int rowidParameter = BindDerived(update, 2, row);
+    update.Bind(rowidParameter, select.Int(0));
     update.Run();
   }
   transaction.Commit();

@@ -57,6 +57,25 @@ TEST_F(DatabaseTest, TextWithEmbeddedZeroKeepsItsLength) {
   EXPECT_EQ(select.Text(0), text);
 }
 
+TEST_F(DatabaseTest, EmptyTextIsATextNotNull) {
+  Statement type = db_.Prepare("SELECT typeof(?1), typeof(?2)");
+  type.Bind(1, std::string_view()).BindUncopied(2, std::string_view());
+  ASSERT_TRUE(type.Step());
+  EXPECT_EQ(type.Text(0), "text");
+  EXPECT_EQ(type.Text(1), "text");
+}
+
+TEST_F(DatabaseTest, UncopiedTextIsStoredAsItWasWhenRun) {
+  std::string text = "1X03 ";
+  Statement insert = db_.Prepare("INSERT INTO t (s) VALUES (?1)");
+  insert.BindUncopied(1, text).Run();
+  text = "2X04 ";
+  insert.BindUncopied(1, text).Run();
+  Statement select = db_.Prepare("SELECT group_concat(s, '|') FROM t");
+  ASSERT_TRUE(select.Step());
+  EXPECT_EQ(select.Text(0), "1X03 |2X04 ");
+}
+
 TEST_F(DatabaseTest, ReusedStatementTakesNewBindings) {
   Statement insert = db_.Prepare("INSERT INTO t (i, s) VALUES (?1, ?2)");
   for (int i = 1; i <= 3; ++i) {
