@@ -186,13 +186,17 @@ std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
   return pointers;
 }
 
-// Gives every row its ordinal in SQQH order, writing only rows whose idx
-// changes, so appending after the last draw touches just the new rows.
-void RenumberIdx(Database& db) {
-  db.Execute(
-      "UPDATE Lishi SET idx = ordered.n FROM (SELECT rowid AS id, ROW_NUMBER() OVER "
-      "(ORDER BY SQQH, rowid) AS n FROM Lishi) AS ordered "
-      "WHERE Lishi.rowid = ordered.id AND Lishi.idx IS NOT ordered.n");
+// Gives every row from issue `from` on its ordinal in SQQH order. The rows
+// below `from` are numbered already, so a few draws appended after the last
+// one renumber only themselves, not the whole history. Only rows whose idx
+// changes are written.
+void RenumberIdxFrom(Database& db, int32_t from) {
+  Statement renumber = db.Prepare(
+      "UPDATE Lishi SET idx = ordered.n FROM (SELECT rowid AS id, (SELECT count(*) FROM Lishi "
+      "WHERE SQQH < ?1) + ROW_NUMBER() OVER (ORDER BY SQQH, rowid) AS n FROM Lishi WHERE SQQH >= "
+      "?1) AS ordered WHERE Lishi.rowid = ordered.id AND Lishi.idx IS NOT ordered.n");
+  renumber.Bind(1, int64_t{from});
+  renumber.Run();
 }
 
 std::string SelectRows(bool withTexts, std::string_view tail) {
@@ -393,12 +397,18 @@ void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
 }
 
 void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
+  if (rows.empty() && !dropFirst) return;
   Transaction transaction(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
   // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
   InsertRows(db_, Pointers(rows), 0);
-  RenumberIdx(db_);
+  if (!rows.empty()) {
+    const auto lowest = std::min_element(
+        rows.begin(), rows.end(),
+        [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
+    RenumberIdxFrom(db_, lowest->issue);
+  }
   transaction.Commit();
 }
 

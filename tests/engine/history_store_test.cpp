@@ -334,6 +334,23 @@ TEST_F(HistoryStoreTest, AppendRenumbersAroundRowsInTheMiddle) {
   EXPECT_THAT(Idx(*store_), ElementsAre(1, 2, 3, 4, 5, 6));
 }
 
+TEST_F(HistoryStoreTest, RepeatedAppendsKeepIdxInIssueOrder) {
+  std::vector<HistoryRow> all = MakeRows({14011682, 14011702});
+  store_->ReplaceAll(all);
+  uint32_t seed = 12345;
+  for (int round = 0; round < 30; ++round) {
+    std::vector<int32_t> issues;
+    for (int i = 0; i < 1 + round % 4; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      issues.push_back(14011600 + static_cast<int32_t>(seed >> 16) % 150);
+    }
+    const std::vector<HistoryRow> batch = MakeRows(issues);
+    store_->Append(batch);
+    all.insert(all.end(), batch.begin(), batch.end());
+    ASSERT_EQ(store_->LoadAll(true), Numbered(all)) << "after round " << round;
+  }
+}
+
 TEST_F(HistoryStoreTest, AppendCanReplaceTheHistory) {
   store_->ReplaceAll(MakeRows({14011682, 14011684}));
   const std::vector<HistoryRow> rows = MakeRows({14011702, 14011701});
