@@ -101,8 +101,8 @@ void RequireColumns(Database& db, std::string_view table,
     const bool found = std::any_of(present.begin(), present.end(),
                                    [&](const std::string& p) { return SameName(p, name); });
     if (!found) {
-      throw StoreError("the database is not a history database: table " + std::string(table) +
-                       " has no column " + name);
+      throw StoreError("not a history database: table " + std::string(table) + " has no column " +
+                       name);
     }
   }
 }
@@ -279,20 +279,26 @@ void Configure(Database& db) {
 }  // namespace
 
 void EnsureSchema(Database& db) {
-  Statement objects = db.Prepare(
-      "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
-      "'sqlite\\_%' ESCAPE '\\'");
+  std::optional<Statement> objects;
+  try {
+    // The first read of a file fails here when it is no SQLite database.
+    objects = db.Prepare(
+        "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
+        "'sqlite\\_%' ESCAPE '\\'");
+  } catch (const StoreError&) {
+    throw StoreError(std::string("not a history database: ") + sqlite3_errmsg(db.handle()));
+  }
   bool hasLishi = false;
   bool hasYl = false;
-  while (objects.Step()) {
-    const std::string name(objects.Text(1));
-    if (objects.Text(0) == "table" && SameName(name, "Lishi")) {
+  while (objects->Step()) {
+    const std::string type(objects->Text(0));
+    const std::string name(objects->Text(1));
+    if (type == "table" && SameName(name, "Lishi")) {
       hasLishi = true;
-    } else if (objects.Text(0) == "table" && SameName(name, "YL")) {
+    } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
     } else {
-      throw StoreError("the database is not a history database: it holds " +
-                       std::string(objects.Text(0)) + " " + name);
+      throw StoreError("not a history database: it holds " + type + " " + name);
     }
   }
   if (!hasLishi && !hasYl) {
@@ -303,7 +309,7 @@ void EnsureSchema(Database& db) {
     return;
   }
   if (!hasLishi || !hasYl) {
-    throw StoreError(std::string("the database is not a history database: it has no table ") +
+    throw StoreError(std::string("not a history database: it has no table ") +
                      (hasLishi ? "YL" : "Lishi"));
   }
   RequireColumns(db, "Lishi", LishiColumns());
@@ -322,8 +328,7 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
   try {
     EnsureSchema(db);
   } catch (const StoreError& error) {
-    throw StoreError(file.string() + " is not a history database and was left as it is (" +
-                     error.what() + ")");
+    throw StoreError(file.string() + ": " + error.what() + "; the file was left unchanged");
   }
   Configure(db);
   return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder));
@@ -429,27 +434,22 @@ void HistoryStore::Clear() {
 }
 
 void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& derive) {
-  std::vector<std::string> assignments = {"QQH = ?"};
-  for (const std::string& column : RowColumns(true)) {
-    if (column != "idx" && column != "SQQH" && column != "QQH")
-      assignments.push_back(column + " = ?");
-  }
   Transaction transaction(db_);
-  Statement select = db_.Prepare(
-      "SELECT rowid, SQQH, L1A, L2A, L3A, L4A, L5A, L6A, L7A, L8A FROM Lishi ORDER BY rowid");
-  Statement update =
-      db_.Prepare("UPDATE Lishi SET " + Join(assignments, ", ") + " WHERE rowid = ?");
-  while (select.Step()) {
-    Draw draw;
-    draw.issue = static_cast<int32_t>(select.Int(1));
-    for (int position = 0; position < kPositions; ++position) {
-      draw.numbers[position] = static_cast<int>(select.Int(2 + position));
+  const std::vector<Draw> draws = LoadDraws();
+  // Writing the table anew in issue order is much quicker than updating
+  // every row in place; the rows are derived a slice at a time so a long
+  // history never has all of its texts in memory at once.
+  db_.Execute("DELETE FROM Lishi");
+  constexpr size_t kSliceRows = 4096;
+  std::vector<HistoryRow> slice;
+  for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
+    slice.clear();
+    for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
+      HistoryRow& row = slice.emplace_back(derive(draws[i]));
+      row.issue = draws[i].issue;
+      row.fields[static_cast<int>(SearchType::kNumber)] = draws[i].numbers;
     }
-    const HistoryRow row = derive(draw);
-    update.Bind(1, int64_t{row.nextIssue});
-    const int rowidParameter = BindDerived(update, 2, row);
-    update.Bind(rowidParameter, select.Int(0));
-    update.Run();
+    InsertRows(db_, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
   transaction.Commit();
 }
