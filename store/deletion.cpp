@@ -112,10 +112,7 @@ void RebuildFromBackup(HistoryStore& store, const std::filesystem::path& folder,
   if (in.bad()) FailFile("cannot read", file, errno);
 
   const DrawReadout readout = ReadDraws(DecodeText(bytes), LineLayout::kBackupFile, 0, Numbers{});
-  std::vector<HistoryRow> rows;
-  rows.reserve(readout.draws.size());
-  for (const Draw& draw : readout.draws) rows.push_back(derive(draw));
-  store.ReplaceAll(rows);
+  store.ReplaceAllDraws(readout.draws, derive);
 }
 
 }  // namespace zs

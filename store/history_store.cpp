@@ -186,6 +186,25 @@ std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
   return pointers;
 }
 
+// Stores the rows derived from `draws`, which are in issue order, numbered
+// from 1, deriving a slice at a time. The stored issue and numbers are the
+// draw's whatever `derive` returns.
+void InsertDerived(Database& db, const std::vector<Draw>& draws,
+                   const std::function<HistoryRow(const Draw&)>& derive) {
+  constexpr size_t kSliceRows = 4096;
+  std::vector<HistoryRow> slice;
+  slice.reserve(std::min(draws.size(), kSliceRows));
+  for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
+    slice.clear();
+    for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
+      HistoryRow& row = slice.emplace_back(derive(draws[i]));
+      row.issue = draws[i].issue;
+      row.fields[static_cast<int>(SearchType::kNumber)] = draws[i].numbers;
+    }
+    InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
+  }
+}
+
 // Gives every row from issue `from` on its ordinal in SQQH order. The rows
 // below `from` are numbered already, so a few draws appended after the last
 // one renumber only themselves, not the whole history. Only rows whose idx
@@ -393,11 +412,27 @@ void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
   // numbers idx directly, keeps every index insert at the end of the index
   // and lays the table out in reading order.
   std::vector<const HistoryRow*> sorted = Pointers(rows);
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const HistoryRow* a, const HistoryRow* b) { return a->issue < b->issue; });
+  const auto byIssue = [](const HistoryRow* a, const HistoryRow* b) { return a->issue < b->issue; };
+  if (!std::is_sorted(sorted.begin(), sorted.end(), byIssue)) {
+    std::stable_sort(sorted.begin(), sorted.end(), byIssue);
+  }
   Transaction transaction(db_);
   db_.Execute("DELETE FROM Lishi");
   InsertRows(db_, sorted, 1);
+  transaction.Commit();
+}
+
+void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws,
+                                   const std::function<HistoryRow(const Draw&)>& derive) {
+  const auto byIssue = [](const Draw& a, const Draw& b) { return a.issue < b.issue; };
+  std::vector<Draw> sorted;
+  if (!std::is_sorted(draws.begin(), draws.end(), byIssue)) {
+    sorted = draws;
+    std::stable_sort(sorted.begin(), sorted.end(), byIssue);
+  }
+  Transaction transaction(db_);
+  db_.Execute("DELETE FROM Lishi");
+  InsertDerived(db_, sorted.empty() ? draws : sorted, derive);
   transaction.Commit();
 }
 
@@ -437,20 +472,9 @@ void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& der
   Transaction transaction(db_);
   const std::vector<Draw> draws = LoadDraws();
   // Writing the table anew in issue order is much quicker than updating
-  // every row in place; the rows are derived a slice at a time so a long
-  // history never has all of its texts in memory at once.
+  // every row in place.
   db_.Execute("DELETE FROM Lishi");
-  constexpr size_t kSliceRows = 4096;
-  std::vector<HistoryRow> slice;
-  for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
-    slice.clear();
-    for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
-      HistoryRow& row = slice.emplace_back(derive(draws[i]));
-      row.issue = draws[i].issue;
-      row.fields[static_cast<int>(SearchType::kNumber)] = draws[i].numbers;
-    }
-    InsertRows(db_, Pointers(slice), static_cast<int64_t>(begin) + 1);
-  }
+  InsertDerived(db_, draws, derive);
   transaction.Commit();
 }
 

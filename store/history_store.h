@@ -53,6 +53,10 @@ class HistoryStore {
 
   // Deletes every row and stores `rows` (any order), numbering idx.
   void ReplaceAll(const std::vector<HistoryRow>& rows);
+  // The same for the rows `derive` makes of `draws`. They are derived a slice
+  // at a time, so a long history never has all of its texts in memory.
+  void ReplaceAllDraws(const std::vector<Draw>& draws,
+                       const std::function<HistoryRow(const Draw&)>& derive);
   // Stores `rows` beside the history (after deleting it all first when
   // `dropFirst`), numbering idx.
   void Append(const std::vector<HistoryRow>& rows, bool dropFirst = false);

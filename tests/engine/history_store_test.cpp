@@ -275,9 +275,50 @@ TEST_F(HistoryStoreTest, ReplaceAllStoresRowsInIssueOrderNumberedFromOne) {
   EXPECT_EQ(store_->CountBelow(14011690), 3);
 }
 
+// Derives a row the way MakeRow() does, from the draw's issue alone.
+HistoryRow DeriveFromIssue(const Draw& draw) { return MakeRow(draw.issue); }
+
+TEST_F(HistoryStoreTest, ReplaceAllDrawsStoresTheDerivedRowsInIssueOrder) {
+  std::vector<Draw> draws;
+  std::vector<HistoryRow> expected;
+  // More draws than one slice, in falling order.
+  for (int32_t issue = 14019999; issue > 14019999 - 9000; --issue) {
+    draws.push_back(Draw{issue, MakeRow(issue).numbers()});
+    expected.push_back(MakeRow(issue));
+  }
+  store_->ReplaceAllDraws(draws, DeriveFromIssue);
+  EXPECT_EQ(store_->LoadAll(true), Numbered(expected));
+}
+
+TEST_F(HistoryStoreTest, ReplaceAllDrawsKeepsTheDrawsIssueAndNumbers) {
+  const Draw draw{14011682, {3, 7, 15, 8, 19, 20, 11, 14}};
+  store_->ReplaceAllDraws({draw}, [](const Draw&) { return MakeRow(1); });
+  const HistoryRow row = *store_->Last();
+  EXPECT_EQ(row.issue, draw.issue);
+  EXPECT_EQ(row.numbers(), draw.numbers);
+  EXPECT_EQ(row.fields[5], MakeRow(1).fields[5]);
+}
+
+TEST_F(HistoryStoreTest, DeriveFailingLateLeavesTheOldHistory) {
+  const std::vector<HistoryRow> old = MakeRows({14011682, 14011683});
+  store_->ReplaceAll(old);
+  std::vector<Draw> draws;
+  for (int32_t issue = 1; issue <= 9000; ++issue) draws.push_back(Draw{issue, {}});
+  EXPECT_THROW(store_->ReplaceAllDraws(draws,
+                                       [](const Draw& draw) {
+                                         if (draw.issue == 8500) throw StoreError("derive");
+                                         return MakeRow(draw.issue);
+                                       }),
+               StoreError);
+  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+}
+
 TEST_F(HistoryStoreTest, ReplaceAllWithNothingEmptiesTheHistory) {
   store_->ReplaceAll(MakeRows({14011682}));
   store_->ReplaceAll({});
+  EXPECT_EQ(store_->Count(), 0);
+  store_->ReplaceAll(MakeRows({14011682}));
+  store_->ReplaceAllDraws({}, DeriveFromIssue);
   EXPECT_EQ(store_->Count(), 0);
 }
 
