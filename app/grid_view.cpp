@@ -38,6 +38,12 @@ void GridView::SetColumnTwips(int column, int twips) {
   ApplyWidths();
 }
 
+void GridView::FitWidthToColumns() {
+  int columns = 0;
+  for (int twips : twips_) columns += TwipsToPixels(twips, this);
+  setMinimumWidth(columns + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+}
+
 void GridView::ApplyWidths() {
   for (size_t column = 0; column < twips_.size(); ++column) {
     if (twips_[column] > 0 && int(column) < model_.columnCount()) {
@@ -49,6 +55,28 @@ void GridView::ApplyWidths() {
 int GridView::TopRow() const { return verticalScrollBar()->value(); }
 
 void GridView::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+
+// Scrolled to the end, QTableView lines the last row up with the bottom
+// edge and cuts the top row; aligning the top row instead leaves the spare
+// pixels below the newest row, which stays whole since the scroll range
+// counts only whole rows.
+void GridView::KeepTopRowWhole() {
+  const QScrollBar* bar = verticalScrollBar();
+  if (bar->maximum() == 0 || bar->value() != bar->maximum()) return;
+  if (verticalHeader()->offset() == verticalHeader()->sectionPosition(bar->value())) return;
+  verticalHeader()->setOffsetToSectionPosition(bar->value());
+  viewport()->update();
+}
+
+void GridView::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  KeepTopRowWhole();
+}
+
+void GridView::updateGeometries() {
+  QTableView::updateGeometries();
+  KeepTopRowWhole();
+}
 
 void GridView::ScrollToLastRow() {
   // The scroll bar's range is only current once the layout has run.

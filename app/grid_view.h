@@ -1,6 +1,7 @@
 // The window's grids: a QTableView over a GridModel that scrolls one row at
-// a time (so a wheel notch and the top row are whole rows), with column
-// widths given in twips as the window's design states them.
+// a time (so a wheel notch and the top row are whole rows, even scrolled to
+// the end), with column widths given in twips as the window's design states
+// them.
 #ifndef ZEPHYRSTAT_APP_GRID_VIEW_H_
 #define ZEPHYRSTAT_APP_GRID_VIEW_H_
 
@@ -26,13 +27,21 @@ class GridView : public QTableView {
   // Replaces the grid; the column widths stay.
   void SetGrid(Grid grid);
   void SetColumnTwips(int column, int twips);
+  // Keeps the view at least as wide as its columns of given widths and a
+  // vertical scroll bar, so none of them needs horizontal scrolling.
+  void FitWidthToColumns();
   // Index of the row at the top of the view.
   int TopRow() const;
   void SetTopRow(int row);
   // Shows the newest (last) row at the top as far as the view can scroll.
   void ScrollToLastRow();
 
+ protected:
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
+
  private:
+  void KeepTopRowWhole();
   void ApplyWidths();
 
   GridModel model_;

@@ -13,10 +13,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 
 #include "analysis/draw_pattern.h"
+#include "analysis/result_grids.h"
 #include "app/common/settings_store.h"
 #include "app/wheel_scroller.h"
 #include "store/errors.h"
@@ -52,6 +54,12 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
 
   BuildControls();
   BuildMenus();
+  // Wide enough for every column of the hit list, as far as the screen allows.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    resize(QSize(1520, 900).boundedTo(screen->availableGeometry().size()));
+  }
+  // Shown from the start, so the window's messages always have their place.
+  statusBar()->show();
 
   for (int index = 0; index < 4; ++index) {
     connect(option1_[index], &QRadioButton::clicked, this,
@@ -121,6 +129,10 @@ void MainWindow::StartUp() {
   SetRangeToHistory();
   PatternRefresh();
   AddHaoma();
+  // The result grids show their headings before the first analysis.
+  grid2_->SetGrid(HitListGrid(index_, {}, SearchType::kNumber, ShowRules{}));
+  grid3_->SetGrid(OmissionTableGrid({}));
+  if (index_.DrawCount() > 0) ShowHistorySummary();
 }
 
 void MainWindow::CheckStartMenus() {
@@ -165,6 +177,13 @@ void MainWindow::ShowEmptyHistoryHint() {
       QStringLiteral("历史为空：请点击“读取历史号文本”读入历史号码文本文件，或点击“历史号在线更新”"
                      "下载最新历史号码；"
                      "有了历史之后可在下面的八个框中手动输入新的一期。"));
+}
+
+void MainWindow::ShowHistorySummary() {
+  ShowStatus(QStringLiteral("历史号码共 %1 期，从 %2 到 %3；下一期 %4。")
+                 .arg(index_.DrawCount())
+                 .arg(ShownIssueText(index_.Issue(0)),
+                      ShownIssueText(index_.Issue(index_.DrawCount() - 1)), text1_->text()));
 }
 
 void MainWindow::ReloadIndex() {

@@ -92,6 +92,7 @@ class MainWindow : public QMainWindow {
   void ReloadIndex();
   void ShowStatus(const QString& text);
   void ShowEmptyHistoryHint();
+  void ShowHistorySummary();
   QString ShownIssueText(int32_t stored) const;
 
   // View mode and pattern handlers.

@@ -83,13 +83,15 @@ QLineEdit* MakeMaskedBox(QWidget* parent, const QString& name, const QString& ma
 void MainWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* columns = new QHBoxLayout(central);
-  columns->addWidget(BuildHistoryArea(), 3);
+  // The history and the pattern keep their natural widths; the results,
+  // whose hit list is the widest grid, take what the window has beyond them.
+  columns->addWidget(BuildHistoryArea(), 0);
 
   auto* middle = new QVBoxLayout;
   middle->addWidget(BuildPatternArea());
   middle->addWidget(BuildOptionArea());
   middle->addStretch(1);
-  columns->addLayout(middle, 2);
+  columns->addLayout(middle, 0);
 
   auto* right = new QVBoxLayout;
   right->addWidget(BuildSelectionPanel());
@@ -102,7 +104,7 @@ void MainWindow::BuildControls() {
   grid3_ = new GridView(QStringLiteral("MSFlexGrid3"), central);
   grid3_->setMinimumHeight(grid3_->verticalHeader()->defaultSectionSize() * 4);
   right->addWidget(grid3_, 2);
-  columns->addLayout(right, 3);
+  columns->addLayout(right, 1);
 
   setCentralWidget(central);
 }
@@ -116,6 +118,7 @@ QWidget* MainWindow::BuildHistoryArea() {
   grid1_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
   grid1_->SetColumnTwips(0, 1480);
   for (int column = 1; column <= 8; ++column) grid1_->SetColumnTwips(column, 600);
+  grid1_->FitWidthToColumns();
   grid1_->viewport()->installEventFilter(this);
   layout->addWidget(grid1_, 1);
 
@@ -171,18 +174,23 @@ QWidget* MainWindow::BuildPatternArea() {
   auto* chosen = Make<QFrame>(area, QStringLiteral("chosenPatternFrame"));
   chosen->setFrameShape(QFrame::StyledPanel);
   auto* chosenLayout = new QGridLayout(chosen);
+  // A pattern value is a few characters: narrow boxes leave the width to
+  // the result grids.
+  const int patternBoxWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16;
   for (int position = 1; position <= 8; ++position) {
     const int row = (position - 1) / 4 * 2;
     const int column = (position - 1) % 4;
     check11_[position] = MakeCheck(manual, Named("Check11", position), PositionCaption(position));
     text22_[position] = Make<QLineEdit>(manual, Named("Text22", position));
     text22_[position]->installEventFilter(this);
+    text22_[position]->setMaximumWidth(patternBoxWidth);
     manualLayout->addWidget(check11_[position], row, column);
     manualLayout->addWidget(text22_[position], row + 1, column);
 
     check1_[position] =
         MakeCheck(chosen, Named("Check1", 10 + position), PositionCaption(position));
     text2_[position] = Make<QLineEdit>(chosen, Named("Text2", 10 + position));
+    text2_[position]->setMaximumWidth(patternBoxWidth);
     chosenLayout->addWidget(check1_[position], row, column);
     chosenLayout->addWidget(text2_[position], row + 1, column);
   }

@@ -30,6 +30,21 @@ class MainWindowTest : public QObject {
   static void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
   }
+  static void ExpectWholeRowsUpToTheNewest(GridView* grid) {
+    const int rows = grid->model()->rowCount();
+    QCOMPARE(grid->rowViewportPosition(grid->TopRow()), 0);
+    QCOMPARE(grid->rowAt(0), grid->TopRow());
+    const int newestBottom = grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1);
+    QVERIFY(newestBottom <= grid->viewport()->height());
+  }
+  // The widget that Tab moves to from `widget`.
+  static QWidget* NextFocusable(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (next != widget && (next->focusPolicy() & Qt::TabFocus) == 0) {
+      next = next->nextInFocusChain();
+    }
+    return next;
+  }
   static void Wheel(QWidget* target, int delta) {
     QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -427,7 +442,87 @@ class MainWindowTest : public QObject {
       } else {
         QVERIFY(grid->TopRow() > 0);
         QCOMPARE(grid->TopRow(), grid->verticalScrollBar()->maximum());
+        ExpectWholeRowsUpToTheNewest(grid);
       }
+    }
+  }
+
+  // Scrolled to the end at any window height, the top row starts at the top
+  // edge and the newest draw is wholly in view below it.
+  void historyGridShowsWholeRowsAtTheEndAtAnySize() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 80));
+    world.Open();
+    auto* grid = world.Find<GridView>("MSFlexGrid1");
+    for (const int height : {800, 613, 700, 1000, 777}) {
+      world.window->resize(1280, height);
+      QApplication::processEvents();
+      grid->ScrollToLastRow();
+      QApplication::processEvents();
+      QVERIFY(grid->TopRow() > 0);
+      ExpectWholeRowsUpToTheNewest(grid);
+      // Back from the end by a wheel notch and down again.
+      grid->SetTopRow(grid->TopRow() - 1);
+      grid->SetTopRow(grid->verticalScrollBar()->maximum());
+      ExpectWholeRowsUpToTheNewest(grid);
+    }
+  }
+
+  void resultGridsShowTheirHeadingsAndTheStatusBarSumsUpTheHistoryAtStart() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 12));
+    world.Open();
+    auto* hits = world.Find<GridView>("MSFlexGrid2");
+    QStringList hitHeadings;
+    for (int column = 0; column < hits->model()->columnCount(); ++column) {
+      hitHeadings << hits->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    QCOMPARE(hitHeadings, QStringList({"期号", "平1位", "平2位", "平3位", "平4位", "平5位", "平6位",
+                                       "平7位", "平8位", "遗漏次数", "序号"}));
+    QCOMPARE(hits->model()->rowCount(), 0);
+    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    QStringList summaryHeadings;
+    for (int column = 0; column < summary->model()->columnCount(); ++column) {
+      summaryHeadings << summary->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    QCOMPARE(summaryHeadings,
+             QStringList({"号码（分组）", "最小遗漏", "最大遗漏", "最后遗漏", "大后比"}));
+    QCOMPARE(summary->model()->rowCount(), 0);
+    // The design widths apply to the headings shown before any analysis.
+    QCOMPARE(hits->columnWidth(0), zs::TwipsToPixels(1480, hits));
+    QCOMPARE(summary->columnWidth(0), zs::TwipsToPixels(1880, summary));
+
+    QVERIFY(world.window->statusBar()->isVisible());
+    QCOMPARE(
+        world.window->statusBar()->currentMessage(),
+        QStringLiteral("历史号码共 12 期，从 20140116001 到 20140116012；下一期 20140116013。"));
+  }
+
+  // The history keeps the width of its columns; the results take the rest,
+  // which at the default size holds every column of the hit list.
+  void historyAndHitListShowEveryColumnAtTheDefaultSize() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 60));
+    world.Open();
+    world.window->resize(1520, 900);
+    QApplication::processEvents();
+    for (const char* name : {"MSFlexGrid1", "MSFlexGrid2", "MSFlexGrid3"}) {
+      auto* grid = world.Find<GridView>(QString::fromLatin1(name));
+      const int last = grid->model()->columnCount() - 1;
+      QVERIFY2(
+          grid->columnViewportPosition(last) + grid->columnWidth(last) <= grid->viewport()->width(),
+          name);
+    }
+  }
+
+  void manualEntryBoxesFollowEachOtherInTabOrder() {
+    WindowWorld world;
+    world.Open();
+    QWidget* previous = world.Find<QLineEdit>("Text1");
+    for (int box = 1; box <= 8; ++box) {
+      auto* current = world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
+      QCOMPARE(NextFocusable(previous), static_cast<QWidget*>(current));
+      previous = current;
     }
   }
 

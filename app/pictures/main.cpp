@@ -1,0 +1,135 @@
+// zephyrstat-pictures: the user guide's pictures of the window.
+//
+//   zephyrstat-pictures DATA_FOLDER OUT_FOLDER [WIDTHxHEIGHT]
+//
+// Opens the window on the history in DATA_FOLDER (with the settings store
+// of the environment), at its default size unless one is given, and drives
+// it as a user would, writing one PNG per
+// state into OUT_FOLDER: main-window.png (as started), search-result.png (检索
+// on the first two positions), partial-search.png (分部检索 on the newest
+// draw), group-calculation.png (分组计算 of 01 … 06 in pairs),
+// chosen-issue.png (tab 历史指定期) and zodiac.png (type 生肖 on that tab).
+// scripts/screenshot runs it under Xvfb.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <cstdio>
+
+#include "app/dialogs.h"
+#include "app/main_window.h"
+
+namespace {
+
+class Pictures {
+ public:
+  Pictures(zs::MainWindow& window, QString folder) : window_(window), folder_(std::move(folder)) {}
+
+  template <typename Widget>
+  Widget* Find(const QString& name) {
+    auto* found = window_.findChild<Widget*>(name);
+    if (found == nullptr) Fail(QStringLiteral("no widget ") + name);
+    return found;
+  }
+
+  // Types into a pattern box and leaves it, so the window takes the value.
+  void TypePattern(int position, const QString& text) {
+    auto* box = Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position));
+    box->setFocus();
+    box->setText(text);
+    Settle();
+    Find<QTabBar>(QStringLiteral("TabStrip1"))->setFocus();
+    Settle();
+  }
+
+  void Take(const QString& name) {
+    Settle();
+    const QString file = QDir(folder_).filePath(name);
+    if (!window_.grab().save(file, "PNG")) Fail(QStringLiteral("cannot write ") + file);
+    std::printf("%s\n", qPrintable(file));
+  }
+
+  static void Settle() {
+    for (int round = 0; round < 5; ++round) QApplication::processEvents();
+  }
+
+  bool failed() const { return failed_; }
+
+ private:
+  void Fail(const QString& why) {
+    std::fprintf(stderr, "zephyrstat-pictures: %s\n", qPrintable(why));
+    failed_ = true;
+  }
+
+  zs::MainWindow& window_;
+  QString folder_;
+  bool failed_ = false;
+};
+
+void Drive(zs::MainWindow& window, Pictures& pictures) {
+  pictures.Take(QStringLiteral("main-window.png"));
+
+  const zs::HistoryIndex& index = window.index();
+  const size_t newest = index.DrawCount() == 0 ? 0 : index.DrawCount() - 1;
+  auto newestNumber = [&](int position) {
+    return index.DrawCount() == 0
+               ? QString::number(position)
+               : QString::number(index.Field(newest, zs::SearchType::kNumber, position - 1));
+  };
+
+  pictures.TypePattern(1, QStringLiteral("3"));
+  pictures.TypePattern(2, QStringLiteral("7"));
+  pictures.Find<QCheckBox>(QStringLiteral("Check11_1"))->setChecked(true);
+  pictures.Find<QCheckBox>(QStringLiteral("Check11_2"))->setChecked(true);
+  pictures.Find<QPushButton>(QStringLiteral("Command1"))->click();
+  pictures.Take(QStringLiteral("search-result.png"));
+
+  for (int position = 1; position <= 8; ++position) {
+    pictures.TypePattern(position, newestNumber(position));
+  }
+  pictures.Find<QPushButton>(QStringLiteral("Command2"))->click();
+  pictures.Take(QStringLiteral("partial-search.png"));
+
+  for (int box = 1; box <= 6; ++box) {
+    pictures.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box))->click();
+  }
+  pictures.Find<QComboBox>(QStringLiteral("Combo2"))->setEditText(QStringLiteral("2"));
+  pictures.Find<QPushButton>(QStringLiteral("Command5"))->click();
+  pictures.Take(QStringLiteral("group-calculation.png"));
+
+  pictures.Find<QTabBar>(QStringLiteral("TabStrip1"))->setCurrentIndex(1);
+  pictures.Take(QStringLiteral("chosen-issue.png"));
+
+  pictures.Find<QRadioButton>(QStringLiteral("Option3_1"))->click();
+  pictures.Take(QStringLiteral("zodiac.png"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
+  QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() < 3) {
+    std::fprintf(stderr, "usage: zephyrstat-pictures DATA_FOLDER OUT_FOLDER [WIDTHxHEIGHT]\n");
+    return 2;
+  }
+  zs::MainWindow window(std::filesystem::path(arguments[1].toStdU16String()),
+                        zs::MakeWidgetDialogs());
+  if (arguments.size() > 3) {
+    const QStringList parts = arguments[3].split(u'x');
+    if (parts.size() == 2) window.resize(parts[0].toInt(), parts[1].toInt());
+  }
+  window.show();
+  window.activateWindow();
+  Pictures pictures(window, arguments[2]);
+  Pictures::Settle();
+  Drive(window, pictures);
+  return pictures.failed() ? 1 : 0;
+}
