@@ -43,12 +43,9 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
     throw InputError("文件中没有可读入的历史号码，历史未改变: " + file.string());
   }
 
-  std::vector<HistoryRow> rows;
-  rows.reserve(readout.draws.size());
-  for (const Draw& draw : readout.draws) rows.push_back(DeriveRow(draw, rules));
-  const auto stored = static_cast<int64_t>(rows.size());
-  std::vector<Draw>().swap(readout.draws);
-  store.ReplaceAll(rows);
+  const auto stored = static_cast<int64_t>(readout.draws.size());
+  store.ReplaceAllDraws(readout.draws,
+                        [&rules](const Draw& draw) { return DeriveRow(draw, rules); });
   return ImportReport{stored, readout.inherited, readout.skipped};
 }
 
