@@ -23,9 +23,25 @@ HistoryIndex::HistoryIndex()
       atLeast_(kSearchTypeCount * kValues * kPositions) {}
 
 HistoryIndex::HistoryIndex(const std::vector<HistoryRow>& rows) : HistoryIndex() {
-  issues_.reserve(rows.size());
-  fields_.reserve(rows.size() * kFieldsPerDraw);
+  Reserve(rows.size());
   for (const HistoryRow& row : rows) Append(row);
+  ShrinkSets();
+}
+
+HistoryIndex::HistoryIndex(HistoryStore& store) : HistoryIndex() {
+  Reserve(static_cast<size_t>(store.Count()));
+  store.ForEachRow([this](const HistoryRow& row) { Append(row); });
+  ShrinkSets();
+}
+
+void HistoryIndex::Reserve(size_t draws) {
+  issues_.reserve(draws);
+  fields_.reserve(draws * kFieldsPerDraw);
+}
+
+// A set grows by doubling while draws are added; a finished index keeps
+// only what it holds.
+void HistoryIndex::ShrinkSets() {
   for (DrawSet& set : atPosition_) set.ShrinkToFit();
   for (DrawSet& set : atLeast_) set.ShrinkToFit();
 }

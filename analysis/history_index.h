@@ -21,6 +21,7 @@
 
 #include "analysis/draw_set.h"
 #include "store/draw.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -30,6 +31,9 @@ class HistoryIndex {
  public:
   HistoryIndex();
   explicit HistoryIndex(const std::vector<HistoryRow>& rows);
+  // The index of every row of `store`, read one row at a time: building it
+  // never needs the whole history as rows in memory.
+  explicit HistoryIndex(HistoryStore& store);
 
   // Precondition: row.issue is above every issue in the index.
   void Append(const HistoryRow& row);
@@ -63,6 +67,8 @@ class HistoryIndex {
   static constexpr int kValues = kMaxIndexedValue + 1;
   using SetTable = std::vector<DrawSet>;
 
+  void Reserve(size_t draws);
+  void ShrinkSets();
   // Calls mark(set) for every set that holds the draw at `draw`.
   template <typename Mark>
   void ForEachSetOf(size_t draw, Mark&& mark);

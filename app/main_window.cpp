@@ -187,7 +187,7 @@ void MainWindow::ShowHistorySummary() {
 }
 
 void MainWindow::ReloadIndex() {
-  index_ = store_ ? HistoryIndex(store_->LoadAll()) : HistoryIndex();
+  index_ = store_ ? HistoryIndex(*store_) : HistoryIndex();
 }
 
 // The history grid shows the index, which every change of the history keeps

@@ -154,7 +154,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
     PositionSearchRequest request;
     request.pattern.type = ParseType(args->type);
     request.pattern.freePositions = ParseFree(args->mode);
-    const HistoryIndex index(context.Store().LoadAll());
+    const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     for (const std::string& pos : args->positions) {
       const size_t equals = pos.find('=');
@@ -206,7 +206,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
     request.pattern.freePositions = ParseFree(args->mode);
     request.partSize = ParseWhole(args->partSize, "--k");
     request.partSizeText = args->partSize;
-    const HistoryIndex index(context.Store().LoadAll());
+    const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) {
       TakePatternOf(context, index, args->patternOf, request.pattern);
     } else if (!args->values.empty()) {
@@ -265,7 +265,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     }
     request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     Database& db = context.Store().db();
-    const HistoryIndex index(context.Store().LoadAll());
+    const HistoryIndex index(context.Store());
     FillRange(context, index, *args, request.startBox, request.endBox);
     RunGroupCalculation(index, request, db);
     PrintOrExport(context, args->exportSheets, nullptr,

@@ -295,6 +295,32 @@ void Configure(Database& db) {
       "PRAGMA temp_store = MEMORY;");
 }
 
+// Limits the page cache of a connection to a few megabytes while it lives.
+// A whole-table scan reads every page once, so a large cache would only hold
+// tens of megabytes that nothing reads again; the configured size returns
+// afterwards for the bulk writes it serves.
+class SmallPageCache {
+ public:
+  explicit SmallPageCache(Database& db) : db_(db) {
+    Statement size = db_.Prepare("PRAGMA cache_size");
+    size.Step();
+    configured_ = size.Int(0);
+    db_.Execute("PRAGMA cache_size = -2048");
+  }
+  SmallPageCache(const SmallPageCache&) = delete;
+  SmallPageCache& operator=(const SmallPageCache&) = delete;
+  // Setting the cache size cannot fail once the connection is open, and a
+  // destructor must not throw, so the result is not checked.
+  ~SmallPageCache() {
+    const std::string restore = "PRAGMA cache_size = " + std::to_string(configured_);
+    sqlite3_exec(db_.handle(), restore.c_str(), nullptr, nullptr, nullptr);
+  }
+
+ private:
+  Database& db_;
+  int64_t configured_ = 0;
+};
+
 }  // namespace
 
 void EnsureSchema(Database& db) {
@@ -371,6 +397,12 @@ std::vector<HistoryRow> HistoryStore::LoadAll(bool withTexts) {
   Statement select = db_.Prepare(SelectRows(withTexts, "ORDER BY SQQH, rowid"));
   while (select.Step()) rows.push_back(ReadRow(select, withTexts));
   return rows;
+}
+
+void HistoryStore::ForEachRow(const std::function<void(const HistoryRow&)>& visit) {
+  const SmallPageCache scan(db_);
+  Statement select = db_.Prepare(SelectRows(false, "ORDER BY SQQH, rowid"));
+  while (select.Step()) visit(ReadRow(select, false));
 }
 
 std::vector<Draw> HistoryStore::LoadDraws() {

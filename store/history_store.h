@@ -42,6 +42,10 @@ class HistoryStore {
   int64_t Count();
   // Rows in SQQH order. Texts are loaded only when asked for.
   std::vector<HistoryRow> LoadAll(bool withTexts = false);
+  // Calls `visit` with every row in SQQH order, without texts, one row at a
+  // time, so a reader of a long history never holds all of its rows. The row
+  // is valid only during the call.
+  void ForEachRow(const std::function<void(const HistoryRow&)>& visit);
   // Issue and numbers of every row, in SQQH order.
   std::vector<Draw> LoadDraws();
   std::optional<HistoryRow> First();

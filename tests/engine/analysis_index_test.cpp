@@ -2,6 +2,7 @@
 // criterion exactly as one rebuilt from the same rows.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "analysis/history_index.h"
@@ -48,6 +49,31 @@ TEST(HistoryIndexTest, AppendAndRemoveLastMatchARebuild) {
   empty.RemoveLast();
   EXPECT_EQ(empty.DrawCount(), 0u);
   EXPECT_EQ(empty.AtLeast(SearchType::kNumber, 1, 1), nullptr);
+}
+
+// The index read row by row from the store is the one built from its rows,
+// draw fields included; an empty store gives an empty index.
+TEST(HistoryIndexTest, BuiltFromTheStoreMatchesOneBuiltFromItsRows) {
+  DerivationRules rules;
+  rules.sxIni = 0;
+  for (const auto& [seed, count] : {std::pair{7u, 0}, {8u, 1}, {9u, 700}}) {
+    const testing::AnalysisHistory history = testing::MakeAnalysisHistory(
+        testing::DeriveRows(testing::RandomDraws(seed, count, 0.4), rules));
+    const std::vector<HistoryRow> rows = history.store->LoadAll();
+    const HistoryIndex fromRows(rows);
+    const HistoryIndex fromStore(*history.store);
+    ASSERT_EQ(fromStore.DrawCount(), rows.size()) << "seed " << seed;
+    EXPECT_EQ(AllSets(fromStore), AllSets(fromRows)) << "seed " << seed;
+    for (size_t draw = 0; draw < rows.size(); ++draw) {
+      ASSERT_EQ(fromStore.Issue(draw), rows[draw].issue);
+      for (int t = 0; t < kSearchTypeCount; ++t) {
+        for (int p = 0; p < kPositions; ++p) {
+          ASSERT_EQ(fromStore.Field(draw, static_cast<SearchType>(t), p), rows[draw].fields[t][p])
+              << "draw " << draw << " type " << t << " position " << p;
+        }
+      }
+    }
+  }
 }
 
 TEST(HistoryIndexTest, DigitSumAtAPositionAddsTensAndUnits) {

@@ -275,6 +275,22 @@ TEST_F(HistoryStoreTest, ReplaceAllStoresRowsInIssueOrderNumberedFromOne) {
   EXPECT_EQ(store_->CountBelow(14011690), 3);
 }
 
+TEST_F(HistoryStoreTest, ForEachRowVisitsTheRowsWithoutTextsInIssueOrder) {
+  int visits = 0;
+  store_->ForEachRow([&visits](const HistoryRow&) { ++visits; });
+  EXPECT_EQ(visits, 0);
+
+  store_->ReplaceAll(MakeRows({14011702, 14011682, 14011701}));
+  store_->Append(MakeRows({14011684, 14011683}));
+  std::vector<HistoryRow> visited;
+  store_->ForEachRow([&visited](const HistoryRow& row) { visited.push_back(row); });
+  std::vector<HistoryRow> expected =
+      Numbered(MakeRows({14011702, 14011682, 14011701, 14011684, 14011683}));
+  for (HistoryRow& row : expected) row.texts = {};
+  EXPECT_EQ(visited, expected);
+  EXPECT_EQ(visited, store_->LoadAll());
+}
+
 // Derives a row the way MakeRow() does, from the draw's issue alone.
 HistoryRow DeriveFromIssue(const Draw& draw) { return MakeRow(draw.issue); }
 
