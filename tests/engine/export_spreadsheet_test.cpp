@@ -13,7 +13,7 @@
 #include "store/errors.h"
 #include "store/grid.h"
 #include "tests/support/cli_runner.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/workbook_reader.h"
 
 namespace zs {
@@ -21,7 +21,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::ReadWorkbook;
-using testing::ScratchFolder;
+using testing::TempFolder;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -48,7 +48,7 @@ class SheetLayoutTest : public ::testing::TestWithParam<SheetCase> {};
 // and nothing is written outside the grid's rectangle.
 TEST_P(SheetLayoutTest, CopiesEveryCellAsTextInPlace) {
   const Rows& rows = GetParam().rows;
-  ScratchFolder folder;
+  TempFolder folder;
   WriteSpreadsheet(GridOf(rows), folder / "Jieguo.xls");
 
   const auto book = ReadWorkbook(folder / "Jieguo.xls");
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(SpreadsheetExportTest, ExportingTwiceReplacesTheWholeFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   const auto file = folder / "lishi.xls";
   WriteSpreadsheet(GridOf(HistoryRows()), file);
   const Rows smaller = {{"期号", "第1码"}, {"2014011603", "9"}};
@@ -96,7 +96,7 @@ TEST(SpreadsheetExportTest, ExportingTwiceReplacesTheWholeFile) {
 }
 
 TEST(SpreadsheetExportTest, EachGridWritesOnlyItsOwnFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   WriteFileBytes(folder / kHistorySheetName, "old history workbook");
   WriteSpreadsheet(GridOf({{"期号"}, {"2014011601"}}), folder / kHitsSheetName);
   WriteSpreadsheet(GridOf({{"最小遗漏"}, {"3"}}), folder / kResultSheetName);
@@ -112,7 +112,7 @@ TEST(SpreadsheetExportTest, ReportsProgressUpToTheLastRow) {
   Grid grid({"n"});
   for (int i = 0; i < 10000; ++i) grid.AddRow({std::to_string(i)});
   std::vector<std::pair<size_t, size_t>> calls;
-  ScratchFolder folder;
+  TempFolder folder;
   WriteSpreadsheet(grid, folder / "lishi.xls",
                    [&](size_t done, size_t total) { calls.emplace_back(done, total); });
 
@@ -156,7 +156,7 @@ Grid NoisyGrid(int rows) {
 }
 
 TEST(SpreadsheetExportFailureTest, UnwritableFolderKeepsTheOldFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   WriteFileBytes(folder / "lishi.xls", "old");
   std::filesystem::permissions(folder.path(), std::filesystem::perms(0555));
   const int status = RunInChild([&] {
@@ -172,7 +172,7 @@ TEST(SpreadsheetExportFailureTest, UnwritableFolderKeepsTheOldFile) {
 }
 
 TEST(SpreadsheetExportFailureTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
-  ScratchFolder folder;
+  TempFolder folder;
   WriteFileBytes(folder / "lishi.xls", "old");
   const Grid grid = NoisyGrid(20000);
   // A file size limit makes writes fail as a full disk does.
@@ -189,7 +189,7 @@ TEST(SpreadsheetExportFailureTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) 
 }
 
 TEST(SpreadsheetExportFailureTest, GridBeyondTheSheetLimitWritesNothing) {
-  ScratchFolder folder;
+  TempFolder folder;
   WriteFileBytes(folder / "lishi.xls", "old");
   Grid grid({"n"});
   for (int i = 0; i < 1048576; ++i) grid.AddCell("1");  // plus the heading row: one too many
@@ -200,7 +200,7 @@ TEST(SpreadsheetExportFailureTest, GridBeyondTheSheetLimitWritesNothing) {
 }
 
 TEST(SpreadsheetExportFailureTest, MissingFolderOrFolderInTheWay) {
-  ScratchFolder folder;
+  TempFolder folder;
   std::filesystem::create_directory(folder / "Jieguo.xls");
   WriteFileBytes(folder / "Jieguo.xls" / "keep", "x");
 
@@ -212,7 +212,7 @@ TEST(SpreadsheetExportFailureTest, MissingFolderOrFolderInTheWay) {
 }
 
 TEST(SpreadsheetExportFailureTest, MessageNamesTheFileAndTheReason) {
-  ScratchFolder folder;
+  TempFolder folder;
   try {
     WriteSpreadsheet(GridOf(HistoryRows()), folder / "absent" / "lishi.xls");
     FAIL() << "no error";

@@ -8,12 +8,12 @@
 #include "store/errors.h"
 #include "store/grid.h"
 #include "tests/support/cli_runner.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace zs {
 namespace {
 
-using testing::ScratchFolder;
+using testing::TempFolder;
 
 Grid HistoryGridOf(const std::vector<std::vector<std::string>>& rows) {
   Grid grid({"期号", "第1码", "第2码", "第3码", "第4码", "第5码", "第6码", "第7码", "第8码"});
@@ -39,7 +39,7 @@ class HistoryTextLinesTest : public ::testing::TestWithParam<LinesCase> {};
 
 TEST_P(HistoryTextLinesTest, WritesOneCrLfLinePerRow) {
   const LinesCase& c = GetParam();
-  ScratchFolder folder;
+  TempFolder folder;
   const auto file = WriteHistoryText(HistoryGridOf(c.rows), c.newest, folder.path());
 
   EXPECT_EQ(file, folder / HistoryTextFileName(c.newest));
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(HistoryTextExportTest, SameIssueRewritesTheFileAndANewDrawAddsASecondFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   std::vector<std::vector<std::string>> rows = {
       {"2014011601", "3", "7", "15", "8", "19", "20", "11", "14"}};
   const auto first = WriteHistoryText(HistoryGridOf(rows), "14011601", folder.path());
@@ -90,14 +90,14 @@ TEST(HistoryTextExportTest, SameIssueRewritesTheFileAndANewDrawAddsASecondFile) 
 }
 
 TEST(HistoryTextExportTest, EmptyHistoryWritesNoFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   EXPECT_THROW(WriteHistoryText(HistoryGridOf({}), "", folder.path()), InputError);
   EXPECT_THROW(WriteHistoryText(HistoryGridOf({}), "14011601", folder.path()), InputError);
   EXPECT_TRUE(folder.Entries().empty());
 }
 
 TEST(HistoryTextExportTest, RefusesAGridThatIsNotTheHistory) {
-  ScratchFolder folder;
+  TempFolder folder;
   Grid statistics({"号码", "最小遗漏", "最大遗漏"});
   statistics.AddRow({"01 02 ", "0", "35"});
   EXPECT_THROW(WriteHistoryText(statistics, "14011601", folder.path()), InputError);
@@ -109,7 +109,7 @@ TEST(HistoryTextExportTest, RefusesAGridThatIsNotTheHistory) {
 }
 
 TEST(HistoryTextExportTest, UnwritableTargetKeepsTheOldFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::string name = HistoryTextFileName("14011601");
   const Grid grid = HistoryGridOf({{"2014011601", "3", "7", "15", "8", "19", "20", "11", "14"}});
 

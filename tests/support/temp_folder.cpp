@@ -24,4 +24,12 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::set<std::string> TempFolder::Entries() const {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
 }  // namespace zs::testing
