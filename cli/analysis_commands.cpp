@@ -5,7 +5,6 @@
 // the grids go to Jiansuo.xls and Jieguo.xls in the data folder instead and
 // the written paths are printed.
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -45,16 +44,6 @@ struct AnalysisArgs {
   bool exportSheets = false;
 };
 
-int ParseWhole(const std::string& text, const std::string& what) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || ptr != end) {
-    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
-  }
-  return value;
-}
-
 SearchType ParseType(const std::string& text) {
   static const char* const kNames[] = {"number", "zodiac", "tens", "units", "sum", "segment"};
   for (int t = 0; t < kSearchTypeCount; ++t) {
@@ -70,14 +59,24 @@ bool ParseFree(const std::string& mode) {
   throw UsageError("--mode must be fixed or free, not \"" + mode + "\"");
 }
 
-ShowRules Show(const CliContext& context) {
-  return ShowRules{context.settings.sxIni, IssueRule::From(context.settings).threeDigit};
+// The pattern's type and mode as given; its values come from elsewhere.
+void TakePatternKind(const AnalysisArgs& args, SearchPattern& pattern) {
+  pattern.type = ParseType(args.type);
+  pattern.freePositions = ParseFree(args.mode);
+}
+
+// One value box of the pattern, as the window holds it: the text, which labels
+// the result, and its value.
+void FillValueBox(SearchPattern& pattern, int position, const std::string& text,
+                  const std::string& what) {
+  pattern.values[position] = ParseWhole<int>(text, what);
+  pattern.boxTexts[position] = text;
 }
 
 // The range boxes: as given, else the first and the newest stored issue.
 void FillRange(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
                std::string& startBox, std::string& endBox) {
-  const bool threeDigit = Show(context).threeDigit;
+  const bool threeDigit = context.ThreeDigit();
   const size_t count = index.DrawCount();
   startBox = !args.from.empty() ? args.from
              : count > 0        ? ShownIssue(index.Issue(0), threeDigit)
@@ -124,6 +123,32 @@ void PrintOrExport(const CliContext& context, bool exportSheets, const Grid* hit
   }
 }
 
+// Completes a position or partial search request with the range and the
+// display rules, runs it and shows or exports its hits and summary.
+template <typename Request>
+void RunSearch(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
+               Request& request, SearchResult (*run)(const HistoryIndex&, const Request&)) {
+  FillRange(context, index, args, request.startBox, request.endBox);
+  request.show = ShowRules{context.settings.sxIni, context.ThreeDigit()};
+  const SearchResult result = run(index, request);
+  PrintOrExport(context, args.exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+}
+
+void AddTypeOption(CLI::App* command, AnalysisArgs& args) {
+  command->add_option("--type", args.type, "number, zodiac, tens, units, sum, segment or 0..5")
+      ->required();
+}
+
+void AddPatternKindOptions(CLI::App* command, AnalysisArgs& args) {
+  AddTypeOption(command, args);
+  command->add_option("--mode", args.mode, "fixed or free")->required();
+}
+
+CLI::Option* AddPatternOfOption(CLI::App* command, AnalysisArgs& args) {
+  return command->add_option("--pattern-of", args.patternOf,
+                             "take the values of this stored issue (or the nearest one before it)");
+}
+
 void AddRangeAndExport(CLI::App* command, AnalysisArgs& args) {
   command->add_option("--from", args.from,
                       "range start box: its rightmost nine characters are the stored issue "
@@ -141,24 +166,20 @@ void AddSearch(CLI::App& app, CliContext& context) {
       "Position search (检索): the issues of the range whose draw satisfies every chosen "
       "position, with their omissions, then the omission summary. Fixed: the value at that "
       "position; free: the value anywhere (an attribute value as often as it is chosen).");
-  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
-      ->required();
-  command->add_option("--mode", args->mode, "fixed or free")->required();
+  AddPatternKindOptions(command, *args);
   command->add_option("--pos", args->positions,
                       "I=V chooses position I (1..8) with value V (repeatable); with "
                       "--pattern-of, I alone chooses a position");
-  command->add_option("--pattern-of", args->patternOf,
-                      "take the values of this stored issue (or the nearest one before it)");
+  AddPatternOfOption(command, *args);
   AddRangeAndExport(command, *args);
   command->callback([&context, args] {
     PositionSearchRequest request;
-    request.pattern.type = ParseType(args->type);
-    request.pattern.freePositions = ParseFree(args->mode);
+    TakePatternKind(*args, request.pattern);
     const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     for (const std::string& pos : args->positions) {
       const size_t equals = pos.find('=');
-      const int position = ParseWhole(pos.substr(0, equals), "--pos position") - 1;
+      const int position = ParseWhole<int>(pos.substr(0, equals), "--pos position") - 1;
       if (position < 0 || position >= kPositions) {
         throw UsageError("--pos position must be 1..8, not \"" + pos + "\"");
       }
@@ -169,16 +190,11 @@ void AddSearch(CLI::App& app, CliContext& context) {
                                    "\"");
       }
       if (equals != std::string::npos) {
-        const std::string value = pos.substr(equals + 1);
-        request.pattern.values[position] = ParseWhole(value, "--pos value");
-        request.pattern.boxTexts[position] = value;
+        FillValueBox(request.pattern, position, pos.substr(equals + 1), "--pos value");
       }
       request.chosen[position] = true;
     }
-    FillRange(context, index, *args, request.startBox, request.endBox);
-    request.show = Show(context);
-    const SearchResult result = RunPositionSearch(index, request);
-    PrintOrExport(context, args->exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+    RunSearch(context, index, *args, request, RunPositionSearch);
   });
 }
 
@@ -189,22 +205,16 @@ void AddPartial(CLI::App& app, CliContext& context) {
       "Partial search (分部检索): the issues of the range that agree with at least K of the "
       "eight positions of the pattern, with their omissions, then the omission summary. K "
       "outside 1..6 finds no issue.");
-  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
-      ->required();
-  command->add_option("--mode", args->mode, "fixed or free")->required();
+  AddPatternKindOptions(command, *args);
   command->add_option("--k", args->partSize, "the part size K")->required();
   CLI::Option* values =
       command->add_option("--values", args->values, "the eight values V1,V2,…,V8");
-  CLI::Option* patternOf =
-      command->add_option("--pattern-of", args->patternOf,
-                          "take the values of this stored issue (or the nearest one before it)");
-  values->excludes(patternOf);
+  values->excludes(AddPatternOfOption(command, *args));
   AddRangeAndExport(command, *args);
   command->callback([&context, args] {
     PartialSearchRequest request;
-    request.pattern.type = ParseType(args->type);
-    request.pattern.freePositions = ParseFree(args->mode);
-    request.partSize = ParseWhole(args->partSize, "--k");
+    TakePatternKind(*args, request.pattern);
+    request.partSize = ParseWhole<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
     const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) {
@@ -222,16 +232,12 @@ void AddPartial(CLI::App& app, CliContext& context) {
                          "\"");
       }
       for (int p = 0; p < kPositions; ++p) {
-        request.pattern.values[p] = ParseWhole(texts[p], "--values value");
-        request.pattern.boxTexts[p] = texts[p];
+        FillValueBox(request.pattern, p, texts[p], "--values value");
       }
     } else {
       throw UsageError("partial needs --values or --pattern-of");
     }
-    FillRange(context, index, *args, request.startBox, request.endBox);
-    request.show = Show(context);
-    const SearchResult result = RunPartialSearch(index, request);
-    PrintOrExport(context, args->exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+    RunSearch(context, index, *args, request, RunPartialSearch);
   });
 }
 
@@ -243,8 +249,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
       "omission figures over the range of the draws that carry all its values. Replaces the "
       "omission table YL and prints it sorted by intLstYl. Group size 5 allows at most 18 "
       "boxes, 6 at most 16; a refused size changes nothing.");
-  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
-      ->required();
+  AddTypeOption(command, *args);
   command->add_option("--size", args->groupSize, "the group size K")->required();
   command
       ->add_option("--select", args->selected,
@@ -255,9 +260,9 @@ void AddGroup(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     GroupRequest request;
     request.type = ParseType(args->type);
-    request.groupSize = ParseWhole(args->groupSize, "--size");
+    request.groupSize = ParseWhole<int>(args->groupSize, "--size");
     for (const std::string& box : args->selected) {
-      const int number = ParseWhole(box, "--select box");
+      const int number = ParseWhole<int>(box, "--select box");
       if (number < 1 || number > kSelectionBoxes) {
         throw UsageError("--select boxes must be 1..20, not \"" + box + "\"");
       }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "store/grid_text.h"
+#include "store/issue_number.h"
 
 namespace zs {
 namespace {
@@ -43,6 +44,8 @@ HistoryStore& CliContext::Store() {
   if (!store_) store_ = HistoryStore::OpenFolder(dataFolder);
   return *store_;
 }
+
+bool CliContext::ThreeDigit() const { return IssueRule::From(settings).threeDigit; }
 
 void CliContext::PrintGrid(const Grid& grid) const {
   if (json) {

@@ -8,6 +8,7 @@
 #ifndef ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
 #define ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -34,6 +35,8 @@ class CliContext {
 
   // Opens dataFolder/tessera.mdb on first use.
   HistoryStore& Store();
+  // Whether issues are shown and stored with three-digit draw numbers.
+  bool ThreeDigit() const;
 
   // Text: one line per row, cells separated by TAB, heading row first.
   // JSON: {"columns": [...], "rows": [[...], ...]}, every cell a string.
@@ -47,6 +50,20 @@ class CliContext {
  private:
   std::unique_ptr<HistoryStore> store_;
 };
+
+// A whole decimal number that is the whole text and fits Whole; anything else
+// is a usage error naming `what`, so a mistyped argument never reaches the
+// engine.
+template <typename Whole>
+Whole ParseWhole(const std::string& text, const std::string& what) {
+  Whole value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end) {
+    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
+  }
+  return value;
+}
 
 }  // namespace zs
 

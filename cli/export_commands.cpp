@@ -17,48 +17,53 @@
 namespace zs {
 namespace {
 
-void PrintPath(const CliContext& context, const std::filesystem::path& file) {
-  if (context.json) {
-    context.PrintValues({{"path", file.string()}});
-  } else {
-    std::printf("%s\n", file.string().c_str());
-  }
+// Writes the stored draws, shown as the history grid, into `folder` and
+// returns the written file.
+using HistoryWriter = std::filesystem::path (*)(const std::vector<Draw>& draws, bool threeDigit,
+                                                const std::filesystem::path& folder);
+
+std::filesystem::path WriteText(const std::vector<Draw>& draws, bool threeDigit,
+                                const std::filesystem::path& folder) {
+  const std::string newest = draws.empty() ? "" : StoredDigits(draws.back().issue, threeDigit);
+  return WriteHistoryText(HistoryGrid(draws, threeDigit), newest, folder);
 }
 
-void AddExportText(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "export-text",
-      "Write the history to \"更新至<newest stored issue>期历史号码.txt\" in the data folder: "
-      "one CR LF line per draw, the shown issue and the eight numbers as two digits, each "
-      "followed by a blank. Prints the path. Fails and writes nothing on an empty history.");
-  command->callback([&context] {
-    const bool threeDigit = IssueRule::From(context.settings).threeDigit;
-    const std::vector<Draw> draws = context.Store().LoadDraws();
-    const std::string newest = draws.empty() ? "" : StoredDigits(draws.back().issue, threeDigit);
-    PrintPath(context,
-              WriteHistoryText(HistoryGrid(draws, threeDigit), newest, context.dataFolder));
-  });
+std::filesystem::path WriteSheet(const std::vector<Draw>& draws, bool threeDigit,
+                                 const std::filesystem::path& folder) {
+  const std::filesystem::path file = folder / kHistorySheetName;
+  WriteSpreadsheet(HistoryGrid(draws, threeDigit), file);
+  return file;
 }
 
-void AddExportSheet(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "export-sheet",
-      "Write the history grid (期号, 第1码 … 第8码) to the workbook lishi.xls in the data "
-      "folder, sheet \"Sheet1\", every cell as the text the grid shows; an existing file is "
-      "replaced. Prints the path.");
-  command->callback([&context] {
-    const bool threeDigit = IssueRule::From(context.settings).threeDigit;
-    const std::filesystem::path file = context.dataFolder / kHistorySheetName;
-    WriteSpreadsheet(HistoryGrid(context.Store().LoadDraws(), threeDigit), file);
-    PrintPath(context, file);
+void AddHistoryExport(CLI::App& app, CliContext& context, const std::string& name,
+                      const std::string& description, HistoryWriter write) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->callback([&context, write] {
+    const std::filesystem::path file =
+        write(context.Store().LoadDraws(), context.ThreeDigit(), context.dataFolder);
+    if (context.json) {
+      context.PrintValues({{"path", file.string()}});
+    } else {
+      std::printf("%s\n", file.string().c_str());
+    }
   });
 }
 
 }  // namespace
 
 void AddExportCommands(CLI::App& app, CliContext& context) {
-  AddExportText(app, context);
-  AddExportSheet(app, context);
+  AddHistoryExport(
+      app, context, "export-text",
+      "Write the history to \"更新至<newest stored issue>期历史号码.txt\" in the data folder: "
+      "one CR LF line per draw, the shown issue and the eight numbers as two digits, each "
+      "followed by a blank. Prints the path. Fails and writes nothing on an empty history.",
+      WriteText);
+  AddHistoryExport(
+      app, context, "export-sheet",
+      "Write the history grid (期号, 第1码 … 第8码) to the workbook lishi.xls in the data "
+      "folder, sheet \"Sheet1\", every cell as the text the grid shows; an existing file is "
+      "replaced. Prints the path.",
+      WriteSheet);
 }
 
 }  // namespace zs

@@ -3,7 +3,6 @@
 // engine once and prints what happened.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,20 +27,6 @@ namespace {
 // The largest stored issue has nine digits (yymmddNNN).
 constexpr size_t kMaxStoredIssueDigits = 9;
 
-// A whole decimal number, the whole text; anything else is a usage error, so
-// a mistyped argument never reaches the history.
-int64_t ParseWhole(const std::string& text, const std::string& what) {
-  int64_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || ptr != end) {
-    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
-  }
-  return value;
-}
-
-bool ThreeDigit(const CliContext& context) { return IssueRule::From(context.settings).threeDigit; }
-
 // What the rebuild after a multi-draw delete derives each kept draw with.
 std::function<HistoryRow(const Draw&)> Deriver(const CliContext& context) {
   return [rules = DerivationRules::From(context.settings)](const Draw& draw) {
@@ -51,7 +36,13 @@ std::function<HistoryRow(const Draw&)> Deriver(const CliContext& context) {
 
 std::string LastShown(CliContext& context) {
   const std::optional<HistoryRow> last = context.Store().Last();
-  return last ? ShownIssue(last->issue, ThreeDigit(context)) : std::string();
+  return last ? ShownIssue(last->issue, context.ThreeDigit()) : std::string();
+}
+
+// The issue that follows `issue`, as shown: what the entry boxes store next.
+std::string ShownNext(const CliContext& context, int32_t issue) {
+  const IssueRule rule = IssueRule::From(context.settings);
+  return ShownIssue(NextIssue(issue, rule), rule.threeDigit);
 }
 
 void PrintDeleted(CliContext& context, int64_t deleted) {
@@ -118,7 +109,7 @@ void AddImport(CLI::App& app, CliContext& context) {
 void AddList(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("list", "Print the history grid (期号, 第1码 … 第8码).");
   command->callback([&context] {
-    context.PrintGrid(HistoryGrid(context.Store().LoadDraws(), ThreeDigit(context)));
+    context.PrintGrid(HistoryGrid(context.Store().LoadDraws(), context.ThreeDigit()));
   });
 }
 
@@ -131,9 +122,8 @@ void AddNext(CLI::App& app, CliContext& context) {
     std::string next;
     std::string last;
     if (const std::optional<HistoryRow> row = context.Store().Last()) {
-      const IssueRule rule = IssueRule::From(context.settings);
-      next = ShownIssue(NextIssue(row->issue, rule), rule.threeDigit);
-      last = ShownIssue(row->issue, rule.threeDigit);
+      next = ShownNext(context, row->issue);
+      last = ShownIssue(row->issue, context.ThreeDigit());
     }
     context.PrintValues({{"next", next}, {"last", last}});
   });
@@ -151,16 +141,15 @@ void AddAdd(CLI::App& app, CliContext& context) {
   command->callback([&context, texts] {
     Numbers numbers{};
     for (int i = 0; i < kPositions; ++i) {
-      const int64_t value = ParseWhole((*texts)[i], "number " + std::to_string(i + 1));
+      const int64_t value = ParseWhole<int64_t>((*texts)[i], "number " + std::to_string(i + 1));
       // The engine refuses every number outside 1..20 with its message;
       // clamping only keeps a huge value from wrapping into that range.
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
     }
     const int32_t stored =
         StoreTypedDraw(context.Store(), numbers, DerivationRules::From(context.settings));
-    const IssueRule rule = IssueRule::From(context.settings);
-    context.PrintValues({{"stored", ShownIssue(stored, rule.threeDigit)},
-                         {"next", ShownIssue(NextIssue(stored, rule), rule.threeDigit)}});
+    context.PrintValues({{"stored", ShownIssue(stored, context.ThreeDigit())},
+                         {"next", ShownNext(context, stored)}});
   });
 }
 
@@ -177,9 +166,9 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
       PrintDeleted(context, DeleteLastDraw(context.Store()) ? 1 : 0);
       return;
     }
-    const int64_t n = ParseWhole(*count, "N");
+    const int64_t n = ParseWhole<int64_t>(*count, "N");
     PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
-                                          ThreeDigit(context), Deriver(context)));
+                                          context.ThreeDigit(), Deriver(context)));
   });
 }
 
@@ -194,7 +183,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
   command->callback([&context, issue] {
     // A shown issue (2014011690) would still fit the number type and quietly
     // delete nothing, so only the stored form's width is accepted.
-    const int64_t lastKept = ParseWhole(*issue, "ISSUE");
+    const int64_t lastKept = ParseWhole<int64_t>(*issue, "ISSUE");
     if (issue->size() > kMaxStoredIssueDigits) {
       throw UsageError(
           "ISSUE is the stored form without the leading \"20\" (at most 9 digits), "
@@ -203,7 +192,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
     }
     PrintDeleted(context,
                  DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept),
-                                  context.dataFolder, ThreeDigit(context), Deriver(context)));
+                                  context.dataFolder, context.ThreeDigit(), Deriver(context)));
   });
 }
 
