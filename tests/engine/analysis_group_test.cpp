@@ -13,19 +13,13 @@
 #include "analysis/selection_panel.h"
 #include "store/issue_number.h"
 #include "tests/support/analysis_histories.h"
+#include "tests/support/derivation_rules.h"
 
 namespace zs {
 namespace {
 
 using testing::AnalysisHistory;
-
-DerivationRules Rules(int sxIni, int dsIni) {
-  DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
-  rules.issueRule = IssueRule{84, false};
-  return rules;
-}
+using testing::Rules;
 
 class GroupTest : public ::testing::Test {
  protected:

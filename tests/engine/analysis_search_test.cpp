@@ -13,17 +13,13 @@
 #include "analysis/position_search.h"
 #include "store/errors.h"
 #include "store/issue_number.h"
+#include "tests/support/derivation_rules.h"
 
 namespace zs {
 namespace {
 
-DerivationRules Rules(int sxIni = 1, int dsIni = 1) {
-  DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
-  rules.issueRule = IssueRule{84, false};
-  return rules;
-}
+using testing::kTwoDigit84;
+using testing::Rules;
 
 // A history of `count` draws on consecutive issues; the draws with an idx in
 // `sevenFirst` start with number 7, the others with 1, followed by 2..6, 8, 9.
@@ -35,7 +31,7 @@ std::vector<HistoryRow> MarkedHistory(int count, const std::set<int>& sevenFirst
     HistoryRow row = DeriveRow(draw, Rules());
     row.idx = idx;
     rows.push_back(row);
-    issue = FollowingIssue(issue, IssueRule{84, false});
+    issue = FollowingIssue(issue, kTwoDigit84);
   }
   return rows;
 }

@@ -10,20 +10,14 @@
 
 #include "acquire/derivation.h"
 #include "store/errors.h"
+#include "tests/support/derivation_rules.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
 namespace {
 
 using ::testing::ElementsAre;
-
-DerivationRules Rules(int sxIni, int dsIni) {
-  DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
-  rules.issueRule = IssueRule{84, false};
-  return rules;
-}
+using testing::Rules;
 
 RowDeriver Deriving(const DerivationRules& rules) {
   return [rules](const Draw& draw) { return DeriveRow(draw, rules); };

@@ -8,20 +8,13 @@
 
 #include "store/edition.h"
 #include "store/settings.h"
+#include "tests/support/derivation_rules.h"
 #include "tools/history_generator.h"
 
 namespace zs {
 namespace {
 
-constexpr IssueRule kTwoDigit84{84, false};
-
-DerivationRules Rules(int sxIni, int dsIni, IssueRule rule = kTwoDigit84) {
-  DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
-  rules.issueRule = rule;
-  return rules;
-}
+using testing::Rules;
 
 const std::string& Text(const HistoryRow& row, ListText text) {
   return row.texts[static_cast<int>(text)];
@@ -77,7 +70,7 @@ struct ZodiacYearCase {
   int zodiacYear;
 };
 
-class ZodiacYearOfDrawTest : public testing::TestWithParam<ZodiacYearCase> {};
+class ZodiacYearOfDrawTest : public ::testing::TestWithParam<ZodiacYearCase> {};
 
 TEST_P(ZodiacYearOfDrawTest, NumberOneCarriesTheSignOfTheZodiacYear) {
   const ZodiacYearCase& c = GetParam();
@@ -91,22 +84,22 @@ TEST_P(ZodiacYearOfDrawTest, NumberOneCarriesTheSignOfTheZodiacYear) {
 
 INSTANTIATE_TEST_SUITE_P(
     SpringFestival, ZodiacYearOfDrawTest,
-    testing::Values(ZodiacYearCase{14013001, false, 2013},  // before the festival (131)
-                    ZodiacYearCase{14013101, false, 2013},  // on the festival day itself
-                    ZodiacYearCase{14020101, false, 2014},  // the day after
-                    ZodiacYearCase{140131001, true, 2013},  // three-digit form, festival day
-                    ZodiacYearCase{140201001, true, 2014},
-                    ZodiacYearCase{13020184, false, 2012},  // 2013's festival is 201
-                    ZodiacYearCase{13020201, false, 2013},
-                    // The table is filled beyond 2017 with the real dates.
-                    ZodiacYearCase{18010501, false, 2017},
-                    ZodiacYearCase{18021601, false, 2017},  // 2018's festival is 216
-                    ZodiacYearCase{18021701, false, 2018},
-                    ZodiacYearCase{26021701, false, 2025},  // 2026's festival is 217
-                    ZodiacYearCase{26021801, false, 2026},
-                    // Issues of 2000..2009 are stored without their leading zero.
-                    ZodiacYearCase{9012001, false, 2008},  // 2009's festival is 126
-                    ZodiacYearCase{9123101, false, 2009}));
+    ::testing::Values(ZodiacYearCase{14013001, false, 2013},  // before the festival (131)
+                      ZodiacYearCase{14013101, false, 2013},  // on the festival day itself
+                      ZodiacYearCase{14020101, false, 2014},  // the day after
+                      ZodiacYearCase{140131001, true, 2013},  // three-digit form, festival day
+                      ZodiacYearCase{140201001, true, 2014},
+                      ZodiacYearCase{13020184, false, 2012},  // 2013's festival is 201
+                      ZodiacYearCase{13020201, false, 2013},
+                      // The table is filled beyond 2017 with the real dates.
+                      ZodiacYearCase{18010501, false, 2017},
+                      ZodiacYearCase{18021601, false, 2017},  // 2018's festival is 216
+                      ZodiacYearCase{18021701, false, 2018},
+                      ZodiacYearCase{26021701, false, 2025},  // 2026's festival is 217
+                      ZodiacYearCase{26021801, false, 2026},
+                      // Issues of 2000..2009 are stored without their leading zero.
+                      ZodiacYearCase{9012001, false, 2008},  // 2009's festival is 126
+                      ZodiacYearCase{9123101, false, 2009}));
 
 TEST(DeriveRowTest, SnakeAndHorseCodesAroundTheFestivalOf2014) {
   const Numbers numbers{1, 2, 3, 4, 5, 6, 7, 8};
@@ -145,7 +138,7 @@ struct NextIssueCase {
   int32_t next;
 };
 
-class FollowingIssueOfDrawTest : public testing::TestWithParam<NextIssueCase> {};
+class FollowingIssueOfDrawTest : public ::testing::TestWithParam<NextIssueCase> {};
 
 TEST_P(FollowingIssueOfDrawTest, StoresTheIssueThatFollows) {
   const NextIssueCase& c = GetParam();
@@ -155,15 +148,15 @@ TEST_P(FollowingIssueOfDrawTest, StoresTheIssueThatFollows) {
 
 INSTANTIATE_TEST_SUITE_P(
     DayRollover, FollowingIssueOfDrawTest,
-    testing::Values(NextIssueCase{14013183, {84, false}, 14013184},
-                    NextIssueCase{14013184, {84, false}, 14020101},  // last draw of the day
-                    NextIssueCase{14123184, {84, false}, 15010101},  // into the next year
-                    NextIssueCase{16022884, {84, false}, 16022901},  // leap day
-                    NextIssueCase{14013184, {97, false}, 14013185},  // another edition's day
-                    NextIssueCase{14013197, {97, false}, 14020101},
-                    NextIssueCase{140131084, {84, true}, 140201001},  // three-digit rule
-                    NextIssueCase{140131083, {84, true}, 140131084},
-                    NextIssueCase{9123184, {84, false}, 10010101}));  // 2009 → 2010
+    ::testing::Values(NextIssueCase{14013183, {84, false}, 14013184},
+                      NextIssueCase{14013184, {84, false}, 14020101},  // last draw of the day
+                      NextIssueCase{14123184, {84, false}, 15010101},  // into the next year
+                      NextIssueCase{16022884, {84, false}, 16022901},  // leap day
+                      NextIssueCase{14013184, {97, false}, 14013185},  // another edition's day
+                      NextIssueCase{14013197, {97, false}, 14020101},
+                      NextIssueCase{140131084, {84, true}, 140201001},  // three-digit rule
+                      NextIssueCase{140131083, {84, true}, 140131084},
+                      NextIssueCase{9123184, {84, false}, 10010101}));  // 2009 → 2010
 
 TEST(DeriveRowTest, EveryTextHoldsEightItemsEachFollowedByOneBlank) {
   GeneratorOptions options;

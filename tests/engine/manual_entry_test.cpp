@@ -5,19 +5,14 @@
 #include <vector>
 
 #include "store/errors.h"
+#include "tests/support/derivation_rules.h"
 
 namespace zs {
 namespace {
 
-DerivationRules Rules(int sxIni, int dsIni, IssueRule rule) {
-  DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
-  rules.issueRule = rule;
-  return rules;
-}
+using testing::Rules;
 
-class ManualEntryTest : public testing::Test {
+class ManualEntryTest : public ::testing::Test {
  protected:
   ManualEntryTest() : store_(HistoryStore::OpenMemory()) {}
 
@@ -38,7 +33,7 @@ struct StoredIssueCase {
 };
 
 class TypedDrawIssueTest : public ManualEntryTest,
-                           public testing::WithParamInterface<StoredIssueCase> {};
+                           public ::testing::WithParamInterface<StoredIssueCase> {};
 
 TEST_P(TypedDrawIssueTest, GoesInUnderTheNextIssueOfTheCurrentRule) {
   const StoredIssueCase& c = GetParam();
@@ -56,13 +51,13 @@ TEST_P(TypedDrawIssueTest, GoesInUnderTheNextIssueOfTheCurrentRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     NextIssue, TypedDrawIssueTest,
-    testing::Values(StoredIssueCase{13051283, {84, false}, 13051284},
-                    StoredIssueCase{13051284, {84, false}, 13051301},   // day complete
-                    StoredIssueCase{13013184, {84, false}, 13020101},   // month end
-                    StoredIssueCase{13123184, {84, false}, 14010101},   // year end
-                    StoredIssueCase{130512084, {84, true}, 130513001},  // three-digit rule
-                    StoredIssueCase{130512083, {84, true}, 130512084},
-                    StoredIssueCase{13051284, {97, false}, 13051285}));
+    ::testing::Values(StoredIssueCase{13051283, {84, false}, 13051284},
+                      StoredIssueCase{13051284, {84, false}, 13051301},   // day complete
+                      StoredIssueCase{13013184, {84, false}, 13020101},   // month end
+                      StoredIssueCase{13123184, {84, false}, 14010101},   // year end
+                      StoredIssueCase{130512084, {84, true}, 130513001},  // three-digit rule
+                      StoredIssueCase{130512083, {84, true}, 130512084},
+                      StoredIssueCase{13051284, {97, false}, 13051285}));
 
 TEST_F(ManualEntryTest, UsesTheCurrentEditionNotTheStoredFollowingIssue) {
   // Stored while 重庆快乐十分 (97 a day) was chosen: its QQH is 13051285.
@@ -82,7 +77,7 @@ TEST_F(ManualEntryTest, RefusesANextIssueThatSortsBeforeTheLastOne) {
   EXPECT_EQ(store_->LoadAll(true), before);
 }
 
-class RefusedNumbersTest : public ManualEntryTest, public testing::WithParamInterface<Numbers> {};
+class RefusedNumbersTest : public ManualEntryTest, public ::testing::WithParamInterface<Numbers> {};
 
 TEST_P(RefusedNumbersTest, StoresNothing) {
   const DerivationRules rules = Rules(1, 1, {84, false});
@@ -99,9 +94,9 @@ TEST_P(RefusedNumbersTest, StoresNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfRangeOrRepeated, RefusedNumbersTest,
-    testing::Values(Numbers{0, 7, 15, 8, 19, 20, 11, 14}, Numbers{3, 7, 15, 8, 19, 21, 11, 14},
-                    Numbers{3, 7, 15, 8, 19, 20, 11, -1}, Numbers{3, 7, 15, 8, 19, 20, 11, 99},
-                    Numbers{3, 7, 15, 8, 19, 20, 11, 3}, Numbers{5, 5, 5, 5, 5, 5, 5, 5}));
+    ::testing::Values(Numbers{0, 7, 15, 8, 19, 20, 11, 14}, Numbers{3, 7, 15, 8, 19, 21, 11, 14},
+                      Numbers{3, 7, 15, 8, 19, 20, 11, -1}, Numbers{3, 7, 15, 8, 19, 20, 11, 99},
+                      Numbers{3, 7, 15, 8, 19, 20, 11, 3}, Numbers{5, 5, 5, 5, 5, 5, 5, 5}));
 
 TEST_F(ManualEntryTest, RefusesOnAnEmptyHistory) {
   EXPECT_THROW(StoreTypedDraw(*store_, kTyped, Rules(1, 1, {84, false})), InputError);
