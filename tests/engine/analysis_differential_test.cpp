@@ -16,6 +16,7 @@
 #include "store/issue_number.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/counting_oracle.h"
+#include "tests/support/derivation_rules.h"
 
 namespace zs {
 namespace {
@@ -28,13 +29,9 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
   void SetUp() override {
     random_.seed(GetParam());
     bases_ = {static_cast<int>(random_() % 2), static_cast<int>(random_() % 2)};
-    DerivationRules rules;
-    rules.sxIni = bases_.sxIni;
-    rules.dsIni = bases_.dsIni;
-    rules.issueRule = IssueRule{84, false};
     const int draws = 120 + static_cast<int>(random_() % 200);
-    history_ = testing::MakeAnalysisHistory(
-        testing::DeriveRows(testing::RandomDraws(GetParam(), draws, 0.2), rules));
+    history_ = testing::MakeAnalysisHistory(testing::DeriveRows(
+        testing::RandomDraws(GetParam(), draws, 0.2), testing::Rules(bases_.sxIni, bases_.dsIni)));
     oracle_ = std::make_unique<CountingOracle>(history_.store->db());
   }
 
