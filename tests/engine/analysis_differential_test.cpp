@@ -93,7 +93,7 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
     for (int p = 0; p < kPositions; ++p) {
       // Repeat an earlier value now and then.
       pattern.values[p] = p > 0 && Pick(0, 3) == 0 ? pattern.values[Pick(0, p - 1)] : Value(type);
-      pattern.boxTexts[p] = "v" + std::to_string(pattern.values[p]);
+      pattern.boxTexts[p] = std::string("v").append(std::to_string(pattern.values[p]));
     }
     return pattern;
   }

@@ -32,7 +32,9 @@ TEST(HistoryGeneratorTest, DrawsAreValidAndInIssueOrder) {
     EXPECT_EQ(distinct.size(), 8u);
     EXPECT_GE(*distinct.begin(), 1);
     EXPECT_LE(*distinct.rbegin(), 20);
-    if (i > 0) EXPECT_LT(draws[i - 1].issue, draws[i].issue);
+    if (i > 0) {
+      EXPECT_LT(draws[i - 1].issue, draws[i].issue);
+    }
   }
   EXPECT_EQ(draws.front().issue / 100, 131230);
   EXPECT_EQ(draws.back().issue / 100, 140102);

@@ -216,7 +216,8 @@ std::optional<std::vector<OmissionRecord>> CountingOracle::GroupCalculation(
       for (int j = 0; j < k; ++j) {
         const int box = selNo[positions[j] - 1];
         AddOneWhere(LikeCondition("txtHisP6", boxToken(box)));
-        content += (j > 0 ? " " : "") + boxLabel(box);
+        if (j > 0) content += ' ';
+        content += boxLabel(box);
       }
       const OracleHits hits = ReadHits("[intTh] = " + std::to_string(k), start, end);
       rows.push_back(

@@ -53,14 +53,14 @@ std::string Unescape(std::string_view text) {
     else if (entity == "apos")
       plain += '\'';
     else
-      plain += "&" + std::string(entity) + ";";
+      plain.append("&").append(entity).append(";");
     i = end;
   }
   return plain;
 }
 
 std::string Attribute(std::string_view tag, std::string_view name) {
-  const std::string key = " " + std::string(name) + "=\"";
+  const std::string key = std::string(" ").append(name).append("=\"");
   const size_t at = tag.find(key);
   if (at == std::string_view::npos) return "";
   const size_t begin = at + key.size();
@@ -89,8 +89,8 @@ std::string TextRuns(std::string_view xml) {
 }
 
 std::string Element(std::string_view xml, std::string_view name) {
-  const std::string open = "<" + std::string(name) + ">";
-  const std::string close = "</" + std::string(name) + ">";
+  const std::string open = std::string("<").append(name).append(">");
+  const std::string close = std::string("</").append(name).append(">");
   const size_t begin = xml.find(open);
   if (begin == std::string_view::npos) return "";
   const size_t end = xml.find(close, begin);
