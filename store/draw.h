@@ -25,7 +25,14 @@ struct Draw {
 
 // The attribute an analysis compares. The index is also the index of the
 // per-position field in HistoryRow::fields (letters A, B, E, F, G, H).
-enum class SearchType : int { kNumber = 0, kZodiac = 1, kTens = 2, kUnits = 3, kSum = 4, kSegment = 5 };
+enum class SearchType : int {
+  kNumber = 0,
+  kZodiac = 1,
+  kTens = 2,
+  kUnits = 3,
+  kSum = 4,
+  kSegment = 5
+};
 constexpr int kSearchTypeCount = 6;
 
 // Field letter of a search type in the Lishi column names (L1A … L8H).
@@ -33,17 +40,17 @@ constexpr std::array<char, kSearchTypeCount> kFieldLetters = {'A', 'B', 'E', 'F'
 
 // The seven tagged list texts, in the order the columns are written.
 enum class ListText : int {
-  kNumbers = 0,   // txtHisLst
+  kNumbers = 0,    // txtHisLst
   kTaggedNumbers,  // txtHisLstHm
-  kZodiac,        // txtHisLstSx
-  kSegment,       // txtHisLstDs
-  kTens,          // txtHisLstTou
-  kUnits,         // txtHisLstWei
-  kSum,           // txtHisLstHe
+  kZodiac,         // txtHisLstSx
+  kSegment,        // txtHisLstDs
+  kTens,           // txtHisLstTou
+  kUnits,          // txtHisLstWei
+  kSum,            // txtHisLstHe
 };
 constexpr int kListTextCount = 7;
 constexpr std::array<const char*, kListTextCount> kListTextColumns = {
-    "txtHisLst", "txtHisLstHm", "txtHisLstSx", "txtHisLstDs",
+    "txtHisLst",    "txtHisLstHm",  "txtHisLstSx", "txtHisLstDs",
     "txtHisLstTou", "txtHisLstWei", "txtHisLstHe"};
 
 // One row of the history table Lishi.

@@ -21,9 +21,9 @@ struct Edition {
 // Indexed by GsZl 0..7.
 const std::array<Edition, 8>& Editions();
 
-bool IsEdition(int gsZl);  // 0..7
+bool IsEdition(int gsZl);                // 0..7
 std::string_view EditionCode(int gsZl);  // "" when no edition is chosen
-int DrawsPerDay(int gsZl);  // 84 when no edition is chosen
+int DrawsPerDay(int gsZl);               // 84 when no edition is chosen
 // Daily sequence numbers have three digits when GsZl is 556 or 568, else two.
 bool UsesThreeDigitSequence(int gsZl);
 

@@ -13,15 +13,15 @@
 namespace zs {
 
 struct Settings {
-  int gsZl = 556;         // GsZl: edition index 0..7; any other value: no edition
-  bool bolZyw = true;     // bolZyw: true = free position, false = fixed position
-  int intLei = 0;         // intLei: search type 0..5
-  int dsIni = 1;          // DsIni: segment base 0 or 1
-  int sxIni = 1;          // SxIni: zodiac base 0 or 1
-  int bsIni = 1;          // BsIni: colour base 0 or 1 (remembered only)
-  int intZhWSetup = 2;    // intZhWSetup: part size of the partial search
-  bool bolLdm = true;     // bolLdm: true = drawn order, false = sorted order
-  int iniSerchDay = 6;    // IniSerchDay: days kept and fetched by the online update, 2..16
+  int gsZl = 556;       // GsZl: edition index 0..7; any other value: no edition
+  bool bolZyw = true;   // bolZyw: true = free position, false = fixed position
+  int intLei = 0;       // intLei: search type 0..5
+  int dsIni = 1;        // DsIni: segment base 0 or 1
+  int sxIni = 1;        // SxIni: zodiac base 0 or 1
+  int bsIni = 1;        // BsIni: colour base 0 or 1 (remembered only)
+  int intZhWSetup = 2;  // intZhWSetup: part size of the partial search
+  bool bolLdm = true;   // bolLdm: true = drawn order, false = sorted order
+  int iniSerchDay = 6;  // IniSerchDay: days kept and fetched by the online update, 2..16
   std::string resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";  // ResultsUrl
   int fetchTimeoutSeconds = 30;  // FetchTimeout: time limit of the online update's wait
 
