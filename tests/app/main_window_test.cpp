@@ -19,6 +19,7 @@
 
 using zs::Draw;
 using zs::GridView;
+using zs::testing::ClickButton;
 using zs::testing::RotatingDraws;
 using zs::testing::WindowWorld;
 
@@ -26,10 +27,6 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  // Clicks near the left end, where a check or option button has its mark.
-  static void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-  }
   static void ExpectWholeRowsUpToTheNewest(GridView* grid) {
     const int rows = grid->model()->rowCount();
     QCOMPARE(grid->rowViewportPosition(grid->TopRow()), 0);
@@ -114,7 +111,7 @@ class MainWindowTest : public QObject {
     QVERIFY(world.window->store() == nullptr);
     QVERIFY(world.window->statusBar()->currentMessage().contains(QStringLiteral("无法打开")));
     // Commands that need the history say so instead of failing silently.
-    Click(world.Find<QPushButton>("Command3"));
+    ClickButton(world.Find<QPushButton>("Command3"));
     QVERIFY(world.window->statusBar()->currentMessage().contains(QStringLiteral("没有打开")));
   }
 
@@ -128,18 +125,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011610"));
 
     start->setText(QStringLiteral("2014011605"));
-    Click(world.Find<QRadioButton>("Option1_0"));
+    ClickButton(world.Find<QRadioButton>("Option1_0"));
     QCOMPARE(world.StoredSetting("bolZyw").toString(), QStringLiteral("false"));
     QCOMPARE(start->text(), QStringLiteral("2014011601"));
 
     start->setText(QStringLiteral("2014011605"));
-    Click(world.Find<QRadioButton>("Option1_2"));  // "前    期": only the reset
+    ClickButton(world.Find<QRadioButton>("Option1_2"));  // "前    期": only the reset
     QCOMPARE(start->text(), QStringLiteral("2014011601"));
     QCOMPARE(world.window->settings().bolZyw, false);
 
-    Click(world.Find<QRadioButton>("Option2_5"));
+    ClickButton(world.Find<QRadioButton>("Option2_5"));
     QCOMPARE(world.StoredSetting("bolLdm").toString(), QStringLiteral("false"));
-    Click(world.Find<QRadioButton>("Option3_4"));
+    ClickButton(world.Find<QRadioButton>("Option3_4"));
     QCOMPARE(world.StoredSetting("intLei").toString(), QStringLiteral("4"));
   }
 
@@ -163,7 +160,7 @@ class MainWindowTest : public QObject {
     world.Seed(
         {Draw{14011601, {1, 2, 4, 5, 6, 7, 8, 9}}, Draw{14011602, {3, 15, 1, 2, 4, 5, 6, 7}}});
     world.Open();
-    Click(world.Find<QRadioButton>("Option3_4"));  // 合数
+    ClickButton(world.Find<QRadioButton>("Option3_4"));  // 合数
     auto* tabs = world.Find<QTabBar>("TabStrip1");
     tabs->setCurrentIndex(1);
     QVERIFY(!world.Find<QLineEdit>("Text4")->isHidden());
@@ -192,7 +189,7 @@ class MainWindowTest : public QObject {
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.Seed({Draw{14020101, {1, 2, 3, 4, 5, 6, 7, 8}}});
     world.Open();
-    Click(world.Find<QRadioButton>("Option3_1"));
+    ClickButton(world.Find<QRadioButton>("Option3_1"));
     world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);
     // 2014 is the year of the horse (sign 6): number 01 carries it.
     QCOMPARE(world.Find<QLineEdit>("Text2_11")->text(), QString::fromStdString(zs::ZodiacName(6)));
@@ -210,12 +207,12 @@ class MainWindowTest : public QObject {
     auto* end = world.Find<QLineEdit>("Text3_1");
     auto* check4 = world.Find<QCheckBox>("Check4");
     chosen->setText(QStringLiteral("2013051301"));
-    Click(check4);
+    ClickButton(check4);
     QCOMPARE(end->text(), QStringLiteral("2013051284"));
-    Click(check4);
+    ClickButton(check4);
     QCOMPARE(end->text(), QStringLiteral("2013051302"));
     chosen->setText(QStringLiteral("2013051302"));
-    Click(check4);
+    ClickButton(check4);
     QCOMPARE(end->text(), QStringLiteral("2013051301"));
   }
 
@@ -234,11 +231,11 @@ class MainWindowTest : public QObject {
     auto* count = world.Find<QLineEdit>("Text5");
     auto* all = world.Find<QPushButton>("cmdZH_0");
     auto* invert = world.Find<QPushButton>("cmdZH_2");
-    Click(all);
+    ClickButton(all);
     QCOMPARE(count->text(), QStringLiteral("20"));
-    Click(invert);
+    ClickButton(invert);
     QCOMPARE(count->text(), QStringLiteral("0"));
-    Click(world.Find<QCheckBox>("Check6_4"));
+    ClickButton(world.Find<QCheckBox>("Check6_4"));
     QCOMPARE(count->text(), QStringLiteral("1"));
 
     const struct {
@@ -257,8 +254,8 @@ class MainWindowTest : public QObject {
         {"Option3_0", 20, 20, QStringLiteral("1"), QStringLiteral("20")},
     };
     for (const auto& type : types) {
-      Click(world.Find<QCheckBox>("Check6_1"));
-      Click(world.Find<QRadioButton>(type.option));
+      ClickButton(world.Find<QCheckBox>("Check6_1"));
+      ClickButton(world.Find<QRadioButton>(type.option));
       QCOMPARE(count->text(), QStringLiteral("0"));  // a new type clears the panel
       QVERIFY(!world.Find<QCheckBox>("Check6_1")->isChecked());
       QCOMPARE(world.Find<QCheckBox>("Check6_1")->text(), type.firstCaption);
@@ -268,7 +265,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box))->isHidden(),
                  box > type.shown);
       }
-      Click(all);
+      ClickButton(all);
       QCOMPARE(count->text(), QString::number(type.countAfterAll));
     }
   }
@@ -411,7 +408,7 @@ class MainWindowTest : public QObject {
     auto* results = world.Find<GridView>("MSFlexGrid2");
     QTest::mouseRelease(results->viewport(), Qt::RightButton, {}, QPoint(10, 10));
     QVERIFY(!world.Find<QMenu>("mnuLsgl")->isVisible());
-    Click(world.Find<QPushButton>("Command9"));
+    ClickButton(world.Find<QPushButton>("Command9"));
     QVERIFY(world.Find<QMenu>("mnuSetup")->isVisible());
     world.Find<QMenu>("mnuSetup")->hide();
   }

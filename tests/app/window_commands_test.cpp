@@ -13,6 +13,7 @@
 
 using zs::Draw;
 using zs::GridView;
+using zs::testing::ClickButton;
 using zs::testing::RotatingDraws;
 using zs::testing::WindowWorld;
 
@@ -20,9 +21,6 @@ class WindowCommandsTest : public QObject {
   Q_OBJECT
 
  private:
-  static void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-  }
   static QString Cell(GridView* grid, int row, int column) {
     return grid->model()->data(grid->model()->index(row, column)).toString();
   }
@@ -141,7 +139,7 @@ class WindowCommandsTest : public QObject {
               "no numbers here\r\n14011703  11 12 13\r\n");
 
     world.dialogs->answers = {false};
-    Click(import);
+    ClickButton(import);
     QCOMPARE(world.dialogs->Count(QStringLiteral("open")), 0);
     QCOMPARE(world.StoredDraws().size(), size_t(1));
     const auto& question = world.dialogs->asked.front();
@@ -151,14 +149,14 @@ class WindowCommandsTest : public QObject {
                             "确要读入请保证安装目录下存在历史号码的文本文件文件。"
                             "读取时可能要花费一段时间,请耐心等候！"));
 
-    Click(import);  // the dialog is cancelled
+    ClickButton(import);  // the dialog is cancelled
     QCOMPARE(world.StoredDraws().size(), size_t(1));
     const auto& open = world.dialogs->asked.back();
     QVERIFY(open.text.endsWith(QStringLiteral("历史号码")));
     QCOMPARE(open.initial, QStringLiteral("Text(*.txt)"));
 
     world.dialogs->files = {file};
-    Click(import);
+    ClickButton(import);
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011701, 14011702, 14011703}));
     QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
     QVERIFY(Status(world).contains(QStringLiteral("3 期")));
@@ -181,7 +179,7 @@ class WindowCommandsTest : public QObject {
                             QString::fromStdString((world.folder() / "history.csv").string())};
     for (int attempt = 0; attempt < 3; ++attempt) {
       world.window->statusBar()->clearMessage();
-      Click(world.Find<QPushButton>("cmdRdLst"));
+      ClickButton(world.Find<QPushButton>("cmdRdLst"));
       QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011601}));
       // A file that is not a .txt is not read at all; the others say why.
       QCOMPARE(Status(world).startsWith(QStringLiteral("未读入")), attempt < 2);
@@ -236,7 +234,7 @@ class WindowCommandsTest : public QObject {
   void deleteLastButtonAndMenu() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
-    Click(world.Find<QPushButton>("Command3"));
+    ClickButton(world.Find<QPushButton>("Command3"));
     QCOMPARE(StoredIssues(world).size(), size_t(4));
     QVERIFY(Box(world, 1)->hasFocus());
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011702"));
@@ -278,12 +276,12 @@ class WindowCommandsTest : public QObject {
     }
     world.Seed(draws);
     world.Open();
-    Click(world.Find<QRadioButton>("Option1_0"));  // fixed positions
-    Click(world.Find<QCheckBox>("Check11_1"));
+    ClickButton(world.Find<QRadioButton>("Option1_0"));  // fixed positions
+    ClickButton(world.Find<QCheckBox>("Check11_1"));
     world.Find<QLineEdit>("Text22_1")->setFocus();
     QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("20"));
     world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("20140116101"));
-    Click(world.Find<QPushButton>("Command1"));
+    ClickButton(world.Find<QPushButton>("Command1"));
 
     auto* hits = world.Find<GridView>("MSFlexGrid2");
     QCOMPARE(hits->model()->rowCount(), 4);
@@ -304,7 +302,7 @@ class WindowCommandsTest : public QObject {
 
     // A range box that is not a number touches nothing.
     world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("abc"));
-    Click(world.Find<QPushButton>("Command1"));
+    ClickButton(world.Find<QPushButton>("Command1"));
     QCOMPARE(hits->model()->rowCount(), 4);
     QVERIFY(Status(world).contains(QStringLiteral("未检索")));
   }
@@ -319,7 +317,7 @@ class WindowCommandsTest : public QObject {
       box->setFocus();
       box->setText(QString::fromLatin1(values[position - 1]));
     }
-    Click(world.Find<QPushButton>("Command2"));
+    ClickButton(world.Find<QPushButton>("Command2"));
     auto* summary = world.Find<GridView>("MSFlexGrid3");
     QCOMPARE(Cell(summary, 0, 0), QStringLiteral("05 11 03 18 07 12 01 20 (2)"));
     QCOMPARE(world.window->pattern()[7], 20);
@@ -330,9 +328,10 @@ class WindowCommandsTest : public QObject {
     WindowWorld world;
     world.Seed(RotatingDraws(140116001, 60));
     world.Open();
-    for (int box : {1, 2, 3, 4}) Click(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+    for (int box : {1, 2, 3, 4})
+      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
     QCOMPARE(world.Find<QLineEdit>("Text5")->text(), QStringLiteral("4"));
-    Click(world.Find<QPushButton>("Command5"));
+    ClickButton(world.Find<QPushButton>("Command5"));
     auto* table = world.Find<GridView>("MSFlexGrid3");
     QCOMPARE(table->model()->rowCount(), 6);
     QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("最后遗漏"));
@@ -354,12 +353,12 @@ class WindowCommandsTest : public QObject {
     WindowWorld world;
     world.Seed(RotatingDraws(140116001, 10));
     world.Open();
-    Click(world.Find<QPushButton>("cmdZH_0"));
-    Click(world.Find<QCheckBox>("Check6_20"));
-    Click(world.Find<QCheckBox>("Check6_19"));
-    Click(world.Find<QCheckBox>("Check6_18"));
+    ClickButton(world.Find<QPushButton>("cmdZH_0"));
+    ClickButton(world.Find<QCheckBox>("Check6_20"));
+    ClickButton(world.Find<QCheckBox>("Check6_19"));
+    ClickButton(world.Find<QCheckBox>("Check6_18"));
     world.Find<QComboBox>("Combo2")->setEditText(QStringLiteral("6"));
-    Click(world.Find<QPushButton>("Command5"));
+    ClickButton(world.Find<QPushButton>("Command5"));
     QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
     QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("数据溢出"));
     QCOMPARE(world.dialogs->asked.back().text,

@@ -4,6 +4,7 @@
 #ifndef ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 #define ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QSettings>
@@ -156,6 +157,11 @@ inline std::vector<Draw> RotatingDraws(int32_t first, int count) {
     draws.push_back(draw);
   }
   return draws;
+}
+
+// Clicks near the left end of a button, where a check or option button has its mark.
+inline void ClickButton(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
 }  // namespace zs::testing
