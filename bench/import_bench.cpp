@@ -121,7 +121,8 @@ void BM_NaiveInsertPerDraw(benchmark::State& state) {
     for (const Draw& draw : draws) {
       const HistoryRow row = DeriveRow(draw, rules);
       int parameter = 1;
-      insert.Bind(parameter++, int64_t{row.issue}).Bind(parameter++, int64_t{row.nextIssue});
+      insert.Bind(parameter++, int64_t{row.issue});
+      insert.Bind(parameter++, int64_t{row.nextIssue});
       for (int position = 0; position < kPositions; ++position) {
         for (int type = 0; type < kSearchTypeCount; ++type) {
           insert.Bind(parameter++, int64_t{row.fields[type][position]});
