@@ -7,8 +7,11 @@
 #include "app/common/data_folder.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "store/memory_reuse.h"
 
 int main(int argc, char** argv) {
+  // Searches over a long history rebuild results of tens of megabytes.
+  zs::RetainFreedMemoryForReuse();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
   QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));

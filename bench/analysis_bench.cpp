@@ -4,12 +4,19 @@
 // database file) and the index build with its memory. Beside them, on 30,000
 // draws, the same group calculation and a position search through the
 // literal counting scheme in SQLite; compare the per-combination counters.
+//
+// Each iteration builds its results in fresh memory, as the first search of
+// a process does (and every run of the command-line tool). With
+// --window_memory the process first keeps freed memory for reuse as the
+// window does, which gives the figures of the window's repeated searches.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acquire/derivation.h"
@@ -19,6 +26,7 @@
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
 #include "store/history_store.h"
+#include "store/memory_reuse.h"
 #include "tests/support/counting_oracle.h"
 #include "tools/history_generator.h"
 
@@ -153,7 +161,7 @@ void BM_PartialSearch(benchmark::State& state) {
   request.pattern =
       MiddlePattern(history, static_cast<SearchType>(state.range(0)), state.range(1) != 0);
   request.partSize = 3;
-  request.partSizeText = "3";
+  request.partSizeText = std::to_string(request.partSize);
   request.startBox = history.FirstBox();
   request.endBox = history.LastBox();
   size_t hits = 0;
@@ -234,4 +242,19 @@ BENCHMARK(BM_PositionSearchSmallSqlScheme)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace zs
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  const std::string_view windowMemory = "--window_memory";
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i] == windowMemory) {
+      if (!zs::RetainFreedMemoryForReuse()) return 1;
+      std::rotate(argv + i, argv + i + 1, argv + argc);
+      --argc;
+      break;
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,20 @@
+#include "store/memory_reuse.h"
+
+#include <malloc.h>
+
+namespace zs {
+namespace {
+
+// The largest block glibc will carve from its heap rather than map on its
+// own (its ceiling on 64-bit systems); mapped blocks go back to the system
+// whenever they are freed, heap blocks stay for reuse.
+constexpr int kLargestHeapBlock = 32 << 20;
+
+}  // namespace
+
+bool RetainFreedMemoryForReuse() {
+  return mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 1 &&
+         mallopt(M_TRIM_THRESHOLD, static_cast<int>(kRetainedFreeBytes)) == 1;
+}
+
+}  // namespace zs
