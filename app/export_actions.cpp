@@ -39,9 +39,19 @@ void WriteInBackground(QWidget* parent, size_t rows,
   dialog.setValue(0);
 
   std::exception_ptr failure;
-  const ExportProgress progress = [&dialog](size_t done, size_t) {
+  const ExportProgress progress = [&dialog](size_t done, size_t total) {
     QMetaObject::invokeMethod(
-        &dialog, [&dialog, done] { dialog.setValue(static_cast<int>(done)); },
+        &dialog,
+        [&dialog, done, total] {
+          if (done < total) {
+            dialog.setValue(static_cast<int>(done));
+            return;
+          }
+          // Every row is written; packing the workbook reports no steps, so
+          // the bar turns into a busy indicator instead of standing full.
+          dialog.setLabelText(QStringLiteral("正在生成工作簿……"));
+          dialog.setRange(0, 0);
+        },
         Qt::QueuedConnection);
   };
   std::unique_ptr<QThread> worker(QThread::create([&] {

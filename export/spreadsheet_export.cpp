@@ -80,8 +80,11 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
     WriteRow(
         sheet, static_cast<lxw_row_t>(row + 1), columns,
         [&](size_t c) { return grid.Cell(row, c); }, buffer, replacement);
-    if (progress && (row + 1) % kProgressRows == 0) progress(row + 1, grid.RowCount());
+    if (progress && (row + 1) % kProgressRows == 0 && row + 1 < grid.RowCount()) {
+      progress(row + 1, grid.RowCount());
+    }
   }
+  if (progress) progress(grid.RowCount(), grid.RowCount());
 
   // In constant-memory mode libxlsxwriter streams the rows to a temporary
   // file without checking the writes, so a disk that fills up would yield a
@@ -102,7 +105,6 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
     throw StoreError("无法写入 " + file.string() + "：" + lxw_strerror(closed));
   }
   replacement.Commit();
-  if (progress) progress(grid.RowCount(), grid.RowCount());
 }
 
 }  // namespace zs

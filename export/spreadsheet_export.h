@@ -21,7 +21,9 @@ inline constexpr const char* kHistorySheetName = "lishi.xls";  // history grid
 inline constexpr const char* kHitsSheetName = "Jiansuo.xls";   // hit list
 inline constexpr const char* kResultSheetName = "Jieguo.xls";  // summary or omission table
 
-// Called now and then with the rows written so far and the total.
+// Called now and then with the rows written so far and the total, the last
+// time with (total, total) once every row is written. Packing the rows into
+// the workbook follows and takes about as long again, without further calls.
 using ExportProgress = std::function<void(size_t rowsDone, size_t rowsTotal)>;
 
 // Throws StoreError when the workbook cannot be written.

@@ -108,17 +108,23 @@ TEST(SpreadsheetExportTest, EachGridWritesOnlyItsOwnFile) {
             (std::set<std::string>{kHistorySheetName, kHitsSheetName, kResultSheetName}));
 }
 
-TEST(SpreadsheetExportTest, ReportsProgressUpToTheLastRow) {
+TEST(SpreadsheetExportTest, ReportsEveryRowWrittenOnceBeforePackingTheWorkbook) {
   Grid grid({"n"});
   for (int i = 0; i < 10000; ++i) grid.AddRow({std::to_string(i)});
   std::vector<std::pair<size_t, size_t>> calls;
   TempFolder folder;
-  WriteSpreadsheet(grid, folder / "lishi.xls",
-                   [&](size_t done, size_t total) { calls.emplace_back(done, total); });
+  const std::filesystem::path file = folder / "lishi.xls";
+  bool workbookExistedWhenAllRowsWereReported = false;
+  WriteSpreadsheet(grid, file, [&](size_t done, size_t total) {
+    calls.emplace_back(done, total);
+    if (done == total) workbookExistedWhenAllRowsWereReported = std::filesystem::exists(file);
+  });
 
   ASSERT_GE(calls.size(), 2u);
-  for (size_t i = 1; i < calls.size(); ++i) EXPECT_GE(calls[i].first, calls[i - 1].first);
+  for (size_t i = 1; i < calls.size(); ++i) EXPECT_GT(calls[i].first, calls[i - 1].first);
   EXPECT_EQ(calls.back(), std::make_pair(size_t{10000}, size_t{10000}));
+  EXPECT_FALSE(workbookExistedWhenAllRowsWereReported);
+  EXPECT_TRUE(std::filesystem::exists(file));
 }
 
 // Runs `body` in a child process (to drop privileges or lower limits without
