@@ -73,14 +73,6 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
 }
 
-std::set<std::string> Entries(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 std::vector<std::string> Columns(Database& db, const char* table) {
   std::vector<std::string> names;
   Statement info = db.Prepare("SELECT name, type FROM pragma_table_info(?1)");
@@ -164,13 +156,13 @@ TEST_P(ForeignFileTest, IsRefusedAndLeftByteIdentical) {
     WriteBytes(File(), c.bytes);
   }
   const std::string before = ReadBytes(File());
-  const std::set<std::string> entries = Entries(folder_.path());
+  const std::set<std::string> entries = folder_.Entries();
 
   EXPECT_THAT([&] { HistoryStore::OpenFolder(folder_.path()); },
               ::testing::ThrowsMessage<StoreError>(
                   ::testing::AllOf(HasSubstr(File().string()), HasSubstr(c.message))));
   EXPECT_EQ(ReadBytes(File()), before);
-  EXPECT_EQ(Entries(folder_.path()), entries);
+  EXPECT_EQ(folder_.Entries(), entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -466,7 +458,7 @@ TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
   WriteBytes(folder_.path() / kCompactFileName, "stale copy of an earlier run");
 
   store->Compact();
-  EXPECT_EQ(Entries(folder_.path()), (std::set<std::string>{kHistoryFileName, kCompactFileName}));
+  EXPECT_EQ(folder_.Entries(), (std::set<std::string>{kHistoryFileName, kCompactFileName}));
   EXPECT_EQ(ReadBytes(File()), ReadBytes(folder_.path() / kCompactFileName));
   EXPECT_EQ(store->LoadAll(true), Numbered(rows));
 

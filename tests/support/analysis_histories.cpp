@@ -38,7 +38,7 @@ AnalysisHistory MakeAnalysisHistory(const std::vector<HistoryRow>& rows) {
   AnalysisHistory history;
   history.store = HistoryStore::OpenMemory();
   history.store->ReplaceAll(rows);
-  history.index = HistoryIndex(history.store->LoadAll());
+  history.index = HistoryIndex(*history.store);  // as the window builds it
   return history;
 }
 

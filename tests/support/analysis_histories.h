@@ -22,8 +22,7 @@ std::vector<Draw> RandomDraws(uint64_t seed, int count, double repeatRate);
 
 std::vector<HistoryRow> DeriveRows(const std::vector<Draw>& draws, const DerivationRules& rules);
 
-// An in-memory history database holding `rows` and the index built from the
-// rows it loads back.
+// An in-memory history database holding `rows` and the index built from it.
 struct AnalysisHistory {
   std::unique_ptr<HistoryStore> store;
   HistoryIndex index;
