@@ -186,9 +186,7 @@ void MainWindow::ShowHistorySummary() {
                       ShownIssueText(index_.Issue(index_.DrawCount() - 1)), text1_->text()));
 }
 
-void MainWindow::ReloadIndex() {
-  index_ = store_ ? HistoryIndex(*store_) : HistoryIndex();
-}
+void MainWindow::ReloadIndex() { index_ = store_ ? HistoryIndex(*store_) : HistoryIndex(); }
 
 // The history grid shows the index, which every change of the history keeps
 // equal to the stored table, so the table is read once per change.

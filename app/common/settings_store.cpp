@@ -8,7 +8,9 @@ namespace {
 
 constexpr const char* kGroup = "IniSetting";
 
-QSettings OpenStore() { return QSettings(QStringLiteral("Zephyrstat"), QStringLiteral("Zephyrstat")); }
+QSettings OpenStore() {
+  return QSettings(QStringLiteral("Zephyrstat"), QStringLiteral("Zephyrstat"));
+}
 
 QString KeyPath(std::string_view key) {
   return QString::fromLatin1(kGroup) + u'/' + QString::fromUtf8(key.data(), qsizetype(key.size()));
