@@ -3,8 +3,8 @@
 // Every search of the window builds a hit list and grids of tens of
 // megabytes over a long history and drops those of the search before. By
 // default the allocator hands such blocks back to the system when they are
-// freed, so every search pays again for fresh pages, which costs more than
-// the search itself. A long-running program calls this once at start-up,
+// freed, so every search pays again for fresh pages; on a virtual machine
+// that can cost more than the search itself. A long-running program calls this once at start-up,
 // before it allocates much; it then holds up to kRetainedFreeBytes of freed
 // memory for reuse. One-shot programs (the command-line tool) gain nothing.
 #ifndef ZEPHYRSTAT_STORE_MEMORY_REUSE_H_
