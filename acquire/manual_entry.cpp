@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 

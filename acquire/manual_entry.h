@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "store/history_store.h"
 
 namespace zs {

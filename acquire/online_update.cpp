@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/page_text.h"
-#include "store/edition.h"
-#include "store/errors.h"
-#include "store/history_text.h"
+#include "core/edition.h"
+#include "core/errors.h"
+#include "core/history_text.h"
 
 namespace zs {
 namespace {

@@ -23,10 +23,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/draw.h"
+#include "core/draw.h"
 #include "store/history_store.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 
 namespace zs {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "store/errors.h"
-#include "store/history_text.h"
+#include "core/errors.h"
+#include "core/history_text.h"
 
 namespace zs {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "store/history_store.h"
 
 namespace zs {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "analysis/selection_panel.h"
-#include "store/errors.h"
+#include "core/errors.h"
 #include "store/omission_table.h"
 
 namespace zs {

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "analysis/draw_set.h"
-#include "store/draw.h"
+#include "core/draw.h"
 #include "store/history_store.h"
 
 namespace zs {

@@ -10,7 +10,7 @@
 
 #include "analysis/omission.h"
 #include "analysis/search_range.h"
-#include "store/draw.h"
+#include "core/draw.h"
 
 namespace zs {
 

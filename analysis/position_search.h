@@ -9,7 +9,7 @@
 #include "analysis/hit_scan.h"
 #include "analysis/result_grids.h"
 #include "analysis/search_pattern.h"
-#include "store/grid.h"
+#include "core/grid.h"
 
 namespace zs {
 

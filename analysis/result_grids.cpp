@@ -7,7 +7,7 @@
 
 #include "analysis/history_index.h"
 #include "analysis/zodiac_names.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

@@ -12,8 +12,8 @@
 
 #include "analysis/hit_scan.h"
 #include "analysis/omission.h"
-#include "store/draw.h"
-#include "store/grid.h"
+#include "core/draw.h"
+#include "core/grid.h"
 #include "store/omission_table.h"
 
 namespace zs {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "store/draw.h"
+#include "core/draw.h"
 
 namespace zs {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "analysis/history_index.h"
-#include "store/errors.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "store/draw.h"
+#include "core/draw.h"
 
 namespace zs {
 

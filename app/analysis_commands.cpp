@@ -12,7 +12,7 @@
 #include "analysis/result_grids.h"
 #include "app/background_task.h"
 #include "app/main_window.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 #include "store/omission_table.h"
 
 namespace zs {

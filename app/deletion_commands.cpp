@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 #include "store/deletion.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 namespace zs {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "app/file_opener.h"
-#include "store/grid.h"
+#include "core/grid.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include "app/export_actions.h"
 #include "app/main_window.h"
 #include "export/spreadsheet_export.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

@@ -6,7 +6,7 @@
 
 #include <QAbstractTableModel>
 
-#include "store/grid.h"
+#include "core/grid.h"
 
 namespace zs {
 

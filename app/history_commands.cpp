@@ -7,14 +7,14 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
 #include "app/common/online_updater.h"
 #include "app/main_window.h"
-#include "store/errors.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "core/issue_number.h"
 
 namespace zs {
 namespace {

@@ -7,7 +7,7 @@
 #include "app/common/data_folder.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
-#include "store/memory_reuse.h"
+#include "app/common/memory_reuse.h"
 
 int main(int argc, char** argv) {
   // Searches over a long history rebuild results of tens of megabytes.

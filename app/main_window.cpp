@@ -21,9 +21,9 @@
 #include "analysis/result_grids.h"
 #include "app/common/settings_store.h"
 #include "app/wheel_scroller.h"
-#include "store/errors.h"
-#include "store/history_grid.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "analysis/history_grid.h"
+#include "core/issue_number.h"
 
 namespace zs {
 namespace {

@@ -27,7 +27,7 @@
 #include "app/dialogs.h"
 #include "app/grid_view.h"
 #include "store/history_store.h"
-#include "store/settings.h"
+#include "core/settings.h"
 
 class QAction;
 class QActionGroup;

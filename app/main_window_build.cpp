@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "store/edition.h"
+#include "core/edition.h"
 
 namespace zs {
 namespace {

@@ -11,7 +11,7 @@
 #include <QMenu>
 #include <QUrl>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "app/common/settings_store.h"
 #include "app/main_window.h"

@@ -19,14 +19,14 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "analysis/group_calculation.h"
 #include "analysis/history_index.h"
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
 #include "store/history_store.h"
-#include "store/memory_reuse.h"
+#include "app/common/memory_reuse.h"
 #include "tests/support/counting_oracle.h"
 #include "tools/history_generator.h"
 

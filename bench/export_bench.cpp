@@ -13,8 +13,8 @@
 
 #include "export/spreadsheet_export.h"
 #include "export/text_export.h"
-#include "store/history_grid.h"
-#include "store/issue_number.h"
+#include "analysis/history_grid.h"
+#include "core/issue_number.h"
 #include "tools/history_generator.h"
 
 namespace zs {

@@ -10,14 +10,14 @@
 #include <fstream>
 #include <string>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/text_import.h"
 #include "analysis/history_index.h"
-#include "store/grid_text.h"
-#include "store/history_grid.h"
+#include "cli/grid_text.h"
+#include "analysis/history_grid.h"
 #include "store/history_store.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 #include "tools/history_generator.h"
 
 namespace zs {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/text_import.h"
 #include "store/history_store.h"
 #include "tools/history_generator.h"

@@ -21,8 +21,8 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "export/spreadsheet_export.h"
-#include "store/errors.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "core/issue_number.h"
 #include "store/omission_table.h"
 
 namespace zs {

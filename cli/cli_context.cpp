@@ -6,8 +6,8 @@
 #include <QString>
 #include <cstdio>
 
-#include "store/grid_text.h"
-#include "store/issue_number.h"
+#include "cli/grid_text.h"
+#include "core/issue_number.h"
 
 namespace zs {
 namespace {

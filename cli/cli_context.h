@@ -16,9 +16,9 @@
 #include <utility>
 #include <vector>
 
-#include "store/grid.h"
+#include "core/grid.h"
 #include "store/history_store.h"
-#include "store/settings.h"
+#include "core/settings.h"
 
 namespace zs {
 

@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/common/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "store/deletion.h"
-#include "store/errors.h"
-#include "store/history_grid.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/errors.h"
+#include "analysis/history_grid.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 
 namespace zs {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/common/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace {
 

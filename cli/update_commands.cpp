@@ -12,9 +12,9 @@
 #include "app/common/online_updater.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "store/errors.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/errors.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 
 namespace zs {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 

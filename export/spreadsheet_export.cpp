@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "export/file_replacement.h"
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "store/grid.h"
+#include "core/grid.h"
 
 namespace zs {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "export/file_replacement.h"
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "store/grid.h"
+#include "core/grid.h"
 
 namespace zs {
 

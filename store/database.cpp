@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 

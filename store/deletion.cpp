@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "store/errors.h"
-#include "store/history_text.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "core/history_text.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "store/draw.h"
+#include "core/draw.h"
 #include "store/history_store.h"
 
 namespace zs {

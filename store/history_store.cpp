@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 

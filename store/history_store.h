@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "store/database.h"
-#include "store/draw.h"
+#include "core/draw.h"
 
 namespace zs {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "store/draw.h"
-#include "store/issue_number.h"
+#include "core/draw.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

@@ -17,8 +17,8 @@
 #include "acquire/online_update.h"
 #include "app/common/page_fetcher.h"
 #include "store/history_store.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 
 namespace zs {
 

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "store/settings.h"
+#include "core/settings.h"
 
 namespace zs {
 

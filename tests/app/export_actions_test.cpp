@@ -11,7 +11,7 @@
 #include "app/export_actions.h"
 #include "app/file_opener.h"
 #include "export/spreadsheet_export.h"
-#include "store/grid.h"
+#include "core/grid.h"
 
 namespace zs {
 namespace {

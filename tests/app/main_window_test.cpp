@@ -14,7 +14,7 @@
 
 #include "analysis/zodiac_names.h"
 #include "app/grid_view.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 #include "tests/app/window_test_support.h"
 
 using zs::Draw;

@@ -14,11 +14,11 @@
 #include <memory>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "store/history_store.h"
-#include "store/settings.h"
+#include "core/settings.h"
 
 namespace zs::testing {
 

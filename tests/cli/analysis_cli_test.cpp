@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "store/draw.h"
-#include "store/issue_number.h"
+#include "core/draw.h"
+#include "core/issue_number.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/workbook_reader.h"
 #include "tools/history_generator.h"

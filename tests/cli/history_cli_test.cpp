@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "store/draw.h"
+#include "core/draw.h"
 #include "store/history_store.h"
-#include "store/issue_number.h"
-#include "store/settings.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
 #include "tests/support/cli_runner.h"
 #include "tools/history_generator.h"
 

@@ -13,7 +13,7 @@
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/counting_oracle.h"
 #include "tests/support/derivation_rules.h"

@@ -11,7 +11,7 @@
 #include "analysis/group_calculation.h"
 #include "analysis/result_grids.h"
 #include "analysis/selection_panel.h"
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/derivation_rules.h"
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "analysis/history_index.h"
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
-#include "store/errors.h"
-#include "store/issue_number.h"
+#include "core/errors.h"
+#include "core/issue_number.h"
 #include "tests/support/derivation_rules.h"
 
 namespace zs {

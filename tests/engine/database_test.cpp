@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "store/errors.h"
+#include "core/errors.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {

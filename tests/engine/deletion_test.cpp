@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "acquire/derivation.h"
-#include "store/errors.h"
+#include "core/derivation.h"
+#include "core/errors.h"
 #include "tests/support/derivation_rules.h"
 #include "tests/support/temp_folder.h"
 

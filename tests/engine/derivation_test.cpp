@@ -1,4 +1,4 @@
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "store/edition.h"
-#include "store/settings.h"
+#include "core/edition.h"
+#include "core/settings.h"
 #include "tests/support/derivation_rules.h"
 #include "tools/history_generator.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "export/text_export.h"
-#include "store/errors.h"
-#include "store/grid.h"
+#include "core/errors.h"
+#include "core/grid.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "store/history_text.h"
+#include "core/history_text.h"
 
 namespace zs {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "store/errors.h"
+#include "core/errors.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {

@@ -1,4 +1,4 @@
-#include "store/history_text.h"
+#include "core/history_text.h"
 
 #include <gtest/gtest.h>
 

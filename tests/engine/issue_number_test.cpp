@@ -1,11 +1,11 @@
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "store/settings.h"
+#include "core/settings.h"
 
 namespace zs {
 namespace {

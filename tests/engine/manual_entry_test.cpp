@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "store/errors.h"
+#include "core/errors.h"
 #include "tests/support/derivation_rules.h"
 
 namespace zs {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "acquire/derivation.h"
-#include "store/edition.h"
-#include "store/errors.h"
+#include "core/derivation.h"
+#include "core/edition.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {

@@ -1,11 +1,11 @@
-#include "store/settings.h"
+#include "core/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "store/edition.h"
+#include "core/edition.h"
 
 namespace zs {
 namespace {

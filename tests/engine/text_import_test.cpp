@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {

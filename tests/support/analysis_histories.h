@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 #include "analysis/history_index.h"
-#include "store/draw.h"
+#include "core/draw.h"
 #include "store/history_store.h"
 
 namespace zs::testing {

@@ -4,8 +4,8 @@
 #ifndef ZEPHYRSTAT_TESTS_SUPPORT_DERIVATION_RULES_H_
 #define ZEPHYRSTAT_TESTS_SUPPORT_DERIVATION_RULES_H_
 
-#include "acquire/derivation.h"
-#include "store/issue_number.h"
+#include "core/derivation.h"
+#include "core/issue_number.h"
 
 namespace zs::testing {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "store/edition.h"
+#include "core/edition.h"
 #include "tools/history_generator.h"
 
 namespace {

@@ -3,8 +3,8 @@
 //
 // Positions inside a line count characters, not bytes, so a file is decoded
 // to UTF-32 first: as UTF-8 when it is valid UTF-8, else as GB18030.
-#ifndef ZEPHYRSTAT_STORE_HISTORY_TEXT_H_
-#define ZEPHYRSTAT_STORE_HISTORY_TEXT_H_
+#ifndef ZEPHYRSTAT_CORE_HISTORY_TEXT_H_
+#define ZEPHYRSTAT_CORE_HISTORY_TEXT_H_
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/draw.h"
+#include "core/draw.h"
 
 namespace zs {
 
@@ -54,4 +54,4 @@ DrawReadout ReadDraws(std::u32string_view text, LineLayout layout, int32_t runni
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_HISTORY_TEXT_H_
+#endif  // ZEPHYRSTAT_CORE_HISTORY_TEXT_H_

@@ -6,8 +6,8 @@
 // Issues of 2000..2009 are stored as numbers without their leading zero
 // (09123101 is 9123101); every function here reads a stored issue through
 // StoredDigits(), which restores the zero.
-#ifndef ZEPHYRSTAT_STORE_ISSUE_NUMBER_H_
-#define ZEPHYRSTAT_STORE_ISSUE_NUMBER_H_
+#ifndef ZEPHYRSTAT_CORE_ISSUE_NUMBER_H_
+#define ZEPHYRSTAT_CORE_ISSUE_NUMBER_H_
 
 #include <cstdint>
 #include <optional>
@@ -81,4 +81,4 @@ int ZodiacYearOfShown(std::string_view shown, int currentYear);
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_ISSUE_NUMBER_H_
+#endif  // ZEPHYRSTAT_CORE_ISSUE_NUMBER_H_

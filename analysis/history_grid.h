@@ -1,12 +1,12 @@
 // The history grid: heading "期号", "第1码" … "第8码"; one row per draw in
 // issue order, the shown issue and the eight numbers as stored (5 shows "5").
-#ifndef ZEPHYRSTAT_STORE_HISTORY_GRID_H_
-#define ZEPHYRSTAT_STORE_HISTORY_GRID_H_
+#ifndef ZEPHYRSTAT_ANALYSIS_HISTORY_GRID_H_
+#define ZEPHYRSTAT_ANALYSIS_HISTORY_GRID_H_
 
 #include <vector>
 
-#include "store/draw.h"
-#include "store/grid.h"
+#include "core/draw.h"
+#include "core/grid.h"
 
 namespace zs {
 
@@ -14,4 +14,4 @@ Grid HistoryGrid(const std::vector<Draw>& draws, bool threeDigit);
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_HISTORY_GRID_H_
+#endif  // ZEPHYRSTAT_ANALYSIS_HISTORY_GRID_H_

@@ -1,7 +1,7 @@
 // The two kinds of failure the engine reports. Front ends catch them and show
 // what() to the user; neither leaves stored data half-changed.
-#ifndef ZEPHYRSTAT_STORE_ERRORS_H_
-#define ZEPHYRSTAT_STORE_ERRORS_H_
+#ifndef ZEPHYRSTAT_CORE_ERRORS_H_
+#define ZEPHYRSTAT_CORE_ERRORS_H_
 
 #include <stdexcept>
 
@@ -21,4 +21,4 @@ class InputError : public std::runtime_error {
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_ERRORS_H_
+#endif  // ZEPHYRSTAT_CORE_ERRORS_H_

@@ -1,9 +1,9 @@
-#include "store/history_grid.h"
+#include "analysis/history_grid.h"
 
 #include <charconv>
 #include <string>
 
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 namespace zs {
 

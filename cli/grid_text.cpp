@@ -1,4 +1,4 @@
-#include "store/grid_text.h"
+#include "cli/grid_text.h"
 
 namespace zs {
 

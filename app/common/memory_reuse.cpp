@@ -1,4 +1,4 @@
-#include "store/memory_reuse.h"
+#include "app/common/memory_reuse.h"
 
 #include <malloc.h>
 

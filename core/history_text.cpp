@@ -1,4 +1,4 @@
-#include "store/history_text.h"
+#include "core/history_text.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "store/errors.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {

@@ -1,9 +1,9 @@
-#include "acquire/derivation.h"
+#include "core/derivation.h"
 
 #include <charconv>
 #include <string_view>
 
-#include "store/settings.h"
+#include "core/settings.h"
 
 namespace zs {
 

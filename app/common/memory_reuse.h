@@ -7,8 +7,8 @@
 // that can cost more than the search itself. A long-running program calls this once at start-up,
 // before it allocates much; it then holds up to kRetainedFreeBytes of freed
 // memory for reuse. One-shot programs (the command-line tool) gain nothing.
-#ifndef ZEPHYRSTAT_STORE_MEMORY_REUSE_H_
-#define ZEPHYRSTAT_STORE_MEMORY_REUSE_H_
+#ifndef ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_
+#define ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_
 
 #include <cstddef>
 
@@ -22,4 +22,4 @@ bool RetainFreedMemoryForReuse();
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_MEMORY_REUSE_H_
+#endif  // ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_

@@ -4,8 +4,8 @@
 //
 // Cells are kept in one text buffer so that a grid of a whole history
 // (hundreds of thousands of rows) stays small and cheap to build.
-#ifndef ZEPHYRSTAT_STORE_GRID_H_
-#define ZEPHYRSTAT_STORE_GRID_H_
+#ifndef ZEPHYRSTAT_CORE_GRID_H_
+#define ZEPHYRSTAT_CORE_GRID_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -48,4 +48,4 @@ class Grid {
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_GRID_H_
+#endif  // ZEPHYRSTAT_CORE_GRID_H_

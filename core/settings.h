@@ -1,8 +1,8 @@
 // The user settings (section IniSetting of the settings store) as a plain
 // value, with their defaults, conversion from stored texts and checking of a
 // value typed by the user. Where the texts are kept is the front ends' job.
-#ifndef ZEPHYRSTAT_STORE_SETTINGS_H_
-#define ZEPHYRSTAT_STORE_SETTINGS_H_
+#ifndef ZEPHYRSTAT_CORE_SETTINGS_H_
+#define ZEPHYRSTAT_CORE_SETTINGS_H_
 
 #include <functional>
 #include <optional>
@@ -51,4 +51,4 @@ std::optional<std::string> ApplySetting(Settings& settings, std::string_view key
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_SETTINGS_H_
+#endif  // ZEPHYRSTAT_CORE_SETTINGS_H_

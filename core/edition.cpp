@@ -1,4 +1,4 @@
-#include "store/edition.h"
+#include "core/edition.h"
 
 namespace zs {
 

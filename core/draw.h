@@ -1,8 +1,8 @@
 // The values every part of the engine shares: a draw (issue and eight numbers
 // in drawn order), the six search types, and one stored history row with the
 // per-position attributes and tagged list texts derived from its draw.
-#ifndef ZEPHYRSTAT_STORE_DRAW_H_
-#define ZEPHYRSTAT_STORE_DRAW_H_
+#ifndef ZEPHYRSTAT_CORE_DRAW_H_
+#define ZEPHYRSTAT_CORE_DRAW_H_
 
 #include <array>
 #include <cstdint>
@@ -68,4 +68,4 @@ struct HistoryRow {
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_DRAW_H_
+#endif  // ZEPHYRSTAT_CORE_DRAW_H_

@@ -1,11 +1,11 @@
-#include "store/issue_number.h"
+#include "core/issue_number.h"
 
 #include <array>
 #include <chrono>
 #include <limits>
 
-#include "store/edition.h"
-#include "store/settings.h"
+#include "core/edition.h"
+#include "core/settings.h"
 
 namespace zs {
 namespace {

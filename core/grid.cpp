@@ -1,4 +1,4 @@
-#include "store/grid.h"
+#include "core/grid.h"
 
 #include <cassert>
 

@@ -1,8 +1,8 @@
 // The eight regional editions: menu caption, edition code and draws per day.
 // One draws-per-day value per edition holds at start-up and when the edition
 // is chosen from the menu.
-#ifndef ZEPHYRSTAT_STORE_EDITION_H_
-#define ZEPHYRSTAT_STORE_EDITION_H_
+#ifndef ZEPHYRSTAT_CORE_EDITION_H_
+#define ZEPHYRSTAT_CORE_EDITION_H_
 
 #include <array>
 #include <string_view>
@@ -29,4 +29,4 @@ bool UsesThreeDigitSequence(int gsZl);
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_EDITION_H_
+#endif  // ZEPHYRSTAT_CORE_EDITION_H_

@@ -1,4 +1,4 @@
-#include "store/settings.h"
+#include "core/settings.h"
 
 #include <charconv>
 

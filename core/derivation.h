@@ -2,11 +2,11 @@
 // that the history stores: per position the number, zodiac code, tens and
 // units digit, digit sum and segment code; the seven tagged list texts; and
 // the issue that follows it (QQH).
-#ifndef ZEPHYRSTAT_ACQUIRE_DERIVATION_H_
-#define ZEPHYRSTAT_ACQUIRE_DERIVATION_H_
+#ifndef ZEPHYRSTAT_CORE_DERIVATION_H_
+#define ZEPHYRSTAT_CORE_DERIVATION_H_
 
-#include "store/draw.h"
-#include "store/issue_number.h"
+#include "core/draw.h"
+#include "core/issue_number.h"
 
 namespace zs {
 
@@ -29,4 +29,4 @@ HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules);
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_ACQUIRE_DERIVATION_H_
+#endif  // ZEPHYRSTAT_CORE_DERIVATION_H_
