@@ -26,8 +26,8 @@
 #include "analysis/selection_panel.h"
 #include "app/dialogs.h"
 #include "app/grid_view.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 class QAction;
 class QActionGroup;
@@ -61,6 +61,12 @@ class MainWindow : public QMainWindow {
   // Null when the database could not be opened.
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
+
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,6 +132,8 @@ class MainWindow : public QMainWindow {
   // History commands (history_commands.cpp, deletion_commands.cpp).
   void OnImportText();
   bool RunImport(const QString& file);
+  // RunImport, then the refresh of the views the new history changes.
+  bool ImportAndRefresh(const QString& file);
   void OnManualEntryChanged(int box);
   void StoreTypedEntry();
   void ClearManualEntry();
