@@ -5,8 +5,8 @@
 #include <QLineEdit>
 
 #include "app/main_window.h"
+#include "core/derivation.h"
 #include "store/deletion.h"
-#include "core/issue_number.h"
 
 namespace zs {
 namespace {
@@ -17,23 +17,19 @@ QString What(const std::exception& error) { return QString::fromUtf8(error.what(
 
 void MainWindow::OnDeleteLast() {
   if (!RequireStore()) return;
-  bool deleted = false;
+  DeleteOutcome outcome;
   try {
-    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*store_); });
+    RunBusy([this, &outcome] { outcome = DeleteLastDraw(*store_); });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  if (!deleted) {
+  if (outcome.deleted == 0) {
     ShowStatus(QStringLiteral("历史为空，没有可删除的历史号码。"));
     return;
   }
-  index_.RemoveLast();
-  PatternRefresh();
-  AddHaoma();
-  QihaoXianshi();
+  AfterDelete(outcome, QStringLiteral("已删除最后一期历史号码。"));
   maskEdBox1_[1]->setFocus();
-  if (index_.DrawCount() > 0) ShowStatus(QStringLiteral("已删除最后一期历史号码。"));
 }
 
 void MainWindow::OnDeleteLastCount() {
@@ -48,17 +44,18 @@ void MainWindow::OnDeleteLastCount() {
     ShowStatus(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  int64_t deleted = 0;
+  DeleteOutcome outcome;
   try {
-    RunBusy([this, count, &deleted] {
-      deleted = DeleteLastDraws(*store_, count, dataFolder_, IssueRule::From(settings_).threeDigit,
-                                RowDeriver());
+    RunBusy([this, count, &outcome] {
+      outcome = DeleteLastDraws(*store_, count, dataFolder_, DerivationRules::From(settings_));
     });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  AfterMultiDelete(deleted);
+  AfterDelete(
+      outcome,
+      QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted));
 }
 
 void MainWindow::OnDeleteDownTo() {
@@ -75,26 +72,32 @@ void MainWindow::OnDeleteDownTo() {
     ShowStatus(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  int64_t deleted = 0;
+  DeleteOutcome outcome;
   try {
-    RunBusy([this, lastKept, &deleted] {
-      deleted = DeleteDrawsAfter(*store_, lastKept, dataFolder_,
-                                 IssueRule::From(settings_).threeDigit, RowDeriver());
+    RunBusy([this, lastKept, &outcome] {
+      outcome = DeleteDrawsAfter(*store_, lastKept, dataFolder_, DerivationRules::From(settings_));
     });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  AfterMultiDelete(deleted);
+  AfterDelete(
+      outcome,
+      QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted));
 }
 
-void MainWindow::AfterMultiDelete(int64_t deleted) {
+// A committed delete is shown as done, with a compaction that failed after
+// it as a warning; grid and index are read back from the store, which holds
+// what was committed.
+void MainWindow::AfterDelete(const DeleteOutcome& outcome, const QString& done) {
   ReloadIndex();
   AddHaoma();
   QihaoXianshi();
   PatternRefresh();
-  if (index_.DrawCount() > 0) {
-    ShowStatus(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+  if (outcome.compactionWarning) {
+    ShowStatus(done + QString::fromStdString(*outcome.compactionWarning));
+  } else if (index_.DrawCount() > 0) {
+    ShowStatus(done);
   }
 }
 

@@ -7,12 +7,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
 #include "app/common/online_updater.h"
 #include "app/main_window.h"
+#include "core/derivation.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 
@@ -49,12 +49,6 @@ void MainWindow::RunBusy(const std::function<void()>& work) {
     throw;
   }
   QApplication::restoreOverrideCursor();
-}
-
-std::function<HistoryRow(const Draw&)> MainWindow::RowDeriver() const {
-  return [rules = DerivationRules::From(settings_)](const Draw& draw) {
-    return DeriveRow(draw, rules);
-  };
 }
 
 bool MainWindow::RequireStore() {

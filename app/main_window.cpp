@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "core/derivation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,11 +19,11 @@
 #include <QTabBar>
 
 #include "analysis/draw_pattern.h"
+#include "analysis/history_grid.h"
 #include "analysis/result_grids.h"
 #include "app/common/settings_store.h"
 #include "app/wheel_scroller.h"
 #include "core/errors.h"
-#include "analysis/history_grid.h"
 #include "core/issue_number.h"
 
 namespace zs {
@@ -149,6 +150,11 @@ void MainWindow::CheckStartMenus() {
 void MainWindow::OpenDatabase() {
   try {
     store_ = HistoryStore::OpenFolder(dataFolder_);
+    // A base change that a crash cut short is finished before the rows are
+    // read.
+    if (store_->FollowBases(DerivationRules::From(settings_))) {
+      ShowStatus(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
+    }
     ReloadIndex();
   } catch (const std::exception& error) {
     store_.reset();
@@ -270,14 +276,14 @@ void MainWindow::Ysjs() {
 
 void MainWindow::OnPositionMode(int index) {
   if (index == 0 || index == 1) settings_.bolZyw = index == 1;
-  SaveSetting(settings_, "bolZyw");
+  RememberSetting(SettingKey::kBolZyw);
   PatternRefresh();
   ResetRangeStart();
 }
 
 void MainWindow::OnNumberOrder() {
   settings_.bolLdm = option2_[4]->isChecked();
-  SaveSetting(settings_, "bolLdm");
+  RememberSetting(SettingKey::kBolLdm);
   PatternRefresh();
 }
 
@@ -286,7 +292,7 @@ void MainWindow::OnSearchType(int index) {
   panel_.ClearAll();
   ShowSelection();
   PatternRefresh();
-  SaveSetting(settings_, "intLei");
+  RememberSetting(SettingKey::kIntLei);
   panel_.ChangeType(static_cast<SearchType>(index));
   RelabelSelectionBoxes();
 }

@@ -20,14 +20,16 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/history_index.h"
 #include "analysis/search_pattern.h"
 #include "analysis/selection_panel.h"
 #include "app/dialogs.h"
 #include "app/grid_view.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/deletion.h"
+#include "store/history_store.h"
 
 class QAction;
 class QActionGroup;
@@ -115,7 +117,13 @@ class MainWindow : public QMainWindow {
   void OnZodiacBase(int base);
   void OnSegmentBase(int base);
   void OnColourBase(int base);
-  bool RederiveForBase(const char* key, int& base, int value);
+  bool ChangeBase(SettingKey key, int value);
+  // Changes one setting through the engine (checked, the history re-derived
+  // for a base, saved); returns the message of a failure, which changed
+  // nothing.
+  std::optional<QString> ChangeOneSetting(SettingKey key, const QString& value);
+  // Saves a view option already applied; a failed save is only reported.
+  void RememberSetting(SettingKey key);
   void OnEdition(int edition);
   void OnSetDays();
   void OnResultsUrl();
@@ -132,14 +140,12 @@ class MainWindow : public QMainWindow {
   void OnDeleteLast();
   void OnDeleteLastCount();
   void OnDeleteDownTo();
-  void AfterMultiDelete(int64_t deleted);
+  void AfterDelete(const DeleteOutcome& outcome, const QString& done);
   void OnClearHistory();
   void OnOnlineUpdate();
   void OnExportText();
   void OnExportGrid(GridView* grid);
   bool RequireStore();
-  // The draw derivation under the current settings.
-  std::function<HistoryRow(const Draw&)> RowDeriver() const;
   void RunBusy(const std::function<void()>& work);
 
   // Analyses (analysis_commands.cpp).

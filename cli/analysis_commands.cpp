@@ -20,9 +20,9 @@
 #include "analysis/result_grids.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "export/spreadsheet_export.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
+#include "export/spreadsheet_export.h"
 #include "store/omission_table.h"
 
 namespace zs {
@@ -272,7 +272,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     Database& db = context.Store().db();
     const HistoryIndex index(context.Store());
     FillRange(context, index, *args, request.startBox, request.endBox);
-    RunGroupCalculation(index, request, db);
+    RunGroupCalculation(index, request, context.Store());
     PrintOrExport(context, args->exportSheets, nullptr,
                   OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
   });

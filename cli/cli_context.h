@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "core/grid.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -33,7 +33,8 @@ class CliContext {
   bool json = false;
   Settings settings;
 
-  // Opens dataFolder/tessera.mdb on first use.
+  // Opens dataFolder/tessera.mdb on first use, its rows following the
+  // settings' bases.
   HistoryStore& Store();
   // Whether issues are shown and stored with three-digit draw numbers.
   bool ThreeDigit() const;
