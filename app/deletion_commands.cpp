@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "core/derivation.h"
+#include "core/text.h"
 #include "store/deletion.h"
 
 namespace zs {
@@ -39,23 +40,10 @@ void MainWindow::OnDeleteLastCount() {
       QStringLiteral(
           "请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"),
       QStringLiteral("1"));
-  const int64_t count = answer.trimmed().toLongLong();
-  if (count <= 0) {
-    ShowStatus(QStringLiteral("未删除任何历史号码。"));
-    return;
-  }
-  DeleteOutcome outcome;
-  try {
-    RunBusy([this, count, &outcome] {
-      outcome = DeleteLastDraws(*store_, count, dataFolder_, DerivationRules::From(settings_));
-    });
-  } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
-    return;
-  }
-  AfterDelete(
-      outcome,
-      QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted));
+  const std::optional<int64_t> count = ParseWhole<int64_t>(answer.toStdString());
+  DeleteSeveral(count, [this, count] {
+    return DeleteLastDraws(*store_, *count, dataFolder_, DerivationRules::From(settings_));
+  });
 }
 
 void MainWindow::OnDeleteDownTo() {
@@ -66,17 +54,22 @@ void MainWindow::OnDeleteDownTo() {
   const QString answer =
       dialogs_->Input(this, QStringLiteral("删除期数"),
                       QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
-  bool ok = false;
-  const int32_t lastKept = answer.trimmed().toInt(&ok);
-  if (!ok || lastKept <= 0) {
+  const std::optional<int32_t> lastKept = ParseWhole<int32_t>(answer.toStdString());
+  DeleteSeveral(lastKept, [this, lastKept] {
+    return DeleteDrawsAfter(*store_, *lastKept, dataFolder_, DerivationRules::From(settings_));
+  });
+}
+
+void MainWindow::DeleteSeveral(std::optional<int64_t> asked,
+                               const std::function<DeleteOutcome()>& remove) {
+  // No number, or none above 0, deletes nothing.
+  if (!asked || *asked <= 0) {
     ShowStatus(QStringLiteral("未删除任何历史号码。"));
     return;
   }
   DeleteOutcome outcome;
   try {
-    RunBusy([this, lastKept, &outcome] {
-      outcome = DeleteDrawsAfter(*store_, lastKept, dataFolder_, DerivationRules::From(settings_));
-    });
+    RunBusy([&outcome, &remove] { outcome = remove(); });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;

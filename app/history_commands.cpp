@@ -75,14 +75,23 @@ void MainWindow::OnImportText() {
   }
   const QString folder = QString::fromStdU16String((dataFolder_ / u8"历史号码").u16string());
   const QString file = dialogs_->OpenFile(this, folder, QStringLiteral("Text(*.txt)"));
-  if (!file.toLower().endsWith(QStringLiteral("txt")) || !RunImport(file)) {
+  if (!file.toLower().endsWith(QStringLiteral("txt"))) {
     QihaoXianshi();
     return;
+  }
+  ImportAndRefresh(file);
+}
+
+bool MainWindow::ImportAndRefresh(const QString& file) {
+  if (!RunImport(file)) {
+    QihaoXianshi();
+    return false;
   }
   SetRangeToHistory();
   AddHaoma();
   QihaoXianshi();
   PatternRefresh();
+  return true;
 }
 
 bool MainWindow::RunImport(const QString& file) {

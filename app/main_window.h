@@ -64,6 +64,12 @@ class MainWindow : public QMainWindow {
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
 
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -134,12 +140,17 @@ class MainWindow : public QMainWindow {
   // History commands (history_commands.cpp, deletion_commands.cpp).
   void OnImportText();
   bool RunImport(const QString& file);
+  // RunImport, then the refresh of the views the new history changes.
+  bool ImportAndRefresh(const QString& file);
   void OnManualEntryChanged(int box);
   void StoreTypedEntry();
   void ClearManualEntry();
   void OnDeleteLast();
   void OnDeleteLastCount();
   void OnDeleteDownTo();
+  // Runs `remove` (a delete of several draws) for the number the user gave
+  // in `asked`, then shows the rebuilt history.
+  void DeleteSeveral(std::optional<int64_t> asked, const std::function<DeleteOutcome()>& remove);
   void AfterDelete(const DeleteOutcome& outcome, const QString& done);
   void OnClearHistory();
   void OnOnlineUpdate();

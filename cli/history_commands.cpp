@@ -36,7 +36,7 @@ std::string LastShown(CliContext& context) {
 // The issue that follows `issue`, as shown: what the entry boxes store next.
 std::string ShownNext(const CliContext& context, int32_t issue) {
   const IssueRule rule = IssueRule::From(context.settings);
-  return ShownIssue(NextIssue(issue, rule), rule.threeDigit);
+  return ShownIssue(FollowingIssue(issue, rule), rule.threeDigit);
 }
 
 // A committed delete is done (exit 0) even when the compaction after it
@@ -131,7 +131,7 @@ void AddAdd(CLI::App& app, CliContext& context) {
   command->callback([&context, texts] {
     Numbers numbers{};
     for (int i = 0; i < kPositions; ++i) {
-      const int64_t value = ParseWhole<int64_t>((*texts)[i], "number " + std::to_string(i + 1));
+      const int64_t value = WholeArgument<int64_t>((*texts)[i], "number " + std::to_string(i + 1));
       // The engine refuses every number outside 1..20 with its message;
       // clamping only keeps a huge value from wrapping into that range.
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
@@ -156,7 +156,7 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
       PrintDeleted(context, DeleteLastDraw(context.Store()));
       return;
     }
-    const int64_t n = ParseWhole<int64_t>(*count, "N");
+    const int64_t n = WholeArgument<int64_t>(*count, "N");
     PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
                                           DerivationRules::From(context.settings)));
   });
@@ -173,7 +173,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
   command->callback([&context, issue] {
     // A shown issue (2014011690) would still fit the number type and quietly
     // delete nothing, so only the stored form's width is accepted.
-    const int64_t lastKept = ParseWhole<int64_t>(*issue, "ISSUE");
+    const int64_t lastKept = WholeArgument<int64_t>(*issue, "ISSUE");
     if (issue->size() > kMaxStoredIssueDigits) {
       throw UsageError(
           "ISSUE is the stored form without the leading \"20\" (at most 9 digits), "

@@ -211,7 +211,7 @@ TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
   // The settings file's folder cannot be made: every save fails.
   std::filesystem::remove_all(cli_.root() / "config" / "Zephyrstat");
   WriteFileBytes(cli_.root() / "config" / "Zephyrstat", "not a folder");
-  for (const std::vector<std::string> args :
+  for (const std::vector<std::string>& args :
        {std::vector<std::string>{"settings", "SxIni", "0"}, {"settings", "IniSerchDay", "9"}}) {
     const CliResult result = Run(args);
     EXPECT_EQ(result.exitStatus, 1) << args[1];
@@ -223,7 +223,8 @@ TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
 
 TEST_F(HistoryCliTest, ADeleteWhoseCompactionFailsIsDoneWithAWarning) {
   ImportFiveIssues();
-  std::filesystem::create_directories(cli_.dataFolder() / "tessera.mdb.new" / "x");
+  // A folder under the compacted copy's name, which cannot be removed.
+  std::filesystem::create_directories(cli_.dataFolder() / kCompactFileName / "x");
   const CliResult result = Run({"delete-last", "2"});
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t2", "last\t2014011684"));
