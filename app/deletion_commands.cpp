@@ -6,7 +6,6 @@
 
 #include "app/main_window.h"
 #include "core/derivation.h"
-#include "core/issue_number.h"
 #include "core/text.h"
 #include "store/deletion.h"
 

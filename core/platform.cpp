@@ -15,6 +15,25 @@
 #include "core/errors.h"
 
 namespace zs::platform {
+namespace {
+
+// Open-file-description locks: owned by the open file, not the process, and
+// not dropped when another descriptor of the same file closes.
+bool TryLockRange(int fd, int slot, short type) {
+  struct flock range {};
+  range.l_type = type;
+  range.l_whence = SEEK_SET;
+  range.l_start = slot;
+  range.l_len = 1;
+  for (;;) {
+    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EACCES) return false;
+    throw StoreError(std::string("无法锁定数据文件夹的锁文件：") + std::strerror(errno));
+  }
+}
+
+}  // namespace
 
 int CreateFileBeside(const std::filesystem::path& target, FileHandle& handle,
                      std::filesystem::path& path) {
@@ -98,29 +117,6 @@ bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes) {
          mallopt(M_TRIM_THRESHOLD, static_cast<int>(retainedFreeBytes)) == 1;
 }
 
-}  // namespace zs::platform
-
-namespace zs {
-namespace {
-
-// Open-file-description locks: owned by the open file, not the process, and
-// not dropped when another descriptor of the same file closes.
-bool TryLockRange(int fd, int slot, short type) {
-  struct flock range {};
-  range.l_type = type;
-  range.l_whence = SEEK_SET;
-  range.l_start = slot;
-  range.l_len = 1;
-  for (;;) {
-    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return true;
-    if (errno == EINTR) continue;
-    if (errno == EAGAIN || errno == EACCES) return false;
-    throw StoreError(std::string("无法锁定数据文件夹的锁文件：") + std::strerror(errno));
-  }
-}
-
-}  // namespace
-
 LockFile::LockFile(const std::filesystem::path& file)
     : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
   if (fd_ < 0) {
@@ -144,4 +140,4 @@ bool LockFile::Lock(int slot, Mode mode, std::chrono::milliseconds wait) {
 
 void LockFile::Unlock(int slot) { TryLockRange(fd_, slot, F_UNLCK); }
 
-}  // namespace zs
+}  // namespace zs::platform

@@ -1,8 +1,8 @@
 // Every operating-system call the engine and the window make, behind plain
 // functions, so that a port to another system replaces this file only. The
-// file calls report failure by returning the errno value (0 for success) and
-// leave the wording of messages to their callers; the lock file, which only
-// the store uses, throws StoreError.
+// calls report failure by returning the errno value (0 for success) and
+// leave the wording of messages to their callers. LockFile keeps a second
+// program from changing a data folder while one is at work.
 #ifndef ZEPHYRSTAT_CORE_PLATFORM_H_
 #define ZEPHYRSTAT_CORE_PLATFORM_H_
 
@@ -42,12 +42,7 @@ void SyncFolder(const std::filesystem::path& folder);
 // allocator has no such setting.
 bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes);
 
-}  // namespace zs::platform
-
-namespace zs {
-
-// Lock files keep a second program from changing a data folder while one is
-// at work. An open lock file with numbered slots, each locked shared or exclusive.
+// An open lock file with numbered slots, each locked shared or exclusive.
 // Locks belong to this object, not to the process: two LockFile objects on
 // one file exclude each other exactly as two processes do, and a lock ends
 // with its object or its process (also when the process is killed).
@@ -55,7 +50,8 @@ class LockFile {
  public:
   enum class Mode { kShared, kExclusive };
 
-  // Opens `file`, creating it when absent. Throws StoreError.
+  // Opens `file`, creating it when absent. Unlike the calls above it throws
+  // StoreError, with the file named, when it cannot.
   explicit LockFile(const std::filesystem::path& file);
   LockFile(const LockFile&) = delete;
   LockFile& operator=(const LockFile&) = delete;
@@ -71,6 +67,6 @@ class LockFile {
   int fd_ = -1;
 };
 
-}  // namespace zs
+}  // namespace zs::platform
 
 #endif  // ZEPHYRSTAT_CORE_PLATFORM_H_

@@ -1,28 +1,10 @@
 #include "core/settings.h"
 
-#include <charconv>
-
 #include "core/errors.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-std::optional<int> ParseInteger(std::string_view text) {
-  text = TrimBlanks(text);
-  if (text.empty()) return std::nullopt;
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc() || ptr != end) return std::nullopt;
-  return value;
-}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -53,7 +35,7 @@ struct KeyRule {
 
 template <int Settings::*field, int low, int high>
 bool ApplyInteger(Settings& settings, std::string_view value) {
-  const std::optional<int> number = ParseInteger(value);
+  const std::optional<int> number = ParseWhole<int>(value);
   if (!number || *number < low || *number > high) return false;
   settings.*field = *number;
   return true;
@@ -66,7 +48,7 @@ std::string IntegerRange() {
 }
 
 bool ApplyEdition(Settings& settings, std::string_view value) {
-  const std::optional<int> number = ParseInteger(value);
+  const std::optional<int> number = ParseWhole<int>(value);
   if (!number) return false;
   settings.gsZl = *number;
   return true;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "core/errors.h"

@@ -3,9 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -330,7 +328,7 @@ void EnsureSchema(Database& db) {
 
 HistoryStore::WriterLock::WriterLock(HistoryStore& store) : store_(store) {
   if (store_.writerHolds_ == 0 && store_.locks_ != nullptr &&
-      !store_.locks_->Lock(kWriterSlot, LockFile::Mode::kExclusive, kWriterWait)) {
+      !store_.locks_->Lock(kWriterSlot, platform::LockFile::Mode::kExclusive, kWriterWait)) {
     throw StoreError(kHistoryBusyMessage);
   }
   ++store_.writerHolds_;
@@ -356,7 +354,7 @@ void HistoryStore::Change::Commit() {
 }
 
 HistoryStore::HistoryStore(Database db, std::filesystem::path folder,
-                           std::unique_ptr<LockFile> locks)
+                           std::unique_ptr<platform::LockFile> locks)
     : db_(std::move(db)), folder_(std::move(folder)), locks_(std::move(locks)) {}
 
 std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::path& folder) {
@@ -364,8 +362,8 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
   // Marked open before the file is: a compaction under way ends before this
   // store reads the file, and a later one sees this store and leaves the
   // file in place.
-  auto locks = std::make_unique<LockFile>(folder / kLockFileName);
-  if (!locks->Lock(kOpenSlot, LockFile::Mode::kShared, kOpenWait)) {
+  auto locks = std::make_unique<platform::LockFile>(folder / kLockFileName);
+  if (!locks->Lock(kOpenSlot, platform::LockFile::Mode::kShared, kOpenWait)) {
     throw StoreError("历史数据库正由另一个程序压缩，请稍后再试");
   }
   Database db = Database::OpenFile(file);
@@ -573,8 +571,7 @@ void HistoryStore::Compact() {
   std::error_code error;
   std::filesystem::remove(compacted, error);
   if (error) {
-    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message() +
-                     "；历史号码保持原样");
+    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message());
   }
   Statement vacuum = db_.Prepare("VACUUM INTO ?1");
   vacuum.Bind(1, std::string_view(compacted.string()));
@@ -583,21 +580,22 @@ void HistoryStore::Compact() {
   // Another store on the file would go on reading and writing the old file
   // after the rename, and its writes would be lost. While this store holds
   // the open slot alone, no other store can open the file either.
-  if (!locks_->Lock(kOpenSlot, LockFile::Mode::kExclusive, std::chrono::milliseconds(0))) {
+  if (!locks_->Lock(kOpenSlot, platform::LockFile::Mode::kExclusive,
+                    std::chrono::milliseconds(0))) {
     throw StoreError("另一个程序正打开着历史数据库");
   }
   struct SharedAgain {
-    LockFile& locks;
-    ~SharedAgain() { locks.Lock(kOpenSlot, LockFile::Mode::kShared, std::chrono::milliseconds(0)); }
+    platform::LockFile& locks;
+    ~SharedAgain() {
+      locks.Lock(kOpenSlot, platform::LockFile::Mode::kShared, std::chrono::milliseconds(0));
+    }
   } sharedAgain{*locks_};
 
   // From here on the history file is replaced only by a complete, flushed
   // copy; until the rename the old file stays as it is.
   db_ = Database::OpenMemory();
   try {
-    if (HasJournal(file)) {
-      throw StoreError("历史文件仍在使用中，未压缩：" + file.string() + "；历史号码保持原样");
-    }
+    if (HasJournal(file)) throw StoreError("历史文件仍在使用中：" + file.string());
     ReplaceWithCopy(compacted, file);
   } catch (...) {
     db_ = Database::OpenFile(file);

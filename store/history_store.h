@@ -144,12 +144,13 @@ class HistoryStore {
   void Compact();
 
  private:
-  HistoryStore(Database db, std::filesystem::path folder, std::unique_ptr<LockFile> locks);
+  HistoryStore(Database db, std::filesystem::path folder,
+               std::unique_ptr<platform::LockFile> locks);
   void RecordBases(const DerivationRules& rules);
 
   Database db_;
   std::filesystem::path folder_;
-  std::unique_ptr<LockFile> locks_;  // none for a memory store
+  std::unique_ptr<platform::LockFile> locks_;  // none for a memory store
   int writerHolds_ = 0;
   int changeDepth_ = 0;
   std::optional<Transaction> transaction_;

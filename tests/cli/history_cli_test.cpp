@@ -223,8 +223,8 @@ TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
 
 TEST_F(HistoryCliTest, ADeleteWhoseCompactionFailsIsDoneWithAWarning) {
   ImportFiveIssues();
-  // A folder where the compacted copy goes stops the compaction, not the delete.
-  std::filesystem::create_directories(cli_.dataFolder() / "tesseraTmp.mdb" / "x");
+  // A folder under the compacted copy's name, which cannot be removed.
+  std::filesystem::create_directories(cli_.dataFolder() / kCompactFileName / "x");
   const CliResult result = Run({"delete-last", "2"});
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t2", "last\t2014011684"));

@@ -184,13 +184,13 @@ TEST_F(DeletionTest, ACompactionThatCannotRunOnlyWarns) {
     std::function<void()> obstruct;
   };
   std::unique_ptr<HistoryStore> reader;
-  // Not something a killed run leaves: a folder where the compacted copy goes.
-  const std::filesystem::path blocked = folder_.path() / kCompactFileName / "x";
+  // A folder under the compacted copy's name, which cannot be removed.
+  const std::filesystem::path blocked = folder_.path() / kCompactFileName;
   for (const Case& c : {Case{"another store has the file open",
                              [&] { reader = HistoryStore::OpenFolder(folder_.path()); }},
-                        Case{"the compacted copy cannot be written", [&] {
-                               std::filesystem::remove_all(blocked.parent_path());
-                               std::filesystem::create_directories(blocked);
+                        Case{"the compacted copy cannot be made", [&] {
+                               std::filesystem::remove(blocked);
+                               std::filesystem::create_directories(blocked / "x");
                              }}}) {
     const int64_t before = store_->Count();
     const DeleteOutcome outcome = DeleteLastDraws(*store_, 1, folder_.path(), rules_);
@@ -202,13 +202,13 @@ TEST_F(DeletionTest, ACompactionThatCannotRunOnlyWarns) {
     EXPECT_THAT(*obstructed.compactionWarning, HasSubstr("暂未压缩")) << c.name;
     EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), before - 2) << c.name;
     reader.reset();
-    std::filesystem::remove_all(blocked.parent_path());
+    std::filesystem::remove_all(blocked);
   }
 }
 
 // What a run killed during a compaction leaves behind.
 TEST_F(DeletionTest, LeftoverTemporaryFilesDoNotHinderTheCompaction) {
-  WriteBytes(folder_.path() / "tessera.mdb.new", "half a copy");
+  WriteBytes(folder_.path() / ".tessera.mdb.tmp-Ab12Cd", "half a copy");
   WriteBytes(folder_.path() / kCompactFileName, "half a vacuum");
   EXPECT_EQ(DeleteLast(1), 1);
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 4);
