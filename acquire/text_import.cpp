@@ -1,8 +1,8 @@
 #include "acquire/text_import.h"
 
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/errors.h"
@@ -12,11 +12,39 @@ namespace zs {
 
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
+constexpr uint64_t kBytesPerMegabyte = 1024 * 1024;
+
+std::string TooLargeMessage(const std::filesystem::path& file) {
+  return "历史号码文件超过 " + std::to_string(kMaxImportBytes / kBytesPerMegabyte) +
+         " MB，不是一份历史号码，未读入；历史号码未改变: " + file.string();
+}
+
+// The file's bytes, refused before reading when it is no regular file (a
+// folder, a device, a pipe) or larger than kMaxImportBytes.
+std::string ReadImportFile(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error || !std::filesystem::exists(status)) {
+    throw StoreError("无法打开历史号码文件，历史号码未改变: " + file.string());
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    throw StoreError("不是普通文件（文件夹、设备或管道），未读入；历史号码未改变: " +
+                     file.string());
+  }
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  if (error) throw StoreError("无法读取历史号码文件，历史号码未改变: " + file.string());
+  if (size > kMaxImportBytes) throw InputError(TooLargeMessage(file));
+
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw StoreError("无法打开历史号码文件: " + file.string());
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw StoreError("无法读取历史号码文件: " + file.string());
+  if (!in) throw StoreError("无法打开历史号码文件，历史号码未改变: " + file.string());
+  // One byte more than the size tells a file that grew meanwhile.
+  std::string bytes(size_t(size) + 1, '\0');
+  in.read(bytes.data(), std::streamsize(bytes.size()));
+  if (in.bad()) throw StoreError("无法读取历史号码文件，历史号码未改变: " + file.string());
+  bytes.resize(size_t(in.gcount()));
+  if (bytes.size() > size) {
+    throw StoreError("历史号码文件在读入时被改动，未读入；历史号码未改变: " + file.string());
+  }
   return bytes;
 }
 
@@ -24,9 +52,6 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
 
 ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path& file,
                                const DerivationRules& rules) {
-  if (std::filesystem::is_directory(file)) {
-    throw StoreError("不是历史号码文件: " + file.string());
-  }
   DrawReadout readout;
   {
     // Lines without their own issue count on from the issue after the last
@@ -36,8 +61,10 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
     Numbers inherited{};
     if (store.Count() > 1) inherited = store.NextToLast()->numbers();
 
-    const std::u32string text = DecodeText(ReadWholeFile(file));
-    readout = ReadDraws(text, LineLayout::kHistoryFile, runningIssue, inherited);
+    // The bytes go before the history is written.
+    const std::string bytes = ReadImportFile(file);
+    readout = ReadDrawsFromBytes(bytes, LineLayout::kHistoryFile, runningIssue, inherited,
+                                 kMaxImportDraws);
   }
   if (readout.draws.empty()) {
     throw InputError("文件中没有可读入的历史号码，历史未改变: " + file.string());

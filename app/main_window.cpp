@@ -18,11 +18,11 @@
 #include <QTabBar>
 
 #include "analysis/draw_pattern.h"
+#include "analysis/history_grid.h"
 #include "analysis/result_grids.h"
 #include "app/common/settings_store.h"
 #include "app/wheel_scroller.h"
 #include "core/errors.h"
-#include "analysis/history_grid.h"
 #include "core/issue_number.h"
 
 namespace zs {
@@ -241,6 +241,11 @@ void MainWindow::PatternRefresh() {
 }
 
 void MainWindow::Ysjs() {
+  if (const std::optional<std::string> refusal = ShownIssueRefusal(text4_->text().toStdString())) {
+    manualTab_ = false;
+    ShowStatus(QString::fromStdString(*refusal + "；检索条件未改变"));
+    return;
+  }
   const IssueRule rule = IssueRule::From(settings_);
   const QString chosenText = text4_->text().trimmed().right(rule.threeDigit ? 9 : 8);
   if (check4_->isChecked()) {

@@ -20,9 +20,9 @@
 #include "analysis/result_grids.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "export/spreadsheet_export.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
+#include "export/spreadsheet_export.h"
 #include "store/omission_table.h"
 
 namespace zs {
@@ -90,6 +90,7 @@ void FillRange(const CliContext& context, const HistoryIndex& index, const Analy
 // named by the text, or the nearest stored one before it.
 void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
                    SearchPattern& pattern) {
+  if (std::optional<std::string> refusal = ShownIssueRefusal(text)) throw UsageError(*refusal);
   const std::optional<int32_t> issue = RangeBoxIssue(text);
   if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
   const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);

@@ -1,7 +1,8 @@
 // The online update as the window and the command-line tool run it: plans
 // the request, fetches the results page asynchronously (the event loop keeps
-// running, within the FetchTimeout time limit) and applies the page to the
-// history in one transaction once it has arrived.
+// running) and applies the page to the history in one transaction once it
+// has arrived. One FetchTimeout time limit covers the fetch and the reading
+// of the page together.
 //
 // Exactly one of finished() or failed() follows every start(), never from
 // within start() itself. A failure (no edition chosen, no connection, an
@@ -16,9 +17,9 @@
 
 #include "acquire/online_update.h"
 #include "app/common/page_fetcher.h"
-#include "store/history_store.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -44,6 +45,7 @@ class OnlineUpdater : public QObject {
   HistoryStore* store_ = nullptr;
   Settings settings_;
   Date today_;
+  UpdateDeadline deadline_;
   bool running_ = false;
 };
 
