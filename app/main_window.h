@@ -20,14 +20,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/history_index.h"
 #include "analysis/search_pattern.h"
 #include "analysis/selection_panel.h"
 #include "app/dialogs.h"
 #include "app/grid_view.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 class QAction;
 class QActionGroup;
@@ -132,7 +133,9 @@ class MainWindow : public QMainWindow {
   void OnDeleteLast();
   void OnDeleteLastCount();
   void OnDeleteDownTo();
-  void AfterMultiDelete(int64_t deleted);
+  // Runs `remove` (a delete of several draws) for the number the user gave
+  // in `asked`, then shows the rebuilt history.
+  void DeleteSeveral(std::optional<int64_t> asked, const std::function<int64_t()>& remove);
   void OnClearHistory();
   void OnOnlineUpdate();
   void OnExportText();

@@ -14,6 +14,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <exception>
 
 #include "acquire/online_update.h"
 #include "app/common/page_fetcher.h"
@@ -32,6 +33,10 @@ class OnlineUpdater : public QObject {
   // Precondition: !isRunning(); `store` outlives the update.
   void start(HistoryStore& store, const Settings& settings, const Date& today);
   bool isRunning() const { return running_; }
+  // After failed(): the engine's exception when the engine refused (planning
+  // or applying the page), so a caller can tell bad input from a store
+  // fault; null when the page could not be fetched.
+  std::exception_ptr engineFailure() const { return engineFailure_; }
 
  signals:
   void finished(const zs::UpdateReport& report);
@@ -47,6 +52,7 @@ class OnlineUpdater : public QObject {
   Date today_;
   UpdateDeadline deadline_;
   bool running_ = false;
+  std::exception_ptr engineFailure_;
 };
 
 // Today's date by the system clock.
