@@ -63,6 +63,12 @@ class MainWindow : public QMainWindow {
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
 
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -127,6 +133,8 @@ class MainWindow : public QMainWindow {
   // History commands (history_commands.cpp, deletion_commands.cpp).
   void OnImportText();
   bool RunImport(const QString& file);
+  // RunImport, then the refresh of the views the new history changes.
+  bool ImportAndRefresh(const QString& file);
   void OnManualEntryChanged(int box);
   void StoreTypedEntry();
   void ClearManualEntry();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <limits>
 
 #include "core/edition.h"
@@ -66,7 +67,11 @@ int32_t Yymmdd(const Date& date) {
   return (date.year - 2000) * 10000 + date.month * 100 + date.day;
 }
 
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string TwoDigits(int value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", value);
+  return digits;
+}
 
 int32_t Incremented(int32_t stored) {
   return stored < std::numeric_limits<int32_t>::max() ? stored + 1 : stored;

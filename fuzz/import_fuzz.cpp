@@ -13,6 +13,7 @@
 
 #include "acquire/text_import.h"
 #include "core/errors.h"
+#include "core/settings.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

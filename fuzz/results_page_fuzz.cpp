@@ -10,6 +10,7 @@
 #include "acquire/markup_nesting.h"
 #include "acquire/online_update.h"
 #include "core/errors.h"
+#include "core/settings.h"
 #include "fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
