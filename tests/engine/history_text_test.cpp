@@ -228,8 +228,9 @@ TEST(ReadDrawsTest, HistoryFile) {
             0,
             2},
            {"characters past the 1024th of a line are not read",
-            "\xEF\xBB\xBF14011601  01 02 03 04 05 06 07" + std::string(1024, ' ') + "08\n" +
-                "14011602  01 02 03 04 05 06 07 08\n",
+            "\xEF\xBB\xBF"
+            "14011601  01 02 03 04 05 06 07" +
+                std::string(1024, ' ') + "08\n" + "14011602  01 02 03 04 05 06 07 08\n",
             0,
             none,
             {{14011602, kOneToEight}},
