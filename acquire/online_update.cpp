@@ -1,6 +1,7 @@
 #include "acquire/online_update.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "acquire/page_text.h"
 #include "core/derivation.h"
@@ -49,10 +50,17 @@ DayAndSequence FirstValidFrom(int32_t issue, const IssueRule& rule) {
   return {date, std::max(sequence, 1)};
 }
 
+// Past the issues of 2099 there is nothing to look up: the greatest issue
+// then stands for "after every issue".
 int32_t FirstValidIssueFrom(int32_t issue, const IssueRule& rule) {
   const DayAndSequence start = FirstValidFrom(issue, rule);
+  if (start.day.year > kLastIssueYear) return std::numeric_limits<int32_t>::max();
+  if (start.day.year < kFirstIssueYear) return FirstIssueOfDay({kFirstIssueYear, 1, 1}, rule);
   return FirstIssueOfDay(start.day, rule) - 1 + start.sequence;
 }
+
+// How many characters the page walk reads between two looks at the clock.
+constexpr size_t kCharactersPerDeadlineCheck = size_t(1) << 20;
 
 }  // namespace
 
@@ -81,6 +89,9 @@ std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRul
 
 UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
   if (!IsEdition(settings.gsZl)) throw InputError(kNoEditionMessage);
+  if (std::optional<std::string> refusal = IssueYearRefusal(today)) {
+    throw InputError("今天的" + *refusal + "；历史号码未改变");
+  }
   UpdatePlan plan;
   plan.rule = IssueRule::From(settings);
   plan.address = ResultsAddress(settings.resultsUrl, EditionCode(settings.gsZl),
@@ -91,26 +102,53 @@ UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date&
     plan.dropHistory = firstDate && DaysBetween(*firstDate, today) > settings.iniSerchDay;
   }
   const std::optional<HistoryRow> last = plan.dropHistory ? std::nullopt : store.Last();
-  const int32_t firstWanted =
-      last ? last->issue + 1 : FirstIssueOfDay(AddDays(today, -settings.iniSerchDay), plan.rule);
+  const int32_t firstWanted = last ? last->issue + 1
+                                   : FirstIssueOfDay(std::max(AddDays(today, -settings.iniSerchDay),
+                                                              Date{kFirstIssueYear, 1, 1}),
+                                                     plan.rule);
   plan.firstIssue = FirstValidIssueFrom(firstWanted, plan.rule);
   plan.lastIssue = LastIssueOfDay(today, plan.rule);
   return plan;
 }
 
-PageDraws::PageDraws(std::string_view pageText) {
+UpdateDeadline UpdateDeadline::FromNow(int seconds) {
+  return UpdateDeadline{std::chrono::steady_clock::now() + std::chrono::seconds(seconds), seconds};
+}
+
+void UpdateDeadline::Check() const {
+  if (std::chrono::steady_clock::now() > at) {
+    throw InputError("在线更新超过时限（" + std::to_string(seconds) +
+                     " 秒，设置项 FetchTimeout）仍未读完结果页，已放弃；历史号码未改变");
+  }
+}
+
+PageDraws::PageDraws(std::string_view pageText, const std::vector<int32_t>& wanted,
+                     const UpdateDeadline& deadline) {
+  entries_.reserve(wanted.size());
+  for (int32_t issue : wanted) entries_.emplace(issue, Entry{});
+  // Most digit windows of a page lie outside the issues looked up; a range
+  // check spares them the hash lookup.
+  const auto [lowest, highest] = std::minmax_element(wanted.begin(), wanted.end());
+  const int32_t low = wanted.empty() ? 1 : *lowest;
+  const int32_t high = wanted.empty() ? 0 : *highest;
   const std::u32string text = DecodeText(pageText);
+  deadline.Check();
   const size_t size = text.size();
   size_t digitsAhead = 0;  // length of the digit run starting at the current position
   // Walk backwards so that the length of the digit run ahead is known at
   // every position; earlier appearances then overwrite later ones.
   for (size_t p = size; p-- > 0;) {
+    if (p % kCharactersPerDeadlineCheck == 0) deadline.Check();
     digitsAhead = IsDigit(text[p]) ? digitsAhead + 1 : 0;
     if (digitsAhead < kIssueDigits) continue;
+
     int32_t issue = 0;
     for (int i = 0; i < kIssueDigits; ++i) issue = issue * 10 + int32_t(text[p + i] - U'0');
+    const bool maybeWanted = issue >= low && issue <= high;
+    if (!maybeWanted && listsADraw_) continue;
 
     Entry entry;
+    entry.found = true;
     entry.readable = p + kDrawWidth <= size;
     for (int k = 0; entry.readable && k < kPositions; ++k) {
       const size_t at = p + kFirstNumberOffset + size_t(kNumberSpacing * k);
@@ -120,46 +158,65 @@ PageDraws::PageDraws(std::string_view pageText) {
       entry.readable = number >= kMinNumber && number <= kMaxNumber;
       entry.numbers[size_t(k)] = number;
     }
-    auto [slot, inserted] = entries_.try_emplace(issue, entry);
-    if (!inserted && (entry.readable || !slot->second.readable)) slot->second = entry;
+    listsADraw_ = listsADraw_ || entry.readable;
+    if (!maybeWanted) continue;
+    const auto slot = entries_.find(issue);
+    if (slot != entries_.end() && (entry.readable || !slot->second.readable)) slot->second = entry;
   }
-  for (const auto& [issue, entry] : entries_) readableCount_ += entry.readable ? 1 : 0;
 }
 
 const PageDraws::Entry* PageDraws::Find(int32_t issue) const {
   const auto found = entries_.find(issue);
-  return found == entries_.end() ? nullptr : &found->second;
+  return found == entries_.end() || !found->second.found ? nullptr : &found->second;
 }
 
-UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
-                              std::string_view pageBytes) {
-  // The plan rests on the stored history, so it is made inside the change.
-  HistoryStore::Change change(store);
-  const UpdatePlan plan = PlanUpdate(store, settings, today);
-  const PageDraws page(PageText(EncodeUtf8(DecodeText(pageBytes))));
-  if (page.ReadableCount() == 0) {
+PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
+                            const UpdateDeadline& deadline) {
+  const std::vector<int32_t> wanted = CandidateIssues(plan.firstIssue, plan.lastIssue, plan.rule);
+  std::string html = EncodeUtf8(DecodeText(pageBytes));
+  deadline.Check();
+  const std::string text = PageText(html);
+  html = std::string();
+  deadline.Check();
+  const PageDraws page(text, wanted, deadline);
+  if (!page.ListsADraw()) {
     throw InputError("结果页中没有找到开奖号码，历史号码未改变: " + plan.address);
   }
+  PageReadout readout;
+  for (int32_t issue : wanted) {
+    const PageDraws::Entry* entry = page.Find(issue);
+    if (entry == nullptr) continue;
+    if (!entry->readable) {
+      ++readout.unreadable;
+      continue;
+    }
+    readout.draws.push_back(Draw{issue, entry->numbers});
+  }
+  return readout;
+}
 
+UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan,
+                              const DerivationRules& rules, const PageReadout& readout) {
   UpdateReport report;
   report.firstIssue = plan.firstIssue;
   report.lastIssue = plan.lastIssue;
   report.address = plan.address;
-  const DerivationRules rules = DerivationRules::From(settings);
-  std::vector<Draw> draws;
-  for (int32_t issue : CandidateIssues(plan.firstIssue, plan.lastIssue, plan.rule)) {
-    const PageDraws::Entry* entry = page.Find(issue);
-    if (entry == nullptr) continue;
-    if (!entry->readable) {
-      ++report.unreadable;
-      continue;
-    }
-    draws.push_back(Draw{issue, entry->numbers});
-  }
+  report.unreadable = readout.unreadable;
   report.dropped = plan.dropHistory ? store.Count() : 0;
-  store.AppendDraws(draws, rules, plan.dropHistory);
+  store.AppendDraws(readout.draws, rules, plan.dropHistory);
+  report.added = int64_t(readout.draws.size());
+  return report;
+}
+
+UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
+                              std::string_view pageBytes, const UpdateDeadline& deadline) {
+  // The plan rests on the stored history, so it is made inside the change.
+  HistoryStore::Change change(store);
+  const UpdatePlan plan = PlanUpdate(store, settings, today);
+  const PageReadout readout = ReadResultsPage(plan, pageBytes, deadline);
+  const UpdateReport report =
+      StoreResultsPage(store, plan, DerivationRules::From(settings), readout);
   change.Commit();
-  report.added = int64_t(draws.size());
   return report;
 }
 

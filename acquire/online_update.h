@@ -9,13 +9,18 @@
 // up to the last possible draw of today is looked up in that text, in
 // whatever order the page lists its draws.
 //
-// Fetching the page is the front end's job; this piece plans the request
-// and applies the page that arrived. Nothing changes before a page with at
-// least one draw has arrived, and then the whole change (dropping a history
-// that has grown too old, storing the new draws) is one transaction.
+// Fetching the page is the front end's job; this piece plans the request,
+// reads the page that arrived (ReadResultsPage: no store, any thread) and
+// stores what it read. Nothing changes before a page with at least one draw
+// has arrived, and then the whole change (dropping a history that has grown
+// too old, storing the new draws) is one transaction.
+//
+// One time limit (FetchTimeout) covers fetching and reading together: the
+// reading takes the deadline and gives up once it has passed.
 #ifndef ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
 #define ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,10 +28,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/derivation.h"
 #include "core/draw.h"
-#include "store/history_store.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -59,41 +65,77 @@ std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, 
 // The request, the issues to look up and the age check, from the stored
 // history and today's date. When the history is empty or will be dropped,
 // the lookup starts with the first draw of the day IniSerchDay days before
-// today; otherwise with the first valid issue after the last stored one.
-// Throws InputError (kNoEditionMessage) when no edition is chosen.
+// today (not before 2000); otherwise with the first valid issue after the
+// last stored one. Throws InputError when no edition is chosen
+// (kNoEditionMessage) or today lies outside 2000..2099.
 UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today);
 
 // Every valid issue (a real calendar date, daily sequence 1..draws per day)
 // from `first` to `last`, ascending. Under two-digit sequences only.
 std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRule& rule);
 
-// The draws a page text lists, by issue. When an issue appears more than
-// once, its first appearance with eight numbers 01..20 counts.
+// When the update must have finished: the start of the fetch plus
+// FetchTimeout.
+struct UpdateDeadline {
+  std::chrono::steady_clock::time_point at;
+  int seconds = 0;  // FetchTimeout, for the message
+
+  static UpdateDeadline FromNow(int seconds);
+  // Throws InputError (history unchanged) once the deadline has passed.
+  void Check() const;
+};
+
+// The draws a page text lists for the issues looked up. When an issue
+// appears more than once, its first appearance with eight numbers 01..20
+// counts. Only the looked-up issues are kept, so memory follows their count,
+// not the size of the page.
 class PageDraws {
  public:
   struct Entry {
+    bool found = false;     // the text contains the issue's eight digits
     bool readable = false;  // false: the issue appears, but never with eight numbers 01..20
     Numbers numbers{};
   };
 
-  // `pageText` is UTF-8; offsets count characters.
-  explicit PageDraws(std::string_view pageText);
+  // `pageText` is UTF-8; offsets count characters. `wanted` are the issues
+  // to look up.
+  PageDraws(std::string_view pageText, const std::vector<int32_t>& wanted,
+            const UpdateDeadline& deadline);
 
-  // nullptr when the text does not contain the issue's eight digits.
+  // nullptr when the issue was not looked up or the text does not contain
+  // its eight digits.
   const Entry* Find(int32_t issue) const;
-  int64_t ReadableCount() const { return readableCount_; }
+  // Whether the text lists any draw with eight numbers 01..20, looked up or not.
+  bool ListsADraw() const { return listsADraw_; }
 
  private:
   std::unordered_map<int32_t, Entry> entries_;
-  int64_t readableCount_ = 0;
+  bool listsADraw_ = false;
 };
 
-// Applies a fetched results page (its bytes as they arrived, UTF-8 or
-// GB18030) to the history, planned afresh from `store`. Throws InputError
-// when no edition is chosen or the page lists no draw at all; the history is
-// then unchanged.
+// What a results page holds for a plan.
+struct PageReadout {
+  std::vector<Draw> draws;  // the looked-up draws, ascending
+  int64_t unreadable = 0;   // looked-up issues listed without eight numbers 01..20
+};
+
+// Reads a fetched results page (its bytes as they arrived, UTF-8 or GB18030)
+// for `plan`. Touches no store, so it may run on any thread. Throws
+// InputError when the page lists no draw at all or the deadline passes.
+PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
+                            const UpdateDeadline& deadline);
+
+// Stores a readout in one transaction (dropping the old history first when
+// the plan says so), deriving the draws under the bases the history records.
+// Precondition: the history has not changed since `plan` was made.
+UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan,
+                              const DerivationRules& rules, const PageReadout& readout);
+
+// Plans afresh from `store`, reads the page and stores it. Throws InputError
+// when no edition is chosen, the page lists no draw at all or the deadline
+// passes; the history is then unchanged.
 UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
-                              std::string_view pageBytes);
+                              std::string_view pageBytes, const UpdateDeadline& deadline);
 
 }  // namespace zs
 

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "acquire/markup_nesting.h"
+
 namespace zs {
 namespace {
 
@@ -205,8 +207,9 @@ struct GumboOutputDeleter {
 
 std::string PageText(std::string_view html) {
   const GumboOptions options = ParseOptions();
+  const std::string capped = CapNesting(html);
   std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-      gumbo_parse_with_options(&options, html.data(), html.size()));
+      gumbo_parse_with_options(&options, capped.data(), capped.size()));
 
   // An explicit stack rather than recursion: a page may nest elements
   // arbitrarily deep.

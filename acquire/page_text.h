@@ -7,6 +7,8 @@
 //
 // The online update reads draws out of this text at fixed character
 // offsets, so the text must not gain or lose characters inside a line.
+// Elements nested deeper than kMaxMarkupNesting lose their tags (their text
+// stays), which keeps the parse linear on any page.
 #ifndef ZEPHYRSTAT_ACQUIRE_PAGE_TEXT_H_
 #define ZEPHYRSTAT_ACQUIRE_PAGE_TEXT_H_
 

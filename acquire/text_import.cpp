@@ -1,5 +1,6 @@
 #include "acquire/text_import.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,14 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
     Numbers inherited{};
     if (store.Count() > 1) inherited = store.NextToLast()->numbers();
 
-    const std::u32string text = DecodeText(ReadFileWhole(file));
-    readout = ReadDraws(text, LineLayout::kHistoryFile, runningIssue, inherited);
+    // The bytes are let go before the history is written.
+    const std::optional<std::string> bytes = ReadRegularFileAtMost(file, kMaxImportBytes);
+    if (!bytes) {
+      throw InputError("历史号码文件超过 " + std::to_string(kMaxImportBytes / (1024 * 1024)) +
+                       " MB，不是一份历史号码，未读入；历史号码未改变: " + file.string());
+    }
+    readout = ReadDrawsFromBytes(*bytes, LineLayout::kHistoryFile, runningIssue, inherited,
+                                 kMaxImportDraws);
   }
   if (readout.draws.empty()) {
     throw InputError("文件中没有可读入的历史号码，历史未改变: " + file.string());

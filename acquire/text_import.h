@@ -4,6 +4,7 @@
 #ifndef ZEPHYRSTAT_ACQUIRE_TEXT_IMPORT_H_
 #define ZEPHYRSTAT_ACQUIRE_TEXT_IMPORT_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
@@ -18,8 +19,15 @@ struct ImportReport {
   int64_t skipped = 0;    // lines that yielded no draw
 };
 
-// Throws StoreError when the file cannot be read (history unchanged) and
-// InputError when it yields no draw (history unchanged).
+// Larger files are refused before reading: no history comes near it.
+inline constexpr uint64_t kMaxImportBytes = 64 * 1024 * 1024;
+// More draws than 84 years at 97 a day: refused while reading. Together the
+// two limits keep an import under 300 MB of memory.
+inline constexpr size_t kMaxImportDraws = 3'000'000;
+
+// Throws StoreError when the file is no regular file or cannot be read, and
+// InputError when it is larger than kMaxImportBytes, holds more than
+// kMaxImportDraws draws or yields no draw; the history is then unchanged.
 ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path& file,
                                const DerivationRules& rules);
 

@@ -12,6 +12,9 @@ namespace zs {
 namespace {
 
 int32_t ReadBox(std::string_view text, const char* which) {
+  if (std::optional<std::string> refusal = ShownIssueRefusal(text)) {
+    throw InputError(std::string("检索范围的") + which + *refusal + "，无法检索");
+  }
   const std::optional<int32_t> issue = RangeBoxIssue(text);
   if (!issue) {
     throw InputError(std::string("检索范围的") + which + "期号“" + std::string(text) +

@@ -245,6 +245,11 @@ void MainWindow::PatternRefresh() {
 }
 
 void MainWindow::Ysjs() {
+  if (const std::optional<std::string> refusal = ShownIssueRefusal(text4_->text().toStdString())) {
+    manualTab_ = false;
+    ShowStatus(QString::fromStdString(*refusal + "；检索条件未改变"));
+    return;
+  }
   const IssueRule rule = IssueRule::From(settings_);
   const QString chosenText = text4_->text().trimmed().right(rule.threeDigit ? 9 : 8);
   if (check4_->isChecked()) {

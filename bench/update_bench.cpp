@@ -41,9 +41,10 @@ std::string ResultsPage() {
 }
 
 int64_t LookUpAYear(const std::string& pageText) {
-  const PageDraws page(pageText);
+  const std::vector<int32_t> wanted = CandidateIssues(14010101, 14123184, kRule);
+  const PageDraws page(pageText, wanted, UpdateDeadline::FromNow(600));
   int64_t found = 0;
-  for (int32_t issue : CandidateIssues(14010101, 14123184, kRule)) {
+  for (int32_t issue : wanted) {
     const PageDraws::Entry* entry = page.Find(issue);
     found += entry != nullptr && entry->readable ? 1 : 0;
   }

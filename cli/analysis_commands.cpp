@@ -90,6 +90,7 @@ void FillRange(const CliContext& context, const HistoryIndex& index, const Analy
 // named by the text, or the nearest stored one before it.
 void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
                    SearchPattern& pattern) {
+  if (std::optional<std::string> refusal = ShownIssueRefusal(text)) throw UsageError(*refusal);
   const std::optional<int32_t> issue = RangeBoxIssue(text);
   if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
   const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);

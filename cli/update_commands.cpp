@@ -41,6 +41,7 @@ Date ParseDate(const std::string& text) {
   if (!shaped || !IsValidDate(date)) {
     throw UsageError("--today must be a date YYYY-MM-DD, not \"" + text + "\"");
   }
+  if (std::optional<std::string> refusal = IssueYearRefusal(date)) throw UsageError(*refusal);
   return date;
 }
 

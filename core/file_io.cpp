@@ -75,7 +75,7 @@ struct ReadingFile {
   }
 };
 
-// Hands `file`'s content to `take` piece by piece.
+// Hands `file`'s content to `take` piece by piece, until `take` returns false.
 template <typename Take>
 void ReadInPieces(const std::filesystem::path& file, Take take) {
   ReadingFile in;
@@ -88,8 +88,7 @@ void ReadInPieces(const std::filesystem::path& file, Take take) {
     size_t got = 0;
     const int error = platform::ReadSome(in.handle, buffer.data(), buffer.size(), got);
     if (error != 0) FailFile("无法读取", file, error);
-    if (got == 0) return;
-    take(std::string_view(buffer.data(), got));
+    if (got == 0 || !take(std::string_view(buffer.data(), got))) return;
   }
 }
 
@@ -97,13 +96,40 @@ void ReadInPieces(const std::filesystem::path& file, Take take) {
 
 void ReplaceWithCopy(const std::filesystem::path& source, const std::filesystem::path& target) {
   FileReplacement replacement(target);
-  ReadInPieces(source, [&replacement](std::string_view piece) { replacement.Write(piece); });
+  ReadInPieces(source, [&replacement](std::string_view piece) {
+    replacement.Write(piece);
+    return true;
+  });
   replacement.Commit();
 }
 
 std::string ReadFileWhole(const std::filesystem::path& file) {
   std::string bytes;
-  ReadInPieces(file, [&bytes](std::string_view piece) { bytes.append(piece); });
+  ReadInPieces(file, [&bytes](std::string_view piece) {
+    bytes.append(piece);
+    return true;
+  });
+  return bytes;
+}
+
+std::optional<std::string> ReadRegularFileAtMost(const std::filesystem::path& file,
+                                                 uint64_t maxBytes) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    throw StoreError("无法读取 " + file.string() + "：不是普通文件（文件夹、设备或管道）");
+  }
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  if (!error && size > maxBytes) return std::nullopt;
+  std::string bytes;
+  bool withinLimit = true;
+  // A file that grows while it is read is stopped at the limit all the same.
+  ReadInPieces(file, [&](std::string_view piece) {
+    withinLimit = bytes.size() + piece.size() <= maxBytes;
+    if (withinLimit) bytes.append(piece);
+    return withinLimit;
+  });
+  if (!withinLimit) return std::nullopt;
   return bytes;
 }
 

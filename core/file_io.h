@@ -14,7 +14,9 @@
 #ifndef ZEPHYRSTAT_CORE_FILE_IO_H_
 #define ZEPHYRSTAT_CORE_FILE_IO_H_
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +58,12 @@ void WriteFileWhole(const std::filesystem::path& target, std::string_view bytes)
 void ReplaceWithCopy(const std::filesystem::path& source, const std::filesystem::path& target);
 // The whole content of `file`.
 std::string ReadFileWhole(const std::filesystem::path& file);
+// The whole content of `file`, or nullopt when it holds more than `maxBytes`
+// (told by its size before reading, or while reading when it grows). Throws
+// StoreError, without reading, when it is no regular file (a folder, a
+// device, a pipe).
+std::optional<std::string> ReadRegularFileAtMost(const std::filesystem::path& file,
+                                                 uint64_t maxBytes);
 
 // The user's words for a failed file operation's errno.
 std::string FileErrorReason(int error);

@@ -6,6 +6,7 @@
 #ifndef ZEPHYRSTAT_CORE_HISTORY_TEXT_H_
 #define ZEPHYRSTAT_CORE_HISTORY_TEXT_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,10 +20,16 @@ namespace zs {
 std::u32string DecodeText(std::string_view bytes);
 std::string EncodeUtf8(std::u32string_view text);
 
+// A line's characters past this many are not read: no history line comes
+// near it, and it bounds what one line costs.
+inline constexpr size_t kMaxLineCharacters = 1024;
+
 enum class LineLayout {
   // History text file: the issue field is characters 1..9 (numbers from
   // character 11), or a shown issue "20…" of 10 or 11 digits followed by a
-  // blank, as the text export writes it.
+  // blank, as the text export writes it. A line starting with 10 or 11
+  // digits and a blank that are not "20…" names a year outside 2000..2099
+  // and is skipped.
   kHistoryFile,
   // Backup file lsbf.txt: the issue field is the text before the first blank.
   kBackupFile,
@@ -51,6 +58,12 @@ struct DrawReadout {
 // inheritance lies outside 1..20, or when their issue was already read.
 DrawReadout ReadDraws(std::u32string_view text, LineLayout layout, int32_t runningIssue,
                       const Numbers& inherited);
+
+// ReadDraws over undecoded bytes (decoded as DecodeText does), one line at a
+// time, so that memory follows the draws kept rather than the size of the
+// text. Throws InputError when the text holds more than `maxDraws` draws.
+DrawReadout ReadDrawsFromBytes(std::string_view bytes, LineLayout layout, int32_t runningIssue,
+                               const Numbers& inherited, size_t maxDraws);
 
 }  // namespace zs
 

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <limits>
 
 #include "core/edition.h"
+#include "core/errors.h"
 #include "core/settings.h"
 #include "core/text.h"
 
@@ -59,8 +61,16 @@ std::string ZeroPadded(const std::string& digits, size_t width) {
   return digits.size() >= width ? digits : std::string(width - digits.size(), '0') + digits;
 }
 
+// Precondition for the multiplications that follow: a year of 2000..2099.
 int32_t Yymmdd(const Date& date) {
+  if (std::optional<std::string> refusal = IssueYearRefusal(date)) throw InputError(*refusal);
   return (date.year - 2000) * 10000 + date.month * 100 + date.day;
+}
+
+std::string TwoDigits(int value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", value);
+  return digits;
 }
 
 int32_t Incremented(int32_t stored) {
@@ -76,6 +86,22 @@ IssueRule IssueRule::From(const Settings& settings) {
 bool IsValidDate(const Date& date) {
   if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return false;
   return ToChrono(date).ok();
+}
+
+std::optional<std::string> IssueYearRefusal(const Date& date) {
+  if (date.year >= kFirstIssueYear && date.year <= kLastIssueYear) return std::nullopt;
+  return "日期 " + std::to_string(date.year) + "-" + TwoDigits(date.month) + "-" +
+         TwoDigits(date.day) + " 不在 2000 至 2099 年之间：期号只有两位年份，无法为这一天编号";
+}
+
+std::optional<std::string> ShownIssueRefusal(std::string_view text) {
+  const std::string_view trimmed = TrimBlanks(text);
+  if (!AllDigits(trimmed) || trimmed.size() <= kRangeBoxDigits) return std::nullopt;
+  if ((trimmed.size() == kShownTwoDigitWidth || trimmed.size() == kShownThreeDigitWidth) &&
+      trimmed.starts_with("20")) {
+    return std::nullopt;
+  }
+  return "期号“" + std::string(trimmed) + "”不是 2000 至 2099 年的期号（应为“20”加 8 或 9 位数字）";
 }
 
 Date AddDays(const Date& date, int days) {
@@ -124,7 +150,8 @@ int32_t LastIssueOfDay(const Date& date, const IssueRule& rule) {
 int32_t FollowingIssue(int32_t stored, const IssueRule& rule) {
   if (stored % 100 == rule.drawsPerDay) {
     if (const std::optional<Date> date = IssueDate(stored, rule.threeDigit)) {
-      return FirstIssueOfDay(AddDays(*date, 1), rule);
+      const Date next = AddDays(*date, 1);
+      if (!IssueYearRefusal(next)) return FirstIssueOfDay(next, rule);
     }
   }
   return Incremented(stored);
@@ -137,7 +164,7 @@ int32_t FollowingIssue(int32_t stored, const IssueRule& rule) {
 std::optional<int32_t> RangeEndBefore(std::string_view chosenShown, const IssueRule& rule) {
   const std::string_view text = TrimBlanks(chosenShown);
   if (!AllDigits(text) || text.size() < kShownTwoDigitWidth ||
-      text.size() > kShownThreeDigitWidth) {
+      text.size() > kShownThreeDigitWidth || ShownIssueRefusal(text)) {
     return std::nullopt;
   }
   const bool threeDigit = text.size() == kShownThreeDigitWidth;
@@ -148,7 +175,7 @@ std::optional<int32_t> RangeEndBefore(std::string_view chosenShown, const IssueR
     const Date date{NumberAt(text, 0, 4), NumberAt(text, 4, 2), NumberAt(text, 6, 2)};
     if (!IsValidDate(date)) return std::nullopt;
     const Date previous = AddDays(date, -1);
-    if (previous.year < 2000) return std::nullopt;
+    if (IssueYearRefusal(previous)) return std::nullopt;
     return LastIssueOfDay(previous, IssueRule{rule.drawsPerDay, threeDigit});
   }
   const int32_t end = NumberAt(stored, 0, storedWidth) - 1;

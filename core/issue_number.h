@@ -34,6 +34,16 @@ struct Date {
 };
 
 bool IsValidDate(const Date& date);
+
+// Issues carry a two-digit year, so only the days of 2000..2099 have issues.
+inline constexpr int kFirstIssueYear = 2000;
+inline constexpr int kLastIssueYear = 2099;
+// nullopt when the date lies in 2000..2099; else the message that refuses it.
+std::optional<std::string> IssueYearRefusal(const Date& date);
+// nullopt unless the text is all digits and longer than a stored issue
+// (nine digits) without being a shown issue of 2000..2099 ("20" + 8 or 9
+// digits); then the message that refuses it.
+std::optional<std::string> ShownIssueRefusal(std::string_view text);
 Date AddDays(const Date& date, int days);
 int64_t DaysBetween(const Date& from, const Date& to);  // to − from
 
@@ -47,19 +57,21 @@ std::string ShownIssue(int32_t stored, bool threeDigit);
 // Date of a stored issue: year 2000 + digits 1–2, month 3–4, day 5–6.
 std::optional<Date> IssueDate(int32_t stored, bool threeDigit);
 // The stored issue of the first draw of a day: yymmdd × SequenceBase() + 1.
+// Throws InputError (IssueYearRefusal) for a day outside 2000..2099.
 int32_t FirstIssueOfDay(const Date& date, const IssueRule& rule);
-// yymmdd × SequenceBase() + rule.drawsPerDay.
+// yymmdd × SequenceBase() + rule.drawsPerDay. Throws like FirstIssueOfDay.
 int32_t LastIssueOfDay(const Date& date, const IssueRule& rule);
 
 // The issue after a stored one (a new row's QQH, and the issue the entry box
 // offers next): issue + 1, or the first draw of the next calendar day when
-// the issue's last two digits equal the draws per day.
+// the issue's last two digits equal the draws per day (issue + 1 after the
+// last draw of 2099, which has no next day).
 int32_t FollowingIssue(int32_t stored, const IssueRule& rule);
 
 // The end of the search range just before a chosen issue typed in its shown
 // form (the box "仅检索该期前"): the previous day's last draw when the chosen
 // issue is the first of its day, else the chosen issue − 1. nullopt when the
-// text holds no issue.
+// text holds no issue or one outside 2000..2099.
 std::optional<int32_t> RangeEndBefore(std::string_view chosenShown, const IssueRule& rule);
 
 // The stored issue that a range box names: its rightmost nine characters as

@@ -111,7 +111,8 @@ void RequireColumns(Database& db, std::string_view table,
   info.Bind(1, table);
   std::vector<std::string> present;
   while (info.Step()) present.emplace_back(info.Text(0));
-  for (const auto& [name, type] : columns) {
+  for (const auto& column : columns) {
+    const std::string& name = column.first;
     const bool found = std::any_of(present.begin(), present.end(),
                                    [&](const std::string& p) { return SameName(p, name); });
     if (!found) {

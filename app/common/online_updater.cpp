@@ -27,6 +27,8 @@ void OnlineUpdater::start(HistoryStore& store, const Settings& settings, const D
     QTimer::singleShot(0, this, [this, message] { fail(message); });
     return;
   }
+  // The fetch and the reading of the page share one time limit.
+  deadline_ = UpdateDeadline::FromNow(settings.fetchTimeoutSeconds);
   fetcher_.fetch(QUrl(QString::fromStdString(plan.address)), settings.fetchTimeoutSeconds);
 }
 
@@ -34,7 +36,7 @@ void OnlineUpdater::onFetched(const QByteArray& body) {
   UpdateReport report;
   try {
     report = ApplyResultsPage(*store_, settings_, today_,
-                              std::string_view(body.constData(), size_t(body.size())));
+                              std::string_view(body.constData(), size_t(body.size())), deadline_);
   } catch (const std::exception& error) {
     engineFailure_ = std::current_exception();
     fail(QString::fromUtf8(error.what()));

@@ -1,7 +1,8 @@
 // The online update as the window and the command-line tool run it: plans
 // the request, fetches the results page asynchronously (the event loop keeps
-// running, within the FetchTimeout time limit) and applies the page to the
-// history in one transaction once it has arrived.
+// running) and applies the page to the history in one transaction once it
+// has arrived. One FetchTimeout time limit covers the fetch and the reading
+// of the page together.
 //
 // Exactly one of finished() or failed() follows every start(), never from
 // within start() itself. A failure (no edition chosen, no connection, an
@@ -49,6 +50,7 @@ class OnlineUpdater : public QObject {
   HistoryStore* store_ = nullptr;
   Settings settings_;
   Date today_;
+  UpdateDeadline deadline_;
   bool running_ = false;
   std::exception_ptr engineFailure_;
 };

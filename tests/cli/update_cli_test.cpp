@@ -188,6 +188,8 @@ TEST_F(FailedUpdateTest, BadArgumentsAreUsageErrors) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"update", "--today", "2014-02-30"},
            {"update", "--today", "16.01.2014"},
+           {"update", "--today", "4200-01-01"},  // issues have a two-digit year
+           {"update", "--today", "2100-01-01"},
            {"update", "--url", "ftp://127.0.0.1/{code}?n={n}"},
            {"update", "--timeout", "0"},
        }) {

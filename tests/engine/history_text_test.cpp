@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/errors.h"
+
 namespace zs {
 namespace {
 
@@ -84,11 +86,16 @@ struct ReadCase {
   int64_t skipped;
 };
 
+// Reading the decoded text and reading its bytes line by line agree.
 void ExpectReadout(const ReadCase& c, LineLayout layout) {
-  const DrawReadout readout = ReadDraws(U32(c.text), layout, c.runningIssue, c.inherited);
-  EXPECT_EQ(readout.draws, c.draws) << c.name;
-  EXPECT_EQ(readout.inherited, c.inheritedCount) << c.name;
-  EXPECT_EQ(readout.skipped, c.skipped) << c.name;
+  for (const bool fromBytes : {false, true}) {
+    const DrawReadout readout =
+        fromBytes ? ReadDrawsFromBytes(c.text, layout, c.runningIssue, c.inherited, 1000)
+                  : ReadDraws(U32(c.text), layout, c.runningIssue, c.inherited);
+    EXPECT_EQ(readout.draws, c.draws) << c.name << (fromBytes ? " (bytes)" : "");
+    EXPECT_EQ(readout.inherited, c.inheritedCount) << c.name;
+    EXPECT_EQ(readout.skipped, c.skipped) << c.name;
+  }
 }
 
 TEST(ReadDrawsTest, HistoryFile) {
@@ -212,6 +219,23 @@ TEST(ReadDrawsTest, HistoryFile) {
             0,
             0},
            {"empty text", "", 14011601, none, {}, 0, 0},
+           {"a shown issue of a year outside 2000..2099 is refused",
+            "2114011601 01 02 03 04 05 06 07 08\n1914011602 01 02 03 04 05 06 07 08\n"
+            "2014011603 01 02 03 04 05 06 07 08\n",
+            0,
+            none,
+            {{14011603, kOneToEight}},
+            0,
+            2},
+           {"characters past the 1024th of a line are not read",
+            "\xEF\xBB\xBF"
+            "14011601  01 02 03 04 05 06 07" +
+                std::string(1024, ' ') + "08\n" + "14011602  01 02 03 04 05 06 07 08\n",
+            0,
+            none,
+            {{14011602, kOneToEight}},
+            0,
+            1},
        }) {
     ExpectReadout(c, LineLayout::kHistoryFile);
   }
@@ -237,6 +261,15 @@ TEST(ReadDrawsTest, BackupFile) {
                  0,
                  0},
                 LineLayout::kBackupFile);
+}
+
+TEST(ReadDrawsFromBytesTest, GbTextAndTheDrawLimit) {
+  const std::string gbLines =
+      "14011601 \xB5\xDA 01 02 03 04 05 06 07 08\n"
+      "14011602 \xB5\xDA 01 02 03 04 05 06 07 08\n";
+  EXPECT_EQ(ReadDrawsFromBytes(gbLines, LineLayout::kBackupFile, 0, Numbers{}, 2).draws,
+            (std::vector<Draw>{{14011601, kOneToEight}, {14011602, kOneToEight}}));
+  EXPECT_THROW(ReadDrawsFromBytes(gbLines, LineLayout::kBackupFile, 0, Numbers{}, 1), InputError);
 }
 
 TEST(DecodeTextTest, Utf8WithAndWithoutByteOrderMark) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/errors.h"
 #include "core/settings.h"
 
 namespace zs {
@@ -132,8 +133,45 @@ TEST(RangeEndBeforeTest, EndsJustBeforeTheChosenIssue) {
            Case{"201305130101", kTwoDigit84, std::nullopt},
            Case{"2013023101", kTwoDigit84, std::nullopt},  // first draw of no real day
            Case{"2000010101", kTwoDigit84, std::nullopt},
+           // Years outside 2000..2099: the day before would have no issue.
+           Case{"42000101001", kThreeDigit84, std::nullopt},
+           Case{"2100010101", kTwoDigit84, std::nullopt},
        }) {
     EXPECT_EQ(RangeEndBefore(c.shown, c.rule), c.end) << "\"" << c.shown << "\"";
+  }
+}
+
+TEST(IssueYearTest, DaysOutside2000To2099HaveNoIssue) {
+  struct Case {
+    Date date;
+    bool refused;
+  };
+  for (const Case& c :
+       {Case{{2000, 1, 1}, false}, Case{{2099, 12, 31}, false}, Case{{1999, 12, 31}, true},
+        Case{{2100, 1, 1}, true}, Case{{2215, 6, 1}, true}, Case{{4200, 1, 1}, true}}) {
+    SCOPED_TRACE(c.date.year);
+    EXPECT_EQ(IssueYearRefusal(c.date).has_value(), c.refused);
+    for (const IssueRule& rule : {kTwoDigit84, kThreeDigit84}) {
+      if (c.refused) {
+        EXPECT_THROW(FirstIssueOfDay(c.date, rule), InputError);
+        EXPECT_THROW(LastIssueOfDay(c.date, rule), InputError);
+      } else {
+        EXPECT_GT(FirstIssueOfDay(c.date, rule), 0);
+        EXPECT_GT(LastIssueOfDay(c.date, rule), FirstIssueOfDay(c.date, rule));
+      }
+    }
+  }
+  // The last draw of 2099 has no next day to roll over to.
+  EXPECT_EQ(FollowingIssue(99123184, kTwoDigit84), 99123185);
+  EXPECT_EQ(FollowingIssue(991231084, kThreeDigit84), 991231085);
+}
+
+TEST(IssueYearTest, ShownIssuesOutside2000To2099AreRefused) {
+  for (const char* text : {"2126120901", "19991231001", "42000101001", "212612090100"}) {
+    EXPECT_TRUE(ShownIssueRefusal(text).has_value()) << text;
+  }
+  for (const char* text : {"2026120901", " 20991231084 ", "26120901", "x2126120901", ""}) {
+    EXPECT_FALSE(ShownIssueRefusal(text).has_value()) << text;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -82,7 +83,7 @@ class OnlineUpdateTest : public testing::Test {
   }
 
   UpdateReport Apply(const std::string& page) {
-    return ApplyResultsPage(*store_, settings_, kToday, page);
+    return ApplyResultsPage(*store_, settings_, kToday, page, UpdateDeadline::FromNow(30));
   }
 
   std::unique_ptr<HistoryStore> store_;
@@ -170,11 +171,13 @@ TEST_F(OnlineUpdateTest, AfterTheLastDrawOfADayTheNextDayFollows) {
   std::vector<int32_t> listed = Issues(14011601, 14011684);
   const std::vector<int32_t> next = Issues(14011701, 14011703);
   listed.insert(listed.end(), next.begin(), next.end());
-  const UpdateReport report = ApplyResultsPage(*store_, settings_, tomorrow, Page(listed));
+  const UpdateReport report =
+      ApplyResultsPage(*store_, settings_, tomorrow, Page(listed), UpdateDeadline::FromNow(30));
   EXPECT_EQ(report.added, 84 + 3);
 
   StoreHistory(Issues(14011680, 14011684));
-  const UpdateReport after = ApplyResultsPage(*store_, settings_, tomorrow, Page(listed));
+  const UpdateReport after =
+      ApplyResultsPage(*store_, settings_, tomorrow, Page(listed), UpdateDeadline::FromNow(30));
   EXPECT_EQ(after.firstIssue, 14011701);
   EXPECT_EQ(after.lastIssue, 14011784);
   EXPECT_EQ(after.added, 3);
@@ -313,20 +316,40 @@ TEST_F(OnlineUpdateTest, ShownIssuesWithTheCenturyAreFound) {
   EXPECT_EQ(StoredIssues(), std::vector<int32_t>{14011601});
 }
 
-TEST(PageDrawsTest, FindsDrawsAnywhereInTheText) {
-  const PageDraws page("x 1401160101 02 03 04 05 06 07 08\n1401160220,19,18,17,16,15,14,13 y");
-  ASSERT_NE(page.Find(14011601), nullptr);
-  EXPECT_TRUE(page.Find(14011601)->readable);
+TEST_F(OnlineUpdateTest, ReadingPastTheDeadlineChangesNothing) {
+  StoreHistory({14010901, 14010902});  // old enough to be dropped
+  const UpdateDeadline passed{std::chrono::steady_clock::now() - std::chrono::seconds(1), 30};
+  EXPECT_THROW(
+      ApplyResultsPage(*store_, settings_, kToday, Page(Issues(14011601, 14011684)), passed),
+      InputError);
+  EXPECT_EQ(StoredIssues(), (std::vector<int32_t>{14010901, 14010902}));
+}
+
+TEST_F(OnlineUpdateTest, TodayOutsideTheIssueYearsIsRefused) {
+  for (const Date today : {Date{2100, 1, 1}, Date{4200, 1, 1}, Date{1999, 12, 31}}) {
+    SCOPED_TRACE(today.year);
+    EXPECT_THROW(PlanUpdate(*store_, settings_, today), InputError);
+  }
+  // Early in 2000 the days kept reach back no further than 1 January 2000.
+  EXPECT_EQ(PlanUpdate(*store_, settings_, Date{2000, 1, 3}).firstIssue, 10101);
+}
+
+TEST(PageDrawsTest, KeepsOnlyTheLookedUpIssues) {
+  const PageDraws page("x 1401160101 02 03 04 05 06 07 08\n1401160220,19,18,17,16,15,14,13 y",
+                       {14011602, 14011603}, UpdateDeadline::FromNow(30));
+  EXPECT_EQ(page.Find(14011601), nullptr);  // listed, but not looked up
+  ASSERT_NE(page.Find(14011602), nullptr);
+  EXPECT_TRUE(page.Find(14011602)->readable);
   EXPECT_EQ(page.Find(14011602)->numbers, (Numbers{20, 19, 18, 17, 16, 15, 14, 13}));
-  EXPECT_EQ(page.Find(14011603), nullptr);
-  EXPECT_EQ(page.ReadableCount(), 2);
+  EXPECT_EQ(page.Find(14011603), nullptr);  // looked up, not listed
+  EXPECT_TRUE(page.ListsADraw());
 }
 
 TEST(PageDrawsTest, CutShortAtTheEndOfTheText) {
-  const PageDraws page("1401160101 02 03 04 05 06 07 0");
+  const PageDraws page("1401160101 02 03 04 05 06 07 0", {14011601}, UpdateDeadline::FromNow(30));
   ASSERT_NE(page.Find(14011601), nullptr);
   EXPECT_FALSE(page.Find(14011601)->readable);
-  EXPECT_EQ(page.ReadableCount(), 0);
+  EXPECT_FALSE(page.ListsADraw());
 }
 
 }  // namespace

@@ -168,6 +168,21 @@ TEST_F(TextImportTest, MissingOrUnreadableFileLeavesTheHistoryAsItWas) {
   EXPECT_EQ(store_->LoadAll(true), before);
 }
 
+TEST_F(TextImportTest, DevicesAndOversizedFilesAreRefusedBeforeReading) {
+  StoreHistory(kEarlierHistory);
+  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::filesystem::path oversized = WriteFile("14011601  01 02 03 04 05 06 07 08\n");
+  std::filesystem::resize_file(oversized, kMaxImportBytes + 1);  // sparse: nothing is written
+  try {
+    ImportHistoryFile(*store_, oversized, rules_);
+    ADD_FAILURE() << "an oversized file was read";
+  } catch (const InputError& error) {
+    EXPECT_NE(std::string(error.what()).find("64 MB"), std::string::npos) << error.what();
+  }
+  EXPECT_THROW(ImportHistoryFile(*store_, "/dev/zero", rules_), StoreError);
+  EXPECT_EQ(store_->LoadAll(true), before);
+}
+
 TEST_F(TextImportTest, FileStoreKeepsTheImportAcrossReopening) {
   const std::filesystem::path file = WriteFile("14011601  01 02 03 04 05 06 07 08\r\n");
   {
