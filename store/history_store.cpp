@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "store/draw_pack.h"
 
 namespace zs {
 
@@ -188,9 +189,11 @@ std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
 
 // Stores the rows derived from `draws`, which are in issue order, numbered
 // from 1, deriving a slice at a time. The stored issue and numbers are the
-// draw's whatever `derive` returns.
-void InsertDerived(Database& db, const std::vector<Draw>& draws,
-                   const std::function<HistoryRow(const Draw&)>& derive) {
+// draw's whatever `derive` returns. Returns what was stored, packed.
+PackedHistory InsertDerived(Database& db, const std::vector<Draw>& draws,
+                            const std::function<HistoryRow(const Draw&)>& derive) {
+  PackedHistory packed;
+  packed.Reserve(draws.size());
   constexpr size_t kSliceRows = 4096;
   std::vector<HistoryRow> slice;
   slice.reserve(std::min(draws.size(), kSliceRows));
@@ -200,9 +203,11 @@ void InsertDerived(Database& db, const std::vector<Draw>& draws,
       HistoryRow& row = slice.emplace_back(derive(draws[i]));
       row.issue = draws[i].issue;
       row.fields[static_cast<int>(SearchType::kNumber)] = draws[i].numbers;
+      packed.Add(row.issue, row.fields);
     }
     InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
+  return packed;
 }
 
 // Gives every row from issue `from` on its ordinal in SQQH order. The rows
@@ -342,6 +347,8 @@ void EnsureSchema(Database& db) {
       hasLishi = true;
     } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
+    } else if (type == "table" && IsDrawPackTable(name)) {
+      continue;
     } else {
       throw StoreError("not a history database: it holds " + type + " " + name);
     }
@@ -351,6 +358,7 @@ void EnsureSchema(Database& db) {
     db.Execute(CreateTable("Lishi", LishiColumns()) + kCreateIndex +
                CreateTable("YL", YlColumns()));
     transaction.Commit();
+    EnsureDrawPack(db);
     return;
   }
   if (!hasLishi || !hasYl) {
@@ -362,6 +370,7 @@ void EnsureSchema(Database& db) {
   Statement index = db.Prepare(
       "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH' COLLATE NOCASE");
   if (!index.Step()) db.Execute(kCreateIndex);
+  EnsureDrawPack(db);
 }
 
 HistoryStore::HistoryStore(Database db, std::filesystem::path folder)
@@ -405,7 +414,41 @@ void HistoryStore::ForEachRow(const std::function<void(const HistoryRow&)>& visi
   while (select.Step()) visit(ReadRow(select, false));
 }
 
+PackedHistory HistoryStore::LoadPacked() {
+  if (std::optional<PackedHistory> packed = ReadDrawPack(db_)) return std::move(*packed);
+  PackedHistory packed;
+  const auto scan = [&] {
+    packed = PackedHistory();
+    packed.Reserve(static_cast<size_t>(Count()));
+    ForEachRow([&](const HistoryRow& row) { packed.Add(row.issue, row.fields); });
+  };
+  // The copy is made from what this transaction reads, so no other writer
+  // can slip a change in between. Without the write lock (another writer
+  // holds it, or the file is read-only) the history is only read.
+  try {
+    Transaction transaction(db_);
+    scan();
+    DrawPackUpdate update(db_);
+    update.RewriteAll(packed);
+    update.Finish();
+    transaction.Commit();
+  } catch (const StoreError&) {
+    scan();
+  }
+  return packed;
+}
+
 std::vector<Draw> HistoryStore::LoadDraws() {
+  if (const std::optional<PackedHistory> packed = ReadDrawPack(db_)) {
+    std::vector<Draw> draws(packed->DrawCount());
+    for (size_t i = 0; i < draws.size(); ++i) {
+      draws[i].issue = packed->issues[i];
+      for (int position = 0; position < kPositions; ++position) {
+        draws[i].numbers[position] = packed->Field(i, static_cast<int>(SearchType::kNumber), position);
+      }
+    }
+    return draws;
+  }
   std::vector<Draw> draws;
   draws.reserve(static_cast<size_t>(Count()));
   Statement select = db_.Prepare(
@@ -449,8 +492,14 @@ void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Transaction transaction(db_);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
   InsertRows(db_, sorted, 1);
+  PackedHistory packed;
+  packed.Reserve(sorted.size());
+  for (const HistoryRow* row : sorted) packed.Add(row->issue, row->fields);
+  pack.RewriteAll(packed);
+  pack.Finish();
   transaction.Commit();
 }
 
@@ -463,40 +512,53 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws,
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Transaction transaction(db_);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, sorted.empty() ? draws : sorted, derive);
+  pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, derive));
+  pack.Finish();
   transaction.Commit();
 }
 
 void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
   if (rows.empty() && !dropFirst) return;
   Transaction transaction(db_);
+  DrawPackUpdate pack(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
   // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
   InsertRows(db_, Pointers(rows), 0);
+  int64_t firstChanged = 0;
   if (!rows.empty()) {
     const auto lowest = std::min_element(
         rows.begin(), rows.end(),
         [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
     RenumberIdxFrom(db_, lowest->issue);
+    if (!dropFirst) firstChanged = CountBelow(lowest->issue);
   }
+  pack.RewriteFrom(firstChanged);
+  pack.Finish();
   transaction.Commit();
 }
 
 bool HistoryStore::DeleteLast() {
   Transaction transaction(db_);
+  DrawPackUpdate pack(db_);
   db_.Execute(
       "DELETE FROM Lishi WHERE rowid = (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
       "LIMIT 1)");
   const bool deleted = db_.Changes() > 0;
+  pack.RewriteFrom(Count());
+  pack.Finish();
   transaction.Commit();
   return deleted;
 }
 
 void HistoryStore::Clear() {
   Transaction transaction(db_);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
+  pack.RewriteAll(PackedHistory());
+  pack.Finish();
   transaction.Commit();
 }
 
@@ -505,8 +567,10 @@ void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& der
   const std::vector<Draw> draws = LoadDraws();
   // Writing the table anew in issue order is much quicker than updating
   // every row in place.
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, draws, derive);
+  pack.RewriteAll(InsertDerived(db_, draws, derive));
+  pack.Finish();
   transaction.Commit();
 }
 
