@@ -34,13 +34,14 @@ std::string CreateTriggers() {
   // (intTh, bolOk, txtHisP6) and idx change without making it stale.
   return std::string("CREATE TRIGGER IF NOT EXISTS ") + kTriggers[0] + " AFTER INSERT" + body +
          "CREATE TRIGGER IF NOT EXISTS " + kTriggers[1] + " AFTER DELETE" + body +
-         "CREATE TRIGGER IF NOT EXISTS " + kTriggers[2] + " AFTER UPDATE OF SQQH" +
-         FieldColumns() + body;
+         "CREATE TRIGGER IF NOT EXISTS " + kTriggers[2] + " AFTER UPDATE OF SQQH" + FieldColumns() +
+         body;
 }
 
 std::string DropTriggers() {
   std::string sql;
-  for (const char* trigger : kTriggers) sql += std::string("DROP TRIGGER IF EXISTS ") + trigger + ";";
+  for (const char* trigger : kTriggers)
+    sql += std::string("DROP TRIGGER IF EXISTS ") + trigger + ";";
   return sql;
 }
 
@@ -70,9 +71,8 @@ void PackedHistory::Add(int32_t issue, const std::array<Numbers, kSearchTypeCoun
 }
 
 bool IsDrawPackTable(std::string_view name) {
-  return name.size() == 8 && std::equal(name.begin(), name.end(), "DrawPack", [](char a, char b) {
-           return (a | 0x20) == (b | 0x20);
-         });
+  return name.size() == 8 && std::equal(name.begin(), name.end(), "DrawPack",
+                                        [](char a, char b) { return (a | 0x20) == (b | 0x20); });
 }
 
 void EnsureDrawPack(Database& db) {
@@ -132,9 +132,8 @@ DrawPackUpdate::DrawPackUpdate(Database& db) : db_(db) {
 }
 
 void DrawPackUpdate::RewriteFrom(int64_t first) {
-  const size_t firstChunk = wasComplete_ ? static_cast<size_t>(std::max<int64_t>(first, 0)) /
-                                               kPackChunkDraws
-                                         : 0;
+  const size_t firstChunk =
+      wasComplete_ ? static_cast<size_t>(std::max<int64_t>(first, 0)) / kPackChunkDraws : 0;
   Statement select = db_.Prepare("SELECT SQQH" + FieldColumns() +
                                  " FROM Lishi ORDER BY SQQH, rowid LIMIT -1 OFFSET ?1");
   select.Bind(1, static_cast<int64_t>(firstChunk * kPackChunkDraws));

@@ -444,7 +444,8 @@ std::vector<Draw> HistoryStore::LoadDraws() {
     for (size_t i = 0; i < draws.size(); ++i) {
       draws[i].issue = packed->issues[i];
       for (int position = 0; position < kPositions; ++position) {
-        draws[i].numbers[position] = packed->Field(i, static_cast<int>(SearchType::kNumber), position);
+        draws[i].numbers[position] =
+            packed->Field(i, static_cast<int>(SearchType::kNumber), position);
       }
     }
     return draws;

@@ -14,9 +14,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/draw.h"
 #include "store/database.h"
 #include "store/draw_pack.h"
-#include "core/draw.h"
 
 namespace zs {
 
