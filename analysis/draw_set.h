@@ -37,11 +37,14 @@ class DrawSet {
     while (!words_.empty() && words_.back() == 0) words_.pop_back();
   }
 
-  // For building a whole set at once: `count` empty words, then the bits of
-  // each word, then DropEmptyTail(). Precondition for SetWord:
-  // word < WordCount().
-  void ResizeWords(size_t count) { words_.assign(count, 0); }
-  void SetWord(size_t word, uint64_t bits) { words_[word] = bits; }
+  // For building a whole set at once, word by word in ascending order, then
+  // DropEmptyTail(): room for `count` words, then each word's bits (empty
+  // words in between are filled in). Precondition: word >= WordCount().
+  void ReserveWords(size_t count) { words_.reserve(count); }
+  void PutWord(size_t word, uint64_t bits) {
+    words_.resize(word, 0);
+    words_.push_back(bits);
+  }
   // Drops trailing empty words; gives back their memory when that is more
   // than a quarter of the set (a copy), as a set that stopped early does.
   void DropEmptyTail() {

@@ -56,10 +56,10 @@ void HistoryIndex::ForEachSetOf(size_t draw, Mark&& mark) {
 
 // Marking a draw in each of its sets one by one touches a hundred scattered
 // words per draw; instead the bits of 64 draws gather in a small table of
-// one word per set, which then gives each set its word. A set gets all the
-// words of the history at its first draw, and is cut back at the end when it
-// stopped early: most sets run to the newest draws, so that is one
-// allocation each and no copying.
+// one word per set, which then gives each set its word. A set gets room for
+// all the words of the history at its first draw, and is cut back at the end
+// when it stopped early: most sets run to the newest draws, so that is one
+// allocation each, each word written once and no copying.
 void HistoryIndex::BuildSets() {
   const size_t draws = DrawCount();
   const size_t wordCount = (draws + DrawSet::kWordBits - 1) / DrawSet::kWordBits;
@@ -72,9 +72,10 @@ void HistoryIndex::BuildSets() {
       ForEachSetOf(draw, [&](size_t slot) { gathered[slot] |= bit; });
     }
     for (size_t slot = 0; slot < gathered.size(); ++slot) {
-      if (gathered[slot] == 0) continue;
-      if (sets_[slot].Empty()) sets_[slot].ResizeWords(wordCount);
-      sets_[slot].SetWord(word, gathered[slot]);
+      DrawSet& set = sets_[slot];
+      if (gathered[slot] == 0 && set.Empty()) continue;
+      if (set.Empty()) set.ReserveWords(wordCount);
+      set.PutWord(word, gathered[slot]);
       gathered[slot] = 0;
     }
   }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdint>
 
 namespace zs {
@@ -55,8 +56,10 @@ class OmissionCounter {
     int32_t smallest = hits_ == 0 ? INT32_MAX : smallest_;
     int32_t largest = hits_ == 0 ? INT32_MIN : largest_;
     int64_t previous = previous_;
-    hits_ += std::popcount(bits);
+    // Counted in the loop: std::popcount is a library call unless the build
+    // targets processors with POPCNT.
     do {
+      ++hits_;
       const int64_t idx = firstIdx + std::countr_zero(bits);
       const auto gap = static_cast<int32_t>(idx - previous);
       smallest = std::min(smallest, gap);

@@ -99,10 +99,8 @@ std::optional<PackedHistory> ReadDrawPack(Database& db) {
   const size_t draws = bytes / kRecordBytes;
 
   PackedHistory packed;
-  packed.issues.resize(draws);
-  packed.fields.resize(draws * kFieldsPerDraw);
+  packed.Reserve(draws);
   Statement select = db.Prepare("SELECT chunk, draws FROM DrawPack ORDER BY chunk");
-  size_t draw = 0;
   for (size_t chunk = 0; select.Step(); ++chunk) {
     const std::string_view records = select.Blob(1);
     // Chunks are numbered from 0 without a gap, and only the last is short.
@@ -110,14 +108,14 @@ std::optional<PackedHistory> ReadDrawPack(Database& db) {
         (chunk + 1 < chunks && records.size() != kPackChunkDraws * kRecordBytes)) {
       return std::nullopt;
     }
-    for (size_t at = 0; at < records.size(); at += kRecordBytes, ++draw) {
+    for (size_t at = 0; at < records.size(); at += kRecordBytes) {
       uint32_t issue = 0;
       for (size_t i = 0; i < kIssueBytes; ++i) {
         issue |= static_cast<uint32_t>(static_cast<uint8_t>(records[at + i])) << (8 * i);
       }
-      packed.issues[draw] = static_cast<int32_t>(issue);
-      std::copy_n(records.data() + at + kIssueBytes, kFieldsPerDraw,
-                  reinterpret_cast<char*>(&packed.fields[draw * kFieldsPerDraw]));
+      packed.issues.push_back(static_cast<int32_t>(issue));
+      const auto* fields = reinterpret_cast<const int8_t*>(records.data() + at + kIssueBytes);
+      packed.fields.insert(packed.fields.end(), fields, fields + kFieldsPerDraw);
     }
   }
   return packed;
