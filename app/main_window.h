@@ -20,14 +20,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/history_index.h"
 #include "analysis/search_pattern.h"
 #include "analysis/selection_panel.h"
 #include "app/dialogs.h"
 #include "app/grid_view.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 class QAction;
 class QActionGroup;
@@ -61,6 +62,12 @@ class MainWindow : public QMainWindow {
   // Null when the database could not be opened.
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
+
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,13 +133,17 @@ class MainWindow : public QMainWindow {
   // History commands (history_commands.cpp, deletion_commands.cpp).
   void OnImportText();
   bool RunImport(const QString& file);
+  // RunImport, then the refresh of the views the new history changes.
+  bool ImportAndRefresh(const QString& file);
   void OnManualEntryChanged(int box);
   void StoreTypedEntry();
   void ClearManualEntry();
   void OnDeleteLast();
   void OnDeleteLastCount();
   void OnDeleteDownTo();
-  void AfterMultiDelete(int64_t deleted);
+  // Runs `remove` (a delete of several draws) for the number the user gave
+  // in `asked`, then shows the rebuilt history.
+  void DeleteSeveral(std::optional<int64_t> asked, const std::function<int64_t()>& remove);
   void OnClearHistory();
   void OnOnlineUpdate();
   void OnExportText();
