@@ -21,6 +21,7 @@ class DrawSet {
   }
   uint64_t Word(size_t word) const { return word < words_.size() ? words_[word] : 0; }
   size_t WordCount() const { return words_.size(); }
+  const uint64_t* Words() const { return words_.data(); }
   bool Empty() const { return words_.empty(); }
 
   void Add(size_t draw) {
@@ -34,6 +35,21 @@ class DrawSet {
     if (word >= words_.size()) return;
     words_[word] &= ~(uint64_t{1} << (draw % kWordBits));
     while (!words_.empty() && words_.back() == 0) words_.pop_back();
+  }
+
+  // For building a whole set at once, word by word in ascending order, then
+  // DropEmptyTail(): room for `count` words, then each word's bits (empty
+  // words in between are filled in). Precondition: word >= WordCount().
+  void ReserveWords(size_t count) { words_.reserve(count); }
+  void PutWord(size_t word, uint64_t bits) {
+    words_.resize(word, 0);
+    words_.push_back(bits);
+  }
+  // Drops trailing empty words; gives back their memory when that is more
+  // than a quarter of the set (a copy), as a set that stopped early does.
+  void DropEmptyTail() {
+    while (!words_.empty() && words_.back() == 0) words_.pop_back();
+    if (words_.capacity() - words_.size() > words_.capacity() / 4) words_.shrink_to_fit();
   }
 
   size_t MemoryBytes() const { return words_.capacity() * sizeof(uint64_t); }

@@ -15,103 +15,115 @@ size_t HistoryIndex::PositionSlot(SearchType type, int position, int value) {
 }
 
 size_t HistoryIndex::CountSlot(SearchType type, int value, int count) {
-  return (static_cast<size_t>(type) * kValues + value) * kPositions + (count - 1);
+  return kSetCount + (static_cast<size_t>(type) * kValues + value) * kPositions + (count - 1);
 }
 
-HistoryIndex::HistoryIndex()
-    : atPosition_(kSearchTypeCount * kPositions * kValues),
-      atLeast_(kSearchTypeCount * kValues * kPositions) {}
+HistoryIndex::HistoryIndex() : sets_(2 * kSetCount) {}
 
 HistoryIndex::HistoryIndex(const std::vector<HistoryRow>& rows) : HistoryIndex() {
-  Reserve(rows.size());
-  for (const HistoryRow& row : rows) Append(row);
-  ShrinkSets();
+  draws_.Reserve(rows.size());
+  for (const HistoryRow& row : rows) draws_.Add(row.issue, row.fields);
+  BuildSets();
 }
 
-HistoryIndex::HistoryIndex(HistoryStore& store) : HistoryIndex() {
-  Reserve(static_cast<size_t>(store.Count()));
-  store.ForEachRow([this](const HistoryRow& row) { Append(row); });
-  ShrinkSets();
+HistoryIndex::HistoryIndex(PackedHistory draws) : HistoryIndex() {
+  draws_ = std::move(draws);
+  BuildSets();
 }
 
-void HistoryIndex::Reserve(size_t draws) {
-  issues_.reserve(draws);
-  fields_.reserve(draws * kFieldsPerDraw);
-}
-
-// A set grows by doubling while draws are added; a finished index keeps
-// only what it holds.
-void HistoryIndex::ShrinkSets() {
-  for (DrawSet& set : atPosition_) set.ShrinkToFit();
-  for (DrawSet& set : atLeast_) set.ShrinkToFit();
-}
+HistoryIndex::HistoryIndex(HistoryStore& store) : HistoryIndex(store.LoadPacked()) {}
 
 template <typename Mark>
 void HistoryIndex::ForEachSetOf(size_t draw, Mark&& mark) {
   for (int t = 0; t < kSearchTypeCount; ++t) {
     const auto type = static_cast<SearchType>(t);
-    std::array<int, kValues> seen{};
+    std::array<uint8_t, kValues> seen{};
     for (int p = 0; p < kPositions; ++p) {
       // The fixed digit-sum criterion adds the tens and units fields; the
       // free one reads the stored sum, as the list text does.
       const int fixedValue = type == SearchType::kSum ? Field(draw, SearchType::kTens, p) +
                                                             Field(draw, SearchType::kUnits, p)
                                                       : Field(draw, type, p);
-      if (Indexed(fixedValue)) mark(atPosition_[PositionSlot(type, p, fixedValue)]);
+      if (Indexed(fixedValue)) mark(PositionSlot(type, p, fixedValue));
       const int value = Field(draw, type, p);
       if (Indexed(value)) {
         const int count = ++seen[value];
-        mark(atLeast_[CountSlot(type, value, count)]);
+        mark(CountSlot(type, value, count));
       }
     }
   }
 }
 
-void HistoryIndex::Append(const HistoryRow& row) {
-  const size_t draw = issues_.size();
-  issues_.push_back(row.issue);
-  for (int t = 0; t < kSearchTypeCount; ++t) {
-    for (int p = 0; p < kPositions; ++p) fields_.push_back(static_cast<int8_t>(row.fields[t][p]));
+// Marking a draw in each of its sets one by one touches a hundred scattered
+// words per draw; instead the bits of 64 draws gather in a small table of
+// one word per set, which then gives each set its word. A set gets room for
+// all the words of the history at its first draw, and is cut back at the end
+// when it stopped early: most sets run to the newest draws, so that is one
+// allocation each, each word written once and no copying.
+void HistoryIndex::BuildSets() {
+  const size_t draws = DrawCount();
+  const size_t wordCount = (draws + DrawSet::kWordBits - 1) / DrawSet::kWordBits;
+  std::vector<uint64_t> gathered(sets_.size());
+  for (size_t word = 0; word < wordCount; ++word) {
+    const size_t first = word * DrawSet::kWordBits;
+    const size_t end = std::min(draws, first + DrawSet::kWordBits);
+    for (size_t draw = first; draw < end; ++draw) {
+      const uint64_t bit = uint64_t{1} << (draw - first);
+      ForEachSetOf(draw, [&](size_t slot) { gathered[slot] |= bit; });
+    }
+    for (size_t slot = 0; slot < gathered.size(); ++slot) {
+      DrawSet& set = sets_[slot];
+      if (gathered[slot] == 0 && set.Empty()) continue;
+      if (set.Empty()) set.ReserveWords(wordCount);
+      set.PutWord(word, gathered[slot]);
+      gathered[slot] = 0;
+    }
   }
-  ForEachSetOf(draw, [draw](DrawSet& set) { set.Add(draw); });
+  for (DrawSet& set : sets_) set.DropEmptyTail();
+}
+
+void HistoryIndex::Append(const HistoryRow& row) {
+  const size_t draw = DrawCount();
+  draws_.Add(row.issue, row.fields);
+  ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Add(draw); });
 }
 
 void HistoryIndex::RemoveLast() {
-  if (issues_.empty()) return;
-  const size_t draw = issues_.size() - 1;
-  ForEachSetOf(draw, [draw](DrawSet& set) { set.Remove(draw); });
-  issues_.pop_back();
-  fields_.resize(fields_.size() - kFieldsPerDraw);
+  if (draws_.issues.empty()) return;
+  const size_t draw = DrawCount() - 1;
+  ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Remove(draw); });
+  draws_.issues.pop_back();
+  draws_.fields.resize(draws_.fields.size() - kFieldsPerDraw);
 }
 
 const DrawSet* HistoryIndex::AtPosition(SearchType type, int position, int value) const {
   if (!Indexed(value) || position < 0 || position >= kPositions) return nullptr;
-  const DrawSet& set = atPosition_[PositionSlot(type, position, value)];
+  const DrawSet& set = sets_[PositionSlot(type, position, value)];
   return set.Empty() ? nullptr : &set;
 }
 
 const DrawSet* HistoryIndex::AtLeast(SearchType type, int value, int count) const {
   if (!Indexed(value) || count < 1 || count > kPositions) return nullptr;
-  const DrawSet& set = atLeast_[CountSlot(type, value, count)];
+  const DrawSet& set = sets_[CountSlot(type, value, count)];
   return set.Empty() ? nullptr : &set;
 }
 
 size_t HistoryIndex::CountBelow(int32_t issue) const {
-  return static_cast<size_t>(std::lower_bound(issues_.begin(), issues_.end(), issue) -
-                             issues_.begin());
+  const std::vector<int32_t>& issues = draws_.issues;
+  return static_cast<size_t>(std::lower_bound(issues.begin(), issues.end(), issue) -
+                             issues.begin());
 }
 
 size_t HistoryIndex::CountUpTo(int32_t issue) const {
-  return static_cast<size_t>(std::upper_bound(issues_.begin(), issues_.end(), issue) -
-                             issues_.begin());
+  const std::vector<int32_t>& issues = draws_.issues;
+  return static_cast<size_t>(std::upper_bound(issues.begin(), issues.end(), issue) -
+                             issues.begin());
 }
 
 size_t HistoryIndex::MemoryBytes() const {
-  size_t bytes = issues_.capacity() * sizeof(int32_t) + fields_.capacity() * sizeof(int8_t);
-  for (const SetTable* table : {&atPosition_, &atLeast_}) {
-    bytes += table->capacity() * sizeof(DrawSet);
-    for (const DrawSet& set : *table) bytes += set.MemoryBytes();
-  }
+  size_t bytes = draws_.issues.capacity() * sizeof(int32_t) + draws_.fields.capacity();
+  bytes += sets_.capacity() * sizeof(DrawSet);
+  for (const DrawSet& set : sets_) bytes += set.MemoryBytes();
   return bytes;
 }
 

@@ -8,7 +8,7 @@
 //     position tokens "cXv" of the tagged list texts; for numbers c = 1).
 //
 // Positions are 0-based in issue order, so draw position i has idx i + 1.
-// Preconditions: rows come in ascending issue order, every stored attribute
+// Preconditions: draws come in ascending issue order, every stored attribute
 // lies in 0..kMaxIndexedValue (the derivation guarantees 0..20). A value
 // outside that range belongs to no draw, so its set is absent.
 #ifndef ZEPHYRSTAT_ANALYSIS_HISTORY_INDEX_H_
@@ -31,8 +31,8 @@ class HistoryIndex {
  public:
   HistoryIndex();
   explicit HistoryIndex(const std::vector<HistoryRow>& rows);
-  // The index of every row of `store`, read one row at a time: building it
-  // never needs the whole history as rows in memory.
+  explicit HistoryIndex(PackedHistory draws);
+  // The index of every row of `store`, read from its compact copy.
   explicit HistoryIndex(HistoryStore& store);
 
   // Precondition: row.issue is above every issue in the index.
@@ -40,11 +40,11 @@ class HistoryIndex {
   // Drops the newest draw; no-op on an empty index.
   void RemoveLast();
 
-  size_t DrawCount() const { return issues_.size(); }
-  int32_t Issue(size_t draw) const { return issues_[draw]; }
+  size_t DrawCount() const { return draws_.DrawCount(); }
+  int32_t Issue(size_t draw) const { return draws_.issues[draw]; }
   // The stored field L<position+1><letter of type>.
   int Field(size_t draw, SearchType type, int position) const {
-    return fields_[draw * kFieldsPerDraw + static_cast<int>(type) * kPositions + position];
+    return draws_.Field(draw, static_cast<int>(type), position);
   }
 
   // Draws whose criterion value at `position` (0-based) is `value`; nullptr
@@ -63,22 +63,21 @@ class HistoryIndex {
   size_t MemoryBytes() const;
 
  private:
-  static constexpr int kFieldsPerDraw = kSearchTypeCount * kPositions;
   static constexpr int kValues = kMaxIndexedValue + 1;
-  using SetTable = std::vector<DrawSet>;
+  static constexpr size_t kSetCount = size_t{kSearchTypeCount} * kPositions * kValues;
 
-  void Reserve(size_t draws);
-  void ShrinkSets();
+  // Builds every set of the draws at once, a word at a time.
+  void BuildSets();
   // Calls mark(set) for every set that holds the draw at `draw`.
   template <typename Mark>
   void ForEachSetOf(size_t draw, Mark&& mark);
+  // Places in sets_.
   static size_t PositionSlot(SearchType type, int position, int value);
   static size_t CountSlot(SearchType type, int value, int count);
 
-  std::vector<int32_t> issues_;
-  std::vector<int8_t> fields_;
-  SetTable atPosition_;
-  SetTable atLeast_;
+  PackedHistory draws_;
+  // The sets of AtPosition, then those of AtLeast.
+  std::vector<DrawSet> sets_;
 };
 
 }  // namespace zs

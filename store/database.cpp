@@ -130,6 +130,12 @@ Statement& Statement::BindUncopied(int index, std::string_view text) {
   return *this;
 }
 
+Statement& Statement::BindBlobUncopied(int index, std::string_view bytes) {
+  Check(db_, sqlite3_bind_blob64(stmt_, index, NonNull(bytes), bytes.size(), SQLITE_STATIC),
+        "无法向数据库语句传入值");
+  return *this;
+}
+
 bool Statement::Step() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
@@ -161,6 +167,12 @@ std::string_view Statement::Text(int column) const {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
   if (text == nullptr) return {};
   return std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+}
+
+std::string_view Statement::Blob(int column) const {
+  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+  if (bytes == nullptr) return {};
+  return std::string_view(bytes, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
 bool Statement::IsNull(int column) const {

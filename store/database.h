@@ -54,6 +54,9 @@ class Statement {
   // Like Bind(), without a copy of the text, for bulk writes: `text` must
   // stay valid and unchanged until the statement has run with this binding.
   Statement& BindUncopied(int index, std::string_view text);
+  // Binds `bytes` as a blob without a copy; the same lifetime rule as
+  // BindUncopied().
+  Statement& BindBlobUncopied(int index, std::string_view bytes);
 
   // Advances to the next row; false when there is none.
   bool Step();
@@ -66,6 +69,8 @@ class Statement {
   int64_t Int(int column) const;
   double Real(int column) const;
   std::string_view Text(int column) const;
+  // The bytes of a blob column; valid until the next Step() or Reset().
+  std::string_view Blob(int column) const;
   bool IsNull(int column) const;
 
  private:

@@ -10,6 +10,7 @@
 
 #include "core/errors.h"
 #include "core/file_io.h"
+#include "store/draw_pack.h"
 
 namespace zs {
 
@@ -201,18 +202,23 @@ std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
 }
 
 // Stores the rows derived from `draws`, which are in issue order, numbered
-// from 1, deriving a slice at a time.
-void InsertDerived(Database& db, const std::vector<Draw>& draws, const DerivationRules& rules) {
+// from 1, deriving a slice at a time. Returns what was stored, packed.
+PackedHistory InsertDerived(Database& db, const std::vector<Draw>& draws,
+                            const DerivationRules& rules) {
+  PackedHistory packed;
+  packed.Reserve(draws.size());
   constexpr size_t kSliceRows = 4096;
   std::vector<HistoryRow> slice;
   slice.reserve(std::min(draws.size(), kSliceRows));
   for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
     slice.clear();
     for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
-      slice.push_back(DeriveRow(draws[i], rules));
+      const HistoryRow& row = slice.emplace_back(DeriveRow(draws[i], rules));
+      packed.Add(row.issue, row.fields);
     }
     InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
+  return packed;
 }
 
 // Gives every row from issue `from` on its ordinal in SQQH order. The rows
@@ -304,7 +310,7 @@ void EnsureSchema(Database& db) {
       hasLishi = true;
     } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
-    } else if (type == "table" && SameName(name, kBasesTable)) {
+    } else if (type == "table" && (SameName(name, kBasesTable) || IsDrawPackTable(name))) {
       continue;
     } else {
       throw StoreError("不是历史数据库：其中另有 " + type + " " + name);
@@ -315,6 +321,7 @@ void EnsureSchema(Database& db) {
     db.Execute(CreateTable("Lishi", LishiColumns()) + kCreateIndex +
                CreateTable("YL", YlColumns()));
     transaction.Commit();
+    EnsureDrawPack(db);
     return;
   }
   if (!hasLishi || !hasYl) {
@@ -325,6 +332,7 @@ void EnsureSchema(Database& db) {
   Statement index = db.Prepare(
       "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH' COLLATE NOCASE");
   if (!index.Step()) db.Execute(kCreateIndex);
+  EnsureDrawPack(db);
 }
 
 HistoryStore::WriterLock::WriterLock(HistoryStore& store) : store_(store) {
@@ -403,7 +411,42 @@ void HistoryStore::ForEachRow(const std::function<void(const HistoryRow&)>& visi
   while (select.Step()) visit(ReadRow(select, false));
 }
 
+PackedHistory HistoryStore::LoadPacked() {
+  if (std::optional<PackedHistory> packed = ReadDrawPack(db_)) return std::move(*packed);
+  PackedHistory packed;
+  const auto scan = [&] {
+    packed = PackedHistory();
+    packed.Reserve(static_cast<size_t>(Count()));
+    ForEachRow([&](const HistoryRow& row) { packed.Add(row.issue, row.fields); });
+  };
+  // The copy is made from what this transaction reads, so no other writer
+  // can slip a change in between. Without the write lock (another writer
+  // holds it, or the file is read-only) the history is only read.
+  try {
+    Change change(*this);
+    scan();
+    DrawPackUpdate update(db_);
+    update.RewriteAll(packed);
+    update.Finish();
+    change.Commit();
+  } catch (const StoreError&) {
+    scan();
+  }
+  return packed;
+}
+
 std::vector<Draw> HistoryStore::LoadDraws() {
+  if (const std::optional<PackedHistory> packed = ReadDrawPack(db_)) {
+    std::vector<Draw> draws(packed->DrawCount());
+    for (size_t i = 0; i < draws.size(); ++i) {
+      draws[i].issue = packed->issues[i];
+      for (int position = 0; position < kPositions; ++position) {
+        draws[i].numbers[position] =
+            packed->Field(i, static_cast<int>(SearchType::kNumber), position);
+      }
+    }
+    return draws;
+  }
   std::vector<Draw> draws;
   draws.reserve(static_cast<size_t>(Count()));
   Statement select = db_.Prepare(
@@ -447,8 +490,14 @@ void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Change change(*this);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
   InsertRows(db_, sorted, 1);
+  PackedHistory packed;
+  packed.Reserve(sorted.size());
+  for (const HistoryRow* row : sorted) packed.Add(row->issue, row->fields);
+  pack.RewriteAll(packed);
+  pack.Finish();
   change.Commit();
 }
 
@@ -460,8 +509,10 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Change change(*this);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, sorted.empty() ? draws : sorted, rules);
+  pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, rules));
+  pack.Finish();
   RecordBases(rules);
   change.Commit();
 }
@@ -469,16 +520,21 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
 void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
   if (rows.empty() && !dropFirst) return;
   Change change(*this);
+  DrawPackUpdate pack(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
   // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
   InsertRows(db_, Pointers(rows), 0);
+  int64_t firstChanged = 0;
   if (!rows.empty()) {
     const auto lowest = std::min_element(
         rows.begin(), rows.end(),
         [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
     RenumberIdxFrom(db_, lowest->issue);
+    if (!dropFirst) firstChanged = CountBelow(lowest->issue);
   }
+  pack.RewriteFrom(firstChanged);
+  pack.Finish();
   change.Commit();
 }
 
@@ -501,17 +557,23 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
 
 bool HistoryStore::DeleteLast() {
   Change change(*this);
+  DrawPackUpdate pack(db_);
   db_.Execute(
       "DELETE FROM Lishi WHERE rowid = (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
       "LIMIT 1)");
   const bool deleted = db_.Changes() > 0;
+  pack.RewriteFrom(Count());
+  pack.Finish();
   change.Commit();
   return deleted;
 }
 
 void HistoryStore::Clear() {
   Change change(*this);
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
+  pack.RewriteAll(PackedHistory());
+  pack.Finish();
   change.Commit();
 }
 
@@ -520,8 +582,10 @@ void HistoryStore::Rederive(const DerivationRules& rules) {
   const std::vector<Draw> draws = LoadDraws();
   // Writing the table anew in issue order is much quicker than updating
   // every row in place.
+  DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, draws, rules);
+  pack.RewriteAll(InsertDerived(db_, draws, rules));
+  pack.Finish();
   RecordBases(rules);
   change.Commit();
 }

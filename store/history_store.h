@@ -18,6 +18,7 @@
 #include "core/draw.h"
 #include "core/platform.h"
 #include "store/database.h"
+#include "store/draw_pack.h"
 
 namespace zs {
 
@@ -95,6 +96,10 @@ class HistoryStore {
   // time, so a reader of a long history never holds all of its rows. The row
   // is valid only during the call.
   void ForEachRow(const std::function<void(const HistoryRow&)>& visit);
+  // Issue and fields of every row in SQQH order, read from the compact copy
+  // DrawPack; when that is missing it is made from Lishi and stored if the
+  // database can be written.
+  PackedHistory LoadPacked();
   // Issue and numbers of every row, in SQQH order.
   std::vector<Draw> LoadDraws();
   std::optional<HistoryRow> First();
