@@ -12,7 +12,8 @@
 namespace zs {
 
 // Throws InputError, storing nothing, when a number lies outside 1..20, a
-// number is repeated, or the history is empty (no next issue can be derived).
+// number is repeated (the message names the first wrong box, 第N个框), or the
+// history is empty (no next issue can be derived).
 // Returns the stored issue.
 int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules);
 

@@ -1,101 +1,144 @@
 // The three deletions from the end of the history: the newest draw, the
-// newest N draws, and every draw after a chosen issue. Each is one engine
-// call; the multi-draw deletes rebuild the rest of the history under the
-// current settings. Each ends with the refresh of the views it calls for.
-#include <QLineEdit>
-
-#include "app/main_window.h"
-#include "store/deletion.h"
+// newest N draws, and every draw after a chosen issue. The multi-draw
+// deletes rebuild the rest of the history under the current settings.
+//
+// A deletion is committed before the file is compacted. When the
+// compaction fails, the draws are gone all the same: the views follow the
+// stored history and the outcome says the deletion was done, with the
+// compaction failure as a warning.
+#include "analysis/draw_pattern.h"
+#include "app/background_task.h"
+#include "app/history_commands.h"
+#include "app/history_panel.h"
+#include "app/window_state.h"
+#include "core/derivation.h"
 #include "core/issue_number.h"
+#include "store/deletion.h"
 
 namespace zs {
 namespace {
 
-QString What(const std::exception& error) { return QString::fromUtf8(error.what()); }
+RowDeriver DeriverOf(const Settings& settings) {
+  return [rules = DerivationRules::From(settings)](const Draw& draw) {
+    return DeriveRow(draw, rules);
+  };
+}
 
 }  // namespace
 
-void MainWindow::OnDeleteLast() {
-  if (!RequireStore()) return;
+void HistoryCommands::DeleteLast() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("删除最后历史"));
+  if (!pass) return;
+  const size_t before = state_.index.DrawCount();
   bool deleted = false;
   try {
-    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*store_); });
+    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*state_.store); });
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+    AfterFailedDelete(before, error);
     return;
   }
   if (!deleted) {
-    ShowStatus(QStringLiteral("历史为空，没有可删除的历史号码。"));
+    state_.Report(QStringLiteral("历史为空，没有可删除的历史号码。"));
     return;
   }
-  index_.RemoveLast();
-  PatternRefresh();
-  AddHaoma();
-  QihaoXianshi();
-  maskEdBox1_[1]->setFocus();
-  if (index_.DrawCount() > 0) ShowStatus(QStringLiteral("已删除最后一期历史号码。"));
+  state_.index.RemoveLast();
+  emit historyChanged(RangeAfterChange::kKeep);
+  history_.FocusEntry();
+  if (state_.index.DrawCount() > 0) state_.Report(QStringLiteral("已删除最后一期历史号码。"));
 }
 
-void MainWindow::OnDeleteLastCount() {
-  if (!RequireStore()) return;
-  const QString answer = dialogs_->Input(
-      this, QStringLiteral("删除期数"),
+void HistoryCommands::DeleteLastCount() {
+  if (!state_.RequireStore()) return;
+  const QString answer = state_.dialogs->Input(
+      state_.window, QStringLiteral("删除期数"),
       QStringLiteral(
           "请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"),
       QStringLiteral("1"));
   const int64_t count = answer.trimmed().toLongLong();
   if (count <= 0) {
-    ShowStatus(QStringLiteral("未删除任何历史号码。"));
+    state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  int64_t deleted = 0;
-  try {
-    RunBusy([this, count, &deleted] {
-      deleted = DeleteLastDraws(*store_, count, dataFolder_, IssueRule::From(settings_).threeDigit,
-                                RowDeriver());
-    });
-  } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
-    return;
-  }
-  AfterMultiDelete(deleted);
+  RunMultiDelete(QStringLiteral("删除最后指定数量期历史"), [this, count] {
+    return DeleteLastDraws(*state_.store, count, state_.dataFolder,
+                           IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
+  });
 }
 
-void MainWindow::OnDeleteDownTo() {
-  if (!RequireStore()) return;
-  const QString initial = index_.DrawCount() == 0
+// The issue may be typed as the grid shows it ("2014011701") or as it is
+// stored ("14011701"); one that is not in the history deletes nothing.
+void HistoryCommands::DeleteDownTo() {
+  if (!state_.RequireStore()) return;
+  const HistoryIndex& index = state_.index;
+  const QString initial = index.DrawCount() < 2
                               ? QString()
-                              : QString::number(index_.Issue(index_.DrawCount() - 1) - 1);
-  const QString answer =
-      dialogs_->Input(this, QStringLiteral("删除期数"),
-                      QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
-  bool ok = false;
-  const int32_t lastKept = answer.trimmed().toInt(&ok);
-  if (!ok || lastKept <= 0) {
-    ShowStatus(QStringLiteral("未删除任何历史号码。"));
+                              : state_.ShownIssueText(index.Issue(index.DrawCount() - 2));
+  const QString answer = state_.dialogs->Input(
+      state_.window, QStringLiteral("删除期数"),
+      QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
+  if (answer.trimmed().isEmpty()) {
+    state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  int64_t deleted = 0;
-  try {
-    RunBusy([this, lastKept, &deleted] {
-      deleted = DeleteDrawsAfter(*store_, lastKept, dataFolder_,
-                                 IssueRule::From(settings_).threeDigit, RowDeriver());
-    });
-  } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+  const std::optional<int32_t> lastKept = RangeBoxIssue(answer.toStdString());
+  const std::optional<size_t> draw = lastKept ? DrawAtOrBefore(index, *lastKept) : std::nullopt;
+  if (!draw || index.Issue(*draw) != *lastKept) {
+    state_.ReportFailure(QStringLiteral("删除期数"),
+                         QStringLiteral("未删除：历史号码中没有第 %1 期；历史号码保持原样。"
+                                        "请输入历史列表中的一期，例如 %2。")
+                             .arg(answer.trimmed(), initial.isEmpty() ? QStringLiteral("2014011701")
+                                                                      : initial));
     return;
   }
-  AfterMultiDelete(deleted);
+  RunMultiDelete(QStringLiteral("删除到选定期"), [this, issue = *lastKept] {
+    return DeleteDrawsAfter(*state_.store, issue, state_.dataFolder,
+                            IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
+  });
 }
 
-void MainWindow::AfterMultiDelete(int64_t deleted) {
-  ReloadIndex();
-  AddHaoma();
-  QihaoXianshi();
-  PatternRefresh();
-  if (index_.DrawCount() > 0) {
-    ShowStatus(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+void HistoryCommands::RunMultiDelete(const QString& command,
+                                     const std::function<int64_t()>& remove) {
+  const auto pass = state_.gate.Enter(command);
+  if (!pass) return;
+  const size_t before = state_.index.DrawCount();
+  int64_t deleted = 0;
+  try {
+    RunBusy([&deleted, &remove] { deleted = remove(); });
+  } catch (const std::exception& error) {
+    AfterFailedDelete(before, error);
+    return;
   }
+  state_.ReloadIndex();
+  emit historyChanged(RangeAfterChange::kKeep);
+  if (state_.index.DrawCount() > 0) {
+    state_.Report(
+        QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+  }
+}
+
+// The stored history decides what is shown and said: a failure after the
+// commit (the compaction) has still deleted the draws.
+void HistoryCommands::AfterFailedDelete(size_t drawsBefore, const std::exception& error) {
+  try {
+    state_.ReloadIndex();
+  } catch (const std::exception& reload) {
+    state_.ReportFailure(QStringLiteral("删除历史"),
+                         QStringLiteral("删除时出错：%1；无法重新读出历史号码：%2")
+                             .arg(What(error), What(reload)));
+    return;
+  }
+  const size_t after = state_.index.DrawCount();
+  if (after >= drawsBefore) {
+    state_.Report(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  emit historyChanged(RangeAfterChange::kKeep);
+  state_.ReportFailure(QStringLiteral("删除历史"),
+                       QStringLiteral("已删除 %1 期历史号码。警告：之后整理数据库文件失败，"
+                                      "删除不受影响：%2")
+                           .arg(drawsBefore - after)
+                           .arg(What(error)));
 }
 
 }  // namespace zs

@@ -7,6 +7,7 @@
 #include "app/common/data_folder.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "app/common/memory_reuse.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
   QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
+  zs::InstallQtChineseTranslations();
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Zephyrstat 泽风统计"));

@@ -36,7 +36,7 @@ class WindowCommandsTest : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
   }
-  static QString Status(WindowWorld& world) { return world.window->statusBar()->currentMessage(); }
+  static QString Status(WindowWorld& world) { return world.Outcome(); }
 
   // 14011682, 14011683, 14011684, 14011701, 14011702 under 84 draws a day.
   static void OpenFiveIssueHistory(WindowWorld& world) {
@@ -178,7 +178,7 @@ class WindowCommandsTest : public QObject {
     world.dialogs->files = {empty, QStringLiteral("/no/such/folder/history.txt"),
                             QString::fromStdString((world.folder() / "history.csv").string())};
     for (int attempt = 0; attempt < 3; ++attempt) {
-      world.window->statusBar()->clearMessage();
+      world.Find<QLabel>("outcomeLine")->clear();
       ClickButton(world.Find<QPushButton>("cmdRdLst"));
       QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011601}));
       // A file that is not a .txt is not read at all; the others say why.
