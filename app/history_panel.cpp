@@ -113,8 +113,10 @@ void HistoryPanel::SetCommandsEnabled(bool enabled) {
   for (EntryBox* box : boxes_) box->setEnabled(enabled);
 }
 
-// A completed box moves on to the next one; the draw goes in once every box
-// holds a number and the edit completed a box.
+// A completed box moves on to the next one. The draw is offered when the
+// last box is completed (an empty box then gets its refusal) and whenever
+// an edit completes a box while every box holds a number, so correcting
+// the box a refusal named stores the draw at once.
 void HistoryPanel::OnBoxEdited(int box) {
   EntryBox* edited = boxes_[size_t(box - 1)];
   if (!edited->IsComplete()) return;
@@ -124,7 +126,7 @@ void HistoryPanel::OnBoxEdited(int box) {
     numbers[size_t(i)] = boxes_[size_t(i)]->LeadingNumber();
     allHoldANumber = allHoldANumber && boxes_[size_t(i)]->displayText().front().isDigit();
   }
-  if (allHoldANumber) {
+  if (allHoldANumber || box == kPositions) {
     emit drawTyped(numbers);
     return;
   }
