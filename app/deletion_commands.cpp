@@ -50,6 +50,8 @@ void HistoryCommands::DeleteLast() {
 
 void HistoryCommands::DeleteLastCount() {
   if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("删除最后指定数量期历史"));
+  if (!pass) return;
   const QString answer = state_.dialogs->Input(
       state_.window, QStringLiteral("删除期数"),
       QStringLiteral(
@@ -60,7 +62,7 @@ void HistoryCommands::DeleteLastCount() {
     state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  RunMultiDelete(QStringLiteral("删除最后指定数量期历史"), [this, count] {
+  RunMultiDelete([this, count] {
     return DeleteLastDraws(*state_.store, count, state_.dataFolder,
                            IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
   });
@@ -70,6 +72,8 @@ void HistoryCommands::DeleteLastCount() {
 // stored ("14011701"); one that is not in the history deletes nothing.
 void HistoryCommands::DeleteDownTo() {
   if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("删除到选定期"));
+  if (!pass) return;
   const HistoryIndex& index = state_.index;
   const QString initial = index.DrawCount() < 2
                               ? QString()
@@ -91,16 +95,13 @@ void HistoryCommands::DeleteDownTo() {
                                                                       : initial));
     return;
   }
-  RunMultiDelete(QStringLiteral("删除到选定期"), [this, issue = *lastKept] {
+  RunMultiDelete([this, issue = *lastKept] {
     return DeleteDrawsAfter(*state_.store, issue, state_.dataFolder,
                             IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
   });
 }
 
-void HistoryCommands::RunMultiDelete(const QString& command,
-                                     const std::function<int64_t()>& remove) {
-  const auto pass = state_.gate.Enter(command);
-  if (!pass) return;
+void HistoryCommands::RunMultiDelete(const std::function<int64_t()>& remove) {
   const size_t before = state_.index.DrawCount();
   int64_t deleted = 0;
   try {

@@ -30,6 +30,9 @@ HistoryCommands::HistoryCommands(WindowState& state, HistoryPanel& history, QObj
 // ------------------------------------------------------------ text import
 
 void HistoryCommands::ImportText() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  if (!pass) return;
   if (!state_.dialogs->Question(
           state_.window, QStringLiteral("读入历史"),
           QStringLiteral("读入会用所选文本文件中的历史号码替换现有的全部历史号码"
@@ -45,9 +48,6 @@ void HistoryCommands::ImportText() {
 }
 
 bool HistoryCommands::RunImport(const QString& file) {
-  if (!state_.RequireStore()) return false;
-  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
-  if (!pass) return false;
   ImportReport report;
   try {
     const DerivationRules rules = DerivationRules::From(state_.settings);
@@ -95,14 +95,14 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
 }
 
 void HistoryCommands::ClearHistory() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("清空历史号码"));
+  if (!pass) return;
   if (!state_.dialogs->Question(state_.window, QStringLiteral("确认清空"),
                                 QStringLiteral("确定要清空所有的历史号码吗？"),
                                 QuestionDefault::kCancel)) {
     return;
   }
-  if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("清空历史号码"));
-  if (!pass) return;
   try {
     RunBusy([this] { state_.store->Clear(); });
   } catch (const std::exception& error) {
@@ -116,6 +116,9 @@ void HistoryCommands::ClearHistory() {
 // ------------------------------------------------------------ online update
 
 void HistoryCommands::OnlineUpdate() {
+  if (!state_.RequireStore()) return;
+  auto pass = state_.gate.Enter(QStringLiteral("历史号在线更新"));
+  if (!pass) return;
   if (!state_.dialogs->Question(
           state_.window, QStringLiteral("读入历史"),
           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，"
@@ -123,9 +126,6 @@ void HistoryCommands::OnlineUpdate() {
           QuestionDefault::kOk)) {
     return;
   }
-  if (!state_.RequireStore()) return;
-  auto pass = state_.gate.Enter(QStringLiteral("历史号在线更新"));
-  if (!pass) return;
   updatePass_.emplace(std::move(*pass));
   if (updater_ == nullptr) {
     updater_ = new OnlineUpdater(this);

@@ -7,6 +7,7 @@
 #define ZEPHYRSTAT_APP_HISTORY_COMMANDS_H_
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 #include "app/command_gate.h"
@@ -43,8 +44,10 @@ class HistoryCommands : public QObject {
   void historyChanged(zs::RangeAfterChange range);
 
  private:
+  // Precondition: the caller holds a pass of the gate.
   bool RunImport(const QString& file);
-  void RunMultiDelete(const QString& command, const std::function<int64_t()>& remove);
+  // Precondition: the caller holds a pass of the gate.
+  void RunMultiDelete(const std::function<int64_t()>& remove);
   void AfterFailedDelete(size_t drawsBefore, const std::exception& error);
 
   WindowState& state_;
