@@ -40,6 +40,7 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
 
   auto* central = new QWidget(this);
   auto* columns = new QHBoxLayout(central);
+  columns->setContentsMargins(4, 4, 4, 4);
   history_ = new HistoryPanel(central);
   pattern_ = new PatternPanel(state_, central);
   selection_ = new SelectionPanelWidget(central);

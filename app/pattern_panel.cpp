@@ -79,7 +79,7 @@ QWidget* PatternPanel::BuildPatternArea() {
   chosenFrame_->setFrameShape(QFrame::StyledPanel);
   // A pattern value is a few characters: narrow boxes leave the width to
   // the result grids.
-  const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16;
+  const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
   // Text keys other than digits and "-" are refused; editing and moving keys
   // (Ctrl+A, Tab, Delete, Enter) work as in any box.
   auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9]*")), this);
@@ -123,6 +123,10 @@ QWidget* PatternPanel::BuildPatternArea() {
   auto* rangeLayout = new QHBoxLayout(range);
   range_[0] = Make<QLineEdit>(range, Named("Text3", 0));
   range_[1] = Make<QLineEdit>(range, Named("Text3", 1));
+  // An issue has at most eleven digits; the rest of the width goes to the results.
+  for (QLineEdit* box : range_) {
+    box->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000000000")) + 16);
+  }
   rangeLayout->addWidget(MakeCaptioned<QLabel>(range, Named("Label3", 0), QStringLiteral("起")));
   rangeLayout->addWidget(range_[0]);
   rangeLayout->addWidget(MakeCaptioned<QLabel>(range, QStringLiteral("Label4"), QStringLiteral("～")));
@@ -169,7 +173,7 @@ QWidget* PatternPanel::BuildOptionArea() {
   issuesLayout->addWidget(issueAndPosition_[2]);
   issuesLayout->addWidget(new EntryBox(QStringLiteral("MaskEdBox2"), QStringLiteral("9"), issues));
   issuesLayout->addWidget(issueAndPosition_[3]);
-  layout->addWidget(issues, 1, 1);
+  layout->addWidget(issues, 2, 0, 1, 2);
 
   auto* positions = Make<QGroupBox>(area, QStringLiteral("positionModeFrame"));
   positions->setTitle(QStringLiteral("检索位选择"));
@@ -181,7 +185,7 @@ QWidget* PatternPanel::BuildOptionArea() {
   issueAndPosition_[1]->setChecked(true);
   positionsLayout->addWidget(issueAndPosition_[0]);
   positionsLayout->addWidget(issueAndPosition_[1]);
-  layout->addWidget(positions, 2, 0);
+  layout->addWidget(positions, 1, 1);
 
   auto* partial = Make<QGroupBox>(area, QStringLiteral("partialSearchFrame"));
   partial->setTitle(QStringLiteral("多位检索"));
@@ -194,11 +198,11 @@ QWidget* PatternPanel::BuildOptionArea() {
   partialSearch_ =
       MakeCaptioned<QPushButton>(partial, QStringLiteral("Command2"), QStringLiteral("分部检索(&G)"));
   partialLayout->addWidget(partialSearch_);
-  layout->addWidget(partial, 2, 1);
+  layout->addWidget(partial, 3, 0, 1, 2);
 
   search_ = MakeCaptioned<QPushButton>(area, QStringLiteral("Command1"), QStringLiteral("检索(&S)"));
   search_->setMinimumHeight(search_->sizeHint().height() * 3 / 2);
-  layout->addWidget(search_, 3, 0, 1, 2);
+  layout->addWidget(search_, 4, 0, 1, 2);
   return area;
 }
 
