@@ -22,8 +22,9 @@ QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen) {
   QStringList parts;
   for (int p = 0; p < kPositions; ++p) {
     if (!chosen[size_t(p)]) continue;
-    parts << QStringLiteral("第%1位 %2").arg(p + 1).arg(
-                 QString::fromStdString(TwoDigits(pattern.values[size_t(p)])));
+    parts << QStringLiteral("第%1位 %2")
+                 .arg(p + 1)
+                 .arg(QString::fromStdString(TwoDigits(pattern.values[size_t(p)])));
   }
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
@@ -33,11 +34,7 @@ QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen) {
 AnalysisCommands::AnalysisCommands(WindowState& state, PatternPanel& pattern,
                                    SelectionPanelWidget& selection, ResultsPanel& results,
                                    QObject* parent)
-    : QObject(parent),
-      state_(state),
-      pattern_(pattern),
-      selection_(selection),
-      results_(results) {}
+    : QObject(parent), state_(state), pattern_(pattern), selection_(selection), results_(results) {}
 
 void AnalysisCommands::PositionSearch() {
   const auto pass = state_.gate.Enter(QStringLiteral("检索"));

@@ -6,8 +6,8 @@ namespace zs {
 
 std::optional<CommandGate::Pass> CommandGate::Enter(const QString& command) {
   if (busy()) {
-    emit refused(QStringLiteral("“%1”正在进行，请等它结束后再试；刚才的操作没有执行。")
-                     .arg(running_));
+    emit refused(
+        QStringLiteral("“%1”正在进行，请等它结束后再试；刚才的操作没有执行。").arg(running_));
     return std::nullopt;
   }
   running_ = command;

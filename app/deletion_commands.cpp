@@ -75,12 +75,11 @@ void HistoryCommands::DeleteDownTo() {
   const auto pass = state_.gate.Enter(QStringLiteral("删除到选定期"));
   if (!pass) return;
   const HistoryIndex& index = state_.index;
-  const QString initial = index.DrawCount() < 2
-                              ? QString()
-                              : state_.ShownIssueText(index.Issue(index.DrawCount() - 2));
-  const QString answer = state_.dialogs->Input(
-      state_.window, QStringLiteral("删除期数"),
-      QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
+  const QString initial =
+      index.DrawCount() < 2 ? QString() : state_.ShownIssueText(index.Issue(index.DrawCount() - 2));
+  const QString answer =
+      state_.dialogs->Input(state_.window, QStringLiteral("删除期数"),
+                            QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
   if (answer.trimmed().isEmpty()) {
     state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
@@ -88,16 +87,17 @@ void HistoryCommands::DeleteDownTo() {
   const std::optional<int32_t> lastKept = RangeBoxIssue(answer.toStdString());
   const std::optional<size_t> draw = lastKept ? DrawAtOrBefore(index, *lastKept) : std::nullopt;
   if (!draw || index.Issue(*draw) != *lastKept) {
-    state_.ReportFailure(QStringLiteral("删除期数"),
-                         QStringLiteral("未删除：历史号码中没有第 %1 期；历史号码保持原样。"
-                                        "请输入历史列表中的一期，例如 %2。")
-                             .arg(answer.trimmed(), initial.isEmpty() ? QStringLiteral("2014011701")
-                                                                      : initial));
+    state_.ReportFailure(
+        QStringLiteral("删除期数"),
+        QStringLiteral("未删除：历史号码中没有第 %1 期；历史号码保持原样。"
+                       "请输入历史列表中的一期，例如 %2。")
+            .arg(answer.trimmed(), initial.isEmpty() ? QStringLiteral("2014011701") : initial));
     return;
   }
   RunMultiDelete([this, issue = *lastKept] {
     return DeleteDrawsAfter(*state_.store, issue, state_.dataFolder,
-                            IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
+                            IssueRule::From(state_.settings).threeDigit,
+                            DeriverOf(state_.settings));
   });
 }
 
@@ -113,8 +113,7 @@ void HistoryCommands::RunMultiDelete(const std::function<int64_t()>& remove) {
   state_.ReloadIndex();
   emit historyChanged(RangeAfterChange::kKeep);
   if (state_.index.DrawCount() > 0) {
-    state_.Report(
-        QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+    state_.Report(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
   }
 }
 
@@ -124,9 +123,9 @@ void HistoryCommands::AfterFailedDelete(size_t drawsBefore, const std::exception
   try {
     state_.ReloadIndex();
   } catch (const std::exception& reload) {
-    state_.ReportFailure(QStringLiteral("删除历史"),
-                         QStringLiteral("删除时出错：%1；无法重新读出历史号码：%2")
-                             .arg(What(error), What(reload)));
+    state_.ReportFailure(
+        QStringLiteral("删除历史"),
+        QStringLiteral("删除时出错：%1；无法重新读出历史号码：%2").arg(What(error), What(reload)));
     return;
   }
   const size_t after = state_.index.DrawCount();

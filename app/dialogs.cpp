@@ -13,8 +13,8 @@ class WidgetDialogs : public Dialogs {
  public:
   bool Question(QWidget* parent, const QString& title, const QString& text,
                 QuestionDefault defaultButton) override {
-    const auto pressed = defaultButton == QuestionDefault::kCancel ? QMessageBox::Cancel
-                                                                   : QMessageBox::Ok;
+    const auto pressed =
+        defaultButton == QuestionDefault::kCancel ? QMessageBox::Cancel : QMessageBox::Ok;
     return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
                                  pressed) == QMessageBox::Ok;
   }

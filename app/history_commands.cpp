@@ -42,7 +42,8 @@ void HistoryCommands::ImportText() {
     return;
   }
   const QString folder = QString::fromStdU16String((state_.dataFolder / u8"历史号码").u16string());
-  const QString file = state_.dialogs->OpenFile(state_.window, folder, QStringLiteral("Text(*.txt)"));
+  const QString file =
+      state_.dialogs->OpenFile(state_.window, folder, QStringLiteral("Text(*.txt)"));
   if (!file.toLower().endsWith(QStringLiteral("txt"))) return;
   if (RunImport(file)) emit historyChanged(RangeAfterChange::kWholeHistory);
 }
@@ -52,8 +53,7 @@ bool HistoryCommands::RunImport(const QString& file) {
   try {
     const DerivationRules rules = DerivationRules::From(state_.settings);
     HistoryStore& store = *state_.store;
-    RunWithProgress(state_.window,
-                    QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
+    RunWithProgress(state_.window, QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
                     [&store, &report, path = ToPath(file), rules] {
                       report = ImportHistoryFile(store, path, rules);
                     });

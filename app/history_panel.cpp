@@ -62,9 +62,10 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
   auto* entry = new QGroupBox(this);
   entry->setObjectName(QStringLiteral("manualEntryFrame"));
   auto* entryLayout = new QGridLayout(entry);
-  entryLayout->addWidget(MakeCaptioned<QLabel>(entry, QStringLiteral("Label12"),
-                                               QStringLiteral("在下面输入     2007001 期历史号码:")),
-                         0, 0, 1, 5);
+  entryLayout->addWidget(
+      MakeCaptioned<QLabel>(entry, QStringLiteral("Label12"),
+                            QStringLiteral("在下面输入     2007001 期历史号码:")),
+      0, 0, 1, 5);
   nextIssue_ = Make<QLineEdit>(entry, QStringLiteral("Text1"));
   entryLayout->addWidget(nextIssue_, 0, 5, 1, 3);
   for (int box = 1; box <= 8; ++box) {

@@ -5,10 +5,10 @@
 #include <QCommandLineParser>
 
 #include "app/common/data_folder.h"
+#include "app/common/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
-#include "app/common/memory_reuse.h"
 
 int main(int argc, char** argv) {
   // Searches over a long history rebuild results of tens of megabytes.

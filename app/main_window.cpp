@@ -119,7 +119,8 @@ void MainWindow::ConnectPanels() {
   connect(results_, &ResultsPanel::omissionColumnClicked, analysisCommands_,
           &AnalysisCommands::SortOmissionTable);
   connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
-    historyCommands_->ExportGrid(grid, grid == results_->hits() ? kHitsSheetName : kResultSheetName);
+    historyCommands_->ExportGrid(grid,
+                                 grid == results_->hits() ? kHitsSheetName : kResultSheetName);
   });
 }
 
@@ -131,10 +132,10 @@ void MainWindow::StartUp() {
     state_.ReloadIndex();
   } catch (const std::exception& error) {
     state_.store.reset();
-    state_.Report(QStringLiteral("无法打开历史数据库 %1：%2")
-                      .arg(QString::fromStdU16String(
-                               (state_.dataFolder / kHistoryFileName).u16string()),
-                           What(error)));
+    state_.Report(
+        QStringLiteral("无法打开历史数据库 %1：%2")
+            .arg(QString::fromStdU16String((state_.dataFolder / kHistoryFileName).u16string()),
+                 What(error)));
   }
   pattern_->ApplySavedOptions();
   // The result grids show their headings before the first analysis.

@@ -48,8 +48,8 @@ void MainWindow::BuildMenus() {
   connect(exportHistory, &QAction::triggered, this,
           [this] { historyCommands_->ExportGrid(history_->grid(), kHistorySheetName); });
   for (const auto& item : historyItems) {
-    QAction* action = AddAction(historyMenu_, QString::fromUtf8(item.caption),
-                                QString::fromLatin1(item.name));
+    QAction* action =
+        AddAction(historyMenu_, QString::fromUtf8(item.caption), QString::fromLatin1(item.name));
     connect(action, &QAction::triggered, history, item.command);
   }
 
@@ -99,8 +99,8 @@ void MainWindow::BuildMenus() {
   setupMenu_->addSeparator();
   QAction* keptYears =
       AddAction(setupMenu_, QStringLiteral("历史号码更新检索天(&Y)"), QStringLiteral("mnuSetDay"));
-  QAction* resultsUrl =
-      AddAction(setupMenu_, QStringLiteral("历史号码更新网址(&U)"), QStringLiteral("mnuResultsUrl"));
+  QAction* resultsUrl = AddAction(setupMenu_, QStringLiteral("历史号码更新网址(&U)"),
+                                  QStringLiteral("mnuResultsUrl"));
   const struct {
     const char* caption;
     const char* name;

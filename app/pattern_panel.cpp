@@ -52,7 +52,8 @@ PatternPanel::PatternPanel(WindowState& state, QWidget* parent) : QWidget(parent
     connect(order, &QRadioButton::clicked, this, &PatternPanel::OnNumberOrder);
   }
   for (int type = 0; type < 6; ++type) {
-    connect(types_[size_t(type)], &QRadioButton::clicked, this, [this, type] { OnSearchType(type); });
+    connect(types_[size_t(type)], &QRadioButton::clicked, this,
+            [this, type] { OnSearchType(type); });
   }
   connect(tabs_, &QTabBar::currentChanged, this, &PatternPanel::OnTab);
   connect(onlyBefore_, &QCheckBox::clicked, this, &PatternPanel::OnCheck4);
@@ -82,18 +83,20 @@ QWidget* PatternPanel::BuildPatternArea() {
   const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
   // Text keys other than digits and "-" are refused; editing and moving keys
   // (Ctrl+A, Tab, Delete, Enter) work as in any box.
-  auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9]*")), this);
+  auto* digits =
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9]*")), this);
   for (int position = 1; position <= kPositions; ++position) {
     const size_t i = size_t(position - 1);
     const int row = (position - 1) / 4 * 2;
     const int column = (position - 1) % 4;
-    typedChecks_[i] =
-        MakeCaptioned<QCheckBox>(manualFrame_, Named("Check11", position), PositionCaption(position));
+    typedChecks_[i] = MakeCaptioned<QCheckBox>(manualFrame_, Named("Check11", position),
+                                               PositionCaption(position));
     typed_[i] = Make<QLineEdit>(manualFrame_, Named("Text22", position));
     typed_[i]->setValidator(digits);
     typed_[i]->setMaximumWidth(boxWidth);
     OnFocusOut(typed_[i], [this, position] { TakeTypedValue(position); });
-    connect(typed_[i], &QLineEdit::returnPressed, this, [this, position] { TakeTypedValue(position); });
+    connect(typed_[i], &QLineEdit::returnPressed, this,
+            [this, position] { TakeTypedValue(position); });
     manualLayout->addWidget(typedChecks_[i], row, column);
     manualLayout->addWidget(typed_[i], row + 1, column);
 
@@ -110,7 +113,8 @@ QWidget* PatternPanel::BuildPatternArea() {
 
   auto* chosenIssue = new QHBoxLayout;
   chosenIssue_ = Make<QLineEdit>(area, QStringLiteral("Text4"));
-  onlyBefore_ = MakeCaptioned<QCheckBox>(area, QStringLiteral("Check4"), QStringLiteral("仅检索该期前"));
+  onlyBefore_ =
+      MakeCaptioned<QCheckBox>(area, QStringLiteral("Check4"), QStringLiteral("仅检索该期前"));
   chosenIssue_->hide();
   onlyBefore_->hide();
   OnFocusOut(chosenIssue_, [this] { TakeChosenIssue(); });
@@ -129,7 +133,8 @@ QWidget* PatternPanel::BuildPatternArea() {
   }
   rangeLayout->addWidget(MakeCaptioned<QLabel>(range, Named("Label3", 0), QStringLiteral("起")));
   rangeLayout->addWidget(range_[0]);
-  rangeLayout->addWidget(MakeCaptioned<QLabel>(range, QStringLiteral("Label4"), QStringLiteral("～")));
+  rangeLayout->addWidget(
+      MakeCaptioned<QLabel>(range, QStringLiteral("Label4"), QStringLiteral("～")));
   rangeLayout->addWidget(MakeCaptioned<QLabel>(range, Named("Label3", 1), QStringLiteral("止")));
   rangeLayout->addWidget(range_[1]);
   layout->addWidget(range);
@@ -168,7 +173,8 @@ QWidget* PatternPanel::BuildOptionArea() {
   auto* issuesLayout = new QHBoxLayout(issues);
   issueAndPosition_[2] =
       MakeCaptioned<QRadioButton>(issues, Named("Option1", 2), QStringLiteral("前    期"));
-  issueAndPosition_[3] = MakeCaptioned<QRadioButton>(issues, Named("Option1", 3), QStringLiteral("上期"));
+  issueAndPosition_[3] =
+      MakeCaptioned<QRadioButton>(issues, Named("Option1", 3), QStringLiteral("上期"));
   issueAndPosition_[3]->setChecked(true);
   issuesLayout->addWidget(issueAndPosition_[2]);
   issuesLayout->addWidget(new EntryBox(QStringLiteral("MaskEdBox2"), QStringLiteral("9"), issues));
@@ -195,12 +201,13 @@ QWidget* PatternPanel::BuildOptionArea() {
   partSize_ = MakeSizeCombo(partial, QStringLiteral("Combo1"));
   OnFocusOut(partSize_, [this] { CommitPartSize(); });
   partialLayout->addWidget(partSize_);
-  partialSearch_ =
-      MakeCaptioned<QPushButton>(partial, QStringLiteral("Command2"), QStringLiteral("分部检索(&G)"));
+  partialSearch_ = MakeCaptioned<QPushButton>(partial, QStringLiteral("Command2"),
+                                              QStringLiteral("分部检索(&G)"));
   partialLayout->addWidget(partialSearch_);
   layout->addWidget(partial, 3, 0, 1, 2);
 
-  search_ = MakeCaptioned<QPushButton>(area, QStringLiteral("Command1"), QStringLiteral("检索(&S)"));
+  search_ =
+      MakeCaptioned<QPushButton>(area, QStringLiteral("Command1"), QStringLiteral("检索(&S)"));
   search_->setMinimumHeight(search_->sizeHint().height() * 3 / 2);
   layout->addWidget(search_, 4, 0, 1, 2);
   return area;
@@ -234,7 +241,8 @@ void PatternPanel::SetRangeToHistory() {
 }
 
 void PatternPanel::SetRangeStartToFirst() {
-  if (state_.index.DrawCount() > 0) range_[0]->setText(state_.ShownIssueText(state_.index.Issue(0)));
+  if (state_.index.DrawCount() > 0)
+    range_[0]->setText(state_.ShownIssueText(state_.index.Issue(0)));
 }
 
 void PatternPanel::SetRangeEndToNewest() {

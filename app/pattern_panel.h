@@ -87,19 +87,19 @@ class PatternPanel : public QWidget {
   QTabBar* tabs_ = nullptr;
   QFrame* manualFrame_ = nullptr;
   QFrame* chosenFrame_ = nullptr;
-  std::array<QCheckBox*, kPositions> typedChecks_{};  // Check11
-  std::array<QLineEdit*, kPositions> typed_{};        // Text22
-  std::array<QCheckBox*, kPositions> chosenChecks_{}; // Check1
-  std::array<QLineEdit*, kPositions> chosen_{};       // Text2
-  QLineEdit* chosenIssue_ = nullptr;                  // Text4
-  QCheckBox* onlyBefore_ = nullptr;                   // Check4
-  std::array<QLineEdit*, 2> range_{};                 // Text3
-  std::array<QRadioButton*, 6> types_{};              // Option3
-  std::array<QRadioButton*, 2> orders_{};             // Option2_4, 5
-  std::array<QRadioButton*, 4> issueAndPosition_{};   // Option1
-  QComboBox* partSize_ = nullptr;                     // Combo1
-  QPushButton* search_ = nullptr;                     // Command1
-  QPushButton* partialSearch_ = nullptr;              // Command2
+  std::array<QCheckBox*, kPositions> typedChecks_{};   // Check11
+  std::array<QLineEdit*, kPositions> typed_{};         // Text22
+  std::array<QCheckBox*, kPositions> chosenChecks_{};  // Check1
+  std::array<QLineEdit*, kPositions> chosen_{};        // Text2
+  QLineEdit* chosenIssue_ = nullptr;                   // Text4
+  QCheckBox* onlyBefore_ = nullptr;                    // Check4
+  std::array<QLineEdit*, 2> range_{};                  // Text3
+  std::array<QRadioButton*, 6> types_{};               // Option3
+  std::array<QRadioButton*, 2> orders_{};              // Option2_4, 5
+  std::array<QRadioButton*, 4> issueAndPosition_{};    // Option1
+  QComboBox* partSize_ = nullptr;                      // Combo1
+  QPushButton* search_ = nullptr;                      // Command1
+  QPushButton* partialSearch_ = nullptr;               // Command2
 };
 
 }  // namespace zs

@@ -36,13 +36,14 @@ SelectionPanelWidget::SelectionPanelWidget(QWidget* parent) : QGroupBox(parent) 
   count_->setText(QStringLiteral("0"));
   count_->setReadOnly(true);
   layout->addWidget(count_, 4, 3, 1, 2);
-  layout->addWidget(MakeCaptioned<QLabel>(this, QStringLiteral("Label5"), QStringLiteral("组合位数")),
-                    5, 0);
+  layout->addWidget(
+      MakeCaptioned<QLabel>(this, QStringLiteral("Label5"), QStringLiteral("组合位数")), 5, 0);
   groupSizeBox_ = MakeSizeCombo(this, QStringLiteral("Combo2"));
   layout->addWidget(groupSizeBox_, 5, 1);
   calculate_ =
       MakeCaptioned<QPushButton>(this, QStringLiteral("Command5"), QStringLiteral("分组计算(&P)"));
-  connect(calculate_, &QPushButton::clicked, this, &SelectionPanelWidget::groupCalculationRequested);
+  connect(calculate_, &QPushButton::clicked, this,
+          &SelectionPanelWidget::groupCalculationRequested);
   layout->addWidget(calculate_, 5, 2, 1, 3);
 }
 

@@ -95,9 +95,10 @@ void SettingsCommands::AskKeptYears() {
       SaveSetting(state_.settings, "IniSerchDay");
       return;
     }
-    state_.dialogs->Message(state_.window, QStringLiteral("输入有误"),
-                            QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
-                                           "请输入2到16中的自然数。"));
+    state_.dialogs->Message(
+        state_.window, QStringLiteral("输入有误"),
+        QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
+                       "请输入2到16中的自然数。"));
   }
 }
 
@@ -138,12 +139,11 @@ void SettingsCommands::OpenGuidePage(const QString& page) {
 }
 
 void SettingsCommands::ShowAbout() {
-  state_.dialogs->Message(
-      state_.window, QStringLiteral("关于 Zephyrstat"),
-      QStringLiteral("Zephyrstat 泽风统计 %1\n快乐十分历史号码遗漏分析。\n"
-                     "历史号码保存在 %2")
-          .arg(QCoreApplication::applicationVersion(),
-               QString::fromStdU16String(state_.dataFolder.u16string())));
+  state_.dialogs->Message(state_.window, QStringLiteral("关于 Zephyrstat"),
+                          QStringLiteral("Zephyrstat 泽风统计 %1\n快乐十分历史号码遗漏分析。\n"
+                                         "历史号码保存在 %2")
+                              .arg(QCoreApplication::applicationVersion(),
+                                   QString::fromStdU16String(state_.dataFolder.u16string())));
 }
 
 }  // namespace zs

@@ -20,9 +20,9 @@ struct WindowState;
 
 // The checkable items of the 设置 menu.
 struct SettingsMenuItems {
-  std::array<QAction*, 2> zodiac{};   // mnuSxcs
-  std::array<QAction*, 2> segment{};  // mnuDscs
-  std::array<QAction*, 2> colour{};   // mnuBscs
+  std::array<QAction*, 2> zodiac{};    // mnuSxcs
+  std::array<QAction*, 2> segment{};   // mnuDscs
+  std::array<QAction*, 2> colour{};    // mnuBscs
   std::array<QAction*, 8> editions{};  // mnuKL10
 };
 

@@ -39,7 +39,6 @@ QString NetworkErrorText(QNetworkReply::NetworkError error) {
 
 }  // namespace
 
-
 PageFetcher::PageFetcher(QObject* parent) : QObject(parent) {
   deadline_.setSingleShot(true);
   connect(&deadline_, &QTimer::timeout, this, &PageFetcher::onTimeout);
@@ -88,7 +87,8 @@ void PageFetcher::onFinished() {
     return;
   }
   if (reply_->error() != QNetworkReply::NoError) {
-    fail(QStringLiteral("无法读取结果页 %1：%2").arg(url_.toString(), NetworkErrorText(reply_->error())));
+    fail(QStringLiteral("无法读取结果页 %1：%2")
+             .arg(url_.toString(), NetworkErrorText(reply_->error())));
     return;
   }
   const QByteArray body = reply_->readAll();

@@ -45,8 +45,8 @@ class CommandGateTest : public QObject {
     QVERIFY(!world.Find<QPushButton>("Command1")->isEnabled());
     QVERIFY(!world.Action("mnuClear")->isEnabled());
 
-    const QString menus[] = {"mnuSxcs_0", "mnuDscs_0", "mnuKL10_3", "mnuErase", "mnuClear",
-                             "mnuDcls"};
+    const QString menus[] = {"mnuSxcs_0", "mnuDscs_0", "mnuKL10_3",
+                             "mnuErase",  "mnuClear",  "mnuDcls"};
     for (const QString& menu : menus) {
       world.Find<QLabel>("outcomeLine")->clear();
       world.Action(menu)->trigger();
@@ -98,7 +98,8 @@ class CommandGateTest : public QObject {
       world.Seed(RotatingDraws(14011601, 5));
       world.Open();
       // A folder in the compacted file's place makes the compaction fail.
-      QVERIFY(QDir().mkpath(QString::fromStdString((world.folder() / "tesseraTmp.mdb" / "x").string())));
+      QVERIFY(QDir().mkpath(
+          QString::fromStdString((world.folder() / "tesseraTmp.mdb" / "x").string())));
       world.dialogs->inputs = {QString::fromLatin1(d.answer)};
       world.Action(QString::fromLatin1(d.menu))->trigger();
       QCOMPARE(world.StoredDraws().size(), d.kept);

@@ -11,8 +11,8 @@
 
 #include "app/export_actions.h"
 #include "app/file_opener.h"
-#include "export/spreadsheet_export.h"
 #include "core/grid.h"
+#include "export/spreadsheet_export.h"
 
 namespace zs {
 namespace {

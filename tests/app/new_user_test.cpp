@@ -180,7 +180,8 @@ class NewUserTest : public QObject {
   void pendingEditsApplyBeforeTheCommand() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}, Draw{14011602, {9, 10, 11, 12, 13, 14, 15, 16}}});
+    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}},
+                Draw{14011602, {9, 10, 11, 12, 13, 14, 15, 16}}});
     world.Open();
     auto* partSize = world.Find<QComboBox>("Combo1");
     partSize->setFocus();
@@ -221,8 +222,8 @@ class NewUserTest : public QObject {
 
   void aFailedUpdateSaysWhyInChineseAndWhereTheAddressIs() {
     WindowWorld world;
-    world.SetSetting("ResultsUrl",
-                     QString::fromStdString(zs::testing::UrlTemplateForPort(zs::testing::ClosedPort())));
+    world.SetSetting("ResultsUrl", QString::fromStdString(
+                                       zs::testing::UrlTemplateForPort(zs::testing::ClosedPort())));
     OpenOneDrawHistory(world);
     ClickButton(world.Find<QPushButton>("Command21"));
     QTRY_COMPARE_WITH_TIMEOUT(world.dialogs->Count(QStringLiteral("message")), 1, 10000);

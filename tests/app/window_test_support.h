@@ -15,11 +15,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/derivation.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
-#include "store/history_store.h"
+#include "core/derivation.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs::testing {
 
