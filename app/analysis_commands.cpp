@@ -94,7 +94,7 @@ void AnalysisCommands::GroupCalculation() {
       rows = RunGroupCalculation(index, request, db).size();
     });
   } catch (const GroupSizeRefusal& refusal) {
-    state_.ReportFailure(QString::fromUtf8(refusal.title()), What(refusal));
+    state_.ReportFailure(QStringLiteral("数据溢出"), What(refusal));
     return;
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("未计算，遗漏表保持原样：%1").arg(What(error)));

@@ -13,6 +13,7 @@
 #include "app/window_state.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
+#include "core/text.h"
 #include "store/deletion.h"
 
 namespace zs {
@@ -57,12 +58,12 @@ void HistoryCommands::DeleteLastCount() {
       QStringLiteral(
           "请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"),
       QStringLiteral("1"));
-  const int64_t count = answer.trimmed().toLongLong();
-  if (count <= 0) {
+  const std::optional<int64_t> count = ParseWhole<int64_t>(answer.toStdString());
+  if (!count || *count <= 0) {
     state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  RunMultiDelete([this, count] {
+  RunMultiDelete([this, count = *count] {
     return DeleteLastDraws(*state_.store, count, state_.dataFolder,
                            IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
   });

@@ -161,7 +161,7 @@ void HistoryCommands::ExportText() {
                                  ? std::string()
                                  : StoredDigits(index.Issue(index.DrawCount() - 1),
                                                 IssueRule::From(state_.settings).threeDigit);
-  state_.Report(ExportHistoryToText(state_.window, history_.grid()->grid(), newest,
+  state_.Report(ExportHistoryToText(history_.grid()->grid(), newest,
                                     state_.dataFolder, state_.dialogs->Opener()));
 }
 

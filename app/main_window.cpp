@@ -158,7 +158,7 @@ void MainWindow::ShowHistory(RangeAfterChange range) {
   history_->ShowHistory(index, rule.threeDigit);
   if (index.DrawCount() > 0) {
     history_->SetNextIssue(
-        state_.ShownIssueText(NextIssue(index.Issue(index.DrawCount() - 1), rule)));
+        state_.ShownIssueText(FollowingIssue(index.Issue(index.DrawCount() - 1), rule)));
     pattern_->ShowNewestIssue();
   }
   if (range == RangeAfterChange::kWholeHistory) pattern_->SetRangeToHistory();

@@ -14,6 +14,7 @@
 #include "app/widget_factory.h"
 #include "app/window_state.h"
 #include "core/issue_number.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
@@ -23,10 +24,7 @@ QString PositionCaption(int position) { return QStringLiteral("第%1位").arg(po
 // The integer a pattern box holds; nullopt for an empty or unconvertible text
 // or one beyond the 16-bit values a pattern position keeps.
 std::optional<int> PatternBoxValue(const QString& text) {
-  bool ok = false;
-  const int value = text.trimmed().toInt(&ok);
-  if (!ok || value < -32768 || value > 32767) return std::nullopt;
-  return value;
+  return ParseWhole<int16_t>(text.toStdString());
 }
 
 // A saved option that is not already on is clicked, which runs its handler
@@ -334,9 +332,9 @@ void PatternPanel::TakeChosenIssue() {
   } else {
     SetRangeEndToNewest();
   }
-  bool ok = false;
-  const int32_t chosen = text.right(rule.threeDigit ? 9 : 8).toInt(&ok);
-  const std::optional<size_t> draw = ok ? DrawAtOrBefore(state_.index, chosen) : std::nullopt;
+  const std::optional<int32_t> chosen =
+      ParseWhole<int32_t>(text.right(rule.threeDigit ? 9 : 8).toStdString());
+  const std::optional<size_t> draw = chosen ? DrawAtOrBefore(state_.index, *chosen) : std::nullopt;
   manualTab_ = false;
   if (!draw) return;
   SearchPattern taken;

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "app/widget_factory.h"
+#include "core/text.h"
 
 namespace zs {
 
@@ -77,9 +78,9 @@ GroupRequest SelectionPanelWidget::Request(const PanelBases& bases) {
   for (int box = 1; box <= kSelectionBoxes; ++box) {
     if (panel_.Checked(box)) request.checkedBoxes.push_back(box);
   }
-  bool ok = false;
-  const int typedSize = groupSizeBox_->currentText().trimmed().toInt(&ok);
-  if (ok) groupSize_ = typedSize;
+  if (const auto typedSize = ParseWhole<int>(groupSizeBox_->currentText().toStdString())) {
+    groupSize_ = *typedSize;
+  }
   request.groupSize = groupSize_;
   request.bases = bases;
   return request;
