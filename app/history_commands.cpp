@@ -48,6 +48,14 @@ void HistoryCommands::ImportText() {
   if (RunImport(file)) emit historyChanged(RangeAfterChange::kWholeHistory);
 }
 
+bool HistoryCommands::ImportFile(const QString& file) {
+  if (!state_.RequireStore()) return false;
+  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  if (!pass || !RunImport(file)) return false;
+  emit historyChanged(RangeAfterChange::kWholeHistory);
+  return true;
+}
+
 bool HistoryCommands::RunImport(const QString& file) {
   ImportReport report;
   try {

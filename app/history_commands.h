@@ -30,6 +30,9 @@ class HistoryCommands : public QObject {
   HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent);
 
   void ImportText();
+  // Reads `file` in place of the history without asking; false when nothing
+  // was read (the outcome line says why).
+  bool ImportFile(const QString& file);
   void StoreTypedDraw(const Numbers& numbers);
   void DeleteLast();
   void DeleteLastCount();

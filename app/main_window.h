@@ -49,6 +49,12 @@ class MainWindow : public QMainWindow {
   HistoryStore* store() { return state_.store.get(); }
   const HistoryIndex& index() const { return state_.index; }
 
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
+
  private:
   void BuildMenus();
   void ConnectPanels();

@@ -118,11 +118,15 @@ void SettingsCommands::AskResultsUrl() {
   SaveSetting(state_.settings, "ResultsUrl");
 }
 
-// The guide ships in docs/ beside the program; a source checkout's docs/
-// serves when the program runs from its build folder.
+// The guide ships in docs/ beside the program, or in PREFIX/share/doc when
+// installed; a source checkout's docs/ serves when the program runs from its
+// build folder.
 void SettingsCommands::OpenGuidePage(const QString& page) {
   const QDir programDir(QCoreApplication::applicationDirPath());
   QString file = programDir.filePath(QStringLiteral("docs/") + page);
+  if (!QFileInfo::exists(file)) {
+    file = programDir.filePath(QStringLiteral("../share/doc/zephyrstat/") + page);
+  }
   if (!QFileInfo::exists(file)) file = programDir.filePath(QStringLiteral("../../docs/") + page);
   file = QFileInfo(file).absoluteFilePath();
   if (!QFileInfo::exists(file)) {
