@@ -82,7 +82,7 @@ bool HistoryCommands::RunImport(const QString& file) {
 
 void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
   if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("手动输入历史号码"));
+  auto pass = state_.gate.Enter(QStringLiteral("手动输入历史号码"));
   if (!pass) return;
   int32_t stored = 0;
   try {
@@ -91,6 +91,9 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
       state_.index.Append(*state_.store->Last());
     });
   } catch (const InputError& refusal) {
+    // Given back before the message, so the entry boxes stay enabled and
+    // the focus returns to the box being corrected.
+    pass.reset();
     state_.ReportFailure(QStringLiteral("输入有误"), What(refusal));
     return;
   } catch (const std::exception& error) {
@@ -169,8 +172,8 @@ void HistoryCommands::ExportText() {
                                  ? std::string()
                                  : StoredDigits(index.Issue(index.DrawCount() - 1),
                                                 IssueRule::From(state_.settings).threeDigit);
-  state_.Report(ExportHistoryToText(history_.grid()->grid(), newest,
-                                    state_.dataFolder, state_.dialogs->Opener()));
+  state_.Report(ExportHistoryToText(history_.grid()->grid(), newest, state_.dataFolder,
+                                    state_.dialogs->Opener()));
 }
 
 void HistoryCommands::ExportGrid(GridView* grid, const char* sheetName) {
