@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace zs {
 

@@ -108,9 +108,8 @@ void HistoryPanel::FocusEntry() {
 }
 
 void HistoryPanel::SetCommandsEnabled(bool enabled) {
-  for (QPushButton* button : buttons_) {
-    if (button->objectName() != QStringLiteral("Command9")) button->setEnabled(enabled);
-  }
+  // All but 软件设置, the last, which only opens the settings menu.
+  for (size_t i = 0; i + 1 < buttons_.size(); ++i) buttons_[i]->setEnabled(enabled);
   for (EntryBox* box : boxes_) box->setEnabled(enabled);
 }
 
