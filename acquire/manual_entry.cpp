@@ -32,6 +32,7 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
   if (const std::optional<std::string> problem = TypedNumbersProblem(numbers)) {
     throw InputError(*problem);
   }
+  HistoryStore::Change change(store);
   const std::optional<HistoryRow> last = store.Last();
   if (!last) {
     throw InputError("历史为空，无法确定下一期期号；请先读入历史号码");
@@ -45,12 +46,9 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
                      " 不在最后一期 " + ShownIssue(last->issue, rules.issueRule.threeDigit) +
                      " 之后，请检查所选的快乐十分版本，未保存");
   }
-  store.Append({DeriveRow(Draw{issue, numbers}, rules)});
+  store.AppendDraws({Draw{issue, numbers}}, rules);
+  change.Commit();
   return issue;
-}
-
-void RederiveHistory(HistoryStore& store, const DerivationRules& rules) {
-  store.RewriteRows([&rules](const Draw& draw) { return DeriveRow(draw, rules); });
 }
 
 }  // namespace zs

@@ -89,10 +89,11 @@ void AnalysisCommands::GroupCalculation() {
     // The worker reads the index and writes the omission table; the pass
     // keeps every other command away from both until it is done.
     const HistoryIndex& index = state_.index;
-    Database& db = state_.store->db();
-    RunWithProgress(state_.window, QStringLiteral("正在分组计算…"), [&index, &db, request, &rows] {
-      rows = RunGroupCalculation(index, request, db).size();
-    });
+    HistoryStore& store = *state_.store;
+    RunWithProgress(state_.window, QStringLiteral("正在分组计算…"),
+                    [&index, &store, request, &rows] {
+                      rows = RunGroupCalculation(index, request, store).size();
+                    });
   } catch (const GroupSizeRefusal& refusal) {
     state_.ReportFailure(QStringLiteral("数据溢出"), What(refusal));
     return;

@@ -19,10 +19,12 @@
 namespace zs {
 namespace {
 
-RowDeriver DeriverOf(const Settings& settings) {
-  return [rules = DerivationRules::From(settings)](const Draw& draw) {
-    return DeriveRow(draw, rules);
-  };
+// The outcome line after a committed delete: `done`, and the compaction
+// failure as a warning when there was one.
+QString Deleted(const QString& done, const DeleteOutcome& outcome) {
+  if (!outcome.compactionWarning) return done;
+  return done + QStringLiteral(" 警告：之后整理数据库文件失败，删除不受影响：%1")
+                    .arg(QString::fromStdString(*outcome.compactionWarning));
 }
 
 }  // namespace
@@ -32,21 +34,23 @@ void HistoryCommands::DeleteLast() {
   const auto pass = state_.gate.Enter(QStringLiteral("删除最后历史"));
   if (!pass) return;
   const size_t before = state_.index.DrawCount();
-  bool deleted = false;
+  DeleteOutcome outcome;
   try {
-    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*state_.store); });
+    RunBusy([this, &outcome] { outcome = DeleteLastDraw(*state_.store); });
   } catch (const std::exception& error) {
     AfterFailedDelete(before, error);
     return;
   }
-  if (!deleted) {
+  if (outcome.deleted == 0) {
     state_.Report(QStringLiteral("历史为空，没有可删除的历史号码。"));
     return;
   }
   state_.index.RemoveLast();
   emit historyChanged(RangeAfterChange::kKeep);
   history_.FocusEntry();
-  if (state_.index.DrawCount() > 0) state_.Report(QStringLiteral("已删除最后一期历史号码。"));
+  if (state_.index.DrawCount() > 0 || outcome.compactionWarning) {
+    state_.Report(Deleted(QStringLiteral("已删除最后一期历史号码。"), outcome));
+  }
 }
 
 void HistoryCommands::DeleteLastCount() {
@@ -65,7 +69,7 @@ void HistoryCommands::DeleteLastCount() {
   }
   RunMultiDelete([this, count = *count] {
     return DeleteLastDraws(*state_.store, count, state_.dataFolder,
-                           IssueRule::From(state_.settings).threeDigit, DeriverOf(state_.settings));
+                           DerivationRules::From(state_.settings));
   });
 }
 
@@ -97,24 +101,25 @@ void HistoryCommands::DeleteDownTo() {
   }
   RunMultiDelete([this, issue = *lastKept] {
     return DeleteDrawsAfter(*state_.store, issue, state_.dataFolder,
-                            IssueRule::From(state_.settings).threeDigit,
-                            DeriverOf(state_.settings));
+                            DerivationRules::From(state_.settings));
   });
 }
 
-void HistoryCommands::RunMultiDelete(const std::function<int64_t()>& remove) {
+void HistoryCommands::RunMultiDelete(const std::function<DeleteOutcome()>& remove) {
   const size_t before = state_.index.DrawCount();
-  int64_t deleted = 0;
+  DeleteOutcome outcome;
   try {
-    RunBusy([&deleted, &remove] { deleted = remove(); });
+    RunBusy([&outcome, &remove] { outcome = remove(); });
   } catch (const std::exception& error) {
     AfterFailedDelete(before, error);
     return;
   }
   state_.ReloadIndex();
   emit historyChanged(RangeAfterChange::kKeep);
-  if (state_.index.DrawCount() > 0) {
-    state_.Report(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+  if (state_.index.DrawCount() > 0 || outcome.compactionWarning) {
+    state_.Report(Deleted(
+        QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted),
+        outcome));
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/command_gate.h"
 #include "core/draw.h"
+#include "store/deletion.h"
 
 namespace zs {
 
@@ -50,7 +51,7 @@ class HistoryCommands : public QObject {
   // Precondition: the caller holds a pass of the gate.
   bool RunImport(const QString& file);
   // Precondition: the caller holds a pass of the gate.
-  void RunMultiDelete(const std::function<int64_t()>& remove);
+  void RunMultiDelete(const std::function<DeleteOutcome()>& remove);
   void AfterFailedDelete(size_t drawsBefore, const std::exception& error);
 
   WindowState& state_;

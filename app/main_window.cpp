@@ -20,6 +20,7 @@
 #include "app/selection_panel_widget.h"
 #include "app/settings_commands.h"
 #include "app/wheel_scroller.h"
+#include "core/derivation.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
 
@@ -129,6 +130,10 @@ void MainWindow::StartUp() {
   settingsCommands_->ShowChecks();
   try {
     state_.store = HistoryStore::OpenFolder(state_.dataFolder);
+    // A base change that a crash cut short is finished before the rows are read.
+    if (state_.store->FollowBases(DerivationRules::From(state_.settings))) {
+      state_.Report(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
+    }
     state_.ReloadIndex();
   } catch (const std::exception& error) {
     state_.store.reset();

@@ -263,21 +263,21 @@ void PatternPanel::Refresh() {
 
 void PatternPanel::OnPositionMode(int index) {
   if (index == 0 || index == 1) state_.settings.bolZyw = index == 1;
-  SaveSetting(state_.settings, "bolZyw");
+  state_.RememberSetting(SettingKey::kBolZyw);
   Refresh();
   SetRangeStartToFirst();
 }
 
 void PatternPanel::OnNumberOrder() {
   state_.settings.bolLdm = orders_[0]->isChecked();
-  SaveSetting(state_.settings, "bolLdm");
+  state_.RememberSetting(SettingKey::kBolLdm);
   Refresh();
 }
 
 void PatternPanel::OnSearchType(int type) {
   state_.settings.intLei = type;
   Refresh();
-  SaveSetting(state_.settings, "intLei");
+  state_.RememberSetting(SettingKey::kIntLei);
   emit searchTypeChanged(static_cast<SearchType>(type));
 }
 
@@ -347,15 +347,12 @@ void PatternPanel::TakeChosenIssue() {
 }
 
 void PatternPanel::CommitPartSize() {
-  const QString text = partSize_->currentText();
-  if (const auto refusal = ApplySetting(state_.settings, "intZhWSetup", text.toStdString())) {
-    state_.Report(QStringLiteral("分部位数无效，仍为 %1：%2")
-                      .arg(state_.settings.intZhWSetup)
-                      .arg(QString::fromStdString(*refusal)));
+  if (const auto failure =
+          state_.ChangeSetting(SettingKey::kIntZhWSetup, partSize_->currentText())) {
+    state_.Report(
+        QStringLiteral("分部位数无效，仍为 %1：%2").arg(state_.settings.intZhWSetup).arg(*failure));
     partSize_->setEditText(QString::number(state_.settings.intZhWSetup));
-    return;
   }
-  SaveSetting(state_.settings, "intZhWSetup");
 }
 
 void PatternPanel::CommitEdits() {

@@ -6,11 +6,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "acquire/manual_entry.h"
 #include "app/background_task.h"
 #include "app/common/settings_store.h"
 #include "app/window_state.h"
-#include "core/derivation.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {
@@ -34,50 +33,39 @@ void SettingsCommands::ShowChecks() {
 }
 
 void SettingsCommands::ChangeZodiacBase(int base) {
-  RederiveForBase("SxIni", state_.settings.sxIni, base);
+  ChangeBase(SettingKey::kSxIni, base);
   ShowChecks();
 }
 
 void SettingsCommands::ChangeSegmentBase(int base) {
-  RederiveForBase("DsIni", state_.settings.dsIni, base);
+  ChangeBase(SettingKey::kDsIni, base);
   ShowChecks();
 }
 
 void SettingsCommands::ChangeColourBase(int base) {
-  state_.settings.bsIni = base;
-  SaveSetting(state_.settings, "BsIni");
+  if (const auto failure = state_.ChangeSetting(SettingKey::kBsIni, QString::number(base))) {
+    state_.Report(*failure);
+  }
   ShowChecks();
 }
 
-// A new zodiac or segment base re-derives those fields of every stored draw
-// in one transaction, so the whole history follows the current bases. The
-// base is saved only when that succeeded.
-bool SettingsCommands::RederiveForBase(const char* key, int& base, int value) {
+// A new zodiac or segment base re-derives those fields of every stored draw;
+// the base is saved together with that, or neither happens.
+void SettingsCommands::ChangeBase(SettingKey key, int value) {
   const auto pass = state_.gate.Enter(QStringLiteral("参数设置"));
-  if (!pass) return false;
-  const int previous = base;
-  base = value;
-  if (state_.store != nullptr) {
-    try {
-      RunBusy([this] {
-        RederiveHistory(*state_.store, DerivationRules::From(state_.settings));
-        state_.ReloadIndex();
-      });
-    } catch (const std::exception& error) {
-      base = previous;
-      state_.Report(QStringLiteral("参数未改变，历史号码保持原样：%1").arg(What(error)));
-      return false;
-    }
+  if (!pass) return;
+  if (const auto failure = state_.ChangeSetting(key, QString::number(value))) {
+    state_.Report(QStringLiteral("参数未改变，历史号码保持原样：%1").arg(*failure));
+    return;
   }
-  SaveSetting(state_.settings, key);
   emit basesChanged();
-  return true;
 }
 
 void SettingsCommands::ChangeEdition(int edition) {
   if (const auto pass = state_.gate.Enter(QStringLiteral("彩种选择"))) {
-    state_.settings.gsZl = edition;
-    SaveSetting(state_.settings, "GsZl");
+    if (const auto failure = state_.ChangeSetting(SettingKey::kGsZl, QString::number(edition))) {
+      state_.Report(*failure);
+    }
   }
   ShowChecks();
 }
@@ -91,14 +79,22 @@ void SettingsCommands::AskKeptYears() {
     const QString answer = state_.dialogs->Input(state_.window, title, prompt,
                                                  QString::number(state_.settings.iniSerchDay));
     if (answer.isEmpty()) return;
-    if (!ApplySetting(state_.settings, "IniSerchDay", answer.toStdString())) {
-      SaveSetting(state_.settings, "IniSerchDay");
-      return;
+    // A bad value is asked for again; an accepted one that could not be
+    // saved is reported once.
+    Settings checked = state_.settings;
+    try {
+      ApplySetting(checked, SettingKey::kIniSerchDay, answer.toStdString());
+    } catch (const InputError&) {
+      state_.dialogs->Message(
+          state_.window, QStringLiteral("输入有误"),
+          QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
+                         "请输入2到16中的自然数。"));
+      continue;
     }
-    state_.dialogs->Message(
-        state_.window, QStringLiteral("输入有误"),
-        QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
-                       "请输入2到16中的自然数。"));
+    if (const auto failure = state_.ChangeSetting(SettingKey::kIniSerchDay, answer)) {
+      state_.dialogs->Message(state_.window, title, *failure);
+    }
+    return;
   }
 }
 
@@ -110,12 +106,9 @@ void SettingsCommands::AskResultsUrl() {
       QStringLiteral("请输入在线更新所用的开奖结果网页地址（{code} 代表彩种代码，{n} 代表期数）"),
       QString::fromStdString(state_.settings.resultsUrl));
   if (answer.isEmpty()) return;
-  if (const auto refusal = ApplySetting(state_.settings, "ResultsUrl", answer.toStdString())) {
-    state_.dialogs->Message(state_.window, QStringLiteral("输入有误"),
-                            QString::fromStdString(*refusal));
-    return;
+  if (const auto failure = state_.ChangeSetting(SettingKey::kResultsUrl, answer)) {
+    state_.dialogs->Message(state_.window, QStringLiteral("输入有误"), *failure);
   }
-  SaveSetting(state_.settings, "ResultsUrl");
 }
 
 // The guide ships in docs/ beside the program, or in PREFIX/share/doc when

@@ -12,6 +12,8 @@
 #include <QObject>
 #include <array>
 
+#include "core/settings.h"
+
 class QAction;
 
 namespace zs {
@@ -52,7 +54,7 @@ class SettingsCommands : public QObject {
   void basesChanged();
 
  private:
-  bool RederiveForBase(const char* key, int& base, int value);
+  void ChangeBase(SettingKey key, int value);
 
   WindowState& state_;
   SettingsMenuItems items_;

@@ -2,7 +2,10 @@
 
 #include <QLabel>
 
+#include "app/background_task.h"
+#include "app/common/settings_store.h"
 #include "core/issue_number.h"
+#include "store/setting_change.h"
 
 namespace zs {
 
@@ -25,6 +28,26 @@ bool WindowState::RequireStore() const {
 
 QString WindowState::ShownIssueText(int32_t stored) const {
   return QString::fromStdString(ShownIssue(stored, IssueRule::From(settings).threeDigit));
+}
+
+std::optional<QString> WindowState::ChangeSetting(SettingKey key, const QString& value) {
+  HistoryStore* rederived = IsDerivationBase(key) ? store.get() : nullptr;
+  try {
+    SettingChange change;
+    RunBusy([&] {
+      change = zs::ChangeSetting(rederived, settings, key, value.toStdString(), SaveSetting);
+    });
+    settings = change.settings;
+    if (change.rederived) ReloadIndex();
+  } catch (const std::exception& error) {
+    return What(error);
+  }
+  return std::nullopt;
+}
+
+void WindowState::RememberSetting(SettingKey key) {
+  const QString value = QString::fromStdString(SettingText(settings, key));
+  if (const std::optional<QString> failure = ChangeSetting(key, value)) Report(*failure);
 }
 
 QString What(const std::exception& error) { return QString::fromUtf8(error.what()); }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "analysis/history_index.h"
 #include "app/command_gate.h"
@@ -42,6 +43,12 @@ struct WindowState {
   // False, with the reason on the outcome line, when no database is open.
   bool RequireStore() const;
   QString ShownIssueText(int32_t stored) const;
+  // Checks, applies and saves one setting (a zodiac or segment base also
+  // re-derives the stored draws, together with the save); the reason when
+  // nothing changed.
+  std::optional<QString> ChangeSetting(SettingKey key, const QString& value);
+  // Saves a setting the window already holds; a failure goes to the outcome line.
+  void RememberSetting(SettingKey key);
 };
 
 QString What(const std::exception& error);

@@ -268,7 +268,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     Database& db = context.Store().db();
     const HistoryIndex index(context.Store());
     FillRange(context, index, *args, request.startBox, request.endBox);
-    RunGroupCalculation(index, request, db);
+    RunGroupCalculation(index, request, context.Store());
     ShowGrids(context, args->exportSheets, nullptr,
               OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
   });
