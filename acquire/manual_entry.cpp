@@ -1,5 +1,6 @@
 #include "acquire/manual_entry.h"
 
+#include <optional>
 #include <string>
 
 #include "core/errors.h"
@@ -8,21 +9,28 @@ namespace zs {
 
 namespace {
 
-bool IsValidDrawNumbers(const Numbers& numbers) {
+// Why the typed numbers cannot be stored, naming the first box (1..8) that
+// is wrong; nullopt when they make a draw.
+std::optional<std::string> TypedNumbersProblem(const Numbers& numbers) {
   for (int i = 0; i < kPositions; ++i) {
-    if (numbers[i] < kMinNumber || numbers[i] > kMaxNumber) return false;
+    const std::string box = "第" + std::to_string(i + 1) + "个框";
+    if (numbers[i] < kMinNumber || numbers[i] > kMaxNumber) {
+      return box + "的号码不在01到20之间，未保存";
+    }
     for (int j = 0; j < i; ++j) {
-      if (numbers[j] == numbers[i]) return false;
+      if (numbers[j] == numbers[i]) {
+        return box + "的号码与第" + std::to_string(j + 1) + "个框相同，未保存";
+      }
     }
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
 
 int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules) {
-  if (!IsValidDrawNumbers(numbers)) {
-    throw InputError("号码必须是01到20之间的八个互不相同的数，未保存");
+  if (const std::optional<std::string> problem = TypedNumbersProblem(numbers)) {
+    throw InputError(*problem);
   }
   HistoryStore::Change change(store);
   const std::optional<HistoryRow> last = store.Last();

@@ -12,10 +12,10 @@
 namespace zs {
 
 // Throws InputError, storing nothing, when a number lies outside 1..20, a
-// number is repeated, or the history is empty (no next issue can be derived).
-// The next issue is found inside the change that stores the draw, so two
-// programs storing at once never take the same issue. Returns the stored
-// issue.
+// number is repeated (the message names the first wrong box, 第N个框), or the
+// history is empty (no next issue can be derived). The next issue is found
+// inside the change that stores the draw, so two programs storing at once
+// never take the same issue. Returns the stored issue.
 int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules);
 
 }  // namespace zs

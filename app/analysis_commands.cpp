@@ -1,130 +1,120 @@
-// The analyses: 检索, 分部检索 and 分组计算 read the window's inputs, run
-// the analysis engine over the history index and show its grids; a click on
-// the omission table shows YL again sorted by the clicked column.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
+#include "app/analysis_commands.h"
 
 #include "analysis/group_calculation.h"
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/result_grids.h"
+#include "analysis/search_pattern.h"
 #include "app/background_task.h"
-#include "app/main_window.h"
-#include "core/issue_number.h"
-#include "core/text.h"
+#include "app/grid_view.h"
+#include "app/pattern_panel.h"
+#include "app/results_panel.h"
+#include "app/selection_panel_widget.h"
+#include "app/window_state.h"
 #include "store/omission_table.h"
 
 namespace zs {
 namespace {
 
-QString What(const std::exception& error) { return QString::fromUtf8(error.what()); }
+// The values a search used, position by position: a box left empty keeps
+// its previous value, and this shows which one.
+QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen) {
+  QStringList parts;
+  for (int p = 0; p < kPositions; ++p) {
+    if (!chosen[size_t(p)]) continue;
+    parts << QStringLiteral("第%1位 %2")
+                 .arg(p + 1)
+                 .arg(QString::fromStdString(TwoDigits(pattern.values[size_t(p)])));
+  }
+  return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
+}
 
 }  // namespace
 
-// A pattern box being edited counts as left: a command reached by its
-// access key takes no focus, yet must see what was typed.
-void MainWindow::CommitFocusedPatternBox() {
-  for (int position = 1; position <= 8; ++position) {
-    if (text22_[position]->hasFocus()) OnPatternBoxEdited(position);
-  }
-}
+AnalysisCommands::AnalysisCommands(WindowState& state, PatternPanel& pattern,
+                                   SelectionPanelWidget& selection, ResultsPanel& results,
+                                   QObject* parent)
+    : QObject(parent), state_(state), pattern_(pattern), selection_(selection), results_(results) {}
 
-SearchPattern MainWindow::CurrentPattern() const {
-  SearchPattern pattern;
-  pattern.type = static_cast<SearchType>(settings_.intLei);
-  pattern.freePositions = !option1_[0]->isChecked();
-  pattern.values = pattern_;
-  for (int position = 1; position <= 8; ++position) {
-    const QLineEdit* box = manualTab_ ? text22_[position] : text2_[position];
-    pattern.boxTexts[size_t(position - 1)] = box->text().toStdString();
-  }
-  return pattern;
-}
-
-void MainWindow::OnPositionSearch() {
-  CommitFocusedPatternBox();
-  PositionSearchRequest request;
-  request.pattern = CurrentPattern();
-  for (int position = 1; position <= 8; ++position) {
-    const QCheckBox* box = manualTab_ ? check11_[position] : check1_[position];
-    request.chosen[size_t(position - 1)] = box->checkState() != Qt::Unchecked;
-  }
-  request.startBox = text3_[0]->text().toStdString();
-  request.endBox = text3_[1]->text().toStdString();
-  request.show = ShowRules{settings_.sxIni, IssueRule::From(settings_).threeDigit};
+void AnalysisCommands::PositionSearch() {
+  const auto pass = state_.gate.Enter(QStringLiteral("检索"));
+  if (!pass) return;
+  pattern_.CommitEdits();
+  const PositionSearchRequest request = pattern_.PositionRequest();
   SearchResult result;
   try {
-    RunBusy([this, &request, &result] { result = RunPositionSearch(index_, request); });
+    RunBusy([this, &request, &result] { result = RunPositionSearch(state_.index, request); });
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未检索：%1").arg(What(error)));
+    state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
     return;
   }
-  grid2_->SetGrid(std::move(result.hitGrid));
-  grid3_->SetGrid(std::move(result.summaryGrid));
-  ShowStatus(QStringLiteral("检索完成：范围内命中 %1 期。").arg(result.hits.hits.size()));
+  results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
+  state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
+                    .arg(UsedValues(request.pattern, request.chosen))
+                    .arg(result.hits.hits.size()));
 }
 
-void MainWindow::OnPartialSearch() {
-  CommitFocusedPatternBox();
-  PartialSearchRequest request;
-  request.pattern = CurrentPattern();
-  request.partSize = settings_.intZhWSetup;
-  request.partSizeText = combo1_->currentText().toStdString();
-  request.startBox = text3_[0]->text().toStdString();
-  request.endBox = text3_[1]->text().toStdString();
-  request.show = ShowRules{settings_.sxIni, IssueRule::From(settings_).threeDigit};
+void AnalysisCommands::PartialSearch() {
+  const auto pass = state_.gate.Enter(QStringLiteral("分部检索"));
+  if (!pass) return;
+  pattern_.CommitEdits();
+  const PartialSearchRequest request = pattern_.PartialRequest();
   SearchResult result;
   try {
-    RunBusy([this, &request, &result] { result = RunPartialSearch(index_, request); });
+    RunBusy([this, &request, &result] { result = RunPartialSearch(state_.index, request); });
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未检索：%1").arg(What(error)));
+    state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
     return;
   }
-  grid2_->SetGrid(std::move(result.hitGrid));
-  grid3_->SetGrid(std::move(result.summaryGrid));
-  ShowStatus(QStringLiteral("分部检索完成：范围内命中 %1 期。").arg(result.hits.hits.size()));
+  results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
+  PositionChoice all;
+  all.fill(true);
+  state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
+                    .arg(UsedValues(request.pattern, all))
+                    .arg(request.partSize)
+                    .arg(result.hits.hits.size()));
 }
 
-void MainWindow::OnGroupCalculation() {
-  if (!RequireStore()) return;
-  GroupRequest request;
-  request.type = panel_.type();
-  for (int box = 1; box <= kSelectionBoxes; ++box) {
-    if (panel_.Checked(box)) request.checkedBoxes.push_back(box);
-  }
-  // A group size that is not a whole number keeps the one of the last run.
-  if (const auto typedSize = ParseWhole<int>(combo2_->currentText().toStdString())) {
-    groupSize_ = *typedSize;
-  }
-  request.groupSize = groupSize_;
-  request.bases = Bases();
-  request.startBox = text3_[0]->text().toStdString();
-  request.endBox = text3_[1]->text().toStdString();
+void AnalysisCommands::GroupCalculation() {
+  if (!state_.RequireStore()) return;
+  auto pass = state_.gate.Enter(QStringLiteral("分组计算"));
+  if (!pass) return;
+  pattern_.CommitEdits();
+  GroupRequest request =
+      selection_.Request(PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+  request.startBox = pattern_.RangeStartText();
+  request.endBox = pattern_.RangeEndText();
   size_t rows = 0;
   try {
-    RunWithProgress(this, QStringLiteral("正在分组计算…"), [this, &request, &rows] {
-      rows = RunGroupCalculation(index_, request, *store_).size();
-    });
+    // The worker reads the index and writes the omission table; the pass
+    // keeps every other command away from both until it is done.
+    const HistoryIndex& index = state_.index;
+    HistoryStore& store = *state_.store;
+    RunWithProgress(state_.window, QStringLiteral("正在分组计算…"),
+                    [&index, &store, request, &rows] {
+                      rows = RunGroupCalculation(index, request, store).size();
+                    });
   } catch (const GroupSizeRefusal& refusal) {
-    dialogs_->Message(this, QStringLiteral("数据溢出"), What(refusal));
+    state_.ReportFailure(QStringLiteral("数据溢出"), What(refusal));
     return;
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未计算，遗漏表保持原样：%1").arg(What(error)));
+    state_.Report(QStringLiteral("未计算，遗漏表保持原样：%1").arg(What(error)));
     return;
   }
-  OnOmissionTableClick(3);
-  ShowStatus(QStringLiteral("分组计算完成：%1 组。").arg(rows));
+  pass.reset();
+  SortOmissionTable(3);
+  state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
 }
 
-void MainWindow::OnOmissionTableClick(int column) {
+void AnalysisCommands::SortOmissionTable(int column) {
   const std::optional<OmissionSortKey> key = SortKeyOfColumn(column);
-  if (!key || store_ == nullptr) return;
+  if (!key || state_.store == nullptr) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
+  if (!pass) return;
   try {
-    grid3_->SetGrid(OmissionTableGrid(LoadOmissionRecords(store_->db(), *key)));
+    results_.summary()->SetGrid(OmissionTableGrid(LoadOmissionRecords(state_.store->db(), *key)));
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
+    state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
   }
 }
 

@@ -35,4 +35,15 @@ void RunWithProgress(QWidget* window, const QString& label, const std::function<
   if (failure) std::rethrow_exception(failure);
 }
 
+void RunBusy(const std::function<void()>& work) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    work();
+  } catch (...) {
+    QApplication::restoreOverrideCursor();
+    throw;
+  }
+  QApplication::restoreOverrideCursor();
+}
+
 }  // namespace zs

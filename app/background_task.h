@@ -16,6 +16,10 @@ namespace zs {
 // Rethrows what `work` threw.
 void RunWithProgress(QWidget* window, const QString& label, const std::function<void()>& work);
 
+// Runs a short engine call on this thread under the busy pointer; rethrows
+// what `work` threw.
+void RunBusy(const std::function<void()>& work);
+
 }  // namespace zs
 
 #endif  // ZEPHYRSTAT_APP_BACKGROUND_TASK_H_

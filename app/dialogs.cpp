@@ -11,9 +11,12 @@ namespace {
 
 class WidgetDialogs : public Dialogs {
  public:
-  bool Question(QWidget* parent, const QString& title, const QString& text) override {
+  bool Question(QWidget* parent, const QString& title, const QString& text,
+                QuestionDefault defaultButton) override {
+    const auto pressed =
+        defaultButton == QuestionDefault::kCancel ? QMessageBox::Cancel : QMessageBox::Ok;
     return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+                                 pressed) == QMessageBox::Ok;
   }
 
   QString Input(QWidget* parent, const QString& title, const QString& prompt,
@@ -32,9 +35,9 @@ class WidgetDialogs : public Dialogs {
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
   }
 
-  void OpenLink(const QUrl& url) override {
-    if (QDesktopServices::openUrl(url)) return;
-    QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString()});
+  bool OpenLink(const QUrl& url) override {
+    return QDesktopServices::openUrl(url) ||
+           QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString()});
   }
 
   FileOpener& Opener() override { return opener_; }

@@ -84,17 +84,17 @@ QString Failed(const std::exception& error) {
 
 }  // namespace
 
-QString ExportGridToSheet(QWidget* parent, const Grid& grid,
+QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const Grid> grid,
                           const std::filesystem::path& dataFolder, const char* sheetName,
                           FileOpener& opener) {
   const std::filesystem::path file = dataFolder / sheetName;
   try {
     BusyPointer busy;
-    if (grid.RowCount() < kBackgroundRows) {
-      WriteSpreadsheet(grid, file);
+    if (grid->RowCount() < kBackgroundRows) {
+      WriteSpreadsheet(*grid, file);
     } else {
-      WriteInBackground(parent, grid.RowCount(), [&](const ExportProgress& progress) {
-        WriteSpreadsheet(grid, file, progress);
+      WriteInBackground(parent, grid->RowCount(), [grid, file](const ExportProgress& progress) {
+        WriteSpreadsheet(*grid, file, progress);
       });
     }
   } catch (const std::exception& error) {

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/file_opener.h"
@@ -23,7 +24,8 @@ class QWidget;
 namespace zs {
 
 // `sheetName` is one of kHistorySheetName, kHitsSheetName, kResultSheetName.
-QString ExportGridToSheet(QWidget* parent, const Grid& grid,
+// The worker thread of a large grid reads only `grid`, which it shares.
+QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const Grid> grid,
                           const std::filesystem::path& dataFolder, const char* sheetName,
                           FileOpener& opener);
 

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace zs {
 
@@ -45,10 +46,11 @@ void GridView::FitWidthToColumns() {
 }
 
 void GridView::ApplyWidths() {
-  for (size_t column = 0; column < twips_.size(); ++column) {
-    if (twips_[column] > 0 && int(column) < model_.columnCount()) {
-      setColumnWidth(int(column), TwipsToPixels(twips_[column], this));
-    }
+  for (int column = 0; column < model_.columnCount(); ++column) {
+    const int twips = size_t(column) < twips_.size() ? twips_[size_t(column)] : 0;
+    int width = twips > 0 ? TwipsToPixels(twips, this) : horizontalHeader()->defaultSectionSize();
+    if (widenToText_) width = std::max(width, sizeHintForColumn(column));
+    if (twips > 0 || widenToText_) setColumnWidth(column, width);
   }
 }
 

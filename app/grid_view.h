@@ -23,6 +23,9 @@ class GridView : public QTableView {
 
   GridModel& gridModel() { return model_; }
   const Grid& grid() const { return model_.grid(); }
+  // The shown grid as an immutable snapshot that stays valid for a worker
+  // thread whatever the view shows next.
+  std::shared_ptr<const Grid> snapshot() const { return model_.snapshot(); }
 
   // Replaces the grid; the column widths stay.
   void SetGrid(Grid grid);
@@ -30,6 +33,9 @@ class GridView : public QTableView {
   // Keeps the view at least as wide as its columns of given widths and a
   // vertical scroll bar, so none of them needs horizontal scrolling.
   void FitWidthToColumns();
+  // From now on a column is at least as wide as its longest text, so no
+  // cell is cut (for small grids: the texts of every row are measured).
+  void WidenColumnsToText() { widenToText_ = true; }
   // Index of the row at the top of the view.
   int TopRow() const;
   void SetTopRow(int row);
@@ -46,6 +52,7 @@ class GridView : public QTableView {
 
   GridModel model_;
   std::vector<int> twips_;  // wanted width per column, 0 for the default
+  bool widenToText_ = false;
 };
 
 }  // namespace zs

@@ -1,17 +1,16 @@
-// The commands that change the history: the text import, the manual entry
-// of a draw, clearing and the online update (the deletions have their own
-// file). Each runs
-// as one engine call (one transaction), says in the status bar what it did
-// or why it did nothing, and ends with the refresh of the views it calls for.
+#include "app/history_commands.h"
+
 #include <QApplication>
 #include <QFileInfo>
-#include <QLineEdit>
 
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
 #include "app/common/online_updater.h"
-#include "app/main_window.h"
+#include "app/export_actions.h"
+#include "app/grid_view.h"
+#include "app/history_panel.h"
+#include "app/window_state.h"
 #include "core/derivation.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
@@ -19,196 +18,169 @@
 namespace zs {
 namespace {
 
-QString What(const std::exception& error) { return QString::fromUtf8(error.what()); }
-
 std::filesystem::path ToPath(const QString& file) {
   return std::filesystem::path(file.toStdU16String());
 }
 
-// The value of a manual entry box: its leading digits, so that the
-// placeholder ends the number ("3_" is 3, "_5" and "__" are 0).
-int LeadingNumber(const QString& shown) {
-  int value = 0;
-  for (QChar c : shown) {
-    if (!c.isDigit()) break;
-    value = value * 10 + c.digitValue();
-  }
-  return value;
-}
-
-bool IsComplete(const QLineEdit* box) { return !box->displayText().contains(u'_'); }
-
 }  // namespace
 
-void MainWindow::RunBusy(const std::function<void()>& work) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
-    work();
-  } catch (...) {
-    QApplication::restoreOverrideCursor();
-    throw;
-  }
-  QApplication::restoreOverrideCursor();
-}
-
-bool MainWindow::RequireStore() {
-  if (store_ == nullptr) {
-    ShowStatus(QStringLiteral("历史数据库没有打开，无法执行该操作。"));
-    return false;
-  }
-  if (updater_ != nullptr && updater_->isRunning()) {
-    ShowStatus(QStringLiteral("在线更新正在进行，请等它结束后再改动历史号码。"));
-    return false;
-  }
-  return true;
-}
+HistoryCommands::HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent)
+    : QObject(parent), state_(state), history_(history) {}
 
 // ------------------------------------------------------------ text import
 
-void MainWindow::OnImportText() {
-  if (!dialogs_->Question(
-          this, QStringLiteral("读入历史"),
-          QStringLiteral("确实要读入最新历史号码吗？点击'确认'读入,点击'取消'放弃该操作。"
-                         "确要读入请保证安装目录下存在历史号码的文本文件文件。"
-                         "读取时可能要花费一段时间,请耐心等候！"))) {
+void HistoryCommands::ImportText() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  if (!pass) return;
+  if (!state_.dialogs->Question(
+          state_.window, QStringLiteral("读入历史"),
+          QStringLiteral("读入会用所选文本文件中的历史号码替换现有的全部历史号码"
+                         "（包括手动输入的各期）。确实要读入吗？点击“确定”读入，"
+                         "点击“取消”放弃该操作。读取时可能要花费一段时间，请耐心等候！"),
+          QuestionDefault::kCancel)) {
     return;
   }
-  const QString folder = QString::fromStdU16String((dataFolder_ / u8"历史号码").u16string());
-  const QString file = dialogs_->OpenFile(this, folder, QStringLiteral("Text(*.txt)"));
-  if (!file.toLower().endsWith(QStringLiteral("txt"))) {
-    QihaoXianshi();
-    return;
-  }
-  ImportAndRefresh(file);
+  const QString folder = QString::fromStdU16String((state_.dataFolder / u8"历史号码").u16string());
+  const QString file =
+      state_.dialogs->OpenFile(state_.window, folder, QStringLiteral("Text(*.txt)"));
+  if (!file.toLower().endsWith(QStringLiteral("txt"))) return;
+  if (RunImport(file)) emit historyChanged(RangeAfterChange::kWholeHistory);
 }
 
-bool MainWindow::ImportAndRefresh(const QString& file) {
-  if (!RunImport(file)) {
-    QihaoXianshi();
-    return false;
-  }
-  SetRangeToHistory();
-  AddHaoma();
-  QihaoXianshi();
-  PatternRefresh();
+bool HistoryCommands::ImportFile(const QString& file) {
+  if (!state_.RequireStore()) return false;
+  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  if (!pass || !RunImport(file)) return false;
+  emit historyChanged(RangeAfterChange::kWholeHistory);
   return true;
 }
 
-bool MainWindow::RunImport(const QString& file) {
-  if (!RequireStore()) return false;
+bool HistoryCommands::RunImport(const QString& file) {
   ImportReport report;
   try {
-    const DerivationRules rules = DerivationRules::From(settings_);
-    RunWithProgress(this, QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
-                    [this, &report, &file, &rules] {
-                      report = ImportHistoryFile(*store_, ToPath(file), rules);
+    const DerivationRules rules = DerivationRules::From(state_.settings);
+    HistoryStore& store = *state_.store;
+    RunWithProgress(state_.window, QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
+                    [&store, &report, path = ToPath(file), rules] {
+                      report = ImportHistoryFile(store, path, rules);
                     });
-    ReloadIndex();
+    state_.ReloadIndex();
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未读入，历史号码保持原样：%1").arg(What(error)));
+    state_.ReportFailure(QStringLiteral("读入历史"),
+                         QStringLiteral("未读入，历史号码保持原样：%1").arg(What(error)));
     return false;
   }
-  ShowStatus(QStringLiteral("已读入 %1 期历史号码；其中 %2 行沿用了上一期的号码，跳过 %3 行。")
-                 .arg(report.stored)
-                 .arg(report.inherited)
-                 .arg(report.skipped));
+  state_.Report(QStringLiteral("已读入 %1 期历史号码；其中 %2 行沿用了上一期的号码，跳过 %3 行。")
+                    .arg(report.stored)
+                    .arg(report.inherited)
+                    .arg(report.skipped));
   return true;
 }
 
-// ------------------------------------------------------------ manual entry
+// ------------------------------------------------------------ typed draw
 
-void MainWindow::OnManualEntryChanged(int box) {
-  if (entryClearing_) return;
-  if (box == 8) {
-    if (IsComplete(maskEdBox1_[8])) StoreTypedEntry();
-    return;
-  }
-  if (IsComplete(maskEdBox1_[box])) {
-    maskEdBox1_[box + 1]->setFocus();
-    maskEdBox1_[box + 1]->setCursorPosition(0);
-  }
-}
-
-void MainWindow::StoreTypedEntry() {
-  Numbers numbers{};
-  for (int box = 1; box <= 8; ++box) {
-    numbers[size_t(box - 1)] = LeadingNumber(maskEdBox1_[box]->displayText());
-  }
-  if (!RequireStore()) return;
+void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
+  if (!state_.RequireStore()) return;
+  auto pass = state_.gate.Enter(QStringLiteral("手动输入历史号码"));
+  if (!pass) return;
   int32_t stored = 0;
   try {
     RunBusy([this, &numbers, &stored] {
-      stored = StoreTypedDraw(*store_, numbers, DerivationRules::From(settings_));
-      index_.Append(*store_->Last());
+      stored = zs::StoreTypedDraw(*state_.store, numbers, DerivationRules::From(state_.settings));
+      state_.index.Append(*state_.store->Last());
     });
   } catch (const InputError& refusal) {
-    dialogs_->Message(this, QStringLiteral("输入有误"), What(refusal));
+    // Given back before the message, so the entry boxes stay enabled and
+    // the focus returns to the box being corrected.
+    pass.reset();
+    state_.ReportFailure(QStringLiteral("输入有误"), What(refusal));
     return;
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未保存，历史号码保持原样：%1").arg(What(error)));
+    state_.Report(QStringLiteral("未保存，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  PatternRefresh();
-  ClearManualEntry();
-  text3_[1]->setText(ShownIssueText(stored));
-  AddHaoma();
-  QihaoXianshi();
-  ShowStatus(QStringLiteral("已保存第 %1 期。").arg(ShownIssueText(stored)));
+  history_.ClearEntry();
+  emit historyChanged(RangeAfterChange::kEndAtNewest);
+  state_.Report(QStringLiteral("已保存第 %1 期。").arg(state_.ShownIssueText(stored)));
 }
 
-// The emptied boxes must not count as typing: the flag holds until the next
-// key press in a box.
-void MainWindow::ClearManualEntry() {
-  entryClearing_ = true;
-  for (int box = 1; box <= 8; ++box) maskEdBox1_[box]->clear();
-  maskEdBox1_[1]->setFocus();
-  maskEdBox1_[1]->setCursorPosition(0);
-}
-
-void MainWindow::OnClearHistory() {
-  if (!dialogs_->Question(this, QStringLiteral("确认清空"),
-                          QStringLiteral("确定要清空所有的历史号码吗？"))) {
+void HistoryCommands::ClearHistory() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("清空历史号码"));
+  if (!pass) return;
+  if (!state_.dialogs->Question(state_.window, QStringLiteral("确认清空"),
+                                QStringLiteral("确定要清空所有的历史号码吗？"),
+                                QuestionDefault::kCancel)) {
     return;
   }
-  if (!RequireStore()) return;
   try {
-    RunBusy([this] { store_->Clear(); });
+    RunBusy([this] { state_.store->Clear(); });
   } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未清空，历史号码保持原样：%1").arg(What(error)));
+    state_.Report(QStringLiteral("未清空，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  ReloadIndex();
-  AddHaoma();
+  state_.ReloadIndex();
+  emit historyChanged(RangeAfterChange::kKeep);
 }
 
 // ------------------------------------------------------------ online update
 
-void MainWindow::OnOnlineUpdate() {
-  if (!dialogs_->Question(this, QStringLiteral("读入历史"),
-                          QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，"
-                                         "网络不通或者我方服务器更新不及时可能都造成更新失败！"))) {
+void HistoryCommands::OnlineUpdate() {
+  if (!state_.RequireStore()) return;
+  auto pass = state_.gate.Enter(QStringLiteral("历史号在线更新"));
+  if (!pass) return;
+  if (!state_.dialogs->Question(
+          state_.window, QStringLiteral("读入历史"),
+          QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，"
+                         "网络不通或者我方服务器更新不及时可能都造成更新失败！"),
+          QuestionDefault::kOk)) {
     return;
   }
-  if (!RequireStore()) return;
+  updatePass_.emplace(std::move(*pass));
   if (updater_ == nullptr) {
     updater_ = new OnlineUpdater(this);
     connect(updater_, &OnlineUpdater::finished, this, [this](const UpdateReport& report) {
       QApplication::restoreOverrideCursor();
-      ReloadIndex();
-      AddHaoma();
-      SetRangeToHistory();
-      PatternRefresh();
-      QihaoXianshi();
-      ShowStatus(UpdateSummary(report));
+      state_.ReloadIndex();
+      updatePass_.reset();
+      emit historyChanged(RangeAfterChange::kWholeHistory);
+      state_.Report(UpdateSummary(report));
     });
     connect(updater_, &OnlineUpdater::failed, this, [this](const QString& message) {
       QApplication::restoreOverrideCursor();
-      ShowStatus(QStringLiteral("在线更新未完成，历史号码保持原样：%1").arg(message));
+      updatePass_.reset();
+      state_.ReportFailure(
+          QStringLiteral("在线更新"),
+          QStringLiteral("在线更新未完成，历史号码保持原样：%1。\n"
+                         "更新网址可在菜单“设置 → 历史号码更新网址(U)”中查看和修改。")
+              .arg(message));
     });
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ShowStatus(QStringLiteral("正在在线更新历史号码…"));
-  updater_->start(*store_, settings_, Today());
+  state_.Report(QStringLiteral("正在在线更新历史号码…"));
+  updater_->start(*state_.store, state_.settings, Today());
+}
+
+// ------------------------------------------------------------ exports
+
+void HistoryCommands::ExportText() {
+  const auto pass = state_.gate.Enter(QStringLiteral("历史号码导出文本文件"));
+  if (!pass) return;
+  const HistoryIndex& index = state_.index;
+  const std::string newest = index.DrawCount() == 0
+                                 ? std::string()
+                                 : StoredDigits(index.Issue(index.DrawCount() - 1),
+                                                IssueRule::From(state_.settings).threeDigit);
+  state_.Report(ExportHistoryToText(history_.grid()->grid(), newest, state_.dataFolder,
+                                    state_.dialogs->Opener()));
+}
+
+void HistoryCommands::ExportGrid(GridView* grid, const char* sheetName) {
+  const auto pass = state_.gate.Enter(QStringLiteral("导出到EXCEL"));
+  if (!pass) return;
+  state_.Report(ExportGridToSheet(state_.window, grid->snapshot(), state_.dataFolder, sheetName,
+                                  state_.dialogs->Opener()));
 }
 
 }  // namespace zs

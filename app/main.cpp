@@ -11,6 +11,7 @@
 #include "app/common/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "store/history_store.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
   QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
+  zs::InstallQtChineseTranslations();
   // The installed menu entry and icon carry this name; desktops match the
   // running window to them by it.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.zephyrstat.Zephyrstat"));

@@ -1,49 +1,37 @@
 #include "app/main_window.h"
-#include "core/derivation.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFocusEvent>
+#include <QCursor>
 #include <QFont>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTabBar>
+#include <QVBoxLayout>
 
-#include "analysis/draw_pattern.h"
-#include "analysis/history_grid.h"
 #include "analysis/result_grids.h"
+#include "app/analysis_commands.h"
 #include "app/common/settings_store.h"
+#include "app/grid_view.h"
+#include "app/history_panel.h"
+#include "app/pattern_panel.h"
+#include "app/results_panel.h"
+#include "app/selection_panel_widget.h"
+#include "app/settings_commands.h"
 #include "app/wheel_scroller.h"
-#include "core/errors.h"
+#include "core/derivation.h"
 #include "core/issue_number.h"
-#include "core/text.h"
+#include "export/spreadsheet_export.h"
 
 namespace zs {
-namespace {
-
-// Grids of this many rows (heading included) or more scroll to the newest draw.
-constexpr int kScrollFromGridRows = 40;
-
-// The integer a pattern box holds; nullopt for an empty or unconvertible text
-// or one beyond the 16-bit values a pattern position keeps.
-std::optional<int> PatternBoxValue(const QString& text) {
-  return ParseWhole<int16_t>(text.toStdString());
-}
-
-}  // namespace
 
 MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs> dialogs,
                        QWidget* parent)
-    : QMainWindow(parent), dataFolder_(std::move(dataFolder)), dialogs_(std::move(dialogs)) {
+    : QMainWindow(parent) {
+  state_.dataFolder = std::move(dataFolder);
+  state_.dialogs = std::move(dialogs);
+  state_.window = this;
   // Captions use 宋体; on Linux it stands for the installed CJK font.
   QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"));
   QFont font(QStringLiteral("宋体"));
@@ -51,354 +39,151 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
   setFont(font);
   setWindowTitle(QStringLiteral("Zephyrstat 泽风统计 — 快乐十分遗漏分析"));
 
-  BuildControls();
+  auto* central = new QWidget(this);
+  auto* columns = new QHBoxLayout(central);
+  columns->setContentsMargins(4, 4, 4, 4);
+  history_ = new HistoryPanel(central);
+  pattern_ = new PatternPanel(state_, central);
+  selection_ = new SelectionPanelWidget(central);
+  results_ = new ResultsPanel(central);
+  // The history and the pattern keep their natural widths; the results,
+  // whose hit list is the widest grid, take what the window has beyond them.
+  columns->addWidget(history_, 0);
+  columns->addWidget(pattern_, 0);
+  auto* right = new QVBoxLayout;
+  right->addWidget(selection_);
+  right->addWidget(results_, 1);
+  columns->addLayout(right, 1);
+  setCentralWidget(central);
+
+  // The outcome of the last command stays until the next one: menus and
+  // tool tips show their hints elsewhere, never over it.
+  state_.outcome = new QLabel(this);
+  state_.outcome->setObjectName(QStringLiteral("outcomeLine"));
+  state_.outcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusBar()->addPermanentWidget(state_.outcome, 1);
+
+  historyCommands_ = new HistoryCommands(state_, *history_, this);
+  analysisCommands_ = new AnalysisCommands(state_, *pattern_, *selection_, *results_, this);
   BuildMenus();
+  ConnectPanels();
+  qApp->installEventFilter(
+      new WheelScroller({history_->grid(), results_->hits(), results_->summary()}, this));
+
   // Wide enough for every column of the hit list, as far as the screen allows.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     resize(QSize(1520, 900).boundedTo(screen->availableGeometry().size()));
   }
-  // Shown from the start, so the window's messages always have their place.
-  statusBar()->show();
-
-  for (int index = 0; index < 4; ++index) {
-    connect(option1_[index], &QRadioButton::clicked, this,
-            [this, index] { OnPositionMode(index); });
-  }
-  for (int index : {4, 5}) {
-    connect(option2_[index], &QRadioButton::clicked, this, &MainWindow::OnNumberOrder);
-  }
-  for (int type = 0; type < 6; ++type) {
-    connect(option3_[type], &QRadioButton::clicked, this, [this, type] { OnSearchType(type); });
-  }
-  connect(tabStrip1_, &QTabBar::currentChanged, this, &MainWindow::OnTab);
-  connect(check4_, &QCheckBox::clicked, this, &MainWindow::OnCheck4);
-  text4_->installEventFilter(this);
-  for (int box = 1; box <= 20; ++box) {
-    connect(check6_[box], &QCheckBox::clicked, this, [this, box] { OnSelectionBox(box); });
-  }
-  for (int index = 0; index < 3; ++index) {
-    connect(cmdZH_[index], &QPushButton::clicked, this,
-            [this, index] { OnSelectionButton(index); });
-  }
-  connect(command9_, &QPushButton::clicked, this, &MainWindow::OnSettingsButton);
-  for (int box = 1; box <= 8; ++box) {
-    connect(maskEdBox1_[box], &QLineEdit::textChanged, this,
-            [this, box] { OnManualEntryChanged(box); });
-  }
-  connect(command1_, &QPushButton::clicked, this, &MainWindow::OnPositionSearch);
-  connect(command2_, &QPushButton::clicked, this, &MainWindow::OnPartialSearch);
-  connect(command5_, &QPushButton::clicked, this, &MainWindow::OnGroupCalculation);
-  connect(grid3_, &QTableView::clicked, this,
-          [this](const QModelIndex& index) { OnOmissionTableClick(index.column()); });
-  connect(grid3_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          &MainWindow::OnOmissionTableClick);
-  connect(command3_, &QPushButton::clicked, this, &MainWindow::OnDeleteLast);
-  connect(command4_, &QPushButton::clicked, this, &MainWindow::OnExportText);
-  connect(cmdRdLst_, &QPushButton::clicked, this, &MainWindow::OnImportText);
-  connect(command21_, &QPushButton::clicked, this, &MainWindow::OnOnlineUpdate);
-  for (GridView* grid : {grid1_, grid2_, grid3_}) {
-    connect(grid, &QTableView::doubleClicked, this, [this, grid] { OnExportGrid(grid); });
-  }
-
-  wheel_ = new WheelScroller({grid1_, grid2_, grid3_}, this);
-  qApp->installEventFilter(wheel_);
-
   StartUp();
 }
 
-MainWindow::~MainWindow() = default;
+// The panels go first, while the state their handlers read still exists.
+MainWindow::~MainWindow() { delete takeCentralWidget(); }
 
-// ---------------------------------------------------------------- start-up
+const Numbers& MainWindow::pattern() const { return pattern_->pattern(); }
+
+bool MainWindow::manualTab() const { return pattern_->manualTab(); }
+
+void MainWindow::ConnectPanels() {
+  connect(&state_.gate, &CommandGate::refused, this,
+          [this](const QString& message) { state_.Report(message); });
+  connect(&state_.gate, &CommandGate::busyChanged, this,
+          [this](bool busy) { SetCommandsEnabled(!busy); });
+  connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
+  connect(settingsCommands_, &SettingsCommands::basesChanged, this, [this] {
+    pattern_->Refresh();
+    selection_->Relabel(PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+  });
+
+  HistoryCommands* history = historyCommands_;
+  connect(history_, &HistoryPanel::importRequested, history, &HistoryCommands::ImportText);
+  connect(history_, &HistoryPanel::updateRequested, history, &HistoryCommands::OnlineUpdate);
+  connect(history_, &HistoryPanel::deleteLastRequested, history, &HistoryCommands::DeleteLast);
+  connect(history_, &HistoryPanel::exportTextRequested, history, &HistoryCommands::ExportText);
+  connect(history_, &HistoryPanel::drawTyped, history, &HistoryCommands::StoreTypedDraw);
+  connect(history_, &HistoryPanel::gridExportRequested, history,
+          [this] { historyCommands_->ExportGrid(history_->grid(), kHistorySheetName); });
+  connect(history_, &HistoryPanel::settingsRequested, this,
+          [this] { setupMenu_->popup(QCursor::pos()); });
+  connect(history_, &HistoryPanel::historyMenuRequested, this,
+          [this](const QPoint& at) { historyMenu_->popup(at); });
+
+  connect(pattern_, &PatternPanel::searchTypeChanged, this, [this](SearchType type) {
+    selection_->ChangeType(type, PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+  });
+  connect(pattern_, &PatternPanel::positionSearchRequested, analysisCommands_,
+          &AnalysisCommands::PositionSearch);
+  connect(pattern_, &PatternPanel::partialSearchRequested, analysisCommands_,
+          &AnalysisCommands::PartialSearch);
+  connect(selection_, &SelectionPanelWidget::groupCalculationRequested, analysisCommands_,
+          &AnalysisCommands::GroupCalculation);
+  connect(results_, &ResultsPanel::omissionColumnClicked, analysisCommands_,
+          &AnalysisCommands::SortOmissionTable);
+  connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
+    historyCommands_->ExportGrid(grid,
+                                 grid == results_->hits() ? kHitsSheetName : kResultSheetName);
+  });
+}
 
 void MainWindow::StartUp() {
-  settings_ = LoadSettings();
-  CheckStartMenus();
-  OpenDatabase();
-  ApplyStartOption(option1_[1], settings_.bolZyw);
-  ApplyStartOption(option1_[0], !settings_.bolZyw);
-  combo1_->setEditText(QString::number(settings_.intZhWSetup));
-  grid3_->SetColumnTwips(0, 1880);
-  for (int column = 1; column <= 3; ++column) grid3_->SetColumnTwips(column, 880);
-  QihaoXianshi();
-  ApplyStartOption(option2_[4], settings_.bolLdm);
-  ApplyStartOption(option2_[5], !settings_.bolLdm);
-  if (settings_.intLei >= 0 && settings_.intLei < 6) {
-    ApplyStartOption(option3_[size_t(settings_.intLei)], true);
-  }
-  SetRangeToHistory();
-  PatternRefresh();
-  AddHaoma();
-  // The result grids show their headings before the first analysis.
-  grid2_->SetGrid(HitListGrid(index_, {}, SearchType::kNumber, ShowRules{}));
-  grid3_->SetGrid(OmissionTableGrid({}));
-  if (index_.DrawCount() > 0) ShowHistorySummary();
-}
-
-void MainWindow::CheckStartMenus() {
-  for (int edition = 0; edition < 8; ++edition) {
-    mnuKL10_[size_t(edition)]->setChecked(edition == settings_.gsZl);
-  }
-  for (int item = 0; item < 2; ++item) {
-    mnuDscs_[size_t(item)]->setChecked(item == settings_.dsIni);
-    mnuBscs_[size_t(item)]->setChecked(item == settings_.bsIni);
-    mnuSxcs_[size_t(item)]->setChecked(item == settings_.sxIni);
-  }
-}
-
-void MainWindow::OpenDatabase() {
+  state_.settings = LoadSettings();
+  settingsCommands_->ShowChecks();
   try {
-    store_ = HistoryStore::OpenFolder(dataFolder_);
-    // A base change that a crash cut short is finished before the rows are
-    // read.
-    if (store_->FollowBases(DerivationRules::From(settings_))) {
-      ShowStatus(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
+    state_.store = HistoryStore::OpenFolder(state_.dataFolder);
+    // A base change that a crash cut short is finished before the rows are read.
+    if (state_.store->FollowBases(DerivationRules::From(state_.settings))) {
+      state_.Report(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
     }
-    ReloadIndex();
+    state_.ReloadIndex();
   } catch (const std::exception& error) {
-    store_.reset();
-    ShowStatus(QStringLiteral("无法打开历史数据库 %1：%2")
-                   .arg(QString::fromStdU16String((dataFolder_ / kHistoryFileName).u16string()),
-                        QString::fromUtf8(error.what())));
+    state_.store.reset();
+    state_.Report(
+        QStringLiteral("无法打开历史数据库 %1：%2")
+            .arg(QString::fromStdU16String((state_.dataFolder / kHistoryFileName).u16string()),
+                 What(error)));
+  }
+  pattern_->ApplySavedOptions();
+  // The result grids show their headings before the first analysis.
+  results_->ShowResult(HitListGrid(state_.index, {}, SearchType::kNumber, ShowRules{}),
+                       OmissionTableGrid({}));
+  ShowHistory(RangeAfterChange::kWholeHistory);
+  const HistoryIndex& index = state_.index;
+  if (index.DrawCount() > 0) {
+    state_.Report(QStringLiteral("历史号码共 %1 期，从 %2 到 %3；下一期 %4。")
+                      .arg(index.DrawCount())
+                      .arg(state_.ShownIssueText(index.Issue(0)),
+                           state_.ShownIssueText(index.Issue(index.DrawCount() - 1)),
+                           history_->nextIssue()));
   }
 }
 
-// A saved option that is not already on is clicked, which runs its handler
-// exactly as the user's click would; one already on runs nothing.
-void MainWindow::ApplyStartOption(QRadioButton* button, bool on) {
-  if (on && !button->isChecked()) button->click();
-}
-
-// ----------------------------------------------------------- history views
-
-QString MainWindow::ShownIssueText(int32_t stored) const {
-  return QString::fromStdString(ShownIssue(stored, IssueRule::From(settings_).threeDigit));
-}
-
-void MainWindow::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
-
-void MainWindow::ShowEmptyHistoryHint() {
-  ShowStatus(
-      QStringLiteral("历史为空：请点击“读取历史号文本”读入历史号码文本文件，或点击“历史号在线更新”"
-                     "下载最新历史号码；"
-                     "有了历史之后可在下面的八个框中手动输入新的一期。"));
-}
-
-void MainWindow::ShowHistorySummary() {
-  ShowStatus(QStringLiteral("历史号码共 %1 期，从 %2 到 %3；下一期 %4。")
-                 .arg(index_.DrawCount())
-                 .arg(ShownIssueText(index_.Issue(0)),
-                      ShownIssueText(index_.Issue(index_.DrawCount() - 1)), text1_->text()));
-}
-
-void MainWindow::ReloadIndex() { index_ = store_ ? HistoryIndex(*store_) : HistoryIndex(); }
-
-// The history grid shows the index, which every change of the history keeps
-// equal to the stored table, so the table is read once per change.
-void MainWindow::AddHaoma() {
-  std::vector<Draw> draws(index_.DrawCount());
-  for (size_t draw = 0; draw < draws.size(); ++draw) {
-    draws[draw].issue = index_.Issue(draw);
-    for (int p = 0; p < kPositions; ++p) {
-      draws[draw].numbers[size_t(p)] = index_.Field(draw, SearchType::kNumber, p);
-    }
+void MainWindow::ShowHistory(RangeAfterChange range) {
+  const HistoryIndex& index = state_.index;
+  const IssueRule rule = IssueRule::From(state_.settings);
+  history_->ShowHistory(index, rule.threeDigit);
+  if (index.DrawCount() > 0) {
+    history_->SetNextIssue(
+        state_.ShownIssueText(FollowingIssue(index.Issue(index.DrawCount() - 1), rule)));
+    pattern_->ShowNewestIssue();
   }
-  grid1_->setUpdatesEnabled(false);
-  grid1_->SetGrid(HistoryGrid(draws, IssueRule::From(settings_).threeDigit));
-  if (int(draws.size()) + 1 >= kScrollFromGridRows) grid1_->ScrollToLastRow();
-  grid1_->setUpdatesEnabled(true);
-  if (store_ && draws.empty()) ShowEmptyHistoryHint();
-}
-
-void MainWindow::QihaoXianshi() {
-  if (index_.DrawCount() == 0) return;
-  const int32_t last = index_.Issue(index_.DrawCount() - 1);
-  text1_->setText(ShownIssueText(FollowingIssue(last, IssueRule::From(settings_))));
-  text4_->setText(ShownIssueText(last));
-}
-
-void MainWindow::SetRangeToHistory() {
-  if (index_.DrawCount() == 0) return;
-  text3_[0]->setText(ShownIssueText(index_.Issue(0)));
-  text3_[1]->setText(ShownIssueText(index_.Issue(index_.DrawCount() - 1)));
-}
-
-void MainWindow::ResetRangeStart() {
-  if (index_.DrawCount() > 0) text3_[0]->setText(ShownIssueText(index_.Issue(0)));
-}
-
-void MainWindow::ShowLastIssueAsRangeEnd() {
-  if (index_.DrawCount() > 0) {
-    text3_[1]->setText(ShownIssueText(index_.Issue(index_.DrawCount() - 1)));
+  if (range == RangeAfterChange::kWholeHistory) pattern_->SetRangeToHistory();
+  if (range == RangeAfterChange::kEndAtNewest) pattern_->SetRangeEndToNewest();
+  pattern_->Refresh();
+  if (state_.store != nullptr && index.DrawCount() == 0) {
+    state_.Report(QStringLiteral(
+        "历史为空：请点击“读取历史号文本”读入历史号码文本文件，或点击“历史号在线更新”"
+        "下载最新历史号码；有了历史之后可在下面的八个框中手动输入新的一期。"));
   }
 }
 
-void MainWindow::PatternRefresh() {
-  if (tabStrip1_->currentIndex() == 1) {
-    Ysjs();
-    manualTab_ = false;
-    return;
+void MainWindow::SetCommandsEnabled(bool enabled) {
+  history_->SetCommandsEnabled(enabled);
+  pattern_->SetCommandsEnabled(enabled);
+  selection_->SetCommandsEnabled(enabled);
+  for (QAction* action : historyMenu_->actions()) action->setEnabled(enabled);
+  for (const char* name : {"mnuSxCssetup", "mnuDssetup", "mnuCaizhong"}) {
+    findChild<QMenu*>(QString::fromLatin1(name))->menuAction()->setEnabled(enabled);
   }
-  manualTab_ = true;
-  for (int position = 1; position <= 8; ++position) {
-    if (auto value = PatternBoxValue(text22_[position]->text())) pattern_[position - 1] = *value;
-  }
-}
-
-void MainWindow::Ysjs() {
-  if (const std::optional<std::string> refusal = ShownIssueRefusal(text4_->text().toStdString())) {
-    manualTab_ = false;
-    ShowStatus(QString::fromStdString(*refusal + "；检索条件未改变"));
-    return;
-  }
-  const IssueRule rule = IssueRule::From(settings_);
-  const QString chosenText = text4_->text().trimmed().right(rule.threeDigit ? 9 : 8);
-  if (check4_->isChecked()) {
-    if (auto end = RangeEndBefore(text4_->text().trimmed().toStdString(), rule)) {
-      text3_[1]->setText(ShownIssueText(*end));
-    }
-  } else {
-    ShowLastIssueAsRangeEnd();
-  }
-  const std::optional<int32_t> chosen = ParseWhole<int32_t>(chosenText.toStdString());
-  // An issue before every stored one leaves no draw to take the pattern
-  // from; the previous pattern stays.
-  const std::optional<size_t> draw = chosen ? DrawAtOrBefore(index_, *chosen) : std::nullopt;
-  manualTab_ = false;
-  if (!draw) return;
-  SearchPattern taken;
-  taken.type = static_cast<SearchType>(settings_.intLei);
-  TakePatternFromDraw(index_, *draw, settings_.sxIni, taken);
-  for (int position = 1; position <= 8; ++position) {
-    pattern_[position - 1] = taken.values[size_t(position - 1)];
-    text2_[position]->setText(QString::fromStdString(taken.boxTexts[size_t(position - 1)]));
-  }
-}
-
-// ------------------------------------------------- view modes and pattern
-
-void MainWindow::OnPositionMode(int index) {
-  if (index == 0 || index == 1) settings_.bolZyw = index == 1;
-  RememberSetting(SettingKey::kBolZyw);
-  PatternRefresh();
-  ResetRangeStart();
-}
-
-void MainWindow::OnNumberOrder() {
-  settings_.bolLdm = option2_[4]->isChecked();
-  RememberSetting(SettingKey::kBolLdm);
-  PatternRefresh();
-}
-
-void MainWindow::OnSearchType(int index) {
-  settings_.intLei = index;
-  panel_.ClearAll();
-  ShowSelection();
-  PatternRefresh();
-  RememberSetting(SettingKey::kIntLei);
-  panel_.ChangeType(static_cast<SearchType>(index));
-  RelabelSelectionBoxes();
-}
-
-void MainWindow::OnTab(int tab) {
-  const bool manual = tab == 0;
-  manualFrame_->setVisible(manual);
-  chosenFrame_->setVisible(!manual);
-  text4_->setVisible(!manual);
-  check4_->setVisible(!manual);
-  if (!manual) {
-    Ysjs();
-    return;
-  }
-  manualTab_ = true;
-  for (int position = 1; position <= 8; ++position) {
-    if (auto value = PatternBoxValue(text22_[position]->text())) pattern_[position - 1] = *value;
-  }
-  ShowLastIssueAsRangeEnd();
-}
-
-void MainWindow::OnPatternBoxEdited(int position) {
-  if (auto value = PatternBoxValue(text22_[position]->text())) pattern_[position - 1] = *value;
-}
-
-void MainWindow::OnCheck4() {
-  if (!check4_->isChecked()) {
-    ShowLastIssueAsRangeEnd();
-    return;
-  }
-  if (auto end =
-          RangeEndBefore(text4_->text().trimmed().toStdString(), IssueRule::From(settings_))) {
-    text3_[1]->setText(ShownIssueText(*end));
-  }
-}
-
-// ----------------------------------------------------------- selection panel
-
-PanelBases MainWindow::Bases() const { return PanelBases{settings_.sxIni, settings_.dsIni}; }
-
-void MainWindow::OnSelectionBox(int box) {
-  panel_.SetChecked(box, check6_[box]->isChecked());
-  ShowSelection();
-}
-
-void MainWindow::OnSelectionButton(int index) {
-  if (index == 0) panel_.SelectAll();
-  if (index == 1) panel_.ClearAll();
-  if (index == 2) panel_.Invert();
-  ShowSelection();
-}
-
-void MainWindow::ShowSelection() {
-  for (int box = 1; box <= kSelectionBoxes; ++box) check6_[box]->setChecked(panel_.Checked(box));
-  text5_->setText(QString::number(panel_.SelectedCount()));
-}
-
-void MainWindow::RelabelSelectionBoxes() {
-  const SearchType type = panel_.type();
-  for (int box = 1; box <= kSelectionBoxes; ++box) {
-    const bool shown = box <= ShownBoxCount(type);
-    if (shown) check6_[box]->setText(QString::fromStdString(BoxCaption(type, box, Bases())));
-    check6_[box]->setVisible(shown);
-  }
-  ShowSelection();
-}
-
-// ------------------------------------------------------------------ events
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::MouseButtonRelease:
-      if (watched == grid1_->viewport() &&
-          static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        mnuLsgl_->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        return true;
-      }
-      break;
-    case QEvent::KeyPress: {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      for (int box = 1; box <= 8; ++box) {
-        if (watched == maskEdBox1_[box]) entryClearing_ = false;
-      }
-      for (int position = 1; position <= 8; ++position) {
-        if (watched != text22_[position] || key->text().isEmpty()) continue;
-        const QChar typed = key->text().front();
-        const bool accepted = typed == u'\b' || QStringLiteral("-0123456789").contains(typed);
-        return !accepted;
-      }
-      break;
-    }
-    case QEvent::FocusOut: {
-      if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
-      for (int position = 1; position <= 8; ++position) {
-        if (watched == text22_[position]) OnPatternBoxEdited(position);
-      }
-      if (watched == text4_) Ysjs();
-      if (watched == combo1_) OnCombo1FocusLost();
-      break;
-    }
-    default:
-      break;
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace zs

@@ -7,6 +7,38 @@
 
 namespace zs {
 
+namespace {
+
+// Qt's own error texts are English; the user reads why in Chinese.
+QString NetworkErrorText(QNetworkReply::NetworkError error) {
+  switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+      return QStringLiteral("服务器拒绝连接（该地址没有开奖结果服务）");
+    case QNetworkReply::RemoteHostClosedError:
+      return QStringLiteral("服务器提前关闭了连接");
+    case QNetworkReply::HostNotFoundError:
+      return QStringLiteral("找不到服务器（请检查网址和网络连接）");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+      return QStringLiteral("连接超时");
+    case QNetworkReply::SslHandshakeFailedError:
+      return QStringLiteral("安全连接（SSL）失败");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+      return QStringLiteral("网络暂时不可用");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+      return QStringLiteral("无法连接代理服务器");
+    case QNetworkReply::ContentNotFoundError:
+      return QStringLiteral("服务器上没有这个网页");
+    default:
+      return QStringLiteral("网络错误（代码 %1）").arg(int(error));
+  }
+}
+
+}  // namespace
+
 PageFetcher::PageFetcher(QObject* parent) : QObject(parent) {
   deadline_.setSingleShot(true);
   connect(&deadline_, &QTimer::timeout, this, &PageFetcher::onTimeout);
@@ -55,7 +87,8 @@ void PageFetcher::onFinished() {
     return;
   }
   if (reply_->error() != QNetworkReply::NoError) {
-    fail(QStringLiteral("无法读取结果页 %1: %2").arg(url_.toString(), reply_->errorString()));
+    fail(QStringLiteral("无法读取结果页 %1：%2")
+             .arg(url_.toString(), NetworkErrorText(reply_->error())));
     return;
   }
   const QByteArray body = reply_->readAll();

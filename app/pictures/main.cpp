@@ -23,6 +23,7 @@
 
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
   QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
+  zs::InstallQtChineseTranslations();
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {
     std::fprintf(stderr, "usage: zephyrstat-pictures DATA_FOLDER OUT_FOLDER [WIDTHxHEIGHT]\n");

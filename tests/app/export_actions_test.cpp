@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QtTest>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ Grid HistoryGridOfSize(int rows) {
   return grid;
 }
 
+std::shared_ptr<const Grid> SharedHistoryGrid(int rows) {
+  return std::make_shared<const Grid>(HistoryGridOfSize(rows));
+}
+
 std::filesystem::path FolderOf(const QTemporaryDir& dir) { return dir.path().toStdString(); }
 
 QString SheetXml(const std::filesystem::path& file) {
@@ -56,7 +61,7 @@ class ExportActionsTest : public QObject {
     RecordingOpener opener;
     QWidget window;
     const QString message =
-        ExportGridToSheet(&window, HistoryGridOfSize(3), FolderOf(dir), kHitsSheetName, opener);
+        ExportGridToSheet(&window, SharedHistoryGrid(3), FolderOf(dir), kHitsSheetName, opener);
 
     const std::filesystem::path file = FolderOf(dir) / kHitsSheetName;
     QVERIFY(std::filesystem::exists(file));
@@ -70,12 +75,12 @@ class ExportActionsTest : public QObject {
     QTemporaryDir dir;
     RecordingOpener opener;
     QWidget window;
-    const Grid grid = HistoryGridOfSize(30000);
+    const std::shared_ptr<const Grid> grid = SharedHistoryGrid(30000);
     ExportGridToSheet(&window, grid, FolderOf(dir), kHistorySheetName, opener);
 
     const QString xml = SheetXml(FolderOf(dir) / kHistorySheetName);
     QVERIFY(xml.contains(QStringLiteral("r=\"I30001\"")));
-    QVERIFY(xml.contains(QString::fromStdString(std::string(grid.Cell(29999, 0)))));
+    QVERIFY(xml.contains(QString::fromStdString(std::string(grid->Cell(29999, 0)))));
     QCOMPARE(opener.opened.size(), size_t{1});
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
@@ -85,7 +90,7 @@ class ExportActionsTest : public QObject {
     RecordingOpener opener;
     opener.canOpen = false;
     const QString message =
-        ExportGridToSheet(nullptr, HistoryGridOfSize(1), FolderOf(dir), kResultSheetName, opener);
+        ExportGridToSheet(nullptr, SharedHistoryGrid(1), FolderOf(dir), kResultSheetName, opener);
 
     QVERIFY(std::filesystem::exists(FolderOf(dir) / kResultSheetName));
     QVERIFY2(message.contains(QStringLiteral("没有可打开它的程序")), qPrintable(message));
@@ -94,7 +99,7 @@ class ExportActionsTest : public QObject {
   void failedWriteSaysWhyAndOpensNothing() {
     QTemporaryDir dir;
     RecordingOpener opener;
-    const QString message = ExportGridToSheet(nullptr, HistoryGridOfSize(1), FolderOf(dir) / "gone",
+    const QString message = ExportGridToSheet(nullptr, SharedHistoryGrid(1), FolderOf(dir) / "gone",
                                               kHistorySheetName, opener);
 
     QVERIFY2(message.startsWith(QStringLiteral("导出失败：")), qPrintable(message));

@@ -73,7 +73,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(world.window->settings().iniSerchDay, 6);
     // No handler saved anything.
     QVERIFY(world.StoredKeys().isEmpty());
-    QVERIFY(world.window->statusBar()->currentMessage().contains(QStringLiteral("读取历史号文本")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("读取历史号文本")));
     QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 0);
     QVERIFY(world.window->windowTitle().contains(QStringLiteral("Zephyrstat")));
   }
@@ -109,10 +109,10 @@ class MainWindowTest : public QObject {
     file.close();
     world.Open();
     QVERIFY(world.window->store() == nullptr);
-    QVERIFY(world.window->statusBar()->currentMessage().contains(QStringLiteral("无法打开")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("无法打开")));
     // Commands that need the history say so instead of failing silently.
     ClickButton(world.Find<QPushButton>("Command3"));
-    QVERIFY(world.window->statusBar()->currentMessage().contains(QStringLiteral("没有打开")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("没有打开")));
   }
 
   void optionClicksSaveTheirKeysAndResetTheRangeStart() {
@@ -275,7 +275,8 @@ class MainWindowTest : public QObject {
     world.Open();
     QStringList titles;
     for (QAction* action : world.window->menuBar()->actions()) titles << action->text();
-    QCOMPARE(titles, (QStringList{QStringLiteral("历史管理"), QStringLiteral("设置")}));
+    QCOMPARE(titles, (QStringList{QStringLiteral("历史管理"), QStringLiteral("设置"),
+                                  QStringLiteral("帮助(&H)")}));
     const struct {
       const char* name;
       const char* caption;
@@ -491,7 +492,7 @@ class MainWindowTest : public QObject {
 
     QVERIFY(world.window->statusBar()->isVisible());
     QCOMPARE(
-        world.window->statusBar()->currentMessage(),
+        world.Outcome(),
         QStringLiteral("历史号码共 12 期，从 20140116001 到 20140116012；下一期 20140116013。"));
   }
 

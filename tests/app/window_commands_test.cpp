@@ -36,7 +36,7 @@ class WindowCommandsTest : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
   }
-  static QString Status(WindowWorld& world) { return world.window->statusBar()->currentMessage(); }
+  static QString Status(WindowWorld& world) { return world.Outcome(); }
 
   // 14011682, 14011683, 14011684, 14011701, 14011702 under 84 draws a day.
   static void OpenFiveIssueHistory(WindowWorld& world) {
@@ -144,10 +144,10 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.StoredDraws().size(), size_t(1));
     const auto& question = world.dialogs->asked.front();
     QCOMPARE(question.title, QStringLiteral("读入历史"));
-    QCOMPARE(question.text,
-             QStringLiteral("确实要读入最新历史号码吗？点击'确认'读入,点击'取消'放弃该操作。"
-                            "确要读入请保证安装目录下存在历史号码的文本文件文件。"
-                            "读取时可能要花费一段时间,请耐心等候！"));
+    // The import replaces the whole history: the question says so, and Enter cancels.
+    QVERIFY2(question.text.contains(QStringLiteral("替换现有的全部历史号码")),
+             qPrintable(question.text));
+    QVERIFY(question.defaultButton == zs::QuestionDefault::kCancel);
 
     ClickButton(import);  // the dialog is cancelled
     QCOMPARE(world.StoredDraws().size(), size_t(1));
@@ -178,7 +178,7 @@ class WindowCommandsTest : public QObject {
     world.dialogs->files = {empty, QStringLiteral("/no/such/folder/history.txt"),
                             QString::fromStdString((world.folder() / "history.csv").string())};
     for (int attempt = 0; attempt < 3; ++attempt) {
-      world.window->statusBar()->clearMessage();
+      world.Find<QLabel>("outcomeLine")->clear();
       ClickButton(world.Find<QPushButton>("cmdRdLst"));
       QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011601}));
       // A file that is not a .txt is not read at all; the others say why.
@@ -257,25 +257,41 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(StoredIssues(world).size(), size_t(2));
   }
 
+  // The issue is taken in the form the grid shows or the stored one; an
+  // issue not in the history deletes nothing and says so.
   void deletingDownToAChosenIssue() {
-    WindowWorld world;
-    OpenFiveIssueHistory(world);
-    world.dialogs->inputs = {QStringLiteral("14011690")};
-    world.Action("mnuDlzd")->trigger();
-    const auto& asked = world.dialogs->asked.back();
-    QCOMPARE(asked.title, QStringLiteral("删除期数"));
-    QCOMPARE(asked.text, QStringLiteral("请输入需要删除到的期数，例如‘2014016’"));
-    QCOMPARE(asked.initial, QStringLiteral("14011701"));
-    QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684}));
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011701"));
+    const struct {
+      const char* answer;
+      std::vector<int32_t> kept;
+      const char* outcome;
+    } cases[] = {
+        {"2014011684", {14011682, 14011683, 14011684}, "已删除 2 期"},
+        {"14011683", {14011682, 14011683}, "已删除 3 期"},
+        {" 2014011701 ", {14011682, 14011683, 14011684, 14011701}, "已删除 1 期"},
+        {"14011690", {14011682, 14011683, 14011684, 14011701, 14011702}, "没有第 14011690 期"},
+        {"abc", {14011682, 14011683, 14011684, 14011701, 14011702}, "没有第 abc 期"},
+    };
+    for (const auto& c : cases) {
+      WindowWorld world;
+      OpenFiveIssueHistory(world);
+      world.dialogs->inputs = {QString::fromLatin1(c.answer)};
+      world.Action("mnuDlzd")->trigger();
+      QCOMPARE(StoredIssues(world), c.kept);
+      QVERIFY2(Status(world).contains(QString::fromUtf8(c.outcome)), qPrintable(Status(world)));
+      QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), int(c.kept.size()));
+    }
   }
 
   void theDefaultAnswerDeletesExactlyTheLastDraw() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
-    world.dialogs->inputs = {QStringLiteral("14011701")};  // the offered default
+    world.Action("mnuDlzd")->trigger();  // cancelled
+    const auto& asked = world.dialogs->asked.back();
+    QCOMPARE(asked.title, QStringLiteral("删除期数"));
+    QCOMPARE(asked.initial, QStringLiteral("2014011701"));
+    QCOMPARE(StoredIssues(world).size(), size_t(5));
+    world.dialogs->inputs = {asked.initial};
     world.Action("mnuDlzd")->trigger();
-    QCOMPARE(world.dialogs->asked.back().initial, QStringLiteral("14011701"));
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684, 14011701}));
   }
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,11 +15,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/derivation.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
-#include "store/history_store.h"
+#include "core/derivation.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs::testing {
 
@@ -27,6 +28,7 @@ struct Asked {
   QString title;
   QString text;     // question text, prompt, message or folder
   QString initial;  // input default or file filter
+  QuestionDefault defaultButton = QuestionDefault::kOk;
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -36,9 +38,11 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> files;   // open dialogs; cancelled when empty
   std::vector<Asked> asked;
   std::vector<QUrl> links;
+  bool canOpenLinks = true;  // false: no application opens a page
 
-  bool Question(QWidget*, const QString& title, const QString& text) override {
-    asked.push_back({QStringLiteral("question"), title, text, {}});
+  bool Question(QWidget*, const QString& title, const QString& text,
+                QuestionDefault defaultButton) override {
+    asked.push_back({QStringLiteral("question"), title, text, {}, defaultButton});
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
@@ -56,7 +60,10 @@ class ScriptedDialogs : public Dialogs {
     asked.push_back({QStringLiteral("open"), {}, folder, filter});
     return Pop(files);
   }
-  void OpenLink(const QUrl& url) override { links.push_back(url); }
+  bool OpenLink(const QUrl& url) override {
+    links.push_back(url);
+    return canOpenLinks;
+  }
   FileOpener& Opener() override { return opener; }
 
   // Records the exported files instead of starting an application.
@@ -131,6 +138,8 @@ class WindowWorld {
     return found;
   }
   QAction* Action(const QString& name) { return Find<QAction>(name); }
+  // The outcome line of the status bar.
+  QString Outcome() { return Find<QLabel>(QStringLiteral("outcomeLine"))->text(); }
 
   std::vector<Draw> StoredDraws() { return HistoryStore::OpenFolder(folder())->LoadDraws(); }
 

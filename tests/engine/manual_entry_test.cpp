@@ -77,26 +77,35 @@ TEST_F(ManualEntryTest, RefusesANextIssueThatSortsBeforeTheLastOne) {
   EXPECT_EQ(store_->LoadAll(true), before);
 }
 
-class RefusedNumbersTest : public ManualEntryTest, public ::testing::WithParamInterface<Numbers> {};
+struct RefusedNumbers {
+  Numbers numbers;
+  const char* named;  // the box the refusal names
+};
 
-TEST_P(RefusedNumbersTest, StoresNothing) {
+class RefusedNumbersTest : public ManualEntryTest,
+                           public ::testing::WithParamInterface<RefusedNumbers> {};
+
+TEST_P(RefusedNumbersTest, StoresNothingAndNamesTheWrongBox) {
   const DerivationRules rules = Rules(1, 1, {84, false});
   StoreHistory({13051282, 13051283}, rules);
   const std::vector<HistoryRow> before = store_->LoadAll(true);
   try {
-    StoreTypedDraw(*store_, GetParam(), rules);
+    StoreTypedDraw(*store_, GetParam().numbers, rules);
     ADD_FAILURE() << "stored a draw that must be refused";
   } catch (const InputError& error) {
-    EXPECT_NE(std::string(error.what()).find("01到20"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find(GetParam().named), std::string::npos) << error.what();
   }
   EXPECT_EQ(store_->LoadAll(true), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfRangeOrRepeated, RefusedNumbersTest,
-    ::testing::Values(Numbers{0, 7, 15, 8, 19, 20, 11, 14}, Numbers{3, 7, 15, 8, 19, 21, 11, 14},
-                      Numbers{3, 7, 15, 8, 19, 20, 11, -1}, Numbers{3, 7, 15, 8, 19, 20, 11, 99},
-                      Numbers{3, 7, 15, 8, 19, 20, 11, 3}, Numbers{5, 5, 5, 5, 5, 5, 5, 5}));
+    ::testing::Values(RefusedNumbers{{0, 7, 15, 8, 19, 20, 11, 14}, "第1个框的号码不在01到20之间"},
+                      RefusedNumbers{{3, 7, 15, 8, 19, 21, 11, 14}, "第6个框的号码不在01到20之间"},
+                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, -1}, "第8个框"},
+                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 99}, "第8个框"},
+                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 3}, "第8个框的号码与第1个框相同"},
+                      RefusedNumbers{{5, 5, 5, 5, 5, 5, 5, 5}, "第2个框的号码与第1个框相同"}));
 
 TEST_F(ManualEntryTest, RefusesOnAnEmptyHistory) {
   EXPECT_THROW(StoreTypedDraw(*store_, kTyped, Rules(1, 1, {84, false})), InputError);

@@ -1,0 +1,39 @@
+// The analyses: 检索, 分部检索 and 分组计算 take their request from the panels,
+// pass the command gate, run the analysis engine over the history index and
+// show its grids; a click on the omission table shows it again sorted by
+// the clicked column. The outcome line names the pattern a search used, so
+// a box left empty (which keeps its previous value) is visible.
+#ifndef ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
+#define ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
+
+#include <QObject>
+
+namespace zs {
+
+class PatternPanel;
+class ResultsPanel;
+class SelectionPanelWidget;
+struct WindowState;
+
+class AnalysisCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  AnalysisCommands(WindowState& state, PatternPanel& pattern, SelectionPanelWidget& selection,
+                   ResultsPanel& results, QObject* parent);
+
+  void PositionSearch();
+  void PartialSearch();
+  void GroupCalculation();
+  void SortOmissionTable(int column);
+
+ private:
+  WindowState& state_;
+  PatternPanel& pattern_;
+  SelectionPanelWidget& selection_;
+  ResultsPanel& results_;
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_

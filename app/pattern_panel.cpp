@@ -1,0 +1,423 @@
+#include "app/pattern_panel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRegularExpressionValidator>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "analysis/draw_pattern.h"
+#include "app/common/settings_store.h"
+#include "app/entry_box.h"
+#include "app/focus_out.h"
+#include "app/widget_factory.h"
+#include "app/window_state.h"
+#include "core/issue_number.h"
+#include "core/text.h"
+
+namespace zs {
+namespace {
+
+QString PositionCaption(int position) { return QStringLiteral("第%1位").arg(position); }
+
+// The integer a pattern box holds; nullopt for an empty or unconvertible text
+// or one beyond the 16-bit values a pattern position keeps.
+std::optional<int> PatternBoxValue(const QString& text) {
+  return ParseWhole<int16_t>(text.toStdString());
+}
+
+// A saved option that is not already on is clicked, which runs its handler
+// exactly as the user's click would; one already on runs nothing.
+void ApplyStartOption(QRadioButton* button, bool on) {
+  if (on && !button->isChecked()) button->click();
+}
+
+}  // namespace
+
+PatternPanel::PatternPanel(WindowState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(BuildPatternArea());
+  layout->addWidget(BuildOptionArea());
+  layout->addStretch(1);
+
+  for (int index = 0; index < 4; ++index) {
+    connect(issueAndPosition_[size_t(index)], &QRadioButton::clicked, this,
+            [this, index] { OnPositionMode(index); });
+  }
+  for (QRadioButton* order : orders_) {
+    connect(order, &QRadioButton::clicked, this, &PatternPanel::OnNumberOrder);
+  }
+  for (int type = 0; type < 6; ++type) {
+    connect(types_[size_t(type)], &QRadioButton::clicked, this,
+            [this, type] { OnSearchType(type); });
+  }
+  connect(tabs_, &QTabBar::currentChanged, this, &PatternPanel::OnTab);
+  connect(onlyBefore_, &QCheckBox::clicked, this, &PatternPanel::OnCheck4);
+  connect(search_, &QPushButton::clicked, this, &PatternPanel::positionSearchRequested);
+  connect(partialSearch_, &QPushButton::clicked, this, &PatternPanel::partialSearchRequested);
+}
+
+QWidget* PatternPanel::BuildPatternArea() {
+  auto* area = new QWidget(this);
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  tabs_ = Make<QTabBar>(area, QStringLiteral("TabStrip1"));
+  tabs_->addTab(QStringLiteral("手动输入号"));
+  tabs_->addTab(QStringLiteral("历史指定期"));
+  layout->addWidget(tabs_);
+
+  // Both frames sit in the same place; the tab shows one of them.
+  manualFrame_ = Make<QFrame>(area, QStringLiteral("manualPatternFrame"));
+  chosenFrame_ = Make<QFrame>(area, QStringLiteral("chosenPatternFrame"));
+  auto* manualLayout = new QGridLayout(manualFrame_);
+  auto* chosenLayout = new QGridLayout(chosenFrame_);
+  manualFrame_->setFrameShape(QFrame::StyledPanel);
+  chosenFrame_->setFrameShape(QFrame::StyledPanel);
+  // A pattern value is a few characters: narrow boxes leave the width to
+  // the result grids.
+  const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
+  // Text keys other than digits and "-" are refused; editing and moving keys
+  // (Ctrl+A, Tab, Delete, Enter) work as in any box.
+  auto* digits =
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9]*")), this);
+  for (int position = 1; position <= kPositions; ++position) {
+    const size_t i = size_t(position - 1);
+    const int row = (position - 1) / 4 * 2;
+    const int column = (position - 1) % 4;
+    typedChecks_[i] = MakeCaptioned<QCheckBox>(manualFrame_, Named("Check11", position),
+                                               PositionCaption(position));
+    typed_[i] = Make<QLineEdit>(manualFrame_, Named("Text22", position));
+    typed_[i]->setValidator(digits);
+    typed_[i]->setMaximumWidth(boxWidth);
+    OnFocusOut(typed_[i], [this, position] { TakeTypedValue(position); });
+    connect(typed_[i], &QLineEdit::returnPressed, this,
+            [this, position] { TakeTypedValue(position); });
+    manualLayout->addWidget(typedChecks_[i], row, column);
+    manualLayout->addWidget(typed_[i], row + 1, column);
+
+    chosenChecks_[i] = MakeCaptioned<QCheckBox>(chosenFrame_, Named("Check1", 10 + position),
+                                                PositionCaption(position));
+    chosen_[i] = Make<QLineEdit>(chosenFrame_, Named("Text2", 10 + position));
+    chosen_[i]->setMaximumWidth(boxWidth);
+    chosenLayout->addWidget(chosenChecks_[i], row, column);
+    chosenLayout->addWidget(chosen_[i], row + 1, column);
+  }
+  chosenFrame_->hide();
+  layout->addWidget(manualFrame_);
+  layout->addWidget(chosenFrame_);
+
+  auto* chosenIssue = new QHBoxLayout;
+  chosenIssue_ = Make<QLineEdit>(area, QStringLiteral("Text4"));
+  onlyBefore_ =
+      MakeCaptioned<QCheckBox>(area, QStringLiteral("Check4"), QStringLiteral("仅检索该期前"));
+  chosenIssue_->hide();
+  onlyBefore_->hide();
+  OnFocusOut(chosenIssue_, [this] { TakeChosenIssue(); });
+  chosenIssue->addWidget(chosenIssue_);
+  chosenIssue->addWidget(onlyBefore_);
+  layout->addLayout(chosenIssue);
+
+  auto* range = Make<QGroupBox>(area, QStringLiteral("rangeFrame"));
+  range->setTitle(QStringLiteral("检索起止期数"));
+  auto* rangeLayout = new QHBoxLayout(range);
+  range_[0] = Make<QLineEdit>(range, Named("Text3", 0));
+  range_[1] = Make<QLineEdit>(range, Named("Text3", 1));
+  // An issue has at most eleven digits; the rest of the width goes to the results.
+  for (QLineEdit* box : range_) {
+    box->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000000000")) + 16);
+  }
+  rangeLayout->addWidget(MakeCaptioned<QLabel>(range, Named("Label3", 0), QStringLiteral("起")));
+  rangeLayout->addWidget(range_[0]);
+  rangeLayout->addWidget(
+      MakeCaptioned<QLabel>(range, QStringLiteral("Label4"), QStringLiteral("～")));
+  rangeLayout->addWidget(MakeCaptioned<QLabel>(range, Named("Label3", 1), QStringLiteral("止")));
+  rangeLayout->addWidget(range_[1]);
+  layout->addWidget(range);
+  return area;
+}
+
+QWidget* PatternPanel::BuildOptionArea() {
+  auto* area = new QWidget(this);
+  auto* layout = new QGridLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  auto* types = Make<QGroupBox>(area, QStringLiteral("searchTypeFrame"));
+  types->setTitle(QStringLiteral("搜索类型选择"));
+  auto* typesLayout = new QGridLayout(types);
+  const char* typeCaptions[] = {"号码", "生肖", "头数", "尾数", "合数", "段数"};
+  for (int type = 0; type < 6; ++type) {
+    types_[size_t(type)] = MakeCaptioned<QRadioButton>(types, Named("Option3", type),
+                                                       QString::fromUtf8(typeCaptions[type]));
+    typesLayout->addWidget(types_[size_t(type)], type / 3, type % 3);
+  }
+  types_[0]->setChecked(true);
+  layout->addWidget(types, 0, 0, 1, 2);
+
+  auto* order = Make<QGroupBox>(area, QStringLiteral("numberOrderFrame"));
+  order->setTitle(QStringLiteral("号码序选择"));
+  auto* orderLayout = new QHBoxLayout(order);
+  orders_[0] = MakeCaptioned<QRadioButton>(order, Named("Option2", 4), QStringLiteral("落地码"));
+  orders_[1] = MakeCaptioned<QRadioButton>(order, Named("Option2", 5), QStringLiteral("顺序码"));
+  orders_[0]->setChecked(true);
+  orderLayout->addWidget(orders_[0]);
+  orderLayout->addWidget(orders_[1]);
+  layout->addWidget(order, 1, 0);
+
+  auto* issues = Make<QGroupBox>(area, QStringLiteral("issueChoiceFrame"));
+  issues->setTitle(QStringLiteral("检索期选择"));
+  auto* issuesLayout = new QHBoxLayout(issues);
+  issueAndPosition_[2] =
+      MakeCaptioned<QRadioButton>(issues, Named("Option1", 2), QStringLiteral("前    期"));
+  issueAndPosition_[3] =
+      MakeCaptioned<QRadioButton>(issues, Named("Option1", 3), QStringLiteral("上期"));
+  issueAndPosition_[3]->setChecked(true);
+  issuesLayout->addWidget(issueAndPosition_[2]);
+  issuesLayout->addWidget(new EntryBox(QStringLiteral("MaskEdBox2"), QStringLiteral("9"), issues));
+  issuesLayout->addWidget(issueAndPosition_[3]);
+  layout->addWidget(issues, 2, 0, 1, 2);
+
+  auto* positions = Make<QGroupBox>(area, QStringLiteral("positionModeFrame"));
+  positions->setTitle(QStringLiteral("检索位选择"));
+  auto* positionsLayout = new QHBoxLayout(positions);
+  issueAndPosition_[0] =
+      MakeCaptioned<QRadioButton>(positions, Named("Option1", 0), QStringLiteral("固定位"));
+  issueAndPosition_[1] =
+      MakeCaptioned<QRadioButton>(positions, Named("Option1", 1), QStringLiteral("自由位"));
+  issueAndPosition_[1]->setChecked(true);
+  positionsLayout->addWidget(issueAndPosition_[0]);
+  positionsLayout->addWidget(issueAndPosition_[1]);
+  layout->addWidget(positions, 1, 1);
+
+  auto* partial = Make<QGroupBox>(area, QStringLiteral("partialSearchFrame"));
+  partial->setTitle(QStringLiteral("多位检索"));
+  auto* partialLayout = new QHBoxLayout(partial);
+  partialLayout->addWidget(
+      MakeCaptioned<QLabel>(partial, QStringLiteral("Label1"), QStringLiteral("分部位数")));
+  partSize_ = MakeSizeCombo(partial, QStringLiteral("Combo1"));
+  OnFocusOut(partSize_, [this] { CommitPartSize(); });
+  partialLayout->addWidget(partSize_);
+  partialSearch_ = MakeCaptioned<QPushButton>(partial, QStringLiteral("Command2"),
+                                              QStringLiteral("分部检索(&G)"));
+  partialLayout->addWidget(partialSearch_);
+  layout->addWidget(partial, 3, 0, 1, 2);
+
+  search_ =
+      MakeCaptioned<QPushButton>(area, QStringLiteral("Command1"), QStringLiteral("检索(&S)"));
+  search_->setMinimumHeight(search_->sizeHint().height() * 3 / 2);
+  layout->addWidget(search_, 4, 0, 1, 2);
+  return area;
+}
+
+void PatternPanel::ApplySavedOptions() {
+  const Settings& settings = state_.settings;
+  ApplyStartOption(issueAndPosition_[1], settings.bolZyw);
+  ApplyStartOption(issueAndPosition_[0], !settings.bolZyw);
+  partSize_->setEditText(QString::number(settings.intZhWSetup));
+  ShowNewestIssue();
+  ApplyStartOption(orders_[0], settings.bolLdm);
+  ApplyStartOption(orders_[1], !settings.bolLdm);
+  if (settings.intLei >= 0 && settings.intLei < 6) {
+    ApplyStartOption(types_[size_t(settings.intLei)], true);
+  }
+}
+
+// ------------------------------------------------------------ history views
+
+void PatternPanel::ShowNewestIssue() {
+  const HistoryIndex& index = state_.index;
+  if (index.DrawCount() > 0) {
+    chosenIssue_->setText(state_.ShownIssueText(index.Issue(index.DrawCount() - 1)));
+  }
+}
+
+void PatternPanel::SetRangeToHistory() {
+  SetRangeStartToFirst();
+  SetRangeEndToNewest();
+}
+
+void PatternPanel::SetRangeStartToFirst() {
+  if (state_.index.DrawCount() > 0)
+    range_[0]->setText(state_.ShownIssueText(state_.index.Issue(0)));
+}
+
+void PatternPanel::SetRangeEndToNewest() {
+  const HistoryIndex& index = state_.index;
+  if (index.DrawCount() > 0) {
+    range_[1]->setText(state_.ShownIssueText(index.Issue(index.DrawCount() - 1)));
+  }
+}
+
+void PatternPanel::Refresh() {
+  if (tabs_->currentIndex() == 1) {
+    TakeChosenIssue();
+    return;
+  }
+  manualTab_ = true;
+  TakeTypedValues();
+}
+
+// ---------------------------------------------------------- option handlers
+
+void PatternPanel::OnPositionMode(int index) {
+  if (index == 0 || index == 1) state_.settings.bolZyw = index == 1;
+  state_.RememberSetting(SettingKey::kBolZyw);
+  Refresh();
+  SetRangeStartToFirst();
+}
+
+void PatternPanel::OnNumberOrder() {
+  state_.settings.bolLdm = orders_[0]->isChecked();
+  state_.RememberSetting(SettingKey::kBolLdm);
+  Refresh();
+}
+
+void PatternPanel::OnSearchType(int type) {
+  state_.settings.intLei = type;
+  Refresh();
+  state_.RememberSetting(SettingKey::kIntLei);
+  emit searchTypeChanged(static_cast<SearchType>(type));
+}
+
+void PatternPanel::OnTab(int tab) {
+  const bool manual = tab == 0;
+  manualFrame_->setVisible(manual);
+  chosenFrame_->setVisible(!manual);
+  chosenIssue_->setVisible(!manual);
+  onlyBefore_->setVisible(!manual);
+  if (!manual) {
+    TakeChosenIssue();
+    return;
+  }
+  manualTab_ = true;
+  TakeTypedValues();
+  SetRangeEndToNewest();
+}
+
+void PatternPanel::OnCheck4() {
+  if (!onlyBefore_->isChecked()) {
+    SetRangeEndToNewest();
+    return;
+  }
+  if (auto end = RangeEndBefore(chosenIssue_->text().trimmed().toStdString(),
+                                IssueRule::From(state_.settings))) {
+    range_[1]->setText(state_.ShownIssueText(*end));
+  }
+}
+
+// --------------------------------------------------------------- the pattern
+
+void PatternPanel::TakeTypedValue(int position) {
+  QLineEdit* box = typed_[size_t(position - 1)];
+  box->setModified(false);
+  if (auto value = PatternBoxValue(box->text())) pattern_[size_t(position - 1)] = *value;
+}
+
+void PatternPanel::TakeTypedValues() {
+  for (int position = 1; position <= kPositions; ++position) TakeTypedValue(position);
+}
+
+// The pattern of the chosen issue (the newest draw at or before it); an
+// issue before every stored one leaves the previous pattern.
+void PatternPanel::TakeChosenIssue() {
+  chosenIssue_->setModified(false);
+  if (const std::optional<std::string> refusal =
+          ShownIssueRefusal(chosenIssue_->text().toStdString())) {
+    manualTab_ = false;
+    state_.Report(QString::fromStdString(*refusal + "；检索条件未改变"));
+    return;
+  }
+  const IssueRule rule = IssueRule::From(state_.settings);
+  const QString text = chosenIssue_->text().trimmed();
+  if (onlyBefore_->isChecked()) {
+    if (auto end = RangeEndBefore(text.toStdString(), rule)) {
+      range_[1]->setText(state_.ShownIssueText(*end));
+    }
+  } else {
+    SetRangeEndToNewest();
+  }
+  const std::optional<int32_t> chosen =
+      ParseWhole<int32_t>(text.right(rule.threeDigit ? 9 : 8).toStdString());
+  const std::optional<size_t> draw = chosen ? DrawAtOrBefore(state_.index, *chosen) : std::nullopt;
+  manualTab_ = false;
+  if (!draw) return;
+  SearchPattern taken;
+  taken.type = static_cast<SearchType>(state_.settings.intLei);
+  TakePatternFromDraw(state_.index, *draw, state_.settings.sxIni, taken);
+  for (size_t i = 0; i < size_t(kPositions); ++i) {
+    pattern_[i] = taken.values[i];
+    chosen_[i]->setText(QString::fromStdString(taken.boxTexts[i]));
+  }
+}
+
+void PatternPanel::CommitPartSize() {
+  if (const auto failure =
+          state_.ChangeSetting(SettingKey::kIntZhWSetup, partSize_->currentText())) {
+    state_.Report(
+        QStringLiteral("分部位数无效，仍为 %1：%2").arg(state_.settings.intZhWSetup).arg(*failure));
+    partSize_->setEditText(QString::number(state_.settings.intZhWSetup));
+  }
+}
+
+void PatternPanel::CommitEdits() {
+  for (int position = 1; position <= kPositions; ++position) {
+    QLineEdit* box = typed_[size_t(position - 1)];
+    if (box->isModified() || box->hasFocus()) TakeTypedValue(position);
+  }
+  if (partSize_->currentText() != QString::number(state_.settings.intZhWSetup)) CommitPartSize();
+  if (!manualTab_ && (chosenIssue_->isModified() || chosenIssue_->hasFocus())) TakeChosenIssue();
+}
+
+// ------------------------------------------------------------ the requests
+
+SearchPattern PatternPanel::CurrentPattern() const {
+  SearchPattern pattern;
+  pattern.type = static_cast<SearchType>(state_.settings.intLei);
+  pattern.freePositions = !issueAndPosition_[0]->isChecked();
+  pattern.values = pattern_;
+  for (size_t i = 0; i < size_t(kPositions); ++i) {
+    pattern.boxTexts[i] = (manualTab_ ? typed_[i] : chosen_[i])->text().toStdString();
+  }
+  return pattern;
+}
+
+ShowRules PatternPanel::Show() const {
+  return ShowRules{state_.settings.sxIni, IssueRule::From(state_.settings).threeDigit};
+}
+
+std::string PatternPanel::RangeStartText() const { return range_[0]->text().toStdString(); }
+
+std::string PatternPanel::RangeEndText() const { return range_[1]->text().toStdString(); }
+
+PositionSearchRequest PatternPanel::PositionRequest() const {
+  PositionSearchRequest request;
+  request.pattern = CurrentPattern();
+  for (size_t i = 0; i < size_t(kPositions); ++i) {
+    const QCheckBox* box = manualTab_ ? typedChecks_[i] : chosenChecks_[i];
+    request.chosen[i] = box->checkState() != Qt::Unchecked;
+  }
+  request.startBox = RangeStartText();
+  request.endBox = RangeEndText();
+  request.show = Show();
+  return request;
+}
+
+PartialSearchRequest PatternPanel::PartialRequest() const {
+  PartialSearchRequest request;
+  request.pattern = CurrentPattern();
+  request.partSize = state_.settings.intZhWSetup;
+  request.partSizeText = partSize_->currentText().toStdString();
+  request.startBox = RangeStartText();
+  request.endBox = RangeEndText();
+  request.show = Show();
+  return request;
+}
+
+void PatternPanel::SetCommandsEnabled(bool enabled) {
+  search_->setEnabled(enabled);
+  partialSearch_->setEnabled(enabled);
+}
+
+}  // namespace zs

@@ -1,0 +1,43 @@
+#include "app/results_panel.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "app/grid_view.h"
+
+namespace zs {
+
+ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  hits_ = new GridView(QStringLiteral("MSFlexGrid2"), this);
+  hits_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
+  // Each column as wide as its heading needs, so that the whole list fits
+  // beside the history and the pattern on a 1366-pixel screen.
+  hits_->SetColumnTwips(0, 1480);
+  for (int column = 1; column <= 8; ++column) hits_->SetColumnTwips(column, 640);
+  hits_->SetColumnTwips(9, 900);
+  hits_->SetColumnTwips(10, 600);
+  layout->addWidget(hits_, 3);
+  summary_ = new GridView(QStringLiteral("MSFlexGrid3"), this);
+  summary_->setMinimumHeight(summary_->verticalHeader()->defaultSectionSize() * 4);
+  summary_->SetColumnTwips(0, 1880);
+  for (int column = 1; column <= 3; ++column) summary_->SetColumnTwips(column, 880);
+  summary_->WidenColumnsToText();
+  layout->addWidget(summary_, 2);
+
+  for (GridView* grid : {hits_, summary_}) {
+    connect(grid, &QTableView::doubleClicked, this, [this, grid] { emit exportRequested(grid); });
+  }
+  connect(summary_, &QTableView::clicked, this,
+          [this](const QModelIndex& index) { emit omissionColumnClicked(index.column()); });
+  connect(summary_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          &ResultsPanel::omissionColumnClicked);
+}
+
+void ResultsPanel::ShowResult(Grid hitGrid, Grid summaryGrid) {
+  hits_->SetGrid(std::move(hitGrid));
+  summary_->SetGrid(std::move(summaryGrid));
+}
+
+}  // namespace zs

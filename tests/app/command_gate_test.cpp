@@ -1,0 +1,115 @@
+// One command at a time: while an online update waits for its page, or a
+// large export runs on its worker thread, every other command that reads or
+// changes the history is refused and the controls that start one are off;
+// a deletion whose compaction fails after the commit is shown as done.
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/grid_view.h"
+#include "tests/app/window_test_support.h"
+#include "tests/support/results_server.h"
+
+using zs::Draw;
+using zs::GridView;
+using zs::testing::ClickButton;
+using zs::testing::RotatingDraws;
+using zs::testing::WindowWorld;
+
+class CommandGateTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // Starts an update against a server that never answers: it stays in flight.
+  static void StartHangingUpdate(WindowWorld& world) {
+    ClickButton(world.Find<QPushButton>("Command21"));
+    QApplication::processEvents();
+    QVERIFY(world.Outcome().contains(QStringLiteral("正在在线更新")));
+  }
+  static bool Refused(WindowWorld& world) {
+    return world.Outcome().contains(QStringLiteral("“历史号在线更新”正在进行"));
+  }
+
+ private slots:
+  void nothingTouchesTheHistoryWhileAnUpdateRuns() {
+    zs::testing::SilentServer silent;
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.SetSetting("ResultsUrl",
+                     QString::fromStdString(zs::testing::UrlTemplateForPort(silent.port())));
+    world.Seed(RotatingDraws(14011601, 5));
+    world.Open();
+    StartHangingUpdate(world);
+    QVERIFY(!world.Find<QPushButton>("Command3")->isEnabled());
+    QVERIFY(!world.Find<QPushButton>("Command1")->isEnabled());
+    QVERIFY(!world.Action("mnuClear")->isEnabled());
+
+    const QString menus[] = {"mnuSxcs_0", "mnuDscs_0", "mnuKL10_3",
+                             "mnuErase",  "mnuClear",  "mnuDcls"};
+    for (const QString& menu : menus) {
+      world.Find<QLabel>("outcomeLine")->clear();
+      world.Action(menu)->trigger();
+      QVERIFY2(!world.Action(menu)->isEnabled() || Refused(world), qPrintable(menu));
+    }
+    // The grids stay enabled for reading; their export is refused.
+    auto* history = world.Find<GridView>("MSFlexGrid1");
+    emit history->doubleClicked(history->model()->index(0, 0));
+    QVERIFY(Refused(world));
+    const zs::Settings& settings = world.window->settings();
+    QCOMPARE(settings.sxIni, 1);
+    QCOMPARE(settings.dsIni, 1);
+    QCOMPARE(settings.gsZl, 0);
+    QVERIFY(world.Action("mnuSxcs_1")->isChecked() && !world.Action("mnuSxcs_0")->isChecked());
+    QVERIFY(world.Action("mnuKL10_0")->isChecked() && !world.Action("mnuKL10_3")->isChecked());
+    QCOMPARE(world.StoredDraws().size(), size_t(5));
+    QVERIFY(!std::filesystem::exists(world.folder() / "lishi.xls"));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("question")), 1);  // the update's own
+  }
+
+  // The export's worker reads its own snapshot of the grid; an update asked
+  // for meanwhile is refused.
+  void anUpdateIsRefusedWhileALargeExportRuns() {
+    WindowWorld world;
+    world.Seed(RotatingDraws(140116001, 20000));
+    world.Open();
+    QString outcomeDuringExport;
+    QTimer::singleShot(0, [&world, &outcomeDuringExport] {
+      ClickButton(world.Find<QPushButton>("Command21"));
+      outcomeDuringExport = world.Outcome();
+    });
+    world.Action("mnuDcls")->trigger();
+    QVERIFY2(outcomeDuringExport.contains(QStringLiteral("“导出到EXCEL”正在进行")),
+             qPrintable(outcomeDuringExport));
+    QVERIFY(world.Outcome().startsWith(QStringLiteral("已导出到")));
+    QCOMPARE(world.dialogs->Count(QStringLiteral("question")), 0);
+    QVERIFY(world.Find<QPushButton>("Command21")->isEnabled());
+  }
+
+  void aDeleteWhoseCompactionFailsIsShownAsDone() {
+    const struct {
+      const char* menu;
+      const char* answer;
+      size_t kept;
+    } deletes[] = {{"mnuErase", "", 4}, {"mnuEszhzd", "2", 3}, {"mnuDlzd", "2014011602", 2}};
+    for (const auto& d : deletes) {
+      WindowWorld world;
+      world.SetSetting("GsZl", QStringLiteral("0"));
+      world.Seed(RotatingDraws(14011601, 5));
+      world.Open();
+      // A folder in the compacted file's place makes the compaction fail.
+      QVERIFY(QDir().mkpath(
+          QString::fromStdString((world.folder() / "tesseraTmp.mdb" / "x").string())));
+      world.dialogs->inputs = {QString::fromLatin1(d.answer)};
+      world.Action(QString::fromLatin1(d.menu))->trigger();
+      QCOMPARE(world.StoredDraws().size(), d.kept);
+      QCOMPARE(world.window->index().DrawCount(), d.kept);
+      QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), int(d.kept));
+      QVERIFY2(world.Outcome().startsWith(QStringLiteral("已删除")), qPrintable(world.Outcome()));
+      QVERIFY(world.Outcome().contains(QStringLiteral("警告")));
+    }
+  }
+};
+
+QTEST_MAIN(CommandGateTest)
+#include "command_gate_test.moc"
