@@ -62,7 +62,8 @@ void MainWindow::OnPositionSearch() {
   }
   grid2_->SetGrid(std::move(result.hitGrid));
   grid3_->SetGrid(std::move(result.summaryGrid));
-  ShowStatus(QStringLiteral("检索完成：范围内命中 %1 期。").arg(result.hits.hits.size()));
+  searchHits_ = std::move(result.hits);
+  ShowStatus(QStringLiteral("检索完成：范围内命中 %1 期。").arg(searchHits_->hits.size()));
 }
 
 void MainWindow::OnPartialSearch() {
@@ -83,7 +84,8 @@ void MainWindow::OnPartialSearch() {
   }
   grid2_->SetGrid(std::move(result.hitGrid));
   grid3_->SetGrid(std::move(result.summaryGrid));
-  ShowStatus(QStringLiteral("分部检索完成：范围内命中 %1 期。").arg(result.hits.hits.size()));
+  searchHits_ = std::move(result.hits);
+  ShowStatus(QStringLiteral("分部检索完成：范围内命中 %1 期。").arg(searchHits_->hits.size()));
 }
 
 void MainWindow::OnGroupCalculation() {
@@ -122,6 +124,7 @@ void MainWindow::OnOmissionTableClick(int column) {
   if (!key || store_ == nullptr) return;
   try {
     grid3_->SetGrid(OmissionTableGrid(LoadOmissionRecords(store_->db(), *key)));
+    searchHits_.reset();
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
   }

@@ -101,6 +101,7 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
     connect(grid, &QTableView::doubleClicked, this, [this, grid] { OnExportGrid(grid); });
   }
 
+  BuildViewHooks();
   wheel_ = new WheelScroller({grid1_, grid2_, grid3_}, this);
   qApp->installEventFilter(wheel_);
 
@@ -203,6 +204,7 @@ void MainWindow::AddHaoma() {
   if (int(draws.size()) + 1 >= kScrollFromGridRows) grid1_->ScrollToLastRow();
   grid1_->setUpdatesEnabled(true);
   if (store_ && draws.empty()) ShowEmptyHistoryHint();
+  emit historyChanged();
 }
 
 void MainWindow::QihaoXianshi() {

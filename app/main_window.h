@@ -20,14 +20,16 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/history_index.h"
+#include "analysis/hit_scan.h"
 #include "analysis/search_pattern.h"
 #include "analysis/selection_panel.h"
 #include "app/dialogs.h"
 #include "app/grid_view.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 class QAction;
 class QActionGroup;
@@ -44,7 +46,9 @@ class QWidget;
 namespace zs {
 
 class OnlineUpdater;
+class ViewsWindow;
 class WheelScroller;
+struct ViewOptions;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -61,6 +65,22 @@ class MainWindow : public QMainWindow {
   // Null when the database could not be opened.
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
+
+  // The views (views_hooks.cpp): the 走势统计 window, opened on a tab
+  // (0 走势, 1 统计), and what it follows.
+  ViewsWindow* OpenViews(int tab);
+  ViewOptions CurrentViewOptions() const;
+  // Opens the omission distribution chart of row `row` of the result grid
+  // (the summary of the last search, or a combination of the omission
+  // table); nullptr when there is nothing to chart and the status bar says why.
+  QWidget* ShowResultDistribution(int row);
+
+ signals:
+  // After every change of the stored history (the history grid is current).
+  void historyChanged();
+  // After a change of the search type, the position mode, the position
+  // check boxes or the range boxes.
+  void searchOptionsChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -150,6 +170,9 @@ class MainWindow : public QMainWindow {
   void CommitFocusedPatternBox();
   SearchPattern CurrentPattern() const;
 
+  // The views' hooks (views_hooks.cpp).
+  void BuildViewHooks();
+
   std::filesystem::path dataFolder_;
   std::unique_ptr<Dialogs> dialogs_;
   Settings settings_;
@@ -162,6 +185,10 @@ class MainWindow : public QMainWindow {
   int groupSize_ = 0;
   WheelScroller* wheel_ = nullptr;
   OnlineUpdater* updater_ = nullptr;
+  ViewsWindow* views_ = nullptr;
+  // The hits of the search whose summary the result grid shows; none while
+  // it shows the omission table.
+  std::optional<HitList> searchHits_;
 
   // Controls, by their names; arrays are indexed by the control index.
   std::array<QCheckBox*, 9> check11_{};  // 1..8

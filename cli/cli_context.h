@@ -16,11 +16,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/draw.h"
 #include "core/grid.h"
-#include "store/history_store.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs {
+
+class HistoryIndex;
 
 class UsageError : public std::runtime_error {
  public:
@@ -64,6 +67,15 @@ Whole ParseWhole(const std::string& text, const std::string& what) {
   }
   return value;
 }
+
+// --type: number, zodiac, tens, units, sum, segment or 0..5; anything else
+// is a usage error.
+SearchType ParseSearchType(const std::string& text);
+
+// The range boxes --from and --to: as given, else the first and the newest
+// stored issue ("0" on an empty history).
+void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
+                    const std::string& to, std::string& startBox, std::string& endBox);
 
 }  // namespace zs
 

@@ -26,6 +26,7 @@ using AddGroup = void (*)(CLI::App&, zs::CliContext&);
 constexpr AddGroup kGroups[] = {
     zs::AddHistoryCommands,
     zs::AddAnalysisCommands,
+    zs::AddViewCommands,
     zs::AddExportCommands,
     zs::AddUpdateCommands,
 };

@@ -20,6 +20,8 @@ namespace zs {
 inline constexpr const char* kHistorySheetName = "lishi.xls";  // history grid
 inline constexpr const char* kHitsSheetName = "Jiansuo.xls";   // hit list
 inline constexpr const char* kResultSheetName = "Jieguo.xls";  // summary or omission table
+inline constexpr const char* kStatisticsSheetName = "Tongji.xls";  // box statistics
+inline constexpr const char* kTrendSheetName = "Zoushi.xls";       // trend grid
 
 // Called now and then with the rows written so far and the total, the last
 // time with (total, total) once every row is written. Packing the rows into
