@@ -13,6 +13,7 @@
 
 #include "analysis/box_statistics.h"
 #include "analysis/box_view.h"
+#include "analysis/grid_sort.h"
 #include "analysis/omission_distribution.h"
 #include "analysis/trend_grid.h"
 #include "core/errors.h"
@@ -276,6 +277,26 @@ TEST(BoxViewsRefusals, BadInputs) {
   for (const char* combination : {"", "01 21", "鼠", "1"}) {
     EXPECT_FALSE(CombinationHits(history.index, SearchType::kNumber, {}, combination, first, first))
         << combination;
+  }
+}
+
+// Sorting a statistics column: numbers by value (not by text), other texts
+// after them, empty cells last either way, ties in their former order.
+TEST(GridSort, NumbersByValueEmptyLast) {
+  Grid grid({"值", "平均遗漏"});
+  for (const auto& [label, cell] : std::vector<std::pair<std::string, std::string>>{
+           {"a", "10.50"}, {"b", ""}, {"c", "9.25"}, {"d", "x"}, {"e", "10.50"}, {"f", "-1"}}) {
+    grid.AddRow({label, cell});
+  }
+  const struct {
+    bool descending;
+    std::string order;
+  } cases[] = {{false, "fcaedb"}, {true, "daecfb"}};
+  for (const auto& c : cases) {
+    const Grid sorted = SortedByColumn(grid, 1, c.descending);
+    std::string order;
+    for (size_t row = 0; row < sorted.RowCount(); ++row) order += sorted.Cell(row, 0);
+    EXPECT_EQ(order, c.order) << c.descending;
   }
 }
 
