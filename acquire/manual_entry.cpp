@@ -28,7 +28,7 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
   if (!last) {
     throw InputError("历史为空，无法确定下一期期号；请先读入历史号码");
   }
-  const int32_t issue = NextIssue(last->issue, rules.issueRule);
+  const int32_t issue = FollowingIssue(last->issue, rules.issueRule);
   // A history stored under the other issue form can give a next issue that
   // sorts before the last one; storing it would hide the draw inside the
   // history and hand out the same issue again at the next entry.

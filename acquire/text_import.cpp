@@ -1,26 +1,13 @@
 #include "acquire/text_import.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/file_io.h"
 #include "core/history_text.h"
 
 namespace zs {
-
-namespace {
-
-std::string ReadWholeFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw StoreError("无法打开历史号码文件: " + file.string());
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw StoreError("无法读取历史号码文件: " + file.string());
-  return bytes;
-}
-
-}  // namespace
 
 ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path& file,
                                const DerivationRules& rules) {
@@ -36,7 +23,7 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
     Numbers inherited{};
     if (store.Count() > 1) inherited = store.NextToLast()->numbers();
 
-    const std::u32string text = DecodeText(ReadWholeFile(file));
+    const std::u32string text = DecodeText(ReadFileWhole(file));
     readout = ReadDraws(text, LineLayout::kHistoryFile, runningIssue, inherited);
   }
   if (readout.draws.empty()) {

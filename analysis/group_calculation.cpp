@@ -90,13 +90,18 @@ class Enumeration {
   std::vector<OmissionRecord> rows_;
 };
 
-}  // namespace
-
-std::optional<std::string> GroupSizeLimitMessage(int groupSize, int selectedCount) {
-  if (groupSize == 5 && selectedCount > 18) return "5个分组请选择18个（含）以内的个数的号码";
-  if (groupSize == 6 && selectedCount > 16) return "6个分组请选择16个（含）以内的个数的号码";
-  return std::nullopt;
+// Refuses `groupSize` over `selectedCount` boxes when the combinations would
+// be too many.
+void CheckGroupSize(int groupSize, int selectedCount) {
+  if (groupSize == 5 && selectedCount > 18) {
+    throw GroupSizeRefusal("5个分组请选择18个（含）以内的个数的号码");
+  }
+  if (groupSize == 6 && selectedCount > 16) {
+    throw GroupSizeRefusal("6个分组请选择16个（含）以内的个数的号码");
+  }
 }
+
+}  // namespace
 
 std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& checkedBoxes) {
   std::vector<int> boxes;
@@ -111,9 +116,7 @@ std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& che
 std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
                                              const GroupRequest& request) {
   const std::vector<int> boxes = ParticipatingBoxes(request.type, request.checkedBoxes);
-  if (auto refusal = GroupSizeLimitMessage(request.groupSize, static_cast<int>(boxes.size()))) {
-    throw GroupSizeRefusal(*refusal);
-  }
+  CheckGroupSize(request.groupSize, static_cast<int>(boxes.size()));
   const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
   if (request.groupSize < 1 || request.groupSize > kMaxGroupSize ||
       boxes.size() < static_cast<size_t>(request.groupSize)) {

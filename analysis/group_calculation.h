@@ -4,7 +4,7 @@
 // of the combination; the rows replace the omission table YL at once.
 //
 // Refusals come before anything is computed or stored: more checked boxes
-// than group size 5 or 6 allows (GroupSizeRefusal, title "数据溢出"), or a
+// than group size 5 or 6 allows (GroupSizeRefusal), or a
 // range box that does not end in a number (InputError). A group size outside
 // 1..6, or fewer checked boxes than it, forms no combination and leaves YL
 // empty.
@@ -25,12 +25,11 @@ class Database;
 class HistoryIndex;
 
 constexpr int kMaxGroupSize = 6;
-inline constexpr const char* kGroupLimitTitle = "数据溢出";
-
+// Too many checked boxes for the group size; the window shows it as a dialog
+// of its own rather than in the status bar.
 class GroupSizeRefusal : public InputError {
  public:
   using InputError::InputError;
-  const char* title() const { return kGroupLimitTitle; }
 };
 
 struct GroupRequest {
@@ -42,9 +41,6 @@ struct GroupRequest {
   std::string startBox;
   std::string endBox;
 };
-
-// The message that refuses `groupSize` over `selectedCount` boxes, if any.
-std::optional<std::string> GroupSizeLimitMessage(int groupSize, int selectedCount);
 
 // The boxes that take part: checked, within BoxCount(type), ascending.
 std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& checkedBoxes);

@@ -13,6 +13,7 @@
 #include "app/background_task.h"
 #include "app/main_window.h"
 #include "core/issue_number.h"
+#include "core/text.h"
 #include "store/omission_table.h"
 
 namespace zs {
@@ -96,9 +97,9 @@ void MainWindow::OnGroupCalculation() {
     if (panel_.Checked(box)) request.checkedBoxes.push_back(box);
   }
   // A group size that is not a whole number keeps the one of the last run.
-  bool ok = false;
-  const int typedSize = combo2_->currentText().trimmed().toInt(&ok);
-  if (ok) groupSize_ = typedSize;
+  if (const auto typedSize = ParseWhole<int>(combo2_->currentText().toStdString())) {
+    groupSize_ = *typedSize;
+  }
   request.groupSize = groupSize_;
   request.bases = Bases();
   request.startBox = text3_[0]->text().toStdString();
@@ -109,7 +110,7 @@ void MainWindow::OnGroupCalculation() {
       rows = RunGroupCalculation(index_, request, store_->db()).size();
     });
   } catch (const GroupSizeRefusal& refusal) {
-    dialogs_->Message(this, QString::fromUtf8(refusal.title()), What(refusal));
+    dialogs_->Message(this, QStringLiteral("数据溢出"), What(refusal));
     return;
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未计算，遗漏表保持原样：%1").arg(What(error)));

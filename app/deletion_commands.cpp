@@ -5,8 +5,9 @@
 #include <QLineEdit>
 
 #include "app/main_window.h"
-#include "store/deletion.h"
 #include "core/issue_number.h"
+#include "core/text.h"
+#include "store/deletion.h"
 
 namespace zs {
 namespace {
@@ -43,22 +44,11 @@ void MainWindow::OnDeleteLastCount() {
       QStringLiteral(
           "请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"),
       QStringLiteral("1"));
-  const int64_t count = answer.trimmed().toLongLong();
-  if (count <= 0) {
-    ShowStatus(QStringLiteral("未删除任何历史号码。"));
-    return;
-  }
-  int64_t deleted = 0;
-  try {
-    RunBusy([this, count, &deleted] {
-      deleted = DeleteLastDraws(*store_, count, dataFolder_, IssueRule::From(settings_).threeDigit,
-                                RowDeriver());
-    });
-  } catch (const std::exception& error) {
-    ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
-    return;
-  }
-  AfterMultiDelete(deleted);
+  const std::optional<int64_t> count = ParseWhole<int64_t>(answer.toStdString());
+  DeleteSeveral(count, [this, count] {
+    return DeleteLastDraws(*store_, *count, dataFolder_, IssueRule::From(settings_).threeDigit,
+                           RowDeriver());
+  });
 }
 
 void MainWindow::OnDeleteDownTo() {
@@ -69,26 +59,27 @@ void MainWindow::OnDeleteDownTo() {
   const QString answer =
       dialogs_->Input(this, QStringLiteral("删除期数"),
                       QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
-  bool ok = false;
-  const int32_t lastKept = answer.trimmed().toInt(&ok);
-  if (!ok || lastKept <= 0) {
+  const std::optional<int32_t> lastKept = ParseWhole<int32_t>(answer.toStdString());
+  DeleteSeveral(lastKept, [this, lastKept] {
+    return DeleteDrawsAfter(*store_, *lastKept, dataFolder_, IssueRule::From(settings_).threeDigit,
+                            RowDeriver());
+  });
+}
+
+void MainWindow::DeleteSeveral(std::optional<int64_t> asked,
+                               const std::function<int64_t()>& remove) {
+  // No number, or none above 0, deletes nothing.
+  if (!asked || *asked <= 0) {
     ShowStatus(QStringLiteral("未删除任何历史号码。"));
     return;
   }
   int64_t deleted = 0;
   try {
-    RunBusy([this, lastKept, &deleted] {
-      deleted = DeleteDrawsAfter(*store_, lastKept, dataFolder_,
-                                 IssueRule::From(settings_).threeDigit, RowDeriver());
-    });
+    RunBusy([&deleted, &remove] { deleted = remove(); });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  AfterMultiDelete(deleted);
-}
-
-void MainWindow::AfterMultiDelete(int64_t deleted) {
   ReloadIndex();
   AddHaoma();
   QihaoXianshi();

@@ -18,12 +18,13 @@
 #include <QTabBar>
 
 #include "analysis/draw_pattern.h"
+#include "analysis/history_grid.h"
 #include "analysis/result_grids.h"
 #include "app/common/settings_store.h"
 #include "app/wheel_scroller.h"
 #include "core/errors.h"
-#include "analysis/history_grid.h"
 #include "core/issue_number.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
@@ -34,10 +35,7 @@ constexpr int kScrollFromGridRows = 40;
 // The integer a pattern box holds; nullopt for an empty or unconvertible text
 // or one beyond the 16-bit values a pattern position keeps.
 std::optional<int> PatternBoxValue(const QString& text) {
-  bool ok = false;
-  const int value = text.trimmed().toInt(&ok);
-  if (!ok || value < -32768 || value > 32767) return std::nullopt;
-  return value;
+  return ParseWhole<int16_t>(text.toStdString());
 }
 
 }  // namespace
@@ -210,7 +208,7 @@ void MainWindow::AddHaoma() {
 void MainWindow::QihaoXianshi() {
   if (index_.DrawCount() == 0) return;
   const int32_t last = index_.Issue(index_.DrawCount() - 1);
-  text1_->setText(ShownIssueText(NextIssue(last, IssueRule::From(settings_))));
+  text1_->setText(ShownIssueText(FollowingIssue(last, IssueRule::From(settings_))));
   text4_->setText(ShownIssueText(last));
 }
 
@@ -252,11 +250,10 @@ void MainWindow::Ysjs() {
   } else {
     ShowLastIssueAsRangeEnd();
   }
-  bool ok = false;
-  const int32_t chosen = chosenText.toInt(&ok);
+  const std::optional<int32_t> chosen = ParseWhole<int32_t>(chosenText.toStdString());
   // An issue before every stored one leaves no draw to take the pattern
   // from; the previous pattern stays.
-  const std::optional<size_t> draw = ok ? DrawAtOrBefore(index_, chosen) : std::nullopt;
+  const std::optional<size_t> draw = chosen ? DrawAtOrBefore(index_, *chosen) : std::nullopt;
   manualTab_ = false;
   if (!draw) return;
   SearchPattern taken;

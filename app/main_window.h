@@ -152,7 +152,9 @@ class MainWindow : public QMainWindow {
   void OnDeleteLast();
   void OnDeleteLastCount();
   void OnDeleteDownTo();
-  void AfterMultiDelete(int64_t deleted);
+  // Runs `remove` (a delete of several draws) for the number the user gave
+  // in `asked`, then shows the rebuilt history.
+  void DeleteSeveral(std::optional<int64_t> asked, const std::function<int64_t()>& remove);
   void OnClearHistory();
   void OnOnlineUpdate();
   void OnExportText();

@@ -10,14 +10,14 @@
 #include <fstream>
 #include <string>
 
-#include "core/derivation.h"
 #include "acquire/text_import.h"
+#include "analysis/history_grid.h"
 #include "analysis/history_index.h"
 #include "cli/grid_text.h"
-#include "analysis/history_grid.h"
-#include "store/history_store.h"
+#include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 #include "tools/history_generator.h"
 
 namespace zs {
@@ -80,7 +80,7 @@ void BM_NextIssue(benchmark::State& state) {
   const IssueRule rule = IssueRule::From(GuangdongSettings());
   for (auto _ : state) {
     const std::optional<HistoryRow> last = HistoryStore::OpenFolder(folder)->Last();
-    std::string next = ShownIssue(NextIssue(last->issue, rule), rule.threeDigit);
+    std::string next = ShownIssue(FollowingIssue(last->issue, rule), rule.threeDigit);
     benchmark::DoNotOptimize(next.data());
   }
 }

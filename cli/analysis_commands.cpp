@@ -2,8 +2,8 @@
 // Each reads its arguments as the window's boxes would hold them, runs the
 // engine once on an index of the stored history and prints the grids the
 // window shows (hits and summary, or the omission table YL). With --export
-// the grids go to Jiansuo.xls and Jieguo.xls in the data folder instead and
-// the written paths are printed.
+// the grids also go to Jiansuo.xls and Jieguo.xls in the data folder and the
+// written paths go to standard error.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -60,7 +60,7 @@ void TakePatternKind(const AnalysisArgs& args, SearchPattern& pattern) {
 // the result, and its value.
 void FillValueBox(SearchPattern& pattern, int position, const std::string& text,
                   const std::string& what) {
-  pattern.values[position] = ParseWhole<int>(text, what);
+  pattern.values[position] = WholeArgument<int>(text, what);
   pattern.boxTexts[position] = text;
 }
 
@@ -75,41 +75,37 @@ void TakePatternOf(const CliContext& context, const HistoryIndex& index, const s
   TakePatternFromDraw(index, *draw, context.settings.sxIni, pattern);
 }
 
-void PrintOrExport(const CliContext& context, bool exportSheets, const Grid* hits,
-                   const Grid& result, const char* resultName) {
-  if (!exportSheets) {
-    if (hits) {
-      context.PrintGrids({{"hits", hits}, {resultName, &result}});
-    } else {
-      context.PrintGrid(result);
+// Prints the grids; with --export first writes them to Jiansuo.xls (hits)
+// and Jieguo.xls (result) in the data folder and names the written files on
+// standard error, so the printed grids stay the same with or without it.
+void ShowGrids(const CliContext& context, bool exportSheets, const Grid* hits, const Grid& result,
+               const char* resultName) {
+  if (exportSheets) {
+    std::vector<std::filesystem::path> written;
+    if (hits) written.push_back(context.dataFolder / kHitsSheetName);
+    written.push_back(context.dataFolder / kResultSheetName);
+    if (hits) WriteSpreadsheet(*hits, written.front());
+    WriteSpreadsheet(result, written.back());
+    for (const std::filesystem::path& file : written) {
+      std::fprintf(stderr, "%s\n", file.string().c_str());
     }
-    return;
   }
-  std::vector<std::pair<std::string, std::string>> written;
   if (hits) {
-    const std::filesystem::path file = context.dataFolder / kHitsSheetName;
-    WriteSpreadsheet(*hits, file);
-    written.emplace_back("hits", file.string());
-  }
-  const std::filesystem::path file = context.dataFolder / kResultSheetName;
-  WriteSpreadsheet(result, file);
-  written.emplace_back(resultName, file.string());
-  if (context.json) {
-    context.PrintValues(written);
+    context.PrintGrids({{"hits", hits}, {resultName, &result}});
   } else {
-    for (const auto& [name, path] : written) std::printf("%s\n", path.c_str());
+    context.PrintGrid(result);
   }
 }
 
 // Completes a position or partial search request with the range and the
-// display rules, runs it and shows or exports its hits and summary.
+// display rules, runs it and shows (and exports) its hits and summary.
 template <typename Request>
 void RunSearch(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
                Request& request, SearchResult (*run)(const HistoryIndex&, const Request&)) {
   FillRangeBoxes(context, index, args.from, args.to, request.startBox, request.endBox);
   request.show = ShowRules{context.settings.sxIni, context.ThreeDigit()};
   const SearchResult result = run(index, request);
-  PrintOrExport(context, args.exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+  ShowGrids(context, args.exportSheets, &result.hitGrid, result.summaryGrid, "summary");
 }
 
 void AddTypeOption(CLI::App* command, AnalysisArgs& args) {
@@ -133,8 +129,8 @@ void AddRangeAndExport(CLI::App* command, AnalysisArgs& args) {
                       "(2014011601 and 14011601 both work); default the first stored issue");
   command->add_option("--to", args.to, "range end box; default the newest stored issue");
   command->add_flag("--export", args.exportSheets,
-                    "write the grids to Jiansuo.xls (hits) and Jieguo.xls (summary or omission "
-                    "table) in the data folder and print their paths instead");
+                    "also write the grids to Jiansuo.xls (hits) and Jieguo.xls (summary or "
+                    "omission table) in the data folder; their paths go to standard error");
 }
 
 void AddSearch(CLI::App& app, CliContext& context) {
@@ -157,7 +153,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     for (const std::string& pos : args->positions) {
       const size_t equals = pos.find('=');
-      const int position = ParseWhole<int>(pos.substr(0, equals), "--pos position") - 1;
+      const int position = WholeArgument<int>(pos.substr(0, equals), "--pos position") - 1;
       if (position < 0 || position >= kPositions) {
         throw UsageError("--pos position must be 1..8, not \"" + pos + "\"");
       }
@@ -192,7 +188,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     PartialSearchRequest request;
     TakePatternKind(*args, request.pattern);
-    request.partSize = ParseWhole<int>(args->partSize, "--k");
+    request.partSize = WholeArgument<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
     const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) {
@@ -238,9 +234,9 @@ void AddGroup(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     GroupRequest request;
     request.type = ParseSearchType(args->type);
-    request.groupSize = ParseWhole<int>(args->groupSize, "--size");
+    request.groupSize = WholeArgument<int>(args->groupSize, "--size");
     for (const std::string& box : args->selected) {
-      const int number = ParseWhole<int>(box, "--select box");
+      const int number = WholeArgument<int>(box, "--select box");
       if (number < 1 || number > kSelectionBoxes) {
         throw UsageError("--select boxes must be 1..20, not \"" + box + "\"");
       }
@@ -251,8 +247,8 @@ void AddGroup(CLI::App& app, CliContext& context) {
     const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
     RunGroupCalculation(index, request, db);
-    PrintOrExport(context, args->exportSheets, nullptr,
-                  OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
+    ShowGrids(context, args->exportSheets, nullptr,
+              OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
   });
 }
 
@@ -262,7 +258,8 @@ void AddTable(CLI::App& app, CliContext& context) {
       "table", "The omission table YL of the latest group calculation, sorted ascending by a key.");
   command->add_option("--sort", args->sortKey, "intMinYL, intMaxYL, intLstYl (default) or sglLlr");
   command->add_flag("--export", args->exportSheets,
-                    "write the table to Jieguo.xls in the data folder and print its path instead");
+                    "also write the table to Jieguo.xls in the data folder; its path goes to "
+                    "standard error");
   command->callback([&context, args] {
     OmissionSortKey key = OmissionSortKey::kLast;
     if (!args->sortKey.empty()) {
@@ -273,8 +270,8 @@ void AddTable(CLI::App& app, CliContext& context) {
       }
       key = *named;
     }
-    PrintOrExport(context, args->exportSheets, nullptr,
-                  OmissionTableGrid(LoadOmissionRecords(context.Store().db(), key)), "table");
+    ShowGrids(context, args->exportSheets, nullptr,
+              OmissionTableGrid(LoadOmissionRecords(context.Store().db(), key)), "table");
   });
 }
 

@@ -8,9 +8,9 @@
 #ifndef ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
 #define ZEPHYRSTAT_CLI_CLI_CONTEXT_H_
 
-#include <charconv>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -19,6 +19,7 @@
 #include "core/draw.h"
 #include "core/grid.h"
 #include "core/settings.h"
+#include "core/text.h"
 #include "store/history_store.h"
 
 namespace zs {
@@ -54,18 +55,13 @@ class CliContext {
   std::unique_ptr<HistoryStore> store_;
 };
 
-// A whole decimal number that is the whole text and fits Whole; anything else
-// is a usage error naming `what`, so a mistyped argument never reaches the
-// engine.
+// A whole decimal number that fits Whole (blanks around it disregarded);
+// anything else is a usage error naming `what`, so a mistyped argument never
+// reaches the engine.
 template <typename Whole>
-Whole ParseWhole(const std::string& text, const std::string& what) {
-  Whole value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || ptr != end) {
-    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
-  }
-  return value;
+Whole WholeArgument(const std::string& text, const std::string& what) {
+  if (const std::optional<Whole> value = ParseWhole<Whole>(text)) return *value;
+  throw UsageError(what + " must be a whole number, not \"" + text + "\"");
 }
 
 // --type: number, zodiac, tens, units, sum, segment or 0..5; anything else

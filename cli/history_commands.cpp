@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
+#include "analysis/history_grid.h"
 #include "app/common/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "store/deletion.h"
+#include "core/derivation.h"
 #include "core/errors.h"
-#include "analysis/history_grid.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/deletion.h"
 
 namespace zs {
 namespace {
@@ -42,7 +42,7 @@ std::string LastShown(CliContext& context) {
 // The issue that follows `issue`, as shown: what the entry boxes store next.
 std::string ShownNext(const CliContext& context, int32_t issue) {
   const IssueRule rule = IssueRule::From(context.settings);
-  return ShownIssue(NextIssue(issue, rule), rule.threeDigit);
+  return ShownIssue(FollowingIssue(issue, rule), rule.threeDigit);
 }
 
 void PrintDeleted(CliContext& context, int64_t deleted) {
@@ -141,7 +141,7 @@ void AddAdd(CLI::App& app, CliContext& context) {
   command->callback([&context, texts] {
     Numbers numbers{};
     for (int i = 0; i < kPositions; ++i) {
-      const int64_t value = ParseWhole<int64_t>((*texts)[i], "number " + std::to_string(i + 1));
+      const int64_t value = WholeArgument<int64_t>((*texts)[i], "number " + std::to_string(i + 1));
       // The engine refuses every number outside 1..20 with its message;
       // clamping only keeps a huge value from wrapping into that range.
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
@@ -166,7 +166,7 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
       PrintDeleted(context, DeleteLastDraw(context.Store()) ? 1 : 0);
       return;
     }
-    const int64_t n = ParseWhole<int64_t>(*count, "N");
+    const int64_t n = WholeArgument<int64_t>(*count, "N");
     PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
                                           context.ThreeDigit(), Deriver(context)));
   });
@@ -183,7 +183,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
   command->callback([&context, issue] {
     // A shown issue (2014011690) would still fit the number type and quietly
     // delete nothing, so only the stored form's width is accepted.
-    const int64_t lastKept = ParseWhole<int64_t>(*issue, "ISSUE");
+    const int64_t lastKept = WholeArgument<int64_t>(*issue, "ISSUE");
     if (issue->size() > kMaxStoredIssueDigits) {
       throw UsageError(
           "ISSUE is the stored form without the leading \"20\" (at most 9 digits), "

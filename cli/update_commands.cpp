@@ -4,8 +4,10 @@
 #include <CLI/CLI.hpp>
 #include <QEventLoop>
 #include <QString>
+#include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -32,9 +34,10 @@ Date ParseDate(const std::string& text) {
   for (size_t i = 0; shaped && i < text.size(); ++i) {
     shaped = kShape[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == kShape[i];
   }
-  const Date date = shaped ? Date{std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)),
-                                  std::stoi(text.substr(8, 2))}
-                           : Date{};
+  const auto field = [&text](size_t pos, size_t count) {
+    return ParseWhole<int>(std::string_view(text).substr(pos, count)).value_or(0);
+  };
+  const Date date = shaped ? Date{field(0, 4), field(5, 2), field(8, 2)} : Date{};
   if (!shaped || !IsValidDate(date)) {
     throw UsageError("--today must be a date YYYY-MM-DD, not \"" + text + "\"");
   }
@@ -71,8 +74,11 @@ UpdateReport RunUpdate(HistoryStore& store, const Settings& settings, const Date
   });
   updater.start(store, settings, today);
   loop.exec();
-  if (!report) throw StoreError(failure.toStdString());
-  return *report;
+  if (report) return *report;
+  // The engine's own exception keeps its kind; a page that could not be
+  // fetched is neither bad input nor a store fault.
+  if (updater.engineFailure()) std::rethrow_exception(updater.engineFailure());
+  throw std::runtime_error(failure.toStdString());
 }
 
 }  // namespace

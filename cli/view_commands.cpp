@@ -1,8 +1,8 @@
 // The per-box views of zephyrstat-cli: stats (the statistics of every shown
 // selection box of a search type) and trend (the trend grid, or its newest
 // rows). Both take the type, the position mode and the range as the window's
-// boxes hold them. With --export the grid goes to Tongji.xls / Zoushi.xls
-// in the data folder instead and the written path is printed.
+// boxes hold them. With --export the grid also goes to Tongji.xls /
+// Zoushi.xls in the data folder, whose path is named on stderr.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -35,7 +35,7 @@ BoxViewRequest ReadRequest(const CliContext& context, const ViewArgs& args) {
   request.type = ParseSearchType(args.type);
   if (args.mode == "fixed") {
     if (args.position.empty()) throw UsageError("--mode fixed needs --position 1..8");
-    const int position = ParseWhole<int>(args.position, "--position");
+    const int position = WholeArgument<int>(args.position, "--position");
     if (position < 1 || position > kPositions) {
       throw UsageError("--position must be 1..8, not \"" + args.position + "\"");
     }
@@ -51,19 +51,16 @@ BoxViewRequest ReadRequest(const CliContext& context, const ViewArgs& args) {
   return request;
 }
 
-void PrintOrExport(const CliContext& context, const ViewArgs& args, const Grid& grid,
-                   const char* sheetName) {
-  if (!args.exportSheet) {
-    context.PrintGrid(grid);
-    return;
+// Prints the grid; with --export first writes it to its workbook in the
+// data folder and names the file on standard error, as the other commands do.
+void ShowGrid(const CliContext& context, const ViewArgs& args, const Grid& grid,
+              const char* sheetName) {
+  if (args.exportSheet) {
+    const std::filesystem::path file = context.dataFolder / sheetName;
+    WriteSpreadsheet(grid, file);
+    std::fprintf(stderr, "%s\n", file.string().c_str());
   }
-  const std::filesystem::path file = context.dataFolder / sheetName;
-  WriteSpreadsheet(grid, file);
-  if (context.json) {
-    context.PrintValues({{"file", file.string()}});
-  } else {
-    std::printf("%s\n", file.string().c_str());
-  }
+  context.PrintGrid(grid);
 }
 
 std::shared_ptr<ViewArgs> AddViewOptions(CLI::App* command, const char* sheetName) {
@@ -79,8 +76,8 @@ std::shared_ptr<ViewArgs> AddViewOptions(CLI::App* command, const char* sheetNam
                       "default the first stored issue");
   command->add_option("--to", args->to, "range end box; default the newest stored issue");
   command->add_flag("--export", args->exportSheet,
-                    std::string("write the grid to ") + sheetName +
-                        " in the data folder and print its path instead");
+                    std::string("also write the grid to ") + sheetName +
+                        " in the data folder and name the file on stderr");
   return args;
 }
 
@@ -96,7 +93,7 @@ void AddStats(CLI::App& app, CliContext& context) {
     BoxViewRequest request = ReadRequest(context, *args);
     const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    PrintOrExport(context, *args, BoxStatisticsGrid(BoxView(index, request)), kStatisticsSheetName);
+    ShowGrid(context, *args, BoxStatisticsGrid(BoxView(index, request)), kStatisticsSheetName);
   });
 }
 
@@ -110,13 +107,13 @@ void AddTrend(CLI::App& app, CliContext& context) {
   command->add_option("--last", args->last, "only the newest N rows of the range");
   command->callback([&context, args] {
     BoxViewRequest request = ReadRequest(context, *args);
-    const size_t last = args->last.empty() ? 0 : ParseWhole<size_t>(args->last, "--last");
+    const size_t last = args->last.empty() ? 0 : WholeArgument<size_t>(args->last, "--last");
     const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
     const BoxView view(index, request);
     const size_t rows = view.RowCount();
     const size_t first = args->last.empty() || last >= rows ? 0 : rows - last;
-    PrintOrExport(context, *args, TrendGrid(view, first, rows - first), kTrendSheetName);
+    ShowGrid(context, *args, TrendGrid(view, first, rows - first), kTrendSheetName);
   });
 }
 

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/errors.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
@@ -86,14 +87,6 @@ std::u32string DecodeGb18030(std::string_view bytes) {
 
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
-
-std::u32string_view TrimBlanks(std::u32string_view text) {
-  size_t first = 0;
-  while (first < text.size() && IsBlank(text[first])) ++first;
-  size_t last = text.size();
-  while (last > first && IsBlank(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
 
 bool AllDigits(std::u32string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);

@@ -6,6 +6,7 @@
 
 #include "core/edition.h"
 #include "core/settings.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
@@ -36,13 +37,6 @@ int NumberAt(std::string_view text, size_t pos, size_t count) {
     value = value * 10 + (c - '0');
   }
   return value;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
 }
 
 std::chrono::year_month_day ToChrono(const Date& date) {
@@ -136,10 +130,6 @@ int32_t FollowingIssue(int32_t stored, const IssueRule& rule) {
   return Incremented(stored);
 }
 
-int32_t NextIssue(int32_t lastStored, const IssueRule& rule) {
-  return FollowingIssue(lastStored, rule);
-}
-
 // The sequence width is taken from the chosen issue's own length (10 or 11
 // characters), not from the rule: after a change of edition the boxes still
 // show issues of the other form, and cutting them at the rule's width would
@@ -190,14 +180,6 @@ int ZodiacYear(int32_t stored, bool threeDigit) {
   const std::string digits = StoredDigits(stored, threeDigit);
   const int year = 2000 + NumberAt(digits, 0, 2);
   const int monthDay = NumberAt(digits, 2, 4);
-  return SpringFestival(year) >= monthDay ? year - 1 : year;
-}
-
-int ZodiacYearOfShown(std::string_view shown, int currentYear) {
-  const std::string_view text = TrimBlanks(shown);
-  int year = NumberAt(text, 0, 4);
-  if (year == 0) year = currentYear;
-  const int monthDay = NumberAt(text, 4, 4);
   return SpringFestival(year) >= monthDay ? year - 1 : year;
 }
 

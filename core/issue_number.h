@@ -51,14 +51,10 @@ int32_t FirstIssueOfDay(const Date& date, const IssueRule& rule);
 // yymmdd × SequenceBase() + rule.drawsPerDay.
 int32_t LastIssueOfDay(const Date& date, const IssueRule& rule);
 
-// The issue stored as QQH of a new row: issue + 1, or the first draw of the
-// next calendar day when the issue's last two digits equal the draws per day.
+// The issue after a stored one (a new row's QQH, and the issue the entry box
+// offers next): issue + 1, or the first draw of the next calendar day when
+// the issue's last two digits equal the draws per day.
 int32_t FollowingIssue(int32_t stored, const IssueRule& rule);
-
-// The next issue as the issue box shows it after the last stored issue: the
-// next day's first draw when the last two digits of the last issue equal the
-// draws per day, else the last issue + 1. Stored form.
-int32_t NextIssue(int32_t lastStored, const IssueRule& rule);
 
 // The end of the search range just before a chosen issue typed in its shown
 // form (the box "仅检索该期前"): the previous day's last draw when the chosen
@@ -76,8 +72,6 @@ int SpringFestival(int year);
 // Zodiac year of a stored issue: its calendar year, less one on or before
 // that year's Spring Festival.
 int ZodiacYear(int32_t stored, bool threeDigit);
-// The same rule applied to a shown issue (YYYYMMDD…); year 0 means `currentYear`.
-int ZodiacYearOfShown(std::string_view shown, int currentYear);
 
 }  // namespace zs
 

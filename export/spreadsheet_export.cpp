@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "export/file_replacement.h"
 #include "core/errors.h"
+#include "core/file_io.h"
 
 namespace zs {
 namespace {
@@ -26,7 +26,7 @@ struct WorkbookCloser {
 };
 
 void WriteRow(lxw_worksheet* sheet, lxw_row_t sheetRow, size_t columns, const auto& cellOf,
-              std::string& buffer, const FileReplacement& file) {
+              std::string& buffer, const std::filesystem::path& file) {
   for (size_t column = 0; column < columns; ++column) {
     // libxlsxwriter takes NUL-terminated texts; grid cells are views.
     buffer.assign(cellOf(column));
@@ -34,7 +34,7 @@ void WriteRow(lxw_worksheet* sheet, lxw_row_t sheetRow, size_t columns, const au
     const lxw_error error = worksheet_write_string(sheet, sheetRow, static_cast<lxw_col_t>(column),
                                                    buffer.c_str(), nullptr);
     if (error != LXW_NO_ERROR) {
-      throw StoreError("无法写入 " + file.target().string() + "：" + lxw_strerror(error));
+      throw StoreError("无法写入 " + file.string() + "：" + lxw_strerror(error));
     }
   }
 }
@@ -74,12 +74,11 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
   std::string buffer;
   const auto& headings = grid.Headings();
   WriteRow(
-      sheet, 0, columns, [&](size_t c) -> const std::string& { return headings[c]; }, buffer,
-      replacement);
+      sheet, 0, columns, [&](size_t c) -> const std::string& { return headings[c]; }, buffer, file);
   for (size_t row = 0; row < grid.RowCount(); ++row) {
     WriteRow(
         sheet, static_cast<lxw_row_t>(row + 1), columns,
-        [&](size_t c) { return grid.Cell(row, c); }, buffer, replacement);
+        [&](size_t c) { return grid.Cell(row, c); }, buffer, file);
     if (progress && (row + 1) % kProgressRows == 0 && row + 1 < grid.RowCount()) {
       progress(row + 1, grid.RowCount());
     }

@@ -1,10 +1,10 @@
 #include "export/text_export.h"
 
-#include <charconv>
 #include <cstdio>
 
-#include "export/file_replacement.h"
 #include "core/errors.h"
+#include "core/file_io.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
@@ -13,13 +13,10 @@ constexpr size_t kNumberColumns = 8;
 
 // The "00" number format: at least two digits, so 5 gives "05".
 std::string TwoDigits(std::string_view cell) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
-  if (error != std::errc() || end != cell.data() + cell.size() || value < 0) {
-    throw InputError("历史号码中有不是号码的值：" + std::string(cell));
-  }
+  const std::optional<int> value = ParseWhole<int>(cell);
+  if (!value || *value < 0) throw InputError("历史号码中有不是号码的值：" + std::string(cell));
   char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d", value);
+  std::snprintf(digits, sizeof digits, "%02d", *value);
   return digits;
 }
 
@@ -54,9 +51,7 @@ std::filesystem::path WriteHistoryText(const Grid& historyGrid,
   }
 
   const std::filesystem::path file = folder / HistoryTextFileName(newestStoredDigits);
-  FileReplacement replacement(file);
-  replacement.Write(text);
-  replacement.Commit();
+  WriteFileWhole(file, text);
   return file;
 }
 

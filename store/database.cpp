@@ -14,8 +14,8 @@ namespace {
 
 [[noreturn]] void Fail(sqlite3* db, std::string_view what) {
   std::string message(what);
-  message += ": ";
-  message += db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+  message += "：";
+  message += db != nullptr ? sqlite3_errmsg(db) : "内存不足";
   throw StoreError(message);
 }
 
@@ -29,8 +29,8 @@ sqlite3* OpenHandle(const std::string& name, int flags) {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE, nullptr);
   if (rc != SQLITE_OK) {
-    std::string message = "cannot open database " + name + ": " +
-                          (db != nullptr ? sqlite3_errmsg(db) : "out of memory");
+    std::string message =
+        "无法打开数据库 " + name + "：" + (db != nullptr ? sqlite3_errmsg(db) : "内存不足");
     sqlite3_close(db);
     throw StoreError(message);
   }
@@ -71,7 +71,7 @@ void Database::Execute(std::string_view sql) {
   const std::string text(sql);
   char* error = nullptr;
   if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::string message = "database statement failed: ";
+    std::string message = "数据库操作失败：";
     message += error != nullptr ? error : sqlite3_errmsg(db_);
     sqlite3_free(error);
     throw StoreError(message);
@@ -80,11 +80,11 @@ void Database::Execute(std::string_view sql) {
 
 Statement Database::Prepare(std::string_view sql) {
   sqlite3_stmt* stmt = nullptr;
-  if (sql.size() > INT_MAX) throw StoreError("database statement too long");
+  if (sql.size() > INT_MAX) throw StoreError("数据库语句过长");
   Check(db_,
         sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
                            &stmt, nullptr),
-        "cannot prepare database statement");
+        "数据库语句无法执行");
   return Statement(db_, stmt);
 }
 
@@ -105,12 +105,12 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 Statement& Statement::Bind(int index, int64_t value) {
-  Check(db_, sqlite3_bind_int64(stmt_, index, value), "cannot bind a database value");
+  Check(db_, sqlite3_bind_int64(stmt_, index, value), "无法向数据库语句传入值");
   return *this;
 }
 
 Statement& Statement::Bind(int index, double value) {
-  Check(db_, sqlite3_bind_double(stmt_, index, value), "cannot bind a database value");
+  Check(db_, sqlite3_bind_double(stmt_, index, value), "无法向数据库语句传入值");
   return *this;
 }
 
@@ -119,19 +119,14 @@ Statement& Statement::Bind(int index, std::string_view text) {
   Check(
       db_,
       sqlite3_bind_text64(stmt_, index, NonNull(text), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
-      "cannot bind a database value");
+      "无法向数据库语句传入值");
   return *this;
 }
 
 Statement& Statement::BindUncopied(int index, std::string_view text) {
   Check(db_,
         sqlite3_bind_text64(stmt_, index, NonNull(text), text.size(), SQLITE_STATIC, SQLITE_UTF8),
-        "cannot bind a database value");
-  return *this;
-}
-
-Statement& Statement::BindNull(int index) {
-  Check(db_, sqlite3_bind_null(stmt_, index), "cannot bind a database value");
+        "无法向数据库语句传入值");
   return *this;
 }
 
@@ -140,7 +135,7 @@ bool Statement::Step() {
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   // Reset so the statement can run again; the error stays in the message.
-  std::string message = std::string("database statement failed: ") + sqlite3_errmsg(db_);
+  std::string message = std::string("数据库操作失败：") + sqlite3_errmsg(db_);
   sqlite3_reset(stmt_);
   throw StoreError(message);
 }

@@ -54,7 +54,6 @@ class Statement {
   // Like Bind(), without a copy of the text, for bulk writes: `text` must
   // stay valid and unchanged until the statement has run with this binding.
   Statement& BindUncopied(int index, std::string_view text);
-  Statement& BindNull(int index);
 
   // Advances to the next row; false when there is none.
   bool Step();

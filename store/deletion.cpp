@@ -1,14 +1,11 @@
 #include "store/deletion.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "core/errors.h"
+#include "core/file_io.h"
 #include "core/history_text.h"
 #include "core/issue_number.h"
 
@@ -16,12 +13,8 @@ namespace zs {
 
 namespace {
 
-[[noreturn]] void FailFile(std::string_view what, const std::filesystem::path& file, int error) {
-  throw StoreError(std::string(what) + " " + file.string() + ": " + std::strerror(error));
-}
-
-// Writes the backup under a temporary name first and renames it into place,
-// so lsbf.txt is never a half-written list of draws.
+// lsbf.txt is replaced whole and flushed to disk before the rebuild reads
+// it, so it is never a half-written list of draws.
 void WriteBackup(const std::filesystem::path& folder, const std::vector<Draw>& draws,
                  bool threeDigit) {
   std::string content;
@@ -30,22 +23,7 @@ void WriteBackup(const std::filesystem::path& folder, const std::vector<Draw>& d
     content += BackupLine(draw, threeDigit);
     content += "\r\n";
   }
-  const std::filesystem::path file = folder / kBackupFileName;
-  const std::filesystem::path incoming = folder / (std::string(kBackupFileName) + ".new");
-  std::FILE* out = std::fopen(incoming.c_str(), "wb");
-  if (out == nullptr) FailFile("cannot create", incoming, errno);
-  const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
-  const int writeError = errno;
-  if (std::fclose(out) != 0 || !written) {
-    const int error = written ? errno : writeError;
-    std::filesystem::remove(incoming);
-    FailFile("cannot write", incoming, error);
-  }
-  if (std::rename(incoming.c_str(), file.c_str()) != 0) {
-    const int error = errno;
-    std::filesystem::remove(incoming);
-    FailFile("cannot replace", file, error);
-  }
+  WriteFileWhole(folder / kBackupFileName, content);
 }
 
 // Keeps the first `keep` draws through lsbf.txt and the rebuild. Returns the
@@ -105,11 +83,7 @@ int64_t DeleteDrawsAfter(HistoryStore& store, int32_t lastKept, const std::files
 
 void RebuildFromBackup(HistoryStore& store, const std::filesystem::path& folder,
                        const RowDeriver& derive) {
-  const std::filesystem::path file = folder / kBackupFileName;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) FailFile("cannot read", file, errno);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) FailFile("cannot read", file, errno);
+  const std::string bytes = ReadFileWhole(folder / kBackupFileName);
 
   const DrawReadout readout = ReadDraws(DecodeText(bytes), LineLayout::kBackupFile, 0, Numbers{});
   store.ReplaceAllDraws(readout.draws, derive);

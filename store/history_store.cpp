@@ -1,17 +1,14 @@
 #include "store/history_store.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "core/errors.h"
+#include "core/file_io.h"
 
 namespace zs {
 
@@ -101,8 +98,7 @@ void RequireColumns(Database& db, std::string_view table,
     const bool found = std::any_of(present.begin(), present.end(),
                                    [&](const std::string& p) { return SameName(p, name); });
     if (!found) {
-      throw StoreError("not a history database: table " + std::string(table) + " has no column " +
-                       name);
+      throw StoreError("不是历史数据库：表 " + std::string(table) + " 缺少列 " + name);
     }
   }
 }
@@ -228,54 +224,6 @@ std::optional<HistoryRow> OneRow(Database& db, std::string_view tail) {
   return ReadRow(select, true);
 }
 
-[[noreturn]] void FailFile(std::string_view what, const std::filesystem::path& file, int error) {
-  throw StoreError(std::string(what) + " " + file.string() + ": " + std::strerror(error));
-}
-
-// Copies `from` to `to` and flushes `to` to disk, so a rename of `to` can
-// only ever publish a complete file.
-void CopyDurably(const std::filesystem::path& from, const std::filesystem::path& to) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) FailFile("cannot read", from, errno);
-  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (out < 0) {
-    const int error = errno;
-    ::close(in);
-    FailFile("cannot create", to, error);
-  }
-  std::vector<char> buffer(1 << 20);
-  int error = 0;
-  for (;;) {
-    const ssize_t got = ::read(in, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      if (got < 0) error = errno;
-      break;
-    }
-    for (ssize_t done = 0; done < got && error == 0;) {
-      const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
-      if (put < 0 && errno != EINTR) error = errno;
-      if (put > 0) done += put;
-    }
-    if (error != 0) break;
-  }
-  if (error == 0 && ::fsync(out) != 0) error = errno;
-  ::close(in);
-  if (::close(out) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    std::filesystem::remove(to);
-    FailFile("cannot write", to, error);
-  }
-}
-
-// Makes a rename inside `folder` durable.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 // A journal beside the history file belongs to that very file: publishing
 // another file under its name would let SQLite apply it to the wrong pages.
 bool HasJournal(const std::filesystem::path& file) {
@@ -331,7 +279,7 @@ void EnsureSchema(Database& db) {
         "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
         "'sqlite\\_%' ESCAPE '\\'");
   } catch (const StoreError&) {
-    throw StoreError(std::string("not a history database: ") + sqlite3_errmsg(db.handle()));
+    throw StoreError(std::string("不是历史数据库：") + sqlite3_errmsg(db.handle()));
   }
   bool hasLishi = false;
   bool hasYl = false;
@@ -343,7 +291,7 @@ void EnsureSchema(Database& db) {
     } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
     } else {
-      throw StoreError("not a history database: it holds " + type + " " + name);
+      throw StoreError("不是历史数据库：其中另有 " + type + " " + name);
     }
   }
   if (!hasLishi && !hasYl) {
@@ -354,8 +302,7 @@ void EnsureSchema(Database& db) {
     return;
   }
   if (!hasLishi || !hasYl) {
-    throw StoreError(std::string("not a history database: it has no table ") +
-                     (hasLishi ? "YL" : "Lishi"));
+    throw StoreError(std::string("不是历史数据库：缺少表 ") + (hasLishi ? "YL" : "Lishi"));
   }
   RequireColumns(db, "Lishi", LishiColumns());
   RequireColumns(db, "YL", YlColumns());
@@ -373,7 +320,7 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
   try {
     EnsureSchema(db);
   } catch (const StoreError& error) {
-    throw StoreError(file.string() + ": " + error.what() + "; the file was left unchanged");
+    throw StoreError(file.string() + "：" + error.what() + "；文件保持原样");
   }
   Configure(db);
   return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder));
@@ -514,11 +461,13 @@ void HistoryStore::Compact() {
   if (folder_.empty()) return;
   const std::filesystem::path file = folder_ / kHistoryFileName;
   const std::filesystem::path compacted = folder_ / kCompactFileName;
-  const std::filesystem::path incoming = folder_ / (std::string(kHistoryFileName) + ".new");
 
   std::error_code error;
   std::filesystem::remove(compacted, error);
-  if (error) throw StoreError("cannot remove " + compacted.string() + ": " + error.message());
+  if (error) {
+    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message() +
+                     "；历史号码保持原样");
+  }
   Statement vacuum = db_.Prepare("VACUUM INTO ?1");
   vacuum.Bind(1, std::string_view(compacted.string()));
   vacuum.Run();
@@ -527,14 +476,10 @@ void HistoryStore::Compact() {
   // copy; until the rename the old file stays as it is.
   db_ = Database::OpenMemory();
   try {
-    if (HasJournal(file)) throw StoreError("the history file is still in use: " + file.string());
-    CopyDurably(compacted, incoming);
-    if (::rename(incoming.c_str(), file.c_str()) != 0) {
-      const int rename_error = errno;
-      std::filesystem::remove(incoming, error);
-      FailFile("cannot replace", file, rename_error);
+    if (HasJournal(file)) {
+      throw StoreError("历史文件仍在使用中，未压缩：" + file.string() + "；历史号码保持原样");
     }
-    SyncFolder(folder_);
+    ReplaceWithCopy(compacted, file);
   } catch (...) {
     db_ = Database::OpenFile(file);
     Configure(db_);

@@ -1,6 +1,6 @@
 #include "app/common/memory_reuse.h"
 
-#include <malloc.h>
+#include "core/platform.h"
 
 namespace zs {
 namespace {
@@ -13,8 +13,7 @@ constexpr int kLargestHeapBlock = 32 << 20;
 }  // namespace
 
 bool RetainFreedMemoryForReuse() {
-  return mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 1 &&
-         mallopt(M_TRIM_THRESHOLD, static_cast<int>(kRetainedFreeBytes)) == 1;
+  return platform::TuneAllocator(kLargestHeapBlock, kRetainedFreeBytes);
 }
 
 }  // namespace zs

@@ -17,10 +17,12 @@ void OnlineUpdater::start(HistoryStore& store, const Settings& settings, const D
   store_ = &store;
   settings_ = settings;
   today_ = today;
+  engineFailure_ = nullptr;
   UpdatePlan plan;
   try {
     plan = PlanUpdate(store, settings, today);
   } catch (const std::exception& error) {
+    engineFailure_ = std::current_exception();
     const QString message = QString::fromUtf8(error.what());
     QTimer::singleShot(0, this, [this, message] { fail(message); });
     return;
@@ -34,6 +36,7 @@ void OnlineUpdater::onFetched(const QByteArray& body) {
     report = ApplyResultsPage(*store_, settings_, today_,
                               std::string_view(body.constData(), size_t(body.size())));
   } catch (const std::exception& error) {
+    engineFailure_ = std::current_exception();
     fail(QString::fromUtf8(error.what()));
     return;
   }

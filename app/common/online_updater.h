@@ -13,12 +13,13 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <exception>
 
 #include "acquire/online_update.h"
 #include "app/common/page_fetcher.h"
-#include "store/history_store.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -31,6 +32,10 @@ class OnlineUpdater : public QObject {
   // Precondition: !isRunning(); `store` outlives the update.
   void start(HistoryStore& store, const Settings& settings, const Date& today);
   bool isRunning() const { return running_; }
+  // After failed(): the engine's exception when the engine refused (planning
+  // or applying the page), so a caller can tell bad input from a store
+  // fault; null when the page could not be fetched.
+  std::exception_ptr engineFailure() const { return engineFailure_; }
 
  signals:
   void finished(const zs::UpdateReport& report);
@@ -45,6 +50,7 @@ class OnlineUpdater : public QObject {
   Settings settings_;
   Date today_;
   bool running_ = false;
+  std::exception_ptr engineFailure_;
 };
 
 // Today's date by the system clock.

@@ -161,16 +161,27 @@ TEST_F(AnalysisCliTest, BadInputIsRefused) {
   }
 }
 
-TEST_F(AnalysisCliTest, ExportWritesBothSheetsAndPrintsTheirPaths) {
-  const std::vector<std::string> lines = Lines({"search", "--type", "number", "--mode", "fixed",
-                                                "--pos", "1=7", "--from", Shown(101), "--export"});
+TEST_F(AnalysisCliTest, ExportPrintsTheSameGridsAndNamesTheWrittenSheetsOnStderr) {
   const std::string hits = (cli_.dataFolder() / "Jiansuo.xls").string();
   const std::string summary = (cli_.dataFolder() / "Jieguo.xls").string();
-  EXPECT_THAT(lines, ElementsAre(hits, summary));
+  const std::vector<std::string> search = {"search", "--type", "number", "--mode",  "fixed",
+                                           "--pos",  "1=7",    "--from", Shown(101)};
+  for (const bool json : {false, true}) {
+    std::vector<std::string> args = search;
+    if (json) args.insert(args.begin(), "--json");
+    const CliResult plain = Run(args);
+    args.push_back("--export");
+    const CliResult exported = Run(args);
+    EXPECT_EQ(exported.exitStatus, 0) << exported.err;
+    EXPECT_EQ(exported.out, plain.out);
+    EXPECT_THAT(OutputLines(exported.err), ElementsAre(hits, summary));
+  }
   EXPECT_EQ(testing::ReadWorkbook(hits).Extent(), std::make_pair(5, 11));
   EXPECT_EQ(testing::ReadWorkbook(summary).Rows(2, 5)[1],
             (std::vector<std::string>{"07 ", "1", "5", "6", "0.833333333333333"}));
-  EXPECT_THAT(Lines({"table", "--export"}), ElementsAre(summary));
+  const CliResult table = Run({"table", "--export"});
+  EXPECT_EQ(table.out, Run({"table"}).out);
+  EXPECT_THAT(OutputLines(table.err), ElementsAre(summary));
   EXPECT_EQ(testing::ReadWorkbook(summary).Extent().first, 1);
 }
 

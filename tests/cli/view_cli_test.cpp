@@ -76,7 +76,8 @@ TEST_F(ViewCliTest, ExportWritesTheWorkbookOfEachView) {
            {"stats", "Tongji.xls"}, {"trend", "Zoushi.xls"}}) {
     const CliResult result = cli_.Run({command, "--type", "zodiac", "--export"});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr(file));
+    EXPECT_THAT(result.err, HasSubstr(file));
+    EXPECT_EQ(OutputLines(result.out).size(), command == "stats" ? 13u : 116u);
     const auto extent = testing::ReadWorkbook(cli_.dataFolder() / file).Extent();
     EXPECT_EQ(extent, std::make_pair(command == "stats" ? 13 : 116, command == "stats" ? 8 : 13))
         << command;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/box_number.h"
 #include "analysis/group_calculation.h"
 #include "analysis/result_grids.h"
 #include "analysis/selection_panel.h"
@@ -82,7 +81,6 @@ TEST_F(GroupTest, RefusedSizeLeavesTheTableAsItWas) {
       ADD_FAILURE() << "not refused: " << c.size << " of " << c.boxes;
     } catch (const GroupSizeRefusal& refusal) {
       EXPECT_STREQ(refusal.what(), c.message);
-      EXPECT_STREQ(refusal.title(), "数据溢出");
     }
     EXPECT_EQ(Stored(), before);
   }
@@ -213,15 +211,6 @@ TEST(SortKeyTest, ColumnsOneToFourPickTheKeys) {
   EXPECT_EQ(SortKeyColumn(OmissionSortKey::kRatio), "sglLlr");
   EXPECT_EQ(SortKeyOfColumnName("intLstYl"), OmissionSortKey::kLast);
   EXPECT_EQ(SortKeyOfColumnName("content"), std::nullopt);
-}
-
-TEST(BoxNumberTest, OnlyWholeNumbersReplaceTheSize) {
-  EXPECT_EQ(BoxNumber("5"), 5);
-  EXPECT_EQ(BoxNumber(" 6 "), 6);
-  EXPECT_EQ(BoxNumber("-1"), -1);
-  for (const char* text : {"", " ", "3.5", "x", "2x", "99999999999"}) {
-    EXPECT_EQ(BoxNumber(text), std::nullopt) << text;
-  }
 }
 
 TEST(SelectionPanelTest, ButtonsCountAndTypeChange) {

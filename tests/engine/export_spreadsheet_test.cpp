@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "export/spreadsheet_export.h"
 #include "core/errors.h"
 #include "core/grid.h"
+#include "export/spreadsheet_export.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/workbook_reader.h"

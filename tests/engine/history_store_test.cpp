@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "CREATE TABLE Lishi (idx INTEGER, SQQH INTEGER, QQH INTEGER);"
                     "CREATE TABLE YL (content TEXT, intMinYL INTEGER, intMaxYL INTEGER, "
                     "intLstYl INTEGER, sglLlr REAL)",
-                    nullptr, "no column L1A"},
+                    nullptr, "缺少列 L1A"},
         ForeignFile{"LishiWithoutYl", "CREATE TABLE Lishi (idx INTEGER)", nullptr, "YL"},
         ForeignFile{"View", "CREATE VIEW v AS SELECT 1", nullptr, "view v"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -471,10 +471,9 @@ TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
 TEST_F(HistoryFileTest, FailedCompactKeepsTheOldFileAndAWorkingStore) {
   auto store = HistoryStore::OpenFolder(folder_.path());
   store->ReplaceAll(MakeRows({14011682, 14011683}));
-  // The copy cannot be written where it should go.
-  std::filesystem::create_directory(folder_.path() / (std::string(kHistoryFileName) + ".new"));
-  std::filesystem::create_directory(folder_.path() / (std::string(kHistoryFileName) + ".new") /
-                                    "x");
+  // A journal beside the file stops the compaction after the store let go of
+  // the file; an empty one holds nothing SQLite would replay.
+  WriteBytes(folder_.path() / (std::string(kHistoryFileName) + "-journal"), "");
 
   EXPECT_THROW(store->Compact(), StoreError);
   EXPECT_EQ(store->Count(), 2);

@@ -1,0 +1,97 @@
+#include "core/platform.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace zs::platform {
+
+int CreateFileBeside(const std::filesystem::path& target, FileHandle& handle,
+                     std::filesystem::path& path) {
+  // Hidden and unique, so neither a user nor a second writer mistakes it for
+  // a finished file.
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".tmp-XXXXXX";
+  name = (target.parent_path() / name).string();
+  std::vector<char> buffer(name.begin(), name.end());
+  buffer.push_back('\0');
+  const int fd = mkostemp(buffer.data(), O_CLOEXEC);
+  if (fd < 0) return errno;
+  // mkstemp makes the file private; a replaced file keeps its permissions and
+  // a new one gets the usual ones.
+  struct stat existing {};
+  const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+  if (fchmod(fd, mode) != 0) {
+    const int error = errno;
+    close(fd);
+    unlink(buffer.data());
+    return error;
+  }
+  handle = fd;
+  path = buffer.data();
+  return 0;
+}
+
+int OpenForReading(const std::filesystem::path& file, FileHandle& handle) {
+  handle = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle < 0) return errno;
+  struct stat status {};
+  if (fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
+    close(handle);
+    handle = kNoFile;
+    return EISDIR;
+  }
+  return 0;
+}
+
+int WriteAll(FileHandle handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(handle, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return 0;
+}
+
+int ReadSome(FileHandle handle, char* buffer, size_t size, size_t& got) {
+  for (;;) {
+    const ssize_t count = read(handle, buffer, size);
+    if (count >= 0) {
+      got = static_cast<size_t>(count);
+      return 0;
+    }
+    if (errno != EINTR) return errno;
+  }
+}
+
+int SyncFile(FileHandle handle) { return fsync(handle) == 0 ? 0 : errno; }
+
+int CloseFile(FileHandle handle) { return close(handle) == 0 ? 0 : errno; }
+
+int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes) {
+  return mallopt(M_MMAP_THRESHOLD, largestHeapBlock) == 1 &&
+         mallopt(M_TRIM_THRESHOLD, static_cast<int>(retainedFreeBytes)) == 1;
+}
+
+}  // namespace zs::platform

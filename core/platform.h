@@ -1,0 +1,45 @@
+// Every operating-system call the engine and the window make, behind plain
+// functions, so that a port to another system replaces this file only. The
+// calls report failure by returning the errno value (0 for success) and
+// leave the wording of messages to their callers.
+#ifndef ZEPHYRSTAT_CORE_PLATFORM_H_
+#define ZEPHYRSTAT_CORE_PLATFORM_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+namespace zs::platform {
+
+// An open file's descriptor; -1 when none.
+using FileHandle = int;
+inline constexpr FileHandle kNoFile = -1;
+
+// Creates a new, empty file with a unique name beside `target`, hidden and
+// named after it, with the permissions `target` has (or the usual ones when
+// it does not exist). On success `handle` and `path` name the new file.
+int CreateFileBeside(const std::filesystem::path& target, FileHandle& handle,
+                     std::filesystem::path& path);
+int OpenForReading(const std::filesystem::path& file, FileHandle& handle);
+
+// Writes all of `bytes`, resuming after interruptions.
+int WriteAll(FileHandle handle, std::string_view bytes);
+// Reads up to `size` bytes into `buffer`; `got` is 0 at the end of the file.
+int ReadSome(FileHandle handle, char* buffer, size_t size, size_t& got);
+// Flushes the file's content to the disk.
+int SyncFile(FileHandle handle);
+int CloseFile(FileHandle handle);
+
+// Puts `from` in place of `to` in one step, also while `to` is open.
+int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Makes renames inside `folder` survive a crash; best effort.
+void SyncFolder(const std::filesystem::path& folder);
+
+// Lets the allocator keep blocks up to `largestHeapBlock` bytes on its heap
+// and keep up to `retainedFreeBytes` freed bytes for reuse. False when the
+// allocator has no such setting.
+bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes);
+
+}  // namespace zs::platform
+
+#endif  // ZEPHYRSTAT_CORE_PLATFORM_H_

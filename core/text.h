@@ -1,0 +1,40 @@
+// Small text helpers every layer needs: blanks trimmed from both ends and a
+// whole decimal number read from a text. Header-only, no state.
+#ifndef ZEPHYRSTAT_CORE_TEXT_H_
+#define ZEPHYRSTAT_CORE_TEXT_H_
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace zs {
+
+// The text without the spaces and tabs around it; works on UTF-8 bytes and on
+// decoded (UTF-32) text alike.
+template <typename Char>
+std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
+  const auto blank = [](Char c) { return c == Char(' ') || c == Char('\t'); };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+inline std::string_view TrimBlanks(std::string_view text) { return TrimBlanks<char>(text); }
+inline std::u32string_view TrimBlanks(std::u32string_view text) {
+  return TrimBlanks<char32_t>(text);
+}
+
+// A whole decimal number that fits Whole, with blanks around it disregarded;
+// "+3", "3.5", "3x" and "" give nullopt.
+template <typename Whole>
+std::optional<Whole> ParseWhole(std::string_view text) {
+  text = TrimBlanks(text);
+  Whole value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
+  return value;
+}
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_CORE_TEXT_H_
