@@ -42,9 +42,7 @@ QChart* MakeChart(const QString& what, const std::vector<OmissionCount>& counts,
     categories << QString::number(lastOmission);
     hits->append(0);
   }
-  const auto marked = categories.indexOf(QString::number(lastOmission));
-  hits->selectBar(int(marked));
-  categories[marked] += QStringLiteral("\n▲当前");
+  hits->selectBar(int(categories.indexOf(QString::number(lastOmission))));
 
   auto* series = new QBarSeries;
   series->append(hits);
@@ -60,6 +58,7 @@ QChart* MakeChart(const QString& what, const std::vector<OmissionCount>& counts,
   auto* axisY = new QValueAxis;
   axisY->setRange(0, double(std::max<int64_t>(highest, 1)));
   axisY->setLabelFormat(QStringLiteral("%d"));
+  axisY->applyNiceNumbers();
   axisY->setTitleText(QStringLiteral("命中期数"));
   chart->addAxis(axisY, Qt::AlignLeft);
   series->attachAxis(axisY);

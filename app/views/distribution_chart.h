@@ -1,7 +1,7 @@
 // The omission distribution chart (遗漏分布图) of one result: a bar per
 // omission value that occurred, its height the number of hits with that
-// omission, the bar of the current 最后遗漏 marked in another colour (added
-// with no height when no hit had it), and beside it the distribution as a
+// omission, the bar of the current 最后遗漏 in red (added with no height
+// when no hit had it), and beside it the distribution as a
 // grid. A non-modal window; the chart can be saved as a PNG picture.
 #ifndef ZEPHYRSTAT_APP_VIEWS_DISTRIBUTION_CHART_H_
 #define ZEPHYRSTAT_APP_VIEWS_DISTRIBUTION_CHART_H_

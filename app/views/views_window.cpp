@@ -54,6 +54,7 @@ ViewsWindow::ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()>
   statistics_->setToolTip(
       QStringLiteral("单击列标题排序（再次单击反向）；双击导出到EXCEL；右键看遗漏分布图"));
   statistics_->horizontalHeader()->setSortIndicatorShown(true);
+  statistics_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   statistics_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(statistics_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &ViewsWindow::OnStatisticsHeader);
@@ -154,9 +155,18 @@ void ViewsWindow::Refresh() {
   ShowStatistics();
 }
 
+// Every box column is as wide as its widest figure in the footer (counts
+// of a long history have five or six digits) and at least a circle.
 void ViewsWindow::FitTrendColumns() {
-  const int issueWidth = fontMetrics().horizontalAdvance(QStringLiteral("2014010101")) + 16;
-  const int boxWidth = fontMetrics().height() + 14;
+  const QFontMetrics metrics = trend_->fontMetrics();
+  const Grid& footer = footer_->grid();
+  int boxWidth = metrics.height() + 14;
+  for (size_t row = 0; row < footer.RowCount(); ++row) {
+    for (size_t column = 1; column < footer.ColumnCount(); ++column) {
+      boxWidth = qMax(boxWidth, metrics.horizontalAdvance(Text(footer.Cell(row, column))) + 10);
+    }
+  }
+  const int issueWidth = metrics.horizontalAdvance(QStringLiteral("2014010101")) + 16;
   trend_->horizontalHeader()->setMinimumSectionSize(boxWidth);
   footer_->horizontalHeader()->setMinimumSectionSize(boxWidth);
   trend_->setColumnWidth(0, issueWidth);
