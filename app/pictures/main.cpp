@@ -119,7 +119,6 @@ void Drive(zs::MainWindow& window, Pictures& pictures) {
   pictures.Find<QTabBar>(QStringLiteral("TabStrip1"))->setCurrentIndex(0);
   pictures.Find<QRadioButton>(QStringLiteral("Option3_0"))->click();
   zs::ViewsWindow* views = window.OpenViews(zs::ViewsWindow::kTrendTab);
-  views->resize(1100, 720);
   pictures.TakeOf(views, QStringLiteral("trend.png"));
   views->ShowTab(zs::ViewsWindow::kStatisticsTab);
   views->resize(760, 620);

@@ -1,8 +1,10 @@
 #include "app/views/views_window.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -68,7 +70,12 @@ ViewsWindow::ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()>
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption_);
   layout->addWidget(tabs_, 1);
-  resize(1000, 700);
+  // Wide enough for 期号 and twenty box columns, as far as the screen allows.
+  QSize size(1120, 720);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size());
+  }
+  resize(size);
 }
 
 void ViewsWindow::BuildTrendTab(QWidget* tab) {
@@ -111,6 +118,11 @@ void ViewsWindow::ShowTab(Tab tab) { tabs_->setCurrentIndex(tab); }
 QString ViewsWindow::caption() const { return caption_->text(); }
 
 void ViewsWindow::ScheduleRefresh() {
+  // A closed window computes nothing; it catches up when shown again.
+  if (!isVisible()) {
+    stale_ = true;
+    return;
+  }
   if (refreshPending_) return;
   refreshPending_ = true;
   QTimer::singleShot(0, this, [this] {
@@ -118,8 +130,14 @@ void ViewsWindow::ScheduleRefresh() {
   });
 }
 
+void ViewsWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (stale_) Refresh();
+}
+
 void ViewsWindow::Refresh() {
   refreshPending_ = false;
+  stale_ = false;
   const ViewOptions options = options_();
   const BoxViewRequest& request = options.request;
   view_.reset();

@@ -4,7 +4,7 @@
 // statistics of every box, sortable by any column, exported to Tongji.xls
 // by a double click). It follows the main window's search options through
 // `options` and is refreshed after every change of the history; several
-// changes in a row cost one refresh.
+// changes in a row cost one refresh, and a closed window none.
 //
 // Precondition: `index` outlives the window (it is the main window's).
 #ifndef ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_
@@ -48,7 +48,8 @@ class ViewsWindow : public QWidget {
   void ShowTab(Tab tab);
   // Recomputes both tabs now.
   void Refresh();
-  // Recomputes once the events already queued have run.
+  // Recomputes once the events already queued have run; while the window
+  // is closed, when it is shown again.
   void ScheduleRefresh();
 
   QTableView* trendView() const { return trend_; }
@@ -59,6 +60,9 @@ class ViewsWindow : public QWidget {
   // Opens the omission distribution chart of row `row` of the statistics
   // tab as shown (sorted or not); nullptr for a row that is no box.
   QWidget* ShowDistributionOfRow(int row);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildTrendTab(QWidget* tab);
@@ -76,6 +80,7 @@ class ViewsWindow : public QWidget {
   int sortColumn_ = -1;
   bool descending_ = false;
   bool refreshPending_ = false;
+  bool stale_ = false;
 
   QTabWidget* tabs_ = nullptr;
   QLabel* caption_ = nullptr;

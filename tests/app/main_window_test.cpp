@@ -275,7 +275,8 @@ class MainWindowTest : public QObject {
     world.Open();
     QStringList titles;
     for (QAction* action : world.window->menuBar()->actions()) titles << action->text();
-    QCOMPARE(titles, (QStringList{QStringLiteral("历史管理"), QStringLiteral("设置")}));
+    QCOMPARE(titles, (QStringList{QStringLiteral("历史管理"), QStringLiteral("设置"),
+                                  QStringLiteral("走势统计(&A)")}));
     const struct {
       const char* name;
       const char* caption;
