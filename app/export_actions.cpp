@@ -103,8 +103,7 @@ QString ExportGridToSheet(QWidget* parent, const Grid& grid,
   return Opened(file, opener);
 }
 
-QString ExportHistoryToText(QWidget*, const Grid& historyGrid,
-                            const std::string& newestStoredDigits,
+QString ExportHistoryToText(const Grid& historyGrid, const std::string& newestStoredDigits,
                             const std::filesystem::path& dataFolder, FileOpener& opener) {
   std::filesystem::path file;
   try {

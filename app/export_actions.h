@@ -29,8 +29,7 @@ QString ExportGridToSheet(QWidget* parent, const Grid& grid,
 
 // `historyGrid` is the history grid; `newestStoredDigits` the newest stored
 // issue as StoredDigits gives it ("" on an empty history, which writes nothing).
-QString ExportHistoryToText(QWidget* parent, const Grid& historyGrid,
-                            const std::string& newestStoredDigits,
+QString ExportHistoryToText(const Grid& historyGrid, const std::string& newestStoredDigits,
                             const std::filesystem::path& dataFolder, FileOpener& opener);
 
 }  // namespace zs

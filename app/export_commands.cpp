@@ -3,8 +3,8 @@
 // writes the history as text. The export actions report in the status bar.
 #include "app/export_actions.h"
 #include "app/main_window.h"
-#include "export/spreadsheet_export.h"
 #include "core/issue_number.h"
+#include "export/spreadsheet_export.h"
 
 namespace zs {
 
@@ -20,7 +20,7 @@ void MainWindow::OnExportText() {
                                  ? std::string()
                                  : StoredDigits(index_.Issue(index_.DrawCount() - 1),
                                                 IssueRule::From(settings_).threeDigit);
-  ShowStatus(ExportHistoryToText(this, grid1_->grid(), newest, dataFolder_, dialogs_->Opener()));
+  ShowStatus(ExportHistoryToText(grid1_->grid(), newest, dataFolder_, dialogs_->Opener()));
 }
 
 }  // namespace zs

@@ -7,12 +7,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
 #include "app/common/online_updater.h"
 #include "app/main_window.h"
+#include "core/derivation.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 
@@ -81,14 +81,23 @@ void MainWindow::OnImportText() {
   }
   const QString folder = QString::fromStdU16String((dataFolder_ / u8"历史号码").u16string());
   const QString file = dialogs_->OpenFile(this, folder, QStringLiteral("Text(*.txt)"));
-  if (!file.toLower().endsWith(QStringLiteral("txt")) || !RunImport(file)) {
+  if (!file.toLower().endsWith(QStringLiteral("txt"))) {
     QihaoXianshi();
     return;
+  }
+  ImportAndRefresh(file);
+}
+
+bool MainWindow::ImportAndRefresh(const QString& file) {
+  if (!RunImport(file)) {
+    QihaoXianshi();
+    return false;
   }
   SetRangeToHistory();
   AddHaoma();
   QihaoXianshi();
   PatternRefresh();
+  return true;
 }
 
 bool MainWindow::RunImport(const QString& file) {

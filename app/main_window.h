@@ -66,6 +66,12 @@ class MainWindow : public QMainWindow {
   HistoryStore* store() { return store_.get(); }
   const HistoryIndex& index() const { return index_; }
 
+  // The first start of an installed program (sample_offer.cpp): when the
+  // history is empty, asks whether to read in the sample history text
+  // `sample` that the program ships, choosing the sample's edition when none
+  // is chosen yet.
+  void OfferSampleHistory(const std::filesystem::path& sample);
+
   // The views (views_hooks.cpp): the 走势统计 window, opened on a tab
   // (0 走势, 1 统计), and what it follows.
   ViewsWindow* OpenViews(int tab);
@@ -146,6 +152,8 @@ class MainWindow : public QMainWindow {
   // History commands (history_commands.cpp, deletion_commands.cpp).
   void OnImportText();
   bool RunImport(const QString& file);
+  // RunImport, then the refresh of the views the new history changes.
+  bool ImportAndRefresh(const QString& file);
   void OnManualEntryChanged(int box);
   void StoreTypedEntry();
   void ClearManualEntry();

@@ -11,10 +11,10 @@
 #include <QMenu>
 #include <QUrl>
 
-#include "core/derivation.h"
 #include "acquire/manual_entry.h"
 #include "app/common/settings_store.h"
 #include "app/main_window.h"
+#include "core/derivation.h"
 
 namespace zs {
 
@@ -127,11 +127,15 @@ void MainWindow::OnCombo1FocusLost() {
 
 void MainWindow::OnSettingsButton() { mnuSetup_->popup(QCursor::pos()); }
 
-// The guide ships in docs/ beside the program; a source checkout's docs/
-// serves when the program runs from its build folder.
+// The guide ships in docs/ beside the program, or in PREFIX/share/doc when
+// installed; a source checkout's docs/ serves when the program runs from its
+// build folder.
 void MainWindow::OpenGuidePage(const QString& page) {
   const QDir programDir(QCoreApplication::applicationDirPath());
   QString file = programDir.filePath(QStringLiteral("docs/") + page);
+  if (!QFileInfo::exists(file)) {
+    file = programDir.filePath(QStringLiteral("../share/doc/zephyrstat/") + page);
+  }
   if (!QFileInfo::exists(file)) file = programDir.filePath(QStringLiteral("../../docs/") + page);
   dialogs_->OpenLink(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
 }

@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
   std::string dir;
   app.add_option("--dir", dir,
                  "data folder holding tessera.mdb (created when it does not exist); "
-                 "default: the program's folder when writable, else the per-user data folder");
+                 "default: the per-user data folder ~/.local/share/Zephyrstat, or the program's "
+                 "own folder when it runs writable from a build folder");
   app.add_flag("--json", context.json, "print results as JSON");
   app.require_subcommand(1);
   app.parse_complete_callback([&context, &dir] { PrepareContext(context, dir); });

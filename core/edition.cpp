@@ -26,4 +26,11 @@ int DrawsPerDay(int gsZl) { return IsEdition(gsZl) ? Editions()[gsZl].drawsPerDa
 // means no edition but keeps the two-digit sequence.
 bool UsesThreeDigitSequence(int gsZl) { return gsZl == kNoEdition || gsZl == 568; }
 
+int EditionNamedBy(std::string_view fileName) {
+  for (int gsZl = 0; gsZl < static_cast<int>(Editions().size()); ++gsZl) {
+    if (fileName.starts_with(Editions()[gsZl].caption)) return gsZl;
+  }
+  return kNoEdition;
+}
+
 }  // namespace zs

@@ -26,6 +26,10 @@ std::string_view EditionCode(int gsZl);  // "" when no edition is chosen
 int DrawsPerDay(int gsZl);               // 84 when no edition is chosen
 // Daily sequence numbers have three digits when GsZl is 556 or 568, else two.
 bool UsesThreeDigitSequence(int gsZl);
+// The edition whose caption a history file's name starts with
+// ("广东快乐十分历史号码.txt" is 0, as the files the program ships are named);
+// kNoEdition when the name starts with none.
+int EditionNamedBy(std::string_view fileName);
 
 }  // namespace zs
 

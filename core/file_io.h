@@ -26,9 +26,10 @@ class FileReplacement {
  public:
   // Creates the temporary beside `target`.
   explicit FileReplacement(std::filesystem::path target);
+  // Removes the temporary unless Commit() succeeded.
+  ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
-  ~FileReplacement();
 
   // Another writer (a library that opens files by name) may fill this file
   // instead of Write(); Commit() then publishes what it left there.

@@ -10,8 +10,8 @@
 
 #include "app/export_actions.h"
 #include "app/file_opener.h"
-#include "export/spreadsheet_export.h"
 #include "core/grid.h"
+#include "export/spreadsheet_export.h"
 
 namespace zs {
 namespace {
@@ -107,7 +107,7 @@ class ExportActionsTest : public QObject {
     QTemporaryDir dir;
     RecordingOpener opener;
     const QString message =
-        ExportHistoryToText(nullptr, HistoryGridOfSize(2), "14011602", FolderOf(dir), opener);
+        ExportHistoryToText(HistoryGridOfSize(2), "14011602", FolderOf(dir), opener);
 
     const std::filesystem::path file = FolderOf(dir) / "更新至14011602期历史号码.txt";
     QVERIFY(std::filesystem::exists(file));
@@ -118,8 +118,7 @@ class ExportActionsTest : public QObject {
   void emptyHistoryWritesNoTextFile() {
     QTemporaryDir dir;
     RecordingOpener opener;
-    const QString message =
-        ExportHistoryToText(nullptr, HistoryGridOfSize(0), "", FolderOf(dir), opener);
+    const QString message = ExportHistoryToText(HistoryGridOfSize(0), "", FolderOf(dir), opener);
 
     QVERIFY2(message.startsWith(QStringLiteral("导出失败：")), qPrintable(message));
     QVERIFY(opener.opened.empty());

@@ -187,6 +187,54 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011602"));
   }
 
+  // The installed program's first start: the offer of the shipped sample.
+  void firstStartOffersTheSample_data() {
+    QTest::addColumn<QString>("edition");  // GsZl stored before; empty: none chosen
+    QTest::addColumn<bool>("seeded");      // the history already holds a draw
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("sample");  // file name in the data folder; written unless "missing"
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("draws");
+    QTest::addColumn<QString>("editionAfter");
+    const QString gd = QStringLiteral("广东快乐十分历史号码.txt");
+    QTest::newRow("accepted, edition from the name") << "" << false << true << gd << 1 << 2 << "0";
+    QTest::newRow("declined") << "" << false << false << gd << 1 << 0 << "";
+    QTest::newRow("a chosen edition is kept") << "3" << false << true << gd << 1 << 2 << "3";
+    QTest::newRow("a history is never replaced") << "0" << true << true << gd << 0 << 1 << "0";
+    QTest::newRow("unnamed sample, no edition")
+        << "" << false << true << QStringLiteral("sample.txt") << 1 << 2 << "";
+    QTest::newRow("failed read restores the edition")
+        << "" << false << true << QStringLiteral("missing") << 1 << 0 << "556";
+  }
+  void firstStartOffersTheSample() {
+    QFETCH(QString, edition);
+    QFETCH(bool, seeded);
+    QFETCH(bool, answer);
+    QFETCH(QString, sample);
+    QFETCH(int, asked);
+    QFETCH(int, draws);
+    QFETCH(QString, editionAfter);
+    WindowWorld world;
+    if (!edition.isEmpty()) world.SetSetting("GsZl", edition);
+    if (seeded) world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.Open();
+    const std::filesystem::path file =
+        world.folder() /
+        (sample == QStringLiteral("missing") ? QStringLiteral("广东快乐十分.txt") : sample)
+            .toStdU16String();
+    if (sample != QStringLiteral("missing")) {
+      WriteFile(QString::fromStdU16String(file.u16string()),
+                "25120901  11 01 16 19 10 12 09 17\r\n25120902  15 10 02 17 12 11 05 18\r\n");
+    }
+    world.dialogs->answers = {answer};
+    world.window->OfferSampleHistory(file);
+    QCOMPARE(world.dialogs->Count(QStringLiteral("question")), asked);
+    QCOMPARE(int(world.StoredDraws().size()), draws);
+    QCOMPARE(world.StoredSetting("GsZl").toString(), editionAfter);
+    // A read sample is shown at once: the next issue follows its last.
+    if (draws == 2) QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2025120903"));
+  }
+
   void deletingTheLastThreeOfFiveIssues() {
     WindowWorld world;
     OpenFiveIssueHistory(world);

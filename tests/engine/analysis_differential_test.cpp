@@ -69,21 +69,12 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
       default:
         break;
     }
-    switch (type) {
-      case SearchType::kNumber:
-        return Pick(1, 20);
-      case SearchType::kZodiac:
-        return Pick(0, 12);
-      case SearchType::kTens:
-        return Pick(0, 3);
-      case SearchType::kUnits:
-        return Pick(0, 9);
-      case SearchType::kSum:
-        return Pick(1, 11);
-      case SearchType::kSegment:
-        return Pick(0, 6);
-    }
-    return 0;
+    // Lowest and highest value picked, by search type (number, zodiac, tens,
+    // units, sum, segment).
+    static constexpr int kRange[kSearchTypeCount][2] = {{1, 20}, {0, 12}, {0, 3},
+                                                        {0, 9},  {1, 11}, {0, 6}};
+    const auto& range = kRange[static_cast<int>(type)];
+    return Pick(range[0], range[1]);
   }
 
   SearchPattern Pattern(SearchType type, bool free) {

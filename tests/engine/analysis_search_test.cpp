@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/derivation.h"
 #include "analysis/history_index.h"
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
+#include "core/derivation.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "tests/support/derivation_rules.h"
@@ -38,6 +38,15 @@ std::vector<HistoryRow> MarkedHistory(int count, const std::set<int>& sevenFirst
 
 std::string Box(const HistoryIndex& index, int idx) {
   return ShownIssue(index.Issue(static_cast<size_t>(idx - 1)), false);
+}
+
+// The idx of every hit of a partial search over draws 1..last.
+std::vector<int64_t> HitsUpTo(const HistoryIndex& index, PartialSearchRequest request, int last) {
+  request.startBox = Box(index, 1);
+  request.endBox = Box(index, last);
+  std::vector<int64_t> hits;
+  for (const Hit& hit : RunPartialSearch(index, request).hits.hits) hits.push_back(hit.idx);
+  return hits;
 }
 
 PositionSearchRequest FirstIsSeven(const HistoryIndex& index, int fromIdx, int toIdx) {
@@ -307,14 +316,10 @@ TEST(PartialSearchTest, FixedCountsAgreeingPositions) {
   const HistoryIndex index(rows);
   PartialSearchRequest request;
   request.pattern.values = {1, 2, 3, 4, 5, 6, 8, 9};
-  request.startBox = Box(index, 1);
-  request.endBox = Box(index, 6);
   auto hitsFor = [&](bool free, int k) {
     request.pattern.freePositions = free;
     request.partSize = k;
-    std::vector<int64_t> hits;
-    for (const Hit& hit : RunPartialSearch(index, request).hits.hits) hits.push_back(hit.idx);
-    return hits;
+    return HitsUpTo(index, request, 6);
   };
   EXPECT_EQ(hitsFor(false, 1), (std::vector<int64_t>{1, 2, 3, 4}));
   EXPECT_EQ(hitsFor(false, 6), (std::vector<int64_t>{1, 2}));
@@ -342,11 +347,7 @@ TEST(PartialSearchTest, FreeZodiacPairsValuesWithDistinctNumbers) {
   // 7, 7, 7, 6 and four values no draw carries under base 1.
   request.pattern.values = {7, 7, 7, 6, 0, 13, 14, 15};
   request.partSize = 3;
-  request.startBox = Box(index, 1);
-  request.endBox = Box(index, 2);
-  const SearchResult result = RunPartialSearch(index, request);
-  ASSERT_EQ(result.hits.hits.size(), 1u);
-  EXPECT_EQ(result.hits.hits[0].idx, 1);
+  EXPECT_EQ(HitsUpTo(index, request, 2), (std::vector<int64_t>{1}));
 }
 
 TEST(PartialSearchTest, SixOfEightFindsADrawAgreeingAtSeven) {
@@ -355,11 +356,7 @@ TEST(PartialSearchTest, SixOfEightFindsADrawAgreeingAtSeven) {
   request.pattern.values = {13, 1, 7, 2, 3, 4, 5, 99};
   request.pattern.freePositions = false;
   request.partSize = 6;
-  request.startBox = Box(index, 1);
-  request.endBox = Box(index, 5);
-  const SearchResult result = RunPartialSearch(index, request);
-  ASSERT_EQ(result.hits.hits.size(), 1u);
-  EXPECT_EQ(result.hits.hits[0].idx, 4);
+  EXPECT_EQ(HitsUpTo(index, request, 5), (std::vector<int64_t>{4}));
 }
 
 }  // namespace

@@ -161,6 +161,12 @@ Grid NoisyGrid(int rows) {
   return grid;
 }
 
+// The old workbook is still there and alone: no temporary was left behind.
+void ExpectOnlyTheOldFile(const TempFolder& folder) {
+  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+}
+
 TEST(SpreadsheetExportFailureTest, UnwritableFolderKeepsTheOldFile) {
   TempFolder folder;
   WriteFileBytes(folder / "lishi.xls", "old");
@@ -173,8 +179,7 @@ TEST(SpreadsheetExportFailureTest, UnwritableFolderKeepsTheOldFile) {
   std::filesystem::permissions(folder.path(), std::filesystem::perms(0755));
 
   EXPECT_EQ(status, kThrewStoreError);
-  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+  ExpectOnlyTheOldFile(folder);
 }
 
 TEST(SpreadsheetExportFailureTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
@@ -190,8 +195,7 @@ TEST(SpreadsheetExportFailureTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) 
   });
 
   EXPECT_EQ(status, kThrewStoreError);
-  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+  ExpectOnlyTheOldFile(folder);
 }
 
 TEST(SpreadsheetExportFailureTest, GridBeyondTheSheetLimitWritesNothing) {
@@ -201,8 +205,7 @@ TEST(SpreadsheetExportFailureTest, GridBeyondTheSheetLimitWritesNothing) {
   for (int i = 0; i < 1048576; ++i) grid.AddCell("1");  // plus the heading row: one too many
 
   EXPECT_THROW(WriteSpreadsheet(grid, folder / "lishi.xls"), StoreError);
-  EXPECT_EQ(ReadFileBytes(folder / "lishi.xls"), "old");
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"lishi.xls"});
+  ExpectOnlyTheOldFile(folder);
 }
 
 TEST(SpreadsheetExportFailureTest, MissingFolderOrFolderInTheWay) {

@@ -41,6 +41,18 @@ TEST(EditionTest, CaptionsCodesAndDrawsPerDay) {
   EXPECT_FALSE(UsesThreeDigitSequence(557));
 }
 
+TEST(EditionTest, NamedByTheStartOfAFileName) {
+  const std::vector<std::pair<std::string_view, int>> cases = {
+      {"广东快乐十分历史号码.txt", 0},
+      {"黑龙江快乐十分.txt", 7},
+      {"重庆快乐十分", 3},
+      {"历史号码.txt", kNoEdition},
+      {"新广东快乐十分历史号码.txt", kNoEdition},
+      {"广东快乐", kNoEdition},
+      {"", kNoEdition}};
+  for (const auto& [name, edition] : cases) EXPECT_EQ(EditionNamedBy(name), edition) << name;
+}
+
 TEST(SettingsTest, EmptyStoreGivesDefaults) {
   const Settings settings = ReadSettings(From({}));
   EXPECT_EQ(settings, Settings{});
