@@ -24,6 +24,7 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
   if (!IsValidDrawNumbers(numbers)) {
     throw InputError("号码必须是01到20之间的八个互不相同的数，未保存");
   }
+  HistoryStore::Change change(store);
   const std::optional<HistoryRow> last = store.Last();
   if (!last) {
     throw InputError("历史为空，无法确定下一期期号；请先读入历史号码");
@@ -37,12 +38,9 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
                      " 不在最后一期 " + ShownIssue(last->issue, rules.issueRule.threeDigit) +
                      " 之后，请检查所选的快乐十分版本，未保存");
   }
-  store.Append({DeriveRow(Draw{issue, numbers}, rules)});
+  store.AppendDraws({Draw{issue, numbers}}, rules);
+  change.Commit();
   return issue;
-}
-
-void RederiveHistory(HistoryStore& store, const DerivationRules& rules) {
-  store.RewriteRows([&rules](const Draw& draw) { return DeriveRow(draw, rules); });
 }
 
 }  // namespace zs

@@ -13,12 +13,10 @@ namespace zs {
 
 // Throws InputError, storing nothing, when a number lies outside 1..20, a
 // number is repeated, or the history is empty (no next issue can be derived).
-// Returns the stored issue.
+// The next issue is found inside the change that stores the draw, so two
+// programs storing at once never take the same issue. Returns the stored
+// issue.
 int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules);
-
-// Derives every stored row anew under `rules` (after a zodiac or segment base
-// changes), in one transaction.
-void RederiveHistory(HistoryStore& store, const DerivationRules& rules);
 
 }  // namespace zs
 

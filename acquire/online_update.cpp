@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/derivation.h"
 #include "acquire/page_text.h"
+#include "core/derivation.h"
 #include "core/edition.h"
 #include "core/errors.h"
 #include "core/history_text.h"
@@ -133,6 +133,8 @@ const PageDraws::Entry* PageDraws::Find(int32_t issue) const {
 
 UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
                               std::string_view pageBytes) {
+  // The plan rests on the stored history, so it is made inside the change.
+  HistoryStore::Change change(store);
   const UpdatePlan plan = PlanUpdate(store, settings, today);
   const PageDraws page(PageText(EncodeUtf8(DecodeText(pageBytes))));
   if (page.ReadableCount() == 0) {
@@ -144,7 +146,7 @@ UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, con
   report.lastIssue = plan.lastIssue;
   report.address = plan.address;
   const DerivationRules rules = DerivationRules::From(settings);
-  std::vector<HistoryRow> rows;
+  std::vector<Draw> draws;
   for (int32_t issue : CandidateIssues(plan.firstIssue, plan.lastIssue, plan.rule)) {
     const PageDraws::Entry* entry = page.Find(issue);
     if (entry == nullptr) continue;
@@ -152,11 +154,12 @@ UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, con
       ++report.unreadable;
       continue;
     }
-    rows.push_back(DeriveRow(Draw{issue, entry->numbers}, rules));
+    draws.push_back(Draw{issue, entry->numbers});
   }
   report.dropped = plan.dropHistory ? store.Count() : 0;
-  store.Append(rows, plan.dropHistory);
-  report.added = int64_t(rows.size());
+  store.AppendDraws(draws, rules, plan.dropHistory);
+  change.Commit();
+  report.added = int64_t(draws.size());
   return report;
 }
 

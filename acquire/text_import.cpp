@@ -14,6 +14,9 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
   if (std::filesystem::is_directory(file)) {
     throw StoreError("不是历史号码文件: " + file.string());
   }
+  // The stored history the file continues is read inside the change that
+  // replaces it.
+  HistoryStore::Change change(store);
   DrawReadout readout;
   {
     // Lines without their own issue count on from the issue after the last
@@ -31,8 +34,8 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
   }
 
   const auto stored = static_cast<int64_t>(readout.draws.size());
-  store.ReplaceAllDraws(readout.draws,
-                        [&rules](const Draw& draw) { return DeriveRow(draw, rules); });
+  store.ReplaceAllDraws(readout.draws, rules);
+  change.Commit();
   return ImportReport{stored, readout.inherited, readout.skipped};
 }
 

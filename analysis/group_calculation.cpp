@@ -132,9 +132,9 @@ std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
 }
 
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
-                                                const GroupRequest& request, Database& db) {
+                                                const GroupRequest& request, HistoryStore& store) {
   std::vector<OmissionRecord> rows = ComputeGroupRows(index, request);
-  ReplaceOmissionRecords(db, rows);
+  ReplaceOmissionRecords(store, rows);
   return rows;
 }
 

@@ -21,7 +21,7 @@
 
 namespace zs {
 
-class Database;
+class HistoryStore;
 class HistoryIndex;
 
 constexpr int kMaxGroupSize = 6;
@@ -49,9 +49,9 @@ std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& che
 std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
                                              const GroupRequest& request);
 
-// Computes the rows and replaces YL with them in one transaction.
+// Computes the rows and replaces YL with them in one change of the store.
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
-                                                const GroupRequest& request, Database& db);
+                                                const GroupRequest& request, HistoryStore& store);
 
 }  // namespace zs
 

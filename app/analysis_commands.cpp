@@ -107,7 +107,7 @@ void MainWindow::OnGroupCalculation() {
   size_t rows = 0;
   try {
     RunWithProgress(this, QStringLiteral("正在分组计算…"), [this, &request, &rows] {
-      rows = RunGroupCalculation(index_, request, store_->db()).size();
+      rows = RunGroupCalculation(index_, request, *store_).size();
     });
   } catch (const GroupSizeRefusal& refusal) {
     dialogs_->Message(this, QStringLiteral("数据溢出"), What(refusal));

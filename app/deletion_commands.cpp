@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "app/main_window.h"
-#include "core/issue_number.h"
+#include "core/derivation.h"
 #include "core/text.h"
 #include "store/deletion.h"
 
@@ -18,23 +18,19 @@ QString What(const std::exception& error) { return QString::fromUtf8(error.what(
 
 void MainWindow::OnDeleteLast() {
   if (!RequireStore()) return;
-  bool deleted = false;
+  DeleteOutcome outcome;
   try {
-    RunBusy([this, &deleted] { deleted = DeleteLastDraw(*store_); });
+    RunBusy([this, &outcome] { outcome = DeleteLastDraw(*store_); });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  if (!deleted) {
+  if (outcome.deleted == 0) {
     ShowStatus(QStringLiteral("历史为空，没有可删除的历史号码。"));
     return;
   }
-  index_.RemoveLast();
-  PatternRefresh();
-  AddHaoma();
-  QihaoXianshi();
+  AfterDelete(outcome, QStringLiteral("已删除最后一期历史号码。"));
   maskEdBox1_[1]->setFocus();
-  if (index_.DrawCount() > 0) ShowStatus(QStringLiteral("已删除最后一期历史号码。"));
 }
 
 void MainWindow::OnDeleteLastCount() {
@@ -46,8 +42,7 @@ void MainWindow::OnDeleteLastCount() {
       QStringLiteral("1"));
   const std::optional<int64_t> count = ParseWhole<int64_t>(answer.toStdString());
   DeleteSeveral(count, [this, count] {
-    return DeleteLastDraws(*store_, *count, dataFolder_, IssueRule::From(settings_).threeDigit,
-                           RowDeriver());
+    return DeleteLastDraws(*store_, *count, dataFolder_, DerivationRules::From(settings_));
   });
 }
 
@@ -61,31 +56,41 @@ void MainWindow::OnDeleteDownTo() {
                       QStringLiteral("请输入需要删除到的期数，例如‘2014016’"), initial);
   const std::optional<int32_t> lastKept = ParseWhole<int32_t>(answer.toStdString());
   DeleteSeveral(lastKept, [this, lastKept] {
-    return DeleteDrawsAfter(*store_, *lastKept, dataFolder_, IssueRule::From(settings_).threeDigit,
-                            RowDeriver());
+    return DeleteDrawsAfter(*store_, *lastKept, dataFolder_, DerivationRules::From(settings_));
   });
 }
 
 void MainWindow::DeleteSeveral(std::optional<int64_t> asked,
-                               const std::function<int64_t()>& remove) {
+                               const std::function<DeleteOutcome()>& remove) {
   // No number, or none above 0, deletes nothing.
   if (!asked || *asked <= 0) {
     ShowStatus(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  int64_t deleted = 0;
+  DeleteOutcome outcome;
   try {
-    RunBusy([&deleted, &remove] { deleted = remove(); });
+    RunBusy([&outcome, &remove] { outcome = remove(); });
   } catch (const std::exception& error) {
     ShowStatus(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
+  AfterDelete(
+      outcome,
+      QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted));
+}
+
+// A committed delete is shown as done, with a compaction that failed after
+// it as a warning; grid and index are read back from the store, which holds
+// what was committed.
+void MainWindow::AfterDelete(const DeleteOutcome& outcome, const QString& done) {
   ReloadIndex();
   AddHaoma();
   QihaoXianshi();
   PatternRefresh();
-  if (index_.DrawCount() > 0) {
-    ShowStatus(QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(deleted));
+  if (outcome.compactionWarning) {
+    ShowStatus(done + QString::fromStdString(*outcome.compactionWarning));
+  } else if (index_.DrawCount() > 0) {
+    ShowStatus(done);
   }
 }
 

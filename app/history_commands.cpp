@@ -51,12 +51,6 @@ void MainWindow::RunBusy(const std::function<void()>& work) {
   QApplication::restoreOverrideCursor();
 }
 
-std::function<HistoryRow(const Draw&)> MainWindow::RowDeriver() const {
-  return [rules = DerivationRules::From(settings_)](const Draw& draw) {
-    return DeriveRow(draw, rules);
-  };
-}
-
 bool MainWindow::RequireStore() {
   if (store_ == nullptr) {
     ShowStatus(QStringLiteral("历史数据库没有打开，无法执行该操作。"));

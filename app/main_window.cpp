@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "core/derivation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,6 +149,11 @@ void MainWindow::CheckStartMenus() {
 void MainWindow::OpenDatabase() {
   try {
     store_ = HistoryStore::OpenFolder(dataFolder_);
+    // A base change that a crash cut short is finished before the rows are
+    // read.
+    if (store_->FollowBases(DerivationRules::From(settings_))) {
+      ShowStatus(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
+    }
     ReloadIndex();
   } catch (const std::exception& error) {
     store_.reset();
@@ -269,14 +275,14 @@ void MainWindow::Ysjs() {
 
 void MainWindow::OnPositionMode(int index) {
   if (index == 0 || index == 1) settings_.bolZyw = index == 1;
-  SaveSetting(settings_, "bolZyw");
+  RememberSetting(SettingKey::kBolZyw);
   PatternRefresh();
   ResetRangeStart();
 }
 
 void MainWindow::OnNumberOrder() {
   settings_.bolLdm = option2_[4]->isChecked();
-  SaveSetting(settings_, "bolLdm");
+  RememberSetting(SettingKey::kBolLdm);
   PatternRefresh();
 }
 
@@ -285,7 +291,7 @@ void MainWindow::OnSearchType(int index) {
   panel_.ClearAll();
   ShowSelection();
   PatternRefresh();
-  SaveSetting(settings_, "intLei");
+  RememberSetting(SettingKey::kIntLei);
   panel_.ChangeType(static_cast<SearchType>(index));
   RelabelSelectionBoxes();
 }

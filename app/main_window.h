@@ -29,6 +29,7 @@
 #include "app/dialogs.h"
 #include "app/grid_view.h"
 #include "core/settings.h"
+#include "store/deletion.h"
 #include "store/history_store.h"
 
 class QAction;
@@ -141,7 +142,13 @@ class MainWindow : public QMainWindow {
   void OnZodiacBase(int base);
   void OnSegmentBase(int base);
   void OnColourBase(int base);
-  bool RederiveForBase(const char* key, int& base, int value);
+  bool ChangeBase(SettingKey key, int value);
+  // Changes one setting through the engine (checked, the history re-derived
+  // for a base, saved); returns the message of a failure, which changed
+  // nothing.
+  std::optional<QString> ChangeOneSetting(SettingKey key, const QString& value);
+  // Saves a view option already applied; a failed save is only reported.
+  void RememberSetting(SettingKey key);
   void OnEdition(int edition);
   void OnSetDays();
   void OnResultsUrl();
@@ -162,14 +169,13 @@ class MainWindow : public QMainWindow {
   void OnDeleteDownTo();
   // Runs `remove` (a delete of several draws) for the number the user gave
   // in `asked`, then shows the rebuilt history.
-  void DeleteSeveral(std::optional<int64_t> asked, const std::function<int64_t()>& remove);
+  void DeleteSeveral(std::optional<int64_t> asked, const std::function<DeleteOutcome()>& remove);
+  void AfterDelete(const DeleteOutcome& outcome, const QString& done);
   void OnClearHistory();
   void OnOnlineUpdate();
   void OnExportText();
   void OnExportGrid(GridView* grid);
   bool RequireStore();
-  // The draw derivation under the current settings.
-  std::function<HistoryRow(const Draw&)> RowDeriver() const;
   void RunBusy(const std::function<void()>& work);
 
   // Analyses (analysis_commands.cpp).

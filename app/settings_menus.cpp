@@ -11,59 +11,62 @@
 #include <QMenu>
 #include <QUrl>
 
-#include "acquire/manual_entry.h"
 #include "app/common/settings_store.h"
 #include "app/main_window.h"
-#include "core/derivation.h"
+#include "core/errors.h"
+#include "store/setting_change.h"
 
 namespace zs {
 
+std::optional<QString> MainWindow::ChangeOneSetting(SettingKey key, const QString& value) {
+  HistoryStore* store = IsDerivationBase(key) ? store_.get() : nullptr;
+  try {
+    SettingChange change;
+    RunBusy(
+        [&] { change = ChangeSetting(store, settings_, key, value.toStdString(), SaveSetting); });
+    settings_ = change.settings;
+    if (change.rederived) ReloadIndex();
+  } catch (const std::exception& error) {
+    return QString::fromUtf8(error.what());
+  }
+  return std::nullopt;
+}
+
+void MainWindow::RememberSetting(SettingKey key) {
+  const QString value = QString::fromStdString(SettingText(settings_, key));
+  if (const std::optional<QString> failure = ChangeOneSetting(key, value)) ShowStatus(*failure);
+}
+
 void MainWindow::OnZodiacBase(int base) {
-  if (RederiveForBase("SxIni", settings_.sxIni, base)) {
-    for (int item = 0; item < 2; ++item) mnuSxcs_[size_t(item)]->setChecked(item == base);
-  } else {
-    for (int item = 0; item < 2; ++item) {
-      mnuSxcs_[size_t(item)]->setChecked(item == settings_.sxIni);
-    }
+  ChangeBase(SettingKey::kSxIni, base);
+  for (int item = 0; item < 2; ++item) {
+    mnuSxcs_[size_t(item)]->setChecked(item == settings_.sxIni);
   }
 }
 
 void MainWindow::OnSegmentBase(int base) {
-  if (RederiveForBase("DsIni", settings_.dsIni, base)) {
-    for (int item = 0; item < 2; ++item) mnuDscs_[size_t(item)]->setChecked(item == base);
-  } else {
-    for (int item = 0; item < 2; ++item) {
-      mnuDscs_[size_t(item)]->setChecked(item == settings_.dsIni);
-    }
+  ChangeBase(SettingKey::kDsIni, base);
+  for (int item = 0; item < 2; ++item) {
+    mnuDscs_[size_t(item)]->setChecked(item == settings_.dsIni);
   }
 }
 
 void MainWindow::OnColourBase(int base) {
-  settings_.bsIni = base;
-  SaveSetting(settings_, "BsIni");
-  for (int item = 0; item < 2; ++item) mnuBscs_[size_t(item)]->setChecked(item == base);
+  if (const auto failure = ChangeOneSetting(SettingKey::kBsIni, QString::number(base))) {
+    ShowStatus(*failure);
+  }
+  for (int item = 0; item < 2; ++item) {
+    mnuBscs_[size_t(item)]->setChecked(item == settings_.bsIni);
+  }
 }
 
-// A new zodiac or segment base re-derives those fields of every stored draw
-// in one transaction, so the whole history follows the current bases. The
-// base is saved only when that succeeded.
-bool MainWindow::RederiveForBase(const char* key, int& base, int value) {
-  const int previous = base;
-  base = value;
-  if (store_ != nullptr) {
-    try {
-      RunBusy([this] {
-        RederiveHistory(*store_, DerivationRules::From(settings_));
-        ReloadIndex();
-      });
-    } catch (const std::exception& error) {
-      base = previous;
-      ShowStatus(
-          QStringLiteral("参数未改变，历史号码保持原样：%1").arg(QString::fromUtf8(error.what())));
-      return false;
-    }
+// A new zodiac or segment base re-derives those fields of every stored draw;
+// the base is saved together with that, or neither happens.
+bool MainWindow::ChangeBase(SettingKey key, int value) {
+  if (const auto failure = ChangeOneSetting(key, QString::number(value))) {
+    ShowStatus(QStringLiteral("参数未改变，历史号码保持原样：%1").arg(*failure));
+    return false;
   }
-  SaveSetting(settings_, key);
   PatternRefresh();
   const SearchType type = panel_.type();
   if (type == SearchType::kZodiac || type == SearchType::kSegment) {
@@ -74,9 +77,12 @@ bool MainWindow::RederiveForBase(const char* key, int& base, int value) {
 }
 
 void MainWindow::OnEdition(int edition) {
-  settings_.gsZl = edition;
-  for (int item = 0; item < 8; ++item) mnuKL10_[size_t(item)]->setChecked(item == edition);
-  SaveSetting(settings_, "GsZl");
+  if (const auto failure = ChangeOneSetting(SettingKey::kGsZl, QString::number(edition))) {
+    ShowStatus(*failure);
+  }
+  for (int item = 0; item < 8; ++item) {
+    mnuKL10_[size_t(item)]->setChecked(item == settings_.gsZl);
+  }
 }
 
 void MainWindow::OnSetDays() {
@@ -88,13 +94,21 @@ void MainWindow::OnSetDays() {
     const QString answer =
         dialogs_->Input(this, title, prompt, QString::number(settings_.iniSerchDay));
     if (answer.isEmpty()) return;
-    if (!ApplySetting(settings_, "IniSerchDay", answer.toStdString())) {
-      SaveSetting(settings_, "IniSerchDay");
-      return;
+    // A bad value is asked for again; an accepted one that could not be
+    // saved is reported once.
+    Settings checked = settings_;
+    try {
+      ApplySetting(checked, SettingKey::kIniSerchDay, answer.toStdString());
+    } catch (const InputError&) {
+      dialogs_->Message(this, QStringLiteral("输入有误"),
+                        QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
+                                       "请输入2到16中的自然数。"));
+      continue;
     }
-    dialogs_->Message(this, QStringLiteral("输入有误"),
-                      QStringLiteral("为了保证时效性和提高计算效率，软件只能统计16年以内的数据，"
-                                     "请输入2到16中的自然数。"));
+    if (const auto failure = ChangeOneSetting(SettingKey::kIniSerchDay, answer)) {
+      dialogs_->Message(this, title, *failure);
+    }
+    return;
   }
 }
 
@@ -106,23 +120,18 @@ void MainWindow::OnResultsUrl() {
       QStringLiteral("请输入在线更新所用的开奖结果网页地址（{code} 代表彩种代码，{n} 代表期数）"),
       QString::fromStdString(settings_.resultsUrl));
   if (answer.isEmpty()) return;
-  if (const auto refusal = ApplySetting(settings_, "ResultsUrl", answer.toStdString())) {
-    dialogs_->Message(this, QStringLiteral("输入有误"), QString::fromStdString(*refusal));
-    return;
+  if (const auto failure = ChangeOneSetting(SettingKey::kResultsUrl, answer)) {
+    dialogs_->Message(this, QStringLiteral("输入有误"), *failure);
   }
-  SaveSetting(settings_, "ResultsUrl");
 }
 
 void MainWindow::OnCombo1FocusLost() {
   const QString text = combo1_->currentText();
-  if (const auto refusal = ApplySetting(settings_, "intZhWSetup", text.toStdString())) {
-    ShowStatus(QStringLiteral("分部位数无效，仍为 %1：%2")
-                   .arg(settings_.intZhWSetup)
-                   .arg(QString::fromStdString(*refusal)));
+  if (const auto failure = ChangeOneSetting(SettingKey::kIntZhWSetup, text)) {
+    ShowStatus(
+        QStringLiteral("分部位数无效，仍为 %1：%2").arg(settings_.intZhWSetup).arg(*failure));
     combo1_->setEditText(QString::number(settings_.intZhWSetup));
-    return;
   }
-  SaveSetting(settings_, "intZhWSetup");
 }
 
 void MainWindow::OnSettingsButton() { mnuSetup_->popup(QCursor::pos()); }

@@ -19,14 +19,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/derivation.h"
 #include "analysis/group_calculation.h"
 #include "analysis/history_index.h"
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
-#include "store/history_store.h"
 #include "app/common/memory_reuse.h"
+#include "core/derivation.h"
+#include "store/history_store.h"
 #include "tests/support/counting_oracle.h"
 #include "tools/history_generator.h"
 
@@ -182,7 +182,7 @@ void BM_GroupCalculation(benchmark::State& state) {
   const GroupRequest request = NumberGroups(history, kGroupBoxes);
   size_t rows = 0;
   for (auto _ : state) {
-    rows = RunGroupCalculation(history.index(), request, history.store().db()).size();
+    rows = RunGroupCalculation(history.index(), request, history.store()).size();
   }
   state.counters["draws"] = static_cast<double>(history.index().DrawCount());
   state.counters["combinations"] = static_cast<double>(rows);

@@ -246,7 +246,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     Database& db = context.Store().db();
     const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    RunGroupCalculation(index, request, db);
+    RunGroupCalculation(index, request, context.Store());
     ShowGrids(context, args->exportSheets, nullptr,
               OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
   });

@@ -1,4 +1,5 @@
 #include "cli/cli_context.h"
+#include "core/derivation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -42,7 +43,10 @@ void WriteJson(const QJsonObject& object) {
 }  // namespace
 
 HistoryStore& CliContext::Store() {
-  if (!store_) store_ = HistoryStore::OpenFolder(dataFolder);
+  if (!store_) {
+    store_ = HistoryStore::OpenFolder(dataFolder);
+    store_->FollowBases(DerivationRules::From(settings));
+  }
   return *store_;
 }
 

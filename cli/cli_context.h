@@ -37,7 +37,8 @@ class CliContext {
   bool json = false;
   Settings settings;
 
-  // Opens dataFolder/tessera.mdb on first use.
+  // Opens dataFolder/tessera.mdb on first use, its rows following the
+  // settings' bases.
   HistoryStore& Store();
   // Whether issues are shown and stored with three-digit draw numbers.
   bool ThreeDigit() const;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "analysis/history_grid.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
 #include "export/text_export.h"
-#include "analysis/history_grid.h"
-#include "core/issue_number.h"
 
 namespace zs {
 namespace {

@@ -3,7 +3,7 @@
 // engine once and prints what happened.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <functional>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,19 +20,13 @@
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "store/deletion.h"
+#include "store/setting_change.h"
 
 namespace zs {
 namespace {
 
 // The largest stored issue has nine digits (yymmddNNN).
 constexpr size_t kMaxStoredIssueDigits = 9;
-
-// What the rebuild after a multi-draw delete derives each kept draw with.
-std::function<HistoryRow(const Draw&)> Deriver(const CliContext& context) {
-  return [rules = DerivationRules::From(context.settings)](const Draw& draw) {
-    return DeriveRow(draw, rules);
-  };
-}
 
 std::string LastShown(CliContext& context) {
   const std::optional<HistoryRow> last = context.Store().Last();
@@ -45,13 +39,18 @@ std::string ShownNext(const CliContext& context, int32_t issue) {
   return ShownIssue(FollowingIssue(issue, rule), rule.threeDigit);
 }
 
-void PrintDeleted(CliContext& context, int64_t deleted) {
-  context.PrintValues({{"deleted", std::to_string(deleted)}, {"last", LastShown(context)}});
+// A committed delete is done (exit 0) even when the compaction after it
+// failed; the warning goes to stderr, beside the result.
+void PrintDeleted(CliContext& context, const DeleteOutcome& outcome) {
+  if (outcome.compactionWarning) {
+    std::fprintf(stderr, "zephyrstat-cli: %s\n", outcome.compactionWarning->c_str());
+  }
+  context.PrintValues({{"deleted", std::to_string(outcome.deleted)}, {"last", LastShown(context)}});
 }
 
-Grid SettingsGrid(const Settings& settings, const std::vector<std::string_view>& keys) {
+Grid SettingsGrid(const Settings& settings, const std::vector<SettingKey>& keys) {
   Grid grid({"键", "值"});
-  for (std::string_view key : keys) grid.AddRow({key, SettingText(settings, key)});
+  for (SettingKey key : keys) grid.AddRow({SettingName(key), SettingText(settings, key)});
   return grid;
 }
 
@@ -64,8 +63,8 @@ void AddSettings(CLI::App& app, CliContext& context) {
       "in). With KEY VALUE: check the value and save it; an unacceptable value saves nothing. "
       "Setting DsIni or SxIni re-derives every stored draw under the new base.");
   std::string keys;
-  for (std::string_view name : SettingKeys())
-    keys += (keys.empty() ? "" : ", ") + std::string(name);
+  for (SettingKey name : SettingKeys())
+    keys += (keys.empty() ? "" : ", ") + std::string(SettingName(name));
   CLI::Option* keyOption = command->add_option("KEY", *key, keys);
   CLI::Option* valueOption = command->add_option("VALUE", *value, "the new value");
   command->callback([&context, key, value, keyOption, valueOption] {
@@ -74,19 +73,10 @@ void AddSettings(CLI::App& app, CliContext& context) {
       return;
     }
     if (valueOption->count() == 0) throw UsageError("settings " + *key + " needs a VALUE");
-    Settings updated = context.settings;
-    if (std::optional<std::string> error = ApplySetting(updated, *key, *value)) {
-      throw InputError(*error);
-    }
-    // The stored zodiac and segment fields always follow the current bases;
-    // setting a base to its present value re-derives too, which mends a
-    // table written under other bases.
-    if (*key == "DsIni" || *key == "SxIni") {
-      RederiveHistory(context.Store(), DerivationRules::From(updated));
-    }
-    SaveSetting(updated, *key);
-    context.settings = updated;
-    context.PrintGrid(SettingsGrid(updated, {*key}));
+    const SettingKey named = SettingKeyNamed(*key);
+    HistoryStore* store = IsDerivationBase(named) ? &context.Store() : nullptr;
+    context.settings = ChangeSetting(store, context.settings, named, *value, SaveSetting).settings;
+    context.PrintGrid(SettingsGrid(context.settings, {named}));
   });
 }
 
@@ -163,12 +153,12 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
   command->add_option("N", *count, "how many of the newest draws to delete");
   command->callback([&context, count] {
     if (count->empty()) {
-      PrintDeleted(context, DeleteLastDraw(context.Store()) ? 1 : 0);
+      PrintDeleted(context, DeleteLastDraw(context.Store()));
       return;
     }
     const int64_t n = WholeArgument<int64_t>(*count, "N");
     PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
-                                          context.ThreeDigit(), Deriver(context)));
+                                          DerivationRules::From(context.settings)));
   });
 }
 
@@ -192,7 +182,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
     }
     PrintDeleted(context,
                  DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept),
-                                  context.dataFolder, context.ThreeDigit(), Deriver(context)));
+                                  context.dataFolder, DerivationRules::From(context.settings)));
   });
 }
 
@@ -200,9 +190,12 @@ void AddClear(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("clear", "Delete every draw (清空历史号码).");
   command->callback([&context] {
     HistoryStore& store = context.Store();
+    // Counted inside the change, so the count is what the clear deleted.
+    HistoryStore::Change change(store);
     const int64_t count = store.Count();
     store.Clear();
-    PrintDeleted(context, count);
+    change.Commit();
+    PrintDeleted(context, DeleteOutcome{count, std::nullopt});
   });
 }
 

@@ -48,14 +48,16 @@ Date ParseDate(const std::string& text) {
 // saved values; nothing is saved.
 Settings RunSettings(const CliContext& context, const UpdateOptions& options) {
   Settings settings = context.settings;
-  const auto apply = [&settings](std::string_view key, const std::string& value) {
+  const auto apply = [&settings](SettingKey key, const std::string& value) {
     if (value.empty()) return;
-    if (std::optional<std::string> refusal = ApplySetting(settings, key, value)) {
-      throw UsageError(*refusal);
+    try {
+      ApplySetting(settings, key, value);
+    } catch (const InputError& refusal) {
+      throw UsageError(refusal.what());
     }
   };
-  apply("ResultsUrl", options.url);
-  apply("FetchTimeout", options.timeout);
+  apply(SettingKey::kResultsUrl, options.url);
+  apply(SettingKey::kFetchTimeout, options.timeout);
   return settings;
 }
 

@@ -1,10 +1,12 @@
 // Every operating-system call the engine and the window make, behind plain
 // functions, so that a port to another system replaces this file only. The
 // calls report failure by returning the errno value (0 for success) and
-// leave the wording of messages to their callers.
+// leave the wording of messages to their callers. LockFile keeps a second
+// program from changing a data folder while one is at work.
 #ifndef ZEPHYRSTAT_CORE_PLATFORM_H_
 #define ZEPHYRSTAT_CORE_PLATFORM_H_
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <string_view>
@@ -39,6 +41,31 @@ void SyncFolder(const std::filesystem::path& folder);
 // and keep up to `retainedFreeBytes` freed bytes for reuse. False when the
 // allocator has no such setting.
 bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes);
+
+// An open lock file with numbered slots, each locked shared or exclusive.
+// Locks belong to this object, not to the process: two LockFile objects on
+// one file exclude each other exactly as two processes do, and a lock ends
+// with its object or its process (also when the process is killed).
+class LockFile {
+ public:
+  enum class Mode { kShared, kExclusive };
+
+  // Opens `file`, creating it when absent. Unlike the calls above it throws
+  // StoreError, with the file named, when it cannot.
+  explicit LockFile(const std::filesystem::path& file);
+  LockFile(const LockFile&) = delete;
+  LockFile& operator=(const LockFile&) = delete;
+  ~LockFile();
+
+  // Locks `slot` in `mode`, or changes the mode of a lock this object holds
+  // on it; a failed change keeps the lock held before. Returns false when
+  // another holder's lock still conflicts after `wait`.
+  bool Lock(int slot, Mode mode, std::chrono::milliseconds wait);
+  void Unlock(int slot);
+
+ private:
+  int fd_ = -1;
+};
 
 }  // namespace zs::platform
 

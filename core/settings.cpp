@@ -1,26 +1,10 @@
 #include "core/settings.h"
 
-#include <charconv>
+#include "core/errors.h"
+#include "core/text.h"
 
 namespace zs {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-std::optional<int> ParseInteger(std::string_view text) {
-  text = TrimBlanks(text);
-  if (text.empty()) return std::nullopt;
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc() || ptr != end) return std::nullopt;
-  return value;
-}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -38,60 +22,60 @@ std::optional<bool> ParseBoolean(std::string_view text) {
   return std::nullopt;
 }
 
-// One key: how its value is converted, checked and written back. Every
-// conversion or check failure yields the message shown to the user.
+// One key: its stored name, how a value is converted and checked (false
+// when it is not acceptable), what is accepted (for the refusal) and how the
+// value is written back.
 struct KeyRule {
-  std::string_view key;
-  std::optional<std::string> (*apply)(Settings&, std::string_view key, std::string_view value);
+  SettingKey key;
+  std::string_view name;
+  bool (*apply)(Settings&, std::string_view value);
+  std::string (*accepted)();
   std::string (*text)(const Settings&);
 };
 
-std::string Refusal(std::string_view key, std::string_view accepted, std::string_view value) {
-  return "设置项 " + std::string(key) + " 只接受 " + std::string(accepted) + "，不接受“" +
-         std::string(value) + "”";
-}
-
 template <int Settings::*field, int low, int high>
-std::optional<std::string> ApplyInteger(Settings& settings, std::string_view key,
-                                        std::string_view value) {
-  const std::optional<int> number = ParseInteger(value);
-  if (!number || *number < low || *number > high) {
-    const std::string accepted =
-        low + 1 == high ? std::to_string(low) + " 或 " + std::to_string(high)
-                        : std::to_string(low) + " 到 " + std::to_string(high) + " 的整数";
-    return Refusal(key, accepted, value);
-  }
+bool ApplyInteger(Settings& settings, std::string_view value) {
+  const std::optional<int> number = ParseWhole<int>(value);
+  if (!number || *number < low || *number > high) return false;
   settings.*field = *number;
-  return std::nullopt;
+  return true;
 }
 
-std::optional<std::string> ApplyEdition(Settings& settings, std::string_view key,
-                                        std::string_view value) {
-  const std::optional<int> number = ParseInteger(value);
-  if (!number) return Refusal(key, "整数（0 到 7 选择版本，其他值表示未选择版本）", value);
-  settings.gsZl = *number;
-  return std::nullopt;
+template <int low, int high>
+std::string IntegerRange() {
+  return low + 1 == high ? std::to_string(low) + " 或 " + std::to_string(high)
+                         : std::to_string(low) + " 到 " + std::to_string(high) + " 的整数";
 }
+
+bool ApplyEdition(Settings& settings, std::string_view value) {
+  const std::optional<int> number = ParseWhole<int>(value);
+  if (!number) return false;
+  settings.gsZl = *number;
+  return true;
+}
+
+std::string EditionNumber() { return "整数（0 到 7 选择版本，其他值表示未选择版本）"; }
 
 template <bool Settings::*field>
-std::optional<std::string> ApplyBoolean(Settings& settings, std::string_view key,
-                                        std::string_view value) {
+bool ApplyBoolean(Settings& settings, std::string_view value) {
   const std::optional<bool> flag = ParseBoolean(value);
-  if (!flag) return Refusal(key, "true 或 false（也可写 1 或 0）", value);
+  if (!flag) return false;
   settings.*field = *flag;
-  return std::nullopt;
+  return true;
 }
 
-std::optional<std::string> ApplyResultsUrl(Settings& settings, std::string_view key,
-                                           std::string_view value) {
+std::string TrueOrFalse() { return "true 或 false（也可写 1 或 0）"; }
+
+bool ApplyResultsUrl(Settings& settings, std::string_view value) {
   const std::string_view address = TrimBlanks(value);
   const bool web = address.starts_with("http://") || address.starts_with("https://");
-  if (!web || address.find("{n}") == std::string_view::npos) {
-    return Refusal(key, "以 http:// 或 https:// 开头并含有 {n} 的网址（{code} 代表版本代码）",
-                   value);
-  }
+  if (!web || address.find("{n}") == std::string_view::npos) return false;
   settings.resultsUrl = std::string(address);
-  return std::nullopt;
+  return true;
+}
+
+std::string WebAddress() {
+  return "以 http:// 或 https:// 开头并含有 {n} 的网址（{code} 代表版本代码）";
 }
 
 template <int Settings::*field>
@@ -106,42 +90,61 @@ std::string BooleanText(const Settings& settings) {
 
 std::string ResultsUrlText(const Settings& settings) { return settings.resultsUrl; }
 
+template <int Settings::*field, int low, int high>
+KeyRule IntegerRule(SettingKey key, std::string_view name) {
+  return {key, name, ApplyInteger<field, low, high>, IntegerRange<low, high>, IntegerText<field>};
+}
+
+template <bool Settings::*field>
+KeyRule BooleanRule(SettingKey key, std::string_view name) {
+  return {key, name, ApplyBoolean<field>, TrueOrFalse, BooleanText<field>};
+}
+
+// In the order of SettingKey, so a key indexes its rule.
 const std::vector<KeyRule>& KeyRules() {
+  using K = SettingKey;
   static const std::vector<KeyRule> rules = {
-      {"GsZl", ApplyEdition, IntegerText<&Settings::gsZl>},
-      {"bolZyw", ApplyBoolean<&Settings::bolZyw>, BooleanText<&Settings::bolZyw>},
-      {"intLei", ApplyInteger<&Settings::intLei, 0, 5>, IntegerText<&Settings::intLei>},
-      {"DsIni", ApplyInteger<&Settings::dsIni, 0, 1>, IntegerText<&Settings::dsIni>},
-      {"SxIni", ApplyInteger<&Settings::sxIni, 0, 1>, IntegerText<&Settings::sxIni>},
-      {"BsIni", ApplyInteger<&Settings::bsIni, 0, 1>, IntegerText<&Settings::bsIni>},
-      {"intZhWSetup", ApplyInteger<&Settings::intZhWSetup, 1, 6>,
-       IntegerText<&Settings::intZhWSetup>},
-      {"bolLdm", ApplyBoolean<&Settings::bolLdm>, BooleanText<&Settings::bolLdm>},
-      {"IniSerchDay", ApplyInteger<&Settings::iniSerchDay, 2, 16>,
-       IntegerText<&Settings::iniSerchDay>},
-      {"ResultsUrl", ApplyResultsUrl, ResultsUrlText},
-      {"FetchTimeout", ApplyInteger<&Settings::fetchTimeoutSeconds, 1, 600>,
-       IntegerText<&Settings::fetchTimeoutSeconds>},
+      {K::kGsZl, "GsZl", ApplyEdition, EditionNumber, IntegerText<&Settings::gsZl>},
+      BooleanRule<&Settings::bolZyw>(K::kBolZyw, "bolZyw"),
+      IntegerRule<&Settings::intLei, 0, 5>(K::kIntLei, "intLei"),
+      IntegerRule<&Settings::dsIni, 0, 1>(K::kDsIni, "DsIni"),
+      IntegerRule<&Settings::sxIni, 0, 1>(K::kSxIni, "SxIni"),
+      IntegerRule<&Settings::bsIni, 0, 1>(K::kBsIni, "BsIni"),
+      IntegerRule<&Settings::intZhWSetup, 1, 6>(K::kIntZhWSetup, "intZhWSetup"),
+      BooleanRule<&Settings::bolLdm>(K::kBolLdm, "bolLdm"),
+      IntegerRule<&Settings::iniSerchDay, 2, 16>(K::kIniSerchDay, "IniSerchDay"),
+      {K::kResultsUrl, "ResultsUrl", ApplyResultsUrl, WebAddress, ResultsUrlText},
+      IntegerRule<&Settings::fetchTimeoutSeconds, 1, 600>(K::kFetchTimeout, "FetchTimeout"),
   };
   return rules;
 }
 
-const KeyRule* FindRule(std::string_view key) {
-  for (const KeyRule& rule : KeyRules()) {
-    if (rule.key == key) return &rule;
-  }
-  return nullptr;
-}
+const KeyRule& RuleOf(SettingKey key) { return KeyRules()[static_cast<size_t>(key)]; }
 
 }  // namespace
 
-const std::vector<std::string_view>& SettingKeys() {
-  static const std::vector<std::string_view> keys = [] {
-    std::vector<std::string_view> names;
-    for (const KeyRule& rule : KeyRules()) names.push_back(rule.key);
-    return names;
+const std::vector<SettingKey>& SettingKeys() {
+  static const std::vector<SettingKey> keys = [] {
+    std::vector<SettingKey> all;
+    for (const KeyRule& rule : KeyRules()) all.push_back(rule.key);
+    return all;
   }();
   return keys;
+}
+
+std::string_view SettingName(SettingKey key) { return RuleOf(key).name; }
+
+SettingKey SettingKeyNamed(std::string_view name) {
+  std::string known;
+  for (const KeyRule& rule : KeyRules()) {
+    if (rule.name == name) return rule.key;
+    known += (known.empty() ? "" : ", ") + std::string(rule.name);
+  }
+  throw InputError("没有设置项 " + std::string(name) + "；可用的设置项: " + known);
+}
+
+bool IsDerivationBase(SettingKey key) {
+  return key == SettingKey::kSxIni || key == SettingKey::kDsIni;
 }
 
 // A stored value is held to the same checks as a typed one: an out-of-range
@@ -149,27 +152,21 @@ const std::vector<std::string_view>& SettingKeys() {
 Settings ReadSettings(const StoredSettingLookup& stored) {
   Settings settings;
   for (const KeyRule& rule : KeyRules()) {
-    if (const std::optional<std::string> text = stored(rule.key)) {
-      rule.apply(settings, rule.key, *text);
-    }
+    if (const std::optional<std::string> text = stored(rule.name)) rule.apply(settings, *text);
   }
   return settings;
 }
 
-std::string SettingText(const Settings& settings, std::string_view key) {
-  return FindRule(key)->text(settings);
+std::string SettingText(const Settings& settings, SettingKey key) {
+  return RuleOf(key).text(settings);
 }
 
-std::optional<std::string> ApplySetting(Settings& settings, std::string_view key,
-                                        std::string_view value) {
-  const KeyRule* rule = FindRule(key);
-  if (rule == nullptr) {
-    std::string known;
-    for (std::string_view name : SettingKeys())
-      known += (known.empty() ? "" : ", ") + std::string(name);
-    return "没有设置项 " + std::string(key) + "；可用的设置项: " + known;
+void ApplySetting(Settings& settings, SettingKey key, std::string_view value) {
+  const KeyRule& rule = RuleOf(key);
+  if (!rule.apply(settings, value)) {
+    throw InputError("设置项 " + std::string(rule.name) + " 只接受 " + rule.accepted() +
+                     "，不接受“" + std::string(value) + "”；设置保持原样");
   }
-  return rule->apply(settings, key, value);
 }
 
 }  // namespace zs

@@ -28,11 +28,38 @@ struct Settings {
   friend bool operator==(const Settings&, const Settings&) = default;
 };
 
-// Every key, in the order `settings` lists them.
-const std::vector<std::string_view>& SettingKeys();
+// The keys of the settings; the settings store keeps each under its name
+// (SettingName).
+enum class SettingKey {
+  kGsZl,
+  kBolZyw,
+  kIntLei,
+  kDsIni,
+  kSxIni,
+  kBsIni,
+  kIntZhWSetup,
+  kBolLdm,
+  kIniSerchDay,
+  kResultsUrl,
+  kFetchTimeout,
+};
 
-// Looks up the stored text of a key; nullopt when the key is absent.
-using StoredSettingLookup = std::function<std::optional<std::string>(std::string_view key)>;
+// Every key, in the order `settings` lists them.
+const std::vector<SettingKey>& SettingKeys();
+
+// The name the settings store keeps a key under ("GsZl", "bolZyw", …).
+std::string_view SettingName(SettingKey key);
+
+// The key of a name spelt exactly as SettingName gives it; throws InputError
+// naming every key for any other text.
+SettingKey SettingKeyNamed(std::string_view name);
+
+// Whether the stored history's fields follow the key's value (the zodiac and
+// segment bases): a change of it re-derives every stored draw.
+bool IsDerivationBase(SettingKey key);
+
+// Looks up the stored text of a key name; nullopt when the key is absent.
+using StoredSettingLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
 // Builds the settings from stored texts. An absent key, or a text that cannot
 // be converted to the key's type, gives the key's default. Booleans accept
@@ -40,14 +67,11 @@ using StoredSettingLookup = std::function<std::optional<std::string>(std::string
 Settings ReadSettings(const StoredSettingLookup& stored);
 
 // The text stored for a key ("true"/"false" for booleans, decimal integers).
-// Precondition: key is one of SettingKeys().
-std::string SettingText(const Settings& settings, std::string_view key);
+std::string SettingText(const Settings& settings, SettingKey key);
 
-// Checks a value typed by the user and applies it. Returns an error message
-// (and leaves `settings` unchanged) when the key is unknown or the value is
-// not acceptable for it.
-std::optional<std::string> ApplySetting(Settings& settings, std::string_view key,
-                                        std::string_view value);
+// Checks a value typed by the user and applies it. Throws InputError (and
+// leaves `settings` unchanged) when the value is not acceptable for the key.
+void ApplySetting(Settings& settings, SettingKey key, std::string_view value);
 
 }  // namespace zs
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 
+#include "core/errors.h"
 #include "core/file_io.h"
 #include "core/history_text.h"
 #include "core/issue_number.h"
@@ -26,17 +27,41 @@ void WriteBackup(const std::filesystem::path& folder, const std::vector<Draw>& d
   WriteFileWhole(folder / kBackupFileName, content);
 }
 
-// Keeps the first `keep` draws through lsbf.txt and the rebuild. Returns the
-// number of draws the history lost.
-int64_t KeepFirst(HistoryStore& store, std::vector<Draw> draws, size_t keep,
-                  const std::filesystem::path& folder, bool threeDigit, const RowDeriver& derive) {
-  const auto before = static_cast<int64_t>(draws.size());
-  draws.resize(keep);
-  WriteBackup(folder, draws, threeDigit);
-  RebuildFromBackup(store, folder, derive);
-  const int64_t deleted = before - store.Count();
-  store.Compact();
-  return deleted;
+// Compacts after a committed delete; a failure only warns, since the
+// deletion itself stands.
+DeleteOutcome Compacted(HistoryStore& store, int64_t deleted) {
+  DeleteOutcome outcome{deleted, std::nullopt};
+  if (deleted == 0) return outcome;
+  try {
+    store.Compact();
+  } catch (const StoreError& error) {
+    outcome.compactionWarning = std::string("历史号码已删除并完整保存，但数据库文件暂未压缩（") +
+                                error.what() + "）；下次压缩成功时一并完成";
+  }
+  return outcome;
+}
+
+// Keeps the draws that `keepCount` chooses among the stored ones (in issue
+// order) through lsbf.txt and the rebuild, all inside one change, so a draw
+// another program stores meanwhile is neither lost nor kept by mistake.
+template <typename KeepCount>
+DeleteOutcome KeepFirst(HistoryStore& store, const std::filesystem::path& folder,
+                        const DerivationRules& rules, KeepCount keepCount) {
+  const HistoryStore::WriterLock writer(store);
+  int64_t deleted = 0;
+  {
+    HistoryStore::Change change(store);
+    std::vector<Draw> draws = store.LoadDraws();
+    const size_t keep = keepCount(draws);
+    if (keep == draws.size()) return {};
+    const auto before = static_cast<int64_t>(draws.size());
+    draws.resize(keep);
+    WriteBackup(folder, draws, rules.issueRule.threeDigit);
+    RebuildFromBackup(store, folder, rules);
+    deleted = before - store.Count();
+    change.Commit();
+  }
+  return Compacted(store, deleted);
 }
 
 }  // namespace
@@ -52,41 +77,38 @@ std::string BackupLine(const Draw& draw, bool threeDigit) {
   return line;
 }
 
-bool DeleteLastDraw(HistoryStore& store) {
-  if (!store.DeleteLast()) return false;
-  store.Compact();
-  return true;
+DeleteOutcome DeleteLastDraw(HistoryStore& store) {
+  const HistoryStore::WriterLock writer(store);
+  return Compacted(store, store.DeleteLast() ? 1 : 0);
 }
 
-int64_t DeleteLastDraws(HistoryStore& store, int64_t count, const std::filesystem::path& folder,
-                        bool threeDigit, const RowDeriver& derive) {
-  if (count <= 0) return 0;
-  std::vector<Draw> draws = store.LoadDraws();
-  if (draws.empty()) return 0;
-  const size_t keep =
-      count >= static_cast<int64_t>(draws.size()) ? 0 : draws.size() - static_cast<size_t>(count);
-  return KeepFirst(store, std::move(draws), keep, folder, threeDigit, derive);
+DeleteOutcome DeleteLastDraws(HistoryStore& store, int64_t count,
+                              const std::filesystem::path& folder, const DerivationRules& rules) {
+  if (count <= 0) return {};
+  return KeepFirst(store, folder, rules, [count](const std::vector<Draw>& draws) {
+    return count >= static_cast<int64_t>(draws.size()) ? 0
+                                                       : draws.size() - static_cast<size_t>(count);
+  });
 }
 
-int64_t DeleteDrawsAfter(HistoryStore& store, int32_t lastKept, const std::filesystem::path& folder,
-                         bool threeDigit, const RowDeriver& derive) {
-  if (lastKept <= 0) return 0;
-  std::vector<Draw> draws = store.LoadDraws();
-  // Draws come in issue order: every draw up to the first one above
-  // `lastKept` stays, whether or not `lastKept` itself is stored.
-  const auto firstDeleted = std::find_if(draws.begin(), draws.end(),
-                                         [&](const Draw& draw) { return draw.issue > lastKept; });
-  if (firstDeleted == draws.end()) return 0;
-  const auto keep = static_cast<size_t>(std::distance(draws.begin(), firstDeleted));
-  return KeepFirst(store, std::move(draws), keep, folder, threeDigit, derive);
+DeleteOutcome DeleteDrawsAfter(HistoryStore& store, int32_t lastKept,
+                               const std::filesystem::path& folder, const DerivationRules& rules) {
+  if (lastKept <= 0) return {};
+  return KeepFirst(store, folder, rules, [lastKept](const std::vector<Draw>& draws) {
+    // Draws come in issue order: every draw up to the first one above
+    // `lastKept` stays, whether or not `lastKept` itself is stored.
+    const auto firstDeleted = std::find_if(draws.begin(), draws.end(),
+                                           [&](const Draw& draw) { return draw.issue > lastKept; });
+    return static_cast<size_t>(std::distance(draws.begin(), firstDeleted));
+  });
 }
 
 void RebuildFromBackup(HistoryStore& store, const std::filesystem::path& folder,
-                       const RowDeriver& derive) {
+                       const DerivationRules& rules) {
   const std::string bytes = ReadFileWhole(folder / kBackupFileName);
 
   const DrawReadout readout = ReadDraws(DecodeText(bytes), LineLayout::kBackupFile, 0, Numbers{});
-  store.ReplaceAllDraws(readout.draws, derive);
+  store.ReplaceAllDraws(readout.draws, rules);
 }
 
 }  // namespace zs

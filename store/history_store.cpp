@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -72,7 +73,8 @@ const std::vector<std::pair<std::string, const char*>>& YlColumns() {
 
 std::string CreateTable(std::string_view table,
                         const std::vector<std::pair<std::string, const char*>>& columns) {
-  std::string sql = "CREATE TABLE " + std::string(table) + " (";
+  // Two programs may create a new file at once; the second finds it made.
+  std::string sql = "CREATE TABLE IF NOT EXISTS " + std::string(table) + " (";
   for (size_t i = 0; i < columns.size(); ++i) {
     if (i > 0) sql += ", ";
     sql += columns[i].first + " " + columns[i].second;
@@ -80,7 +82,22 @@ std::string CreateTable(std::string_view table,
   return sql + ");";
 }
 
-constexpr const char* kCreateIndex = "CREATE INDEX SQQH ON Lishi(SQQH);";
+constexpr const char* kCreateIndex = "CREATE INDEX IF NOT EXISTS SQQH ON Lishi(SQQH);";
+
+// One row: the zodiac and segment bases every row of Lishi was derived with.
+constexpr const char* kBasesTable = "DerivedBases";
+
+// The slots of the folder's lock file.
+constexpr int kWriterSlot = 0;
+constexpr int kOpenSlot = 1;
+
+// How long a writer waits for another one. Changes from the entry boxes or
+// the command line take milliseconds; a long import or rebuild of another
+// program is refused rather than waited for.
+constexpr std::chrono::milliseconds kWriterWait{5000};
+// How long opening waits for another program's compaction to publish the
+// compacted file (a copy of the whole file).
+constexpr std::chrono::milliseconds kOpenWait{60000};
 
 bool SameName(std::string_view a, std::string_view b) {
   return sqlite3_stricmp(std::string(a).c_str(), std::string(b).c_str()) == 0;
@@ -183,19 +200,15 @@ std::vector<const HistoryRow*> Pointers(const std::vector<HistoryRow>& rows) {
 }
 
 // Stores the rows derived from `draws`, which are in issue order, numbered
-// from 1, deriving a slice at a time. The stored issue and numbers are the
-// draw's whatever `derive` returns.
-void InsertDerived(Database& db, const std::vector<Draw>& draws,
-                   const std::function<HistoryRow(const Draw&)>& derive) {
+// from 1, deriving a slice at a time.
+void InsertDerived(Database& db, const std::vector<Draw>& draws, const DerivationRules& rules) {
   constexpr size_t kSliceRows = 4096;
   std::vector<HistoryRow> slice;
   slice.reserve(std::min(draws.size(), kSliceRows));
   for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
     slice.clear();
     for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
-      HistoryRow& row = slice.emplace_back(derive(draws[i]));
-      row.issue = draws[i].issue;
-      row.fields[static_cast<int>(SearchType::kNumber)] = draws[i].numbers;
+      slice.push_back(DeriveRow(draws[i], rules));
     }
     InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
@@ -290,6 +303,8 @@ void EnsureSchema(Database& db) {
       hasLishi = true;
     } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
+    } else if (type == "table" && SameName(name, kBasesTable)) {
+      continue;
     } else {
       throw StoreError("不是历史数据库：其中另有 " + type + " " + name);
     }
@@ -311,11 +326,46 @@ void EnsureSchema(Database& db) {
   if (!index.Step()) db.Execute(kCreateIndex);
 }
 
-HistoryStore::HistoryStore(Database db, std::filesystem::path folder)
-    : db_(std::move(db)), folder_(std::move(folder)) {}
+HistoryStore::WriterLock::WriterLock(HistoryStore& store) : store_(store) {
+  if (store_.writerHolds_ == 0 && store_.locks_ != nullptr &&
+      !store_.locks_->Lock(kWriterSlot, platform::LockFile::Mode::kExclusive, kWriterWait)) {
+    throw StoreError(kHistoryBusyMessage);
+  }
+  ++store_.writerHolds_;
+}
+
+HistoryStore::WriterLock::~WriterLock() {
+  if (--store_.writerHolds_ == 0 && store_.locks_ != nullptr) store_.locks_->Unlock(kWriterSlot);
+}
+
+HistoryStore::Change::Change(HistoryStore& store)
+    : lock_(store), store_(store), outermost_(store.changeDepth_ == 0) {
+  if (outermost_) store_.transaction_.emplace(store_.db_);
+  ++store_.changeDepth_;
+}
+
+HistoryStore::Change::~Change() {
+  --store_.changeDepth_;
+  if (outermost_) store_.transaction_.reset();
+}
+
+void HistoryStore::Change::Commit() {
+  if (outermost_) store_.transaction_->Commit();
+}
+
+HistoryStore::HistoryStore(Database db, std::filesystem::path folder,
+                           std::unique_ptr<platform::LockFile> locks)
+    : db_(std::move(db)), folder_(std::move(folder)), locks_(std::move(locks)) {}
 
 std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / kHistoryFileName;
+  // Marked open before the file is: a compaction under way ends before this
+  // store reads the file, and a later one sees this store and leaves the
+  // file in place.
+  auto locks = std::make_unique<platform::LockFile>(folder / kLockFileName);
+  if (!locks->Lock(kOpenSlot, platform::LockFile::Mode::kShared, kOpenWait)) {
+    throw StoreError("历史数据库正由另一个程序压缩，请稍后再试");
+  }
   Database db = Database::OpenFile(file);
   try {
     EnsureSchema(db);
@@ -323,13 +373,13 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
     throw StoreError(file.string() + "：" + error.what() + "；文件保持原样");
   }
   Configure(db);
-  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder));
+  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder, std::move(locks)));
 }
 
 std::unique_ptr<HistoryStore> HistoryStore::OpenMemory() {
   Database db = Database::OpenMemory();
   EnsureSchema(db);
-  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), {}));
+  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), {}, nullptr));
 }
 
 int64_t HistoryStore::Count() {
@@ -395,29 +445,29 @@ void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
   if (!std::is_sorted(sorted.begin(), sorted.end(), byIssue)) {
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
-  Transaction transaction(db_);
+  Change change(*this);
   db_.Execute("DELETE FROM Lishi");
   InsertRows(db_, sorted, 1);
-  transaction.Commit();
+  change.Commit();
 }
 
-void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws,
-                                   const std::function<HistoryRow(const Draw&)>& derive) {
+void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules) {
   const auto byIssue = [](const Draw& a, const Draw& b) { return a.issue < b.issue; };
   std::vector<Draw> sorted;
   if (!std::is_sorted(draws.begin(), draws.end(), byIssue)) {
     sorted = draws;
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
-  Transaction transaction(db_);
+  Change change(*this);
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, sorted.empty() ? draws : sorted, derive);
-  transaction.Commit();
+  InsertDerived(db_, sorted.empty() ? draws : sorted, rules);
+  RecordBases(rules);
+  change.Commit();
 }
 
 void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
   if (rows.empty() && !dropFirst) return;
-  Transaction transaction(db_);
+  Change change(*this);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
   // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
@@ -428,57 +478,124 @@ void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
         [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
     RenumberIdxFrom(db_, lowest->issue);
   }
-  transaction.Commit();
+  change.Commit();
+}
+
+void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationRules& rules,
+                               bool dropFirst) {
+  Change change(*this);
+  DerivationRules followed = rules;
+  if (const std::optional<RecordedBases> recorded = Bases()) {
+    followed.sxIni = recorded->sxIni;
+    followed.dsIni = recorded->dsIni;
+  } else {
+    RecordBases(rules);
+  }
+  std::vector<HistoryRow> rows;
+  rows.reserve(draws.size());
+  for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, followed));
+  Append(rows, dropFirst);
+  change.Commit();
 }
 
 bool HistoryStore::DeleteLast() {
-  Transaction transaction(db_);
+  Change change(*this);
   db_.Execute(
       "DELETE FROM Lishi WHERE rowid = (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
       "LIMIT 1)");
   const bool deleted = db_.Changes() > 0;
-  transaction.Commit();
+  change.Commit();
   return deleted;
 }
 
 void HistoryStore::Clear() {
-  Transaction transaction(db_);
+  Change change(*this);
   db_.Execute("DELETE FROM Lishi");
-  transaction.Commit();
+  change.Commit();
 }
 
-void HistoryStore::RewriteRows(const std::function<HistoryRow(const Draw&)>& derive) {
-  Transaction transaction(db_);
+void HistoryStore::Rederive(const DerivationRules& rules) {
+  Change change(*this);
   const std::vector<Draw> draws = LoadDraws();
   // Writing the table anew in issue order is much quicker than updating
   // every row in place.
   db_.Execute("DELETE FROM Lishi");
-  InsertDerived(db_, draws, derive);
-  transaction.Commit();
+  InsertDerived(db_, draws, rules);
+  RecordBases(rules);
+  change.Commit();
+}
+
+std::optional<RecordedBases> HistoryStore::Bases() {
+  Statement table = db_.Prepare("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1");
+  table.Bind(1, std::string_view(kBasesTable));
+  if (!table.Step()) return std::nullopt;
+  Statement bases = db_.Prepare(std::string("SELECT SxIni, DsIni FROM ") + kBasesTable);
+  if (!bases.Step()) return std::nullopt;
+  return RecordedBases{static_cast<int>(bases.Int(0)), static_cast<int>(bases.Int(1))};
+}
+
+void HistoryStore::RecordBases(const DerivationRules& rules) {
+  Change change(*this);
+  db_.Execute(std::string("CREATE TABLE IF NOT EXISTS ") + kBasesTable +
+              " (SxIni INTEGER, DsIni INTEGER); DELETE FROM " + kBasesTable);
+  Statement insert =
+      db_.Prepare(std::string("INSERT INTO ") + kBasesTable + " (SxIni, DsIni) VALUES (?1, ?2)");
+  insert.Bind(1, int64_t{rules.sxIni}).Bind(2, int64_t{rules.dsIni});
+  insert.Run();
+  change.Commit();
+}
+
+bool HistoryStore::FollowBases(const DerivationRules& rules) {
+  const std::optional<RecordedBases> recorded = Bases();
+  if (recorded == RecordedBases{rules.sxIni, rules.dsIni}) return false;
+  if (recorded) {
+    Rederive(rules);
+    return true;
+  }
+  // Recording only writes down what is taken as true already, so a busy or
+  // read-only folder is no reason to refuse the history: the next change
+  // records them.
+  try {
+    RecordBases(rules);
+  } catch (const StoreError&) {
+  }
+  return false;
 }
 
 void HistoryStore::Compact() {
   if (folder_.empty()) return;
+  const WriterLock writer(*this);
   const std::filesystem::path file = folder_ / kHistoryFileName;
   const std::filesystem::path compacted = folder_ / kCompactFileName;
 
   std::error_code error;
   std::filesystem::remove(compacted, error);
   if (error) {
-    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message() +
-                     "；历史号码保持原样");
+    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message());
   }
   Statement vacuum = db_.Prepare("VACUUM INTO ?1");
   vacuum.Bind(1, std::string_view(compacted.string()));
   vacuum.Run();
 
+  // Another store on the file would go on reading and writing the old file
+  // after the rename, and its writes would be lost. While this store holds
+  // the open slot alone, no other store can open the file either.
+  if (!locks_->Lock(kOpenSlot, platform::LockFile::Mode::kExclusive,
+                    std::chrono::milliseconds(0))) {
+    throw StoreError("另一个程序正打开着历史数据库");
+  }
+  struct SharedAgain {
+    platform::LockFile& locks;
+    ~SharedAgain() {
+      locks.Lock(kOpenSlot, platform::LockFile::Mode::kShared, std::chrono::milliseconds(0));
+    }
+  } sharedAgain{*locks_};
+
   // From here on the history file is replaced only by a complete, flushed
   // copy; until the rename the old file stays as it is.
   db_ = Database::OpenMemory();
   try {
-    if (HasJournal(file)) {
-      throw StoreError("历史文件仍在使用中，未压缩：" + file.string() + "；历史号码保持原样");
-    }
+    if (HasJournal(file)) throw StoreError("历史文件仍在使用中：" + file.string());
     ReplaceWithCopy(compacted, file);
   } catch (...) {
     db_ = Database::OpenFile(file);

@@ -14,24 +14,73 @@
 #include <optional>
 #include <vector>
 
-#include "store/database.h"
+#include "core/derivation.h"
 #include "core/draw.h"
+#include "core/platform.h"
+#include "store/database.h"
 
 namespace zs {
 
 inline constexpr const char* kHistoryFileName = "tessera.mdb";
 inline constexpr const char* kCompactFileName = "tesseraTmp.mdb";
+// Locked by every store on the folder: one slot while a writer is at work,
+// another shared by every open store, so a compaction knows whether it is
+// the only one that has the history file open.
+inline constexpr const char* kLockFileName = "tessera.lock";
+
+// What a writer that finds the history busy is told, after a short wait.
+inline constexpr const char* kHistoryBusyMessage = "历史号码正由另一个程序修改，请稍后再试";
+
+// The bases the stored rows were derived with, as recorded beside them.
+struct RecordedBases {
+  int sxIni = 1;
+  int dsIni = 1;
+  friend bool operator==(const RecordedBases&, const RecordedBases&) = default;
+};
 
 // Creates the tables Lishi (every field, work columns intTh, bolOk and
 // txtHisP6 included), YL and the index SQQH when the database has none of
-// them; throws StoreError when it holds other tables or a Lishi of another
-// shape, so a foreign file is never changed.
+// them; throws StoreError when it holds other tables (besides the record of
+// the derivation bases) or a Lishi of another shape, so a foreign file is
+// never changed.
 void EnsureSchema(Database& db);
 
 class HistoryStore {
  public:
+  // Holds the folder's writer lock while it lives, so one program at a time
+  // changes the history or YL. Holds nest within one store. Waits a few
+  // seconds for another writer, then throws StoreError(kHistoryBusyMessage).
+  class WriterLock {
+   public:
+    explicit WriterLock(HistoryStore& store);
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+    ~WriterLock();
+
+   private:
+    HistoryStore& store_;
+  };
+
+  // One change of the history or YL: the writer lock and one transaction.
+  // A change begun inside another joins it, and only the outermost commits;
+  // a change ended without Commit() (by an exception) rolls back all of it.
+  class Change {
+   public:
+    explicit Change(HistoryStore& store);
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+    ~Change();
+    void Commit();
+
+   private:
+    WriterLock lock_;
+    HistoryStore& store_;
+    bool outermost_;
+  };
+
   // Opens `folder`/tessera.mdb, creating it with the schema when absent.
   // Throws StoreError when the file exists but is not a history database.
+  // The store should then FollowBases() before anything reads the rows.
   static std::unique_ptr<HistoryStore> OpenFolder(const std::filesystem::path& folder);
   static std::unique_ptr<HistoryStore> OpenMemory();
 
@@ -57,29 +106,54 @@ class HistoryStore {
 
   // Deletes every row and stores `rows` (any order), numbering idx.
   void ReplaceAll(const std::vector<HistoryRow>& rows);
-  // The same for the rows `derive` makes of `draws`. They are derived a slice
-  // at a time, so a long history never has all of its texts in memory.
-  void ReplaceAllDraws(const std::vector<Draw>& draws,
-                       const std::function<HistoryRow(const Draw&)>& derive);
+  // The same for the rows derived from `draws` under `rules`, recording the
+  // bases. They are derived a slice at a time, so a long history never has
+  // all of its texts in memory.
+  void ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules);
   // Stores `rows` beside the history (after deleting it all first when
   // `dropFirst`), numbering idx.
   void Append(const std::vector<HistoryRow>& rows, bool dropFirst = false);
+  // The same for the rows derived from `draws` with the issue rule of
+  // `rules` and the bases recorded with the stored rows (those of `rules`
+  // when none are recorded), so the history keeps one set of bases even
+  // when another program changed them since `rules` was read.
+  void AppendDraws(const std::vector<Draw>& draws, const DerivationRules& rules,
+                   bool dropFirst = false);
   // Deletes the row with the highest SQQH; false when the history is empty.
   bool DeleteLast();
   void Clear();
-  // Recomputes the stored fields and texts of every row from its draw (a new
-  // zodiac or segment base, say). idx, SQQH and the numbers do not change.
-  void RewriteRows(const std::function<HistoryRow(const Draw&)>& derive);
+  // Derives every row anew from its draw under `rules` (a new zodiac or
+  // segment base) and records the bases. idx, SQQH and the numbers stay.
+  void Rederive(const DerivationRules& rules);
+
+  // The bases recorded with the rows; nullopt for a file written before they
+  // were recorded.
+  std::optional<RecordedBases> Bases();
+  // Makes the rows follow the bases of `rules`: re-derives them when the
+  // recorded bases differ (a base change that a crash cut short), records
+  // the bases when none are (an older file, taken as derived under them).
+  // Returns whether it re-derived.
+  bool FollowBases(const DerivationRules& rules);
 
   // Compacts the file into tesseraTmp.mdb beside it, then puts a copy in the
   // place of tessera.mdb by an atomic rename, so the folder always holds a
-  // complete history file; tesseraTmp.mdb stays. No-op for a memory store.
+  // complete history file; tesseraTmp.mdb stays. Throws StoreError, leaving
+  // the history file as it was, when it fails or when another store has the
+  // file open (the rename would cut that one off from the history). No-op
+  // for a memory store.
   void Compact();
 
  private:
-  HistoryStore(Database db, std::filesystem::path folder);
+  HistoryStore(Database db, std::filesystem::path folder,
+               std::unique_ptr<platform::LockFile> locks);
+  void RecordBases(const DerivationRules& rules);
+
   Database db_;
   std::filesystem::path folder_;
+  std::unique_ptr<platform::LockFile> locks_;  // none for a memory store
+  int writerHolds_ = 0;
+  int changeDepth_ = 0;
+  std::optional<Transaction> transaction_;
 };
 
 }  // namespace zs

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "store/database.h"
+#include "store/history_store.h"
 
 namespace zs {
 
@@ -25,8 +26,9 @@ std::optional<OmissionSortKey> SortKeyOfColumnName(std::string_view name) {
   return std::nullopt;
 }
 
-void ReplaceOmissionRecords(Database& db, const std::vector<OmissionRecord>& records) {
-  Transaction transaction(db);
+void ReplaceOmissionRecords(HistoryStore& store, const std::vector<OmissionRecord>& records) {
+  HistoryStore::Change change(store);
+  Database& db = store.db();
   db.Execute("DELETE FROM YL");
   Statement insert = db.Prepare(
       "INSERT INTO YL (content, intMinYL, intMaxYL, intLstYl, sglLlr) VALUES (?, ?, ?, ?, ?)");
@@ -39,7 +41,7 @@ void ReplaceOmissionRecords(Database& db, const std::vector<OmissionRecord>& rec
     insert.Run();
     insert.Reset();
   }
-  transaction.Commit();
+  change.Commit();
 }
 
 std::vector<OmissionRecord> LoadOmissionRecords(Database& db, OmissionSortKey key) {

@@ -13,6 +13,7 @@
 namespace zs {
 
 class Database;
+class HistoryStore;
 
 struct OmissionRecord {
   std::string content;   // content
@@ -30,9 +31,9 @@ std::string_view SortKeyColumn(OmissionSortKey key);
 // The key of a column name (exact spelling); nullopt for any other text.
 std::optional<OmissionSortKey> SortKeyOfColumnName(std::string_view name);
 
-// Replaces every row of YL by `records`, kept in this order, in one
-// transaction: on failure YL is left as it was.
-void ReplaceOmissionRecords(Database& db, const std::vector<OmissionRecord>& records);
+// Replaces every row of YL by `records`, kept in this order, in one change
+// of the store: on failure YL is left as it was.
+void ReplaceOmissionRecords(HistoryStore& store, const std::vector<OmissionRecord>& records);
 
 // The rows of YL ascending by `key`; rows with equal keys keep the order in
 // which they were stored.

@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 
+#include "core/errors.h"
+
 namespace zs {
 namespace {
 
@@ -27,10 +29,14 @@ Settings LoadSettings() {
   });
 }
 
-void SaveSetting(const Settings& settings, std::string_view key) {
+void SaveSetting(const Settings& settings, SettingKey key) {
   QSettings store = OpenStore();
-  store.setValue(KeyPath(key), QString::fromStdString(SettingText(settings, key)));
+  store.setValue(KeyPath(SettingName(key)), QString::fromStdString(SettingText(settings, key)));
   store.sync();
+  if (store.status() != QSettings::NoError) {
+    throw StoreError("设置未保存：无法写入设置文件 " + store.fileName().toStdString() +
+                     "；设置保持原样");
+  }
 }
 
 }  // namespace zs

@@ -4,15 +4,15 @@
 #ifndef ZEPHYRSTAT_APP_COMMON_SETTINGS_STORE_H_
 #define ZEPHYRSTAT_APP_COMMON_SETTINGS_STORE_H_
 
-#include <string_view>
-
 #include "core/settings.h"
 
 namespace zs {
 
 Settings LoadSettings();
-// Saves one key of `settings` at once, as every setting is saved when it changes.
-void SaveSetting(const Settings& settings, std::string_view key);
+// Saves one key of `settings` at once, as every setting is saved when it
+// changes. Throws StoreError when the settings file could not be written
+// (a full disk, a read-only file); the saved settings are then as before.
+void SaveSetting(const Settings& settings, SettingKey key);
 
 }  // namespace zs
 

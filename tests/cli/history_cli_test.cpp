@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/draw.h"
-#include "store/history_store.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "store/history_store.h"
 #include "tests/support/cli_runner.h"
 #include "tools/history_generator.h"
 
@@ -203,6 +203,35 @@ TEST_F(HistoryCliTest, ChangingABaseRederivesEveryStoredDraw) {
       EXPECT_EQ(after[row].fields[segment][position], before[row].fields[segment][position] - 1);
     }
   }
+}
+
+TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
+  ImportFiveIssues();
+  const std::vector<HistoryRow> before = HistoryStore::OpenFolder(cli_.dataFolder())->LoadAll(true);
+  // The settings file's folder cannot be made: every save fails.
+  std::filesystem::remove_all(cli_.root() / "config" / "Zephyrstat");
+  WriteFileBytes(cli_.root() / "config" / "Zephyrstat", "not a folder");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"settings", "SxIni", "0"}, {"settings", "IniSerchDay", "9"}}) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.exitStatus, 1) << args[1];
+    EXPECT_THAT(result.err, HasSubstr("设置未保存")) << args[1];
+    EXPECT_THAT(result.out, IsEmpty()) << args[1];
+  }
+  EXPECT_EQ(HistoryStore::OpenFolder(cli_.dataFolder())->LoadAll(true), before);
+}
+
+TEST_F(HistoryCliTest, ADeleteWhoseCompactionFailsIsDoneWithAWarning) {
+  ImportFiveIssues();
+  // A folder under the compacted copy's name, which cannot be removed.
+  std::filesystem::create_directories(cli_.dataFolder() / kCompactFileName / "x");
+  const CliResult result = Run({"delete-last", "2"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t2", "last\t2014011684"));
+  EXPECT_THAT(result.err, HasSubstr("暂未压缩"));
+  EXPECT_THAT(
+      Lines({"list"}),
+      ElementsAreArray(WithHeading({kFiveIssueRows[0], kFiveIssueRows[1], kFiveIssueRows[2]})));
 }
 
 TEST_F(HistoryCliTest, AddStoresUnderTheNextIssue) {

@@ -54,9 +54,8 @@ TEST_F(GroupTest, CombinationCountsAndLimits) {
   };
   for (const Case& c : {Case{1, 20, 20}, Case{4, 20, 4845}, Case{5, 18, 8568}, Case{6, 16, 8008},
                         Case{3, 3, 1}, Case{3, 2, 0}, Case{0, 20, 0}, Case{7, 10, 0}}) {
-    const auto rows =
-        RunGroupCalculation(history_.index, Request(SearchType::kNumber, Boxes(1, c.boxes), c.size),
-                            history_.store->db());
+    const auto rows = RunGroupCalculation(
+        history_.index, Request(SearchType::kNumber, Boxes(1, c.boxes), c.size), *history_.store);
     EXPECT_EQ(rows.size(), c.rows) << c.size << " of " << c.boxes;
     EXPECT_EQ(Stored().size(), c.rows);
   }
@@ -64,8 +63,7 @@ TEST_F(GroupTest, CombinationCountsAndLimits) {
 
 TEST_F(GroupTest, RefusedSizeLeavesTheTableAsItWas) {
   Build();
-  RunGroupCalculation(history_.index, Request(SearchType::kNumber, {3, 7, 12}, 2),
-                      history_.store->db());
+  RunGroupCalculation(history_.index, Request(SearchType::kNumber, {3, 7, 12}, 2), *history_.store);
   const std::vector<OmissionRecord> before = Stored();
   ASSERT_EQ(before.size(), 3u);
   struct Case {
@@ -77,7 +75,7 @@ TEST_F(GroupTest, RefusedSizeLeavesTheTableAsItWas) {
                         Case{5, 20, "5个分组请选择18个（含）以内的个数的号码"}}) {
     try {
       RunGroupCalculation(history_.index, Request(SearchType::kNumber, Boxes(1, c.boxes), c.size),
-                          history_.store->db());
+                          *history_.store);
       ADD_FAILURE() << "not refused: " << c.size << " of " << c.boxes;
     } catch (const GroupSizeRefusal& refusal) {
       EXPECT_STREQ(refusal.what(), c.message);
@@ -86,18 +84,17 @@ TEST_F(GroupTest, RefusedSizeLeavesTheTableAsItWas) {
   }
   // Boxes above the type's count do not count towards the limit.
   EXPECT_EQ(RunGroupCalculation(history_.index, Request(SearchType::kSum, Boxes(1, 20), 6),
-                                history_.store->db())
+                                *history_.store)
                 .size(),
             1716u);  // C(13, 6)
 }
 
 TEST_F(GroupTest, NonNumericRangeBoxLeavesTheTableAsItWas) {
   Build();
-  RunGroupCalculation(history_.index, Request(SearchType::kNumber, {3, 7}, 1),
-                      history_.store->db());
+  RunGroupCalculation(history_.index, Request(SearchType::kNumber, {3, 7}, 1), *history_.store);
   GroupRequest request = Request(SearchType::kNumber, Boxes(1, 5), 2);
   request.startBox = "20140101x1";
-  EXPECT_THROW(RunGroupCalculation(history_.index, request, history_.store->db()), InputError);
+  EXPECT_THROW(RunGroupCalculation(history_.index, request, *history_.store), InputError);
   EXPECT_EQ(Stored().size(), 2u);
 }
 
@@ -180,7 +177,7 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
                                             {"b", 1, 5, 6, 5.0f / 6.0f},
                                             {"c", 2, 7, 6, 7.0f / 6.0f},
                                             {"d", 32767, 32767, 3, 32767.0f / 3.0f}};
-  ReplaceOmissionRecords(history_.store->db(), rows);
+  ReplaceOmissionRecords(*history_.store, rows);
   auto order = [&](OmissionSortKey key) {
     std::string labels;
     for (const auto& row : LoadOmissionRecords(history_.store->db(), key)) labels += row.content;
@@ -197,7 +194,7 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   EXPECT_EQ(grid.Cell(0, 4), "0.8333333");
   EXPECT_EQ(grid.Cell(2, 4), "4.5");
   EXPECT_EQ(grid.Cell(3, 4), "10922.33");
-  ReplaceOmissionRecords(history_.store->db(), {});
+  ReplaceOmissionRecords(*history_.store, {});
   EXPECT_EQ(OmissionTableGrid(Stored()).RowCount(), 0u);
 }
 

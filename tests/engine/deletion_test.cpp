@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -17,10 +18,14 @@ namespace zs {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using testing::Rules;
 
-RowDeriver Deriving(const DerivationRules& rules) {
-  return [rules](const Draw& draw) { return DeriveRow(draw, rules); };
+// The number deleted; a delete in a folder no other store has open also
+// compacts.
+int64_t Deleted(const DeleteOutcome& outcome) {
+  EXPECT_EQ(outcome.compactionWarning, std::nullopt);
+  return outcome.deleted;
 }
 
 std::string ReadBytes(const std::filesystem::path& file) {
@@ -54,10 +59,10 @@ class DeletionTest : public ::testing::Test {
   std::filesystem::path Backup() const { return folder_.path() / kBackupFileName; }
 
   int64_t DeleteLast(int64_t count) {
-    return DeleteLastDraws(*store_, count, folder_.path(), false, Deriving(rules_));
+    return Deleted(DeleteLastDraws(*store_, count, folder_.path(), rules_));
   }
   int64_t DeleteAfter(int32_t lastKept) {
-    return DeleteDrawsAfter(*store_, lastKept, folder_.path(), false, Deriving(rules_));
+    return Deleted(DeleteDrawsAfter(*store_, lastKept, folder_.path(), rules_));
   }
 
   testing::TempFolder folder_;
@@ -134,10 +139,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, NothingDeletedTest,
 TEST(DeletionOfEmptyHistoryTest, DeletesNothing) {
   testing::TempFolder folder;
   auto store = HistoryStore::OpenFolder(folder.path());
-  const RowDeriver derive = Deriving(Rules(1, 1));
-  EXPECT_FALSE(DeleteLastDraw(*store));
-  EXPECT_EQ(DeleteLastDraws(*store, 3, folder.path(), false, derive), 0);
-  EXPECT_EQ(DeleteDrawsAfter(*store, 14011690, folder.path(), false, derive), 0);
+  EXPECT_EQ(Deleted(DeleteLastDraw(*store)), 0);
+  EXPECT_EQ(Deleted(DeleteLastDraws(*store, 3, folder.path(), Rules(1, 1))), 0);
+  EXPECT_EQ(Deleted(DeleteDrawsAfter(*store, 14011690, folder.path(), Rules(1, 1))), 0);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / kBackupFileName));
   EXPECT_EQ(store->Count(), 0);
 }
@@ -156,7 +160,7 @@ TEST_F(DeletionTest, RebuiltRowsFollowTheCurrentSettings) {
 }
 
 TEST_F(DeletionTest, EveryDeleteEndsWithACompaction) {
-  EXPECT_TRUE(DeleteLastDraw(*store_));
+  EXPECT_EQ(Deleted(DeleteLastDraw(*store_)), 1);
   EXPECT_TRUE(std::filesystem::exists(folder_.path() / kCompactFileName));
   EXPECT_THAT(Issues(), ElementsAre(14011682, 14011683, 14011684, 14011701));
   EXPECT_EQ(store_->Last()->idx, 4);
@@ -172,9 +176,47 @@ TEST_F(DeletionTest, EveryDeleteEndsWithACompaction) {
             (std::vector<Draw>{kHistory[0]}));
 }
 
+// A delete is committed before the file is compacted; a compaction that
+// cannot run leaves a warning, never an undone or unreported delete.
+TEST_F(DeletionTest, ACompactionThatCannotRunOnlyWarns) {
+  struct Case {
+    const char* name;
+    std::function<void()> obstruct;
+  };
+  std::unique_ptr<HistoryStore> reader;
+  // A folder under the compacted copy's name, which cannot be removed.
+  const std::filesystem::path blocked = folder_.path() / kCompactFileName;
+  for (const Case& c : {Case{"another store has the file open",
+                             [&] { reader = HistoryStore::OpenFolder(folder_.path()); }},
+                        Case{"the compacted copy cannot be made", [&] {
+                               std::filesystem::remove(blocked);
+                               std::filesystem::create_directories(blocked / "x");
+                             }}}) {
+    const int64_t before = store_->Count();
+    const DeleteOutcome outcome = DeleteLastDraws(*store_, 1, folder_.path(), rules_);
+    ASSERT_FALSE(outcome.compactionWarning) << c.name << ": nothing obstructs the first";
+    c.obstruct();
+    const DeleteOutcome obstructed = DeleteLastDraw(*store_);
+    EXPECT_EQ(obstructed.deleted, 1) << c.name;
+    ASSERT_TRUE(obstructed.compactionWarning) << c.name;
+    EXPECT_THAT(*obstructed.compactionWarning, HasSubstr("暂未压缩")) << c.name;
+    EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), before - 2) << c.name;
+    reader.reset();
+    std::filesystem::remove_all(blocked);
+  }
+}
+
+// What a run killed during a compaction leaves behind.
+TEST_F(DeletionTest, LeftoverTemporaryFilesDoNotHinderTheCompaction) {
+  WriteBytes(folder_.path() / ".tessera.mdb.tmp-Ab12Cd", "half a copy");
+  WriteBytes(folder_.path() / kCompactFileName, "half a vacuum");
+  EXPECT_EQ(DeleteLast(1), 1);
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 4);
+}
+
 TEST_F(DeletionTest, MissingBackupFailsWithoutTouchingTheHistory) {
   const std::vector<HistoryRow> before = store_->LoadAll(true);
-  EXPECT_THROW(RebuildFromBackup(*store_, folder_.path(), Deriving(rules_)), StoreError);
+  EXPECT_THROW(RebuildFromBackup(*store_, folder_.path(), rules_), StoreError);
   EXPECT_EQ(store_->LoadAll(true), before);
 }
 
@@ -182,7 +224,7 @@ TEST_F(DeletionTest, RebuildReadsTheBackupAgain) {
   WriteBytes(Backup(),
              "14011683 01 02 03 04 05 06 07 08 \r\n"
              "14011682 03 07 15 08 19 20 11 14 \r\n");
-  RebuildFromBackup(*store_, folder_.path(), Deriving(rules_));
+  RebuildFromBackup(*store_, folder_.path(), rules_);
   EXPECT_THAT(Issues(), ElementsAre(14011682, 14011683));
   EXPECT_EQ(store_->Last()->idx, 2);
 }
@@ -210,7 +252,7 @@ TEST(BackupFileTest, DrawsOf2009SurviveTheRoundTrip) {
   for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules));
   store->ReplaceAll(rows);
 
-  EXPECT_EQ(DeleteLastDraws(*store, 1, folder.path(), false, Deriving(rules)), 1);
+  EXPECT_EQ(Deleted(DeleteLastDraws(*store, 1, folder.path(), rules)), 1);
   EXPECT_EQ(ReadBytes(folder.path() / kBackupFileName),
             "09123183 01 02 03 04 05 06 07 08 \r\n"
             "09123184 09 10 11 12 13 14 15 16 \r\n");

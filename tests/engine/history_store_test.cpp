@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "tests/support/derivation_rules.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
@@ -156,7 +157,9 @@ TEST_P(ForeignFileTest, IsRefusedAndLeftByteIdentical) {
     WriteBytes(File(), c.bytes);
   }
   const std::string before = ReadBytes(File());
-  const std::set<std::string> entries = folder_.Entries();
+  // The folder's lock file is the only newcomer.
+  std::set<std::string> entries = folder_.Entries();
+  entries.insert(kLockFileName);
 
   EXPECT_THAT([&] { HistoryStore::OpenFolder(folder_.path()); },
               ::testing::ThrowsMessage<StoreError>(
@@ -283,42 +286,44 @@ TEST_F(HistoryStoreTest, ForEachRowVisitsTheRowsWithoutTextsInIssueOrder) {
   EXPECT_EQ(visited, store_->LoadAll());
 }
 
-// Derives a row the way MakeRow() does, from the draw's issue alone.
-HistoryRow DeriveFromIssue(const Draw& draw) { return MakeRow(draw.issue); }
+// A draw of every issue: distinct numbers that depend on the issue.
+Draw DrawOf(int32_t issue) {
+  Draw draw{issue, {}};
+  for (int position = 0; position < kPositions; ++position) {
+    draw.numbers[position] = (issue + 3 * position) % 20 + 1;
+  }
+  return draw;
+}
 
 TEST_F(HistoryStoreTest, ReplaceAllDrawsStoresTheDerivedRowsInIssueOrder) {
+  const DerivationRules rules = testing::Rules(0, 1);
   std::vector<Draw> draws;
   std::vector<HistoryRow> expected;
   // More draws than one slice, in falling order.
   for (int32_t issue = 14019999; issue > 14019999 - 9000; --issue) {
-    draws.push_back(Draw{issue, MakeRow(issue).numbers()});
-    expected.push_back(MakeRow(issue));
+    draws.push_back(DrawOf(issue));
+    expected.push_back(DeriveRow(DrawOf(issue), rules));
   }
-  store_->ReplaceAllDraws(draws, DeriveFromIssue);
+  store_->ReplaceAllDraws(draws, rules);
   EXPECT_EQ(store_->LoadAll(true), Numbered(expected));
+  EXPECT_EQ(store_->Bases(), (RecordedBases{0, 1}));
 }
 
-TEST_F(HistoryStoreTest, ReplaceAllDrawsKeepsTheDrawsIssueAndNumbers) {
-  const Draw draw{14011682, {3, 7, 15, 8, 19, 20, 11, 14}};
-  store_->ReplaceAllDraws({draw}, [](const Draw&) { return MakeRow(1); });
-  const HistoryRow row = *store_->Last();
-  EXPECT_EQ(row.issue, draw.issue);
-  EXPECT_EQ(row.numbers(), draw.numbers);
-  EXPECT_EQ(row.fields[5], MakeRow(1).fields[5]);
+// A trigger that fails on one issue makes a change break off half-way.
+void FailOnIssue(HistoryStore& store, int32_t issue) {
+  store.db().Execute("CREATE TEMP TRIGGER fail BEFORE INSERT ON Lishi WHEN NEW.SQQH = " +
+                     std::to_string(issue) + " BEGIN SELECT RAISE(ABORT, 'disk gone'); END");
 }
 
-TEST_F(HistoryStoreTest, DeriveFailingLateLeavesTheOldHistory) {
+TEST_F(HistoryStoreTest, ReplacementFailingLateLeavesTheOldHistory) {
   const std::vector<HistoryRow> old = MakeRows({14011682, 14011683});
   store_->ReplaceAll(old);
   std::vector<Draw> draws;
-  for (int32_t issue = 1; issue <= 9000; ++issue) draws.push_back(Draw{issue, {}});
-  EXPECT_THROW(store_->ReplaceAllDraws(draws,
-                                       [](const Draw& draw) {
-                                         if (draw.issue == 8500) throw StoreError("derive");
-                                         return MakeRow(draw.issue);
-                                       }),
-               StoreError);
+  for (int32_t issue = 1; issue <= 9000; ++issue) draws.push_back(DrawOf(issue));
+  FailOnIssue(*store_, 8500);
+  EXPECT_THROW(store_->ReplaceAllDraws(draws, testing::Rules()), StoreError);
   EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+  EXPECT_EQ(store_->Bases(), std::nullopt);
 }
 
 TEST_F(HistoryStoreTest, ReplaceAllWithNothingEmptiesTheHistory) {
@@ -326,7 +331,7 @@ TEST_F(HistoryStoreTest, ReplaceAllWithNothingEmptiesTheHistory) {
   store_->ReplaceAll({});
   EXPECT_EQ(store_->Count(), 0);
   store_->ReplaceAll(MakeRows({14011682}));
-  store_->ReplaceAllDraws({}, DeriveFromIssue);
+  store_->ReplaceAllDraws({}, testing::Rules());
   EXPECT_EQ(store_->Count(), 0);
 }
 
@@ -338,12 +343,6 @@ TEST_F(HistoryStoreTest, IdxIsNotLimitedToSixteenBits) {
   store_->Append(MakeRows({99999999}));
   EXPECT_EQ(store_->Last()->idx, 40001);
   EXPECT_EQ(store_->First()->idx, 1);
-}
-
-// A trigger that fails on one issue makes a change break off half-way.
-void FailOnIssue(HistoryStore& store, int32_t issue) {
-  store.db().Execute("CREATE TEMP TRIGGER fail BEFORE INSERT ON Lishi WHEN NEW.SQQH = " +
-                     std::to_string(issue) + " BEGIN SELECT RAISE(ABORT, 'disk gone'); END");
 }
 
 TEST_F(HistoryStoreTest, FailedChangesLeaveTheHistoryAsItWas) {
@@ -362,9 +361,12 @@ TEST_F(HistoryStoreTest, FailedChangesLeaveTheHistoryAsItWas) {
   EXPECT_THROW(store_->Append(MakeRows({14011701, 14011690}), true), StoreError);
   EXPECT_EQ(store_->LoadAll(true), Numbered(old));
 
-  EXPECT_THROW(store_->RewriteRows([](const Draw&) -> HistoryRow { throw StoreError("derive"); }),
-               StoreError);
+  // The re-derivation writes every stored row again.
+  store_->db().Execute("DROP TRIGGER fail");
+  FailOnIssue(*store_, 14011684);
+  EXPECT_THROW(store_->Rederive(testing::Rules()), StoreError);
   EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+  store_->db().Execute("DROP TRIGGER fail");
 
   // The store stays usable after the failures.
   store_->Append(MakeRows({14011701}));
@@ -430,25 +432,20 @@ TEST_F(HistoryStoreTest, ClearEmptiesTheHistoryButNotTheOmissionTable) {
   EXPECT_EQ(store_->Count(), 0);
 }
 
-TEST_F(HistoryStoreTest, RewriteRowsKeepsIssueNumbersAndIdx) {
+TEST_F(HistoryStoreTest, RederiveKeepsIssueNumbersAndIdx) {
   store_->ReplaceAll(MakeRows({14011682, 14011684}));
   store_->Append(MakeRows({14011683}));
-  store_->RewriteRows([](const Draw& draw) {
-    HistoryRow row = MakeRow(draw.issue + 1000);
-    row.issue = 1;  // ignored: the issue stays
-    row.fields[0] = draw.numbers;
-    return row;
-  });
+  const DerivationRules rules = testing::Rules(0, 0);
+  store_->Rederive(rules);
   const std::vector<HistoryRow> rows = store_->LoadAll(true);
   ASSERT_EQ(rows.size(), 3u);
   for (size_t i = 0; i < rows.size(); ++i) {
-    HistoryRow expected = MakeRow(rows[i].issue + 1000);
+    HistoryRow expected = DeriveRow(Draw{rows[i].issue, MakeRow(rows[i].issue).numbers()}, rules);
     expected.idx = static_cast<int32_t>(i + 1);
-    expected.issue = MakeRow(rows[i].issue).issue;
-    expected.fields[0] = MakeRow(rows[i].issue).fields[0];
     EXPECT_EQ(rows[i], expected);
   }
   EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683, 14011684));
+  EXPECT_EQ(store_->Bases(), (RecordedBases{0, 0}));
 }
 
 TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
@@ -458,7 +455,8 @@ TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
   WriteBytes(folder_.path() / kCompactFileName, "stale copy of an earlier run");
 
   store->Compact();
-  EXPECT_EQ(folder_.Entries(), (std::set<std::string>{kHistoryFileName, kCompactFileName}));
+  EXPECT_EQ(folder_.Entries(),
+            (std::set<std::string>{kHistoryFileName, kCompactFileName, kLockFileName}));
   EXPECT_EQ(ReadBytes(File()), ReadBytes(folder_.path() / kCompactFileName));
   EXPECT_EQ(store->LoadAll(true), Numbered(rows));
 
@@ -479,6 +477,19 @@ TEST_F(HistoryFileTest, FailedCompactKeepsTheOldFileAndAWorkingStore) {
   EXPECT_EQ(store->Count(), 2);
   store->Append(MakeRows({14011684}));
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 3);
+}
+
+TEST_F(HistoryFileTest, ASecondWriterWaitsBrieflyThenIsRefused) {
+  auto first = HistoryStore::OpenFolder(folder_.path());
+  auto second = HistoryStore::OpenFolder(folder_.path());
+  first->ReplaceAll(MakeRows({14011682}));
+  {
+    const HistoryStore::WriterLock busy(*first);
+    EXPECT_THAT([&] { second->Append(MakeRows({14011683})); },
+                ::testing::ThrowsMessage<StoreError>(HasSubstr(kHistoryBusyMessage)));
+  }
+  second->Append(MakeRows({14011683}));
+  EXPECT_THAT(Issues(*first), ElementsAre(14011682, 14011683));
 }
 
 TEST(HistoryMemoryTest, CompactOfAMemoryStoreChangesNothing) {

@@ -109,7 +109,7 @@ TEST_F(ManualEntryTest, RederivingFollowsTheNewBasesInEveryRow) {
   const std::vector<HistoryRow> old = store_->LoadAll(true);
 
   const DerivationRules after = Rules(0, 0, {84, false});
-  RederiveHistory(*store_, after);
+  store_->Rederive(after);
 
   const std::vector<HistoryRow> rows = store_->LoadAll(true);
   ASSERT_EQ(rows.size(), old.size());

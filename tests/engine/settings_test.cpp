@@ -1,11 +1,13 @@
 #include "core/settings.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
 #include "core/edition.h"
+#include "core/errors.h"
 
 namespace zs {
 namespace {
@@ -73,7 +75,12 @@ TEST(SettingsTest, KeysInListingOrder) {
   const std::vector<std::string_view> expected = {
       "GsZl",        "bolZyw", "intLei",      "DsIni",      "SxIni",       "BsIni",
       "intZhWSetup", "bolLdm", "IniSerchDay", "ResultsUrl", "FetchTimeout"};
-  EXPECT_EQ(SettingKeys(), expected);
+  std::vector<std::string_view> names;
+  for (SettingKey key : SettingKeys()) {
+    names.push_back(SettingName(key));
+    EXPECT_EQ(SettingKeyNamed(SettingName(key)), key);
+  }
+  EXPECT_EQ(names, expected);
 }
 
 TEST(SettingsTest, ReadsStoredTexts) {
@@ -143,7 +150,7 @@ TEST(SettingsTest, UnconvertibleOrOutOfRangeStoredTextFallsBackToDefault) {
 TEST(SettingsTest, AnyWholeNumberIsAnEditionSetting) {
   for (int value : {0, 7, 8, 556, 568, -3}) {
     Settings settings;
-    EXPECT_EQ(ApplySetting(settings, "GsZl", std::to_string(value)), std::nullopt);
+    ApplySetting(settings, SettingKey::kGsZl, std::to_string(value));
     EXPECT_EQ(settings.gsZl, value);
   }
 }
@@ -170,8 +177,8 @@ TEST(SettingsTest, AppliesAcceptedValues) {
            Case{"ResultsUrl", "https://h/{code}/x?n={n}", "https://h/{code}/x?n={n}"},
        }) {
     Settings settings;
-    EXPECT_EQ(ApplySetting(settings, c.key, c.value), std::nullopt) << c.key << "=" << c.value;
-    EXPECT_EQ(SettingText(settings, c.key), c.text) << c.key;
+    ApplySetting(settings, SettingKeyNamed(c.key), c.value);
+    EXPECT_EQ(SettingText(settings, SettingKeyNamed(c.key)), c.text) << c.key;
   }
 }
 
@@ -199,17 +206,19 @@ TEST(SettingsTest, RefusesBadValuesAndLeavesSettingsUnchanged) {
            Case{"FetchTimeout", "", "1 到 600"},
        }) {
     Settings settings;
-    const std::optional<std::string> error = ApplySetting(settings, c.key, c.value);
-    ASSERT_TRUE(error.has_value()) << c.key << "=" << c.value;
-    EXPECT_NE(error->find(c.key), std::string::npos) << *error;
-    EXPECT_NE(error->find(c.accepted), std::string::npos) << *error;
+    try {
+      ApplySetting(settings, SettingKeyNamed(c.key), c.value);
+      ADD_FAILURE() << c.key << "=" << c.value << " accepted";
+    } catch (const InputError& error) {
+      const std::string message = error.what();
+      EXPECT_NE(message.find(c.key), std::string::npos) << message;
+      EXPECT_NE(message.find(c.accepted), std::string::npos) << message;
+    }
     EXPECT_EQ(settings, Settings{}) << c.key;
   }
-  Settings settings;
-  const std::optional<std::string> unknown = ApplySetting(settings, "gszl", "1");
-  ASSERT_TRUE(unknown.has_value());
-  EXPECT_NE(unknown->find("GsZl"), std::string::npos);  // lists the known keys
-  EXPECT_EQ(settings, Settings{});
+  // A misspelt key is refused with the list of the known ones.
+  EXPECT_THAT([] { SettingKeyNamed("gszl"); },
+              ::testing::ThrowsMessage<InputError>(::testing::HasSubstr("GsZl")));
 }
 
 TEST(SettingsTest, TextRoundTrip) {
@@ -223,7 +232,9 @@ TEST(SettingsTest, TextRoundTrip) {
   changed.resultsUrl = "https://example.org/{code}/?n={n}";
   changed.fetchTimeoutSeconds = 12;
   std::map<std::string, std::string, std::less<>> stored;
-  for (std::string_view key : SettingKeys()) stored[std::string(key)] = SettingText(changed, key);
+  for (SettingKey key : SettingKeys()) {
+    stored[std::string(SettingName(key))] = SettingText(changed, key);
+  }
   EXPECT_EQ(ReadSettings(From(stored)), changed);
 }
 

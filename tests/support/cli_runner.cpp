@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -75,8 +76,11 @@ CliResult CliRunner::Run(const std::vector<std::string>& args) const {
 CliResult CliRunner::RunRaw(const std::vector<std::string>& args) const {
   // Output goes to files rather than pipes: no risk of a full pipe blocking
   // the child while the parent waits for it.
-  const std::filesystem::path outFile = root_ / "stdout.txt";
-  const std::filesystem::path errFile = root_ / "stderr.txt";
+  // Each run has files of its own, so runs may go on at once.
+  static std::atomic<int> runs{0};
+  const std::string run = std::to_string(runs++);
+  const std::filesystem::path outFile = root_ / ("stdout" + run + ".txt");
+  const std::filesystem::path errFile = root_ / ("stderr" + run + ".txt");
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -108,6 +112,8 @@ CliResult CliRunner::RunRaw(const std::vector<std::string>& args) const {
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.out = ReadFileBytes(outFile);
   result.err = ReadFileBytes(errFile);
+  std::filesystem::remove(outFile);
+  std::filesystem::remove(errFile);
   return result;
 }
 
