@@ -49,6 +49,7 @@ void AnalysisCommands::PositionSearch() {
     return;
   }
   results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
+  emit searchHitsShown(result.hits);
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
                     .arg(UsedValues(request.pattern, request.chosen))
                     .arg(result.hits.hits.size()));
@@ -67,6 +68,7 @@ void AnalysisCommands::PartialSearch() {
     return;
   }
   results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
+  emit searchHitsShown(result.hits);
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
@@ -113,6 +115,7 @@ void AnalysisCommands::SortOmissionTable(int column) {
   if (!pass) return;
   try {
     results_.summary()->SetGrid(OmissionTableGrid(LoadOmissionRecords(state_.store->db(), *key)));
+    emit omissionTableShown();
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
   }

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include "analysis/hit_scan.h"
+
 namespace zs {
 
 class PatternPanel;
@@ -26,6 +28,12 @@ class AnalysisCommands : public QObject {
   void PartialSearch();
   void GroupCalculation();
   void SortOmissionTable(int column);
+
+ signals:
+  // The result grid shows the summary of a search over `hits`.
+  void searchHitsShown(const zs::HitList& hits);
+  // The result grid shows the omission table of the group calculation.
+  void omissionTableShown();
 
  private:
   WindowState& state_;

@@ -19,6 +19,7 @@
 #include "app/results_panel.h"
 #include "app/selection_panel_widget.h"
 #include "app/settings_commands.h"
+#include "app/views/views_hooks.h"
 #include "app/wheel_scroller.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
@@ -90,6 +91,12 @@ void MainWindow::ConnectPanels() {
   connect(&state_.gate, &CommandGate::busyChanged, this,
           [this](bool busy) { SetCommandsEnabled(!busy); });
   connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
+  connect(historyCommands_, &HistoryCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
+  connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
+  connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
+          &ViewsHooks::RememberSearchHits);
+  connect(analysisCommands_, &AnalysisCommands::omissionTableShown, views_,
+          &ViewsHooks::ForgetSearchHits);
   connect(settingsCommands_, &SettingsCommands::basesChanged, this, [this] {
     pattern_->Refresh();
     selection_->Relabel(PanelBases{state_.settings.sxIni, state_.settings.dsIni});

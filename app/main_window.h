@@ -1,5 +1,5 @@
 // The main window: lays out the four panels (history, pattern, selection,
-// results), builds the menus (历史管理, 设置, 帮助), connects the panels'
+// results), builds the menus (历史管理, 设置, 走势统计, 帮助), connects the panels'
 // requests to the commands, and disables the controls that start a command
 // while one runs. The panels own their controls; the commands
 // (history_commands.h, analysis_commands.h, settings_commands.h) call the
@@ -32,6 +32,7 @@ class PatternPanel;
 class ResultsPanel;
 class SelectionPanelWidget;
 class SettingsCommands;
+class ViewsHooks;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -55,6 +56,9 @@ class MainWindow : public QMainWindow {
   // is chosen yet.
   void OfferSampleHistory(const std::filesystem::path& sample);
 
+  // The 走势统计 window and the distribution charts.
+  ViewsHooks& views() { return *views_; }
+
  private:
   void BuildMenus();
   void ConnectPanels();
@@ -71,6 +75,7 @@ class MainWindow : public QMainWindow {
   HistoryCommands* historyCommands_ = nullptr;
   AnalysisCommands* analysisCommands_ = nullptr;
   SettingsCommands* settingsCommands_ = nullptr;
+  ViewsHooks* views_ = nullptr;
   QMenu* historyMenu_ = nullptr;  // 历史管理, also the history grid's context menu
   QMenu* setupMenu_ = nullptr;    // 设置, also the 软件设置 button's menu
 };

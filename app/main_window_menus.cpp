@@ -1,6 +1,6 @@
 // The window's menus with their names and captions: 历史管理 (also the
-// history grid's context menu), 设置 (also the 软件设置 button's menu) and
-// 帮助, each item connected to its command.
+// history grid's context menu), 设置 (also the 软件设置 button's menu),
+// 走势统计 and 帮助, each item connected to its command.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,6 +9,7 @@
 #include "app/history_panel.h"
 #include "app/main_window.h"
 #include "app/settings_commands.h"
+#include "app/views/views_hooks.h"
 #include "app/widget_factory.h"
 #include "core/edition.h"
 #include "export/spreadsheet_export.h"
@@ -130,7 +131,8 @@ void MainWindow::BuildMenus() {
             [settings, edition] { settings->ChangeEdition(edition); });
   }
 
-  // Menus of further views go here, between 设置 and 帮助.
+  views_ = new ViewsHooks(state_, *pattern_, *results_, this);
+  views_->AddMenu(menuBar());
 
   QMenu* help = AddMenu(menuBar(), QStringLiteral("帮助(&H)"), QStringLiteral("mnuHelp"));
   QAction* guide = AddAction(help, QStringLiteral("使用说明(&G)"), QStringLiteral("mnuGuide"));

@@ -57,6 +57,22 @@ PatternPanel::PatternPanel(WindowState& state, QWidget* parent) : QWidget(parent
   connect(onlyBefore_, &QCheckBox::clicked, this, &PatternPanel::OnCheck4);
   connect(search_, &QPushButton::clicked, this, &PatternPanel::positionSearchRequested);
   connect(partialSearch_, &QPushButton::clicked, this, &PatternPanel::partialSearchRequested);
+
+  for (QRadioButton* option : types_) {
+    connect(option, &QRadioButton::toggled, this, &PatternPanel::searchOptionsChanged);
+  }
+  for (size_t index : {0, 1}) {
+    connect(issueAndPosition_[index], &QRadioButton::toggled, this,
+            &PatternPanel::searchOptionsChanged);
+  }
+  for (size_t i = 0; i < size_t(kPositions); ++i) {
+    connect(typedChecks_[i], &QCheckBox::toggled, this, &PatternPanel::searchOptionsChanged);
+    connect(chosenChecks_[i], &QCheckBox::toggled, this, &PatternPanel::searchOptionsChanged);
+  }
+  for (QLineEdit* box : range_) {
+    connect(box, &QLineEdit::textChanged, this, &PatternPanel::searchOptionsChanged);
+  }
+  connect(tabs_, &QTabBar::currentChanged, this, &PatternPanel::searchOptionsChanged);
 }
 
 QWidget* PatternPanel::BuildPatternArea() {

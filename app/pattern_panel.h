@@ -64,6 +64,9 @@ class PatternPanel : public QWidget {
   void searchTypeChanged(zs::SearchType type);
   void positionSearchRequested();
   void partialSearchRequested();
+  // The search type, the position mode, a position check box, the tab or a
+  // range box changed.
+  void searchOptionsChanged();
 
  private:
   QWidget* BuildPatternArea();

@@ -44,15 +44,6 @@ struct AnalysisArgs {
   bool exportSheets = false;
 };
 
-SearchType ParseType(const std::string& text) {
-  static const char* const kNames[] = {"number", "zodiac", "tens", "units", "sum", "segment"};
-  for (int t = 0; t < kSearchTypeCount; ++t) {
-    if (text == kNames[t] || text == std::to_string(t)) return static_cast<SearchType>(t);
-  }
-  throw UsageError("--type must be number, zodiac, tens, units, sum, segment or 0..5, not \"" +
-                   text + "\"");
-}
-
 bool ParseFree(const std::string& mode) {
   if (mode == "free") return true;
   if (mode == "fixed") return false;
@@ -61,7 +52,7 @@ bool ParseFree(const std::string& mode) {
 
 // The pattern's type and mode as given; its values come from elsewhere.
 void TakePatternKind(const AnalysisArgs& args, SearchPattern& pattern) {
-  pattern.type = ParseType(args.type);
+  pattern.type = ParseSearchType(args.type);
   pattern.freePositions = ParseFree(args.mode);
 }
 
@@ -71,19 +62,6 @@ void FillValueBox(SearchPattern& pattern, int position, const std::string& text,
                   const std::string& what) {
   pattern.values[position] = WholeArgument<int>(text, what);
   pattern.boxTexts[position] = text;
-}
-
-// The range boxes: as given, else the first and the newest stored issue.
-void FillRange(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
-               std::string& startBox, std::string& endBox) {
-  const bool threeDigit = context.ThreeDigit();
-  const size_t count = index.DrawCount();
-  startBox = !args.from.empty() ? args.from
-             : count > 0        ? ShownIssue(index.Issue(0), threeDigit)
-                                : "0";
-  endBox = !args.to.empty() ? args.to
-           : count > 0      ? ShownIssue(index.Issue(count - 1), threeDigit)
-                            : "0";
 }
 
 // The pattern of a stored draw, as the tab "历史指定期" takes it: the issue
@@ -125,7 +103,7 @@ void ShowGrids(const CliContext& context, bool exportSheets, const Grid* hits, c
 template <typename Request>
 void RunSearch(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
                Request& request, SearchResult (*run)(const HistoryIndex&, const Request&)) {
-  FillRange(context, index, args, request.startBox, request.endBox);
+  FillRangeBoxes(context, index, args.from, args.to, request.startBox, request.endBox);
   request.show = ShowRules{context.settings.sxIni, context.ThreeDigit()};
   const SearchResult result = run(index, request);
   ShowGrids(context, args.exportSheets, &result.hitGrid, result.summaryGrid, "summary");
@@ -256,7 +234,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
   AddRangeAndExport(command, *args);
   command->callback([&context, args] {
     GroupRequest request;
-    request.type = ParseType(args->type);
+    request.type = ParseSearchType(args->type);
     request.groupSize = WholeArgument<int>(args->groupSize, "--size");
     for (const std::string& box : args->selected) {
       const int number = WholeArgument<int>(box, "--select box");
@@ -268,7 +246,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     Database& db = context.Store().db();
     const HistoryIndex index(context.Store());
-    FillRange(context, index, *args, request.startBox, request.endBox);
+    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
     RunGroupCalculation(index, request, context.Store());
     ShowGrids(context, args->exportSheets, nullptr,
               OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");

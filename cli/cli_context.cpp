@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "analysis/history_index.h"
 #include "cli/grid_text.h"
 #include "core/issue_number.h"
 
@@ -86,6 +87,23 @@ void CliContext::PrintValues(const std::vector<std::pair<std::string, std::strin
   std::string text;
   for (const auto& [name, value] : values) text += name + '\t' + value + '\n';
   WriteOut(text);
+}
+
+SearchType ParseSearchType(const std::string& text) {
+  static const char* const kNames[] = {"number", "zodiac", "tens", "units", "sum", "segment"};
+  for (int t = 0; t < kSearchTypeCount; ++t) {
+    if (text == kNames[t] || text == std::to_string(t)) return static_cast<SearchType>(t);
+  }
+  throw UsageError("--type must be number, zodiac, tens, units, sum, segment or 0..5, not \"" +
+                   text + "\"");
+}
+
+void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
+                    const std::string& to, std::string& startBox, std::string& endBox) {
+  const bool threeDigit = context.ThreeDigit();
+  const size_t count = index.DrawCount();
+  startBox = !from.empty() ? from : count > 0 ? ShownIssue(index.Issue(0), threeDigit) : "0";
+  endBox = !to.empty() ? to : count > 0 ? ShownIssue(index.Issue(count - 1), threeDigit) : "0";
 }
 
 }  // namespace zs

@@ -16,12 +16,15 @@
 #include <utility>
 #include <vector>
 
+#include "core/draw.h"
 #include "core/grid.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "store/history_store.h"
 
 namespace zs {
+
+class HistoryIndex;
 
 class UsageError : public std::runtime_error {
  public:
@@ -61,6 +64,15 @@ Whole WholeArgument(const std::string& text, const std::string& what) {
   if (const std::optional<Whole> value = ParseWhole<Whole>(text)) return *value;
   throw UsageError(what + " must be a whole number, not \"" + text + "\"");
 }
+
+// --type: number, zodiac, tens, units, sum, segment or 0..5; anything else
+// is a usage error.
+SearchType ParseSearchType(const std::string& text);
+
+// The range boxes --from and --to: as given, else the first and the newest
+// stored issue ("0" on an empty history).
+void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
+                    const std::string& to, std::string& startBox, std::string& endBox);
 
 }  // namespace zs
 

@@ -14,6 +14,8 @@ class CliContext;
 void AddHistoryCommands(CLI::App& app, CliContext& context);
 // search, partial, group, table
 void AddAnalysisCommands(CLI::App& app, CliContext& context);
+// stats, trend
+void AddViewCommands(CLI::App& app, CliContext& context);
 // export-text, export-sheet
 void AddExportCommands(CLI::App& app, CliContext& context);
 // update

@@ -17,9 +17,11 @@
 namespace zs {
 
 // File names in the data folder, by the grid they hold.
-inline constexpr const char* kHistorySheetName = "lishi.xls";  // history grid
-inline constexpr const char* kHitsSheetName = "Jiansuo.xls";   // hit list
-inline constexpr const char* kResultSheetName = "Jieguo.xls";  // summary or omission table
+inline constexpr const char* kHistorySheetName = "lishi.xls";      // history grid
+inline constexpr const char* kHitsSheetName = "Jiansuo.xls";       // hit list
+inline constexpr const char* kResultSheetName = "Jieguo.xls";      // summary or omission table
+inline constexpr const char* kStatisticsSheetName = "Tongji.xls";  // box statistics
+inline constexpr const char* kTrendSheetName = "Zoushi.xls";       // trend grid
 
 // Called now and then with the rows written so far and the total, the last
 // time with (total, total) once every row is written. Packing the rows into

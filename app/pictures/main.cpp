@@ -8,7 +8,9 @@
 // state into OUT_FOLDER: main-window.png (as started), search-result.png (检索
 // on the first two positions), partial-search.png (分部检索 on the newest
 // draw), group-calculation.png (分组计算 of 01 … 06 in pairs),
-// chosen-issue.png (tab 历史指定期) and zodiac.png (type 生肖 on that tab).
+// chosen-issue.png (tab 历史指定期), zodiac.png (type 生肖 on that tab),
+// and of the 走势统计 window on numbers in free mode: trend.png (走势),
+// statistics.png (统计) and distribution.png (遗漏分布图 of number 01).
 // scripts/screenshot runs it under Xvfb.
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +26,7 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
+#include "app/views/views_hooks.h"
 
 namespace {
 
@@ -48,10 +51,15 @@ class Pictures {
     Settle();
   }
 
-  void Take(const QString& name) {
+  void Take(const QString& name) { TakeOf(&window_, name); }
+
+  void TakeOf(QWidget* widget, const QString& name) {
     Settle();
     const QString file = QDir(folder_).filePath(name);
-    if (!window_.grab().save(file, "PNG")) Fail(QStringLiteral("cannot write ") + file);
+    if (widget == nullptr || !widget->grab().save(file, "PNG")) {
+      Fail(QStringLiteral("cannot write ") + file);
+      return;
+    }
     std::printf("%s\n", qPrintable(file));
   }
 
@@ -108,6 +116,15 @@ void Drive(zs::MainWindow& window, Pictures& pictures) {
 
   pictures.Find<QRadioButton>(QStringLiteral("Option3_1"))->click();
   pictures.Take(QStringLiteral("zodiac.png"));
+
+  pictures.Find<QTabBar>(QStringLiteral("TabStrip1"))->setCurrentIndex(0);
+  pictures.Find<QRadioButton>(QStringLiteral("Option3_0"))->click();
+  zs::ViewsWindow* views = window.views().OpenViews(zs::ViewsWindow::kTrendTab);
+  pictures.TakeOf(views, QStringLiteral("trend.png"));
+  views->ShowTab(zs::ViewsWindow::kStatisticsTab);
+  views->resize(760, 620);
+  pictures.TakeOf(views, QStringLiteral("statistics.png"));
+  pictures.TakeOf(views->ShowDistributionOfRow(0), QStringLiteral("distribution.png"));
 }
 
 }  // namespace

@@ -276,7 +276,7 @@ class MainWindowTest : public QObject {
     QStringList titles;
     for (QAction* action : world.window->menuBar()->actions()) titles << action->text();
     QCOMPARE(titles, (QStringList{QStringLiteral("历史管理"), QStringLiteral("设置"),
-                                  QStringLiteral("帮助(&H)")}));
+                                  QStringLiteral("走势统计(&A)"), QStringLiteral("帮助(&H)")}));
     const struct {
       const char* name;
       const char* caption;

@@ -64,7 +64,10 @@ export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cli="$root/usr/bin/zephyrstat-cli"
 
-"$cli" --help | grep -q '^  import ' || fail "zephyrstat-cli --help does not list import"
+# Read whole: grep -q stops at the first match, and a help text longer than
+# the output buffer would then end in SIGPIPE, failing the pipe.
+help="$("$cli" --help)"
+grep -q '^  import ' <<<"$help" || fail "zephyrstat-cli --help does not list import"
 "$cli" settings GsZl 0 >/dev/null
 lines="$(grep -c . "${samples[0]}")"
 imported="$("$cli" import "${samples[0]}")"

@@ -1,0 +1,69 @@
+#include "analysis/box_statistics.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "analysis/box_view.h"
+#include "analysis/draw_set.h"
+
+namespace zs {
+
+namespace {
+
+std::string TwoDecimals(double value) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.2f", value);
+  return buffer;
+}
+
+double Mean(const BoxFigures& figures) {
+  return static_cast<double>(figures.omissionSum) / static_cast<double>(figures.hitCount);
+}
+
+}  // namespace
+
+std::string BoxFigures::AverageText() const {
+  return hitCount == 0 ? std::string() : TwoDecimals(Mean(*this));
+}
+
+std::string BoxFigures::ChanceText() const {
+  return hitCount == 0 ? std::string() : TwoDecimals(omissions.last / Mean(*this));
+}
+
+BoxFigures FiguresOver(const DrawSet* draws, const RangeSpan& span) {
+  BoxFigures figures;
+  OmissionCounter counter(span.previousHitIdx);
+  if (draws != nullptr && span.begin < span.end) {
+    int64_t run = 0;
+    const size_t lastWord = (span.end - 1) / DrawSet::kWordBits;
+    for (size_t w = span.begin / DrawSet::kWordBits; w <= lastWord; ++w) {
+      ForEachBit(draws->Word(w) & RangeMask(w, span.begin, span.end), w, [&](size_t draw) {
+        const int32_t omission = counter.AddHit(static_cast<int64_t>(draw) + 1);
+        figures.omissionSum += omission;
+        // A hit right after a hit of the range continues the run.
+        run = omission == 1 && counter.HitCount() > 1 ? run + 1 : 1;
+        figures.longestRun = std::max(figures.longestRun, run);
+      });
+    }
+  }
+  figures.hitCount = counter.HitCount();
+  figures.omissions = counter.Finish(span.newestIdx);
+  return figures;
+}
+
+Grid BoxStatisticsGrid(const BoxView& view) {
+  Grid grid(
+      {"值", "出现次数", "最小遗漏", "最大遗漏", "最后遗漏", "平均遗漏", "欲出几率", "最大连出"});
+  for (int box = 0; box < view.BoxCount(); ++box) {
+    const BoxFigures figures = FiguresOver(view.Draws(box), view.span());
+    grid.AddRow({view.Label(box), std::to_string(figures.hitCount),
+                 std::to_string(figures.omissions.smallest),
+                 std::to_string(figures.omissions.largest), std::to_string(figures.omissions.last),
+                 figures.AverageText(), figures.ChanceText(), std::to_string(figures.longestRun)});
+  }
+  return grid;
+}
+
+HitList BoxHits(const BoxView& view, int box) { return HitsOfAll({view.Draws(box)}, view.span()); }
+
+}  // namespace zs

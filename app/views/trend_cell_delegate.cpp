@@ -1,0 +1,35 @@
+#include "app/views/trend_cell_delegate.h"
+
+#include <QPainter>
+
+#include "app/views/trend_model.h"
+
+namespace zs {
+
+void TrendCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+  if (!index.data(TrendModel::kHitRole).toBool()) {
+    QStyledItemDelegate::paint(painter, option, index);
+    return;
+  }
+  // Alternate two colours by column, as a paper trend chart does, so a
+  // player's eye can follow one column down the grid.
+  static const QColor kColours[] = {QColor(214, 48, 49), QColor(33, 99, 186)};
+  const QColor colour = kColours[index.column() % 2];
+  const int diameter = qMin(option.rect.width(), option.rect.height()) - 2;
+  QRect circle(0, 0, diameter, diameter);
+  circle.moveCenter(option.rect.center());
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing);
+  painter->setPen(Qt::NoPen);
+  painter->setBrush(colour);
+  painter->drawEllipse(circle);
+  painter->setPen(Qt::white);
+  QFont font = option.font;
+  font.setBold(true);
+  painter->setFont(font);
+  painter->drawText(option.rect, Qt::AlignCenter, index.data().toString());
+  painter->restore();
+}
+
+}  // namespace zs

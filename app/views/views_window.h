@@ -1,0 +1,95 @@
+// The 走势统计 window: one non-modal window with the tabs 走势 (the trend
+// grid of the range, newest draw at the bottom, with the footer rows
+// 出现次数, 平均遗漏, 最大遗漏, 最大连出 of the rows shown) and 统计 (the
+// statistics of every box, sortable by any column, exported to Tongji.xls
+// by a double click). It follows the main window's search options through
+// `options` and is refreshed after every change of the history; several
+// changes in a row cost one refresh, and a closed window none.
+//
+// Precondition: `index` outlives the window (it is the main window's).
+#ifndef ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_
+#define ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "analysis/box_view.h"
+#include "core/grid.h"
+
+class QLabel;
+class QTableView;
+class QTabWidget;
+
+namespace zs {
+
+class FileOpener;
+class GridView;
+class HistoryIndex;
+class TrendModel;
+
+// What the window shows: the request the main window's options make, and
+// whether fixed mode has a checked position (else position 1 is shown).
+struct ViewOptions {
+  BoxViewRequest request;
+  bool positionChecked = true;
+};
+
+class ViewsWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum Tab { kTrendTab = 0, kStatisticsTab = 1 };
+
+  ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()> options,
+              std::filesystem::path dataFolder, FileOpener& opener, QWidget* parent);
+
+  void ShowTab(Tab tab);
+  // Recomputes both tabs now.
+  void Refresh();
+  // Recomputes once the events already queued have run; while the window
+  // is closed, when it is shown again.
+  void ScheduleRefresh();
+
+  QTableView* trendView() const { return trend_; }
+  GridView* footerView() const { return footer_; }
+  GridView* statisticsView() const { return statistics_; }
+  const TrendModel& trendModel() const { return *trendModel_; }
+  QString caption() const;
+  // Opens the omission distribution chart of row `row` of the statistics
+  // tab as shown (sorted or not); nullptr for a row that is no box.
+  QWidget* ShowDistributionOfRow(int row);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildTrendTab(QWidget* tab);
+  void OnStatisticsHeader(int column);
+  void OnStatisticsMenu(const QPoint& at);
+  void ShowStatistics();
+  void FitTrendColumns();
+
+  const HistoryIndex& index_;
+  std::function<ViewOptions()> options_;
+  std::filesystem::path dataFolder_;
+  FileOpener& opener_;
+  std::optional<BoxView> view_;
+  Grid statisticsGrid_;  // in engine order
+  int sortColumn_ = -1;
+  bool descending_ = false;
+  bool refreshPending_ = false;
+  bool stale_ = false;
+
+  QTabWidget* tabs_ = nullptr;
+  QLabel* caption_ = nullptr;
+  TrendModel* trendModel_ = nullptr;
+  QTableView* trend_ = nullptr;
+  GridView* footer_ = nullptr;
+  GridView* statistics_ = nullptr;
+};
+
+}  // namespace zs
+
+#endif  // ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_

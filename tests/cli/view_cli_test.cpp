@@ -1,0 +1,111 @@
+// End-to-end runs of zephyrstat-cli's stats and trend on a worked example,
+// and the arguments they refuse.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/draw.h"
+#include "core/issue_number.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/workbook_reader.h"
+#include "tools/history_generator.h"
+
+namespace zs {
+namespace {
+
+using ::testing::HasSubstr;
+
+// 115 draws from 14010101; the draws with idx 101, 104, 105 and 110 start
+// with 7, the others with 1; positions 2..8 always hold 2 3 4 5 6 8 9.
+class ViewCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::set<int> sevens = {101, 104, 105, 110};
+    int32_t issue = 14010101;
+    for (int idx = 1; idx <= 115; ++idx) {
+      draws_.push_back(Draw{issue, {sevens.count(idx) ? 7 : 1, 2, 3, 4, 5, 6, 8, 9}});
+      issue = FollowingIssue(issue, IssueRule{84, false});
+    }
+    WriteFileBytes(cli_.root() / "history.txt", HistoryFileText(draws_, false));
+    ASSERT_EQ(cli_.Run({"settings", "GsZl", "0"}).exitStatus, 0);
+    ASSERT_EQ(cli_.Run({"import", (cli_.root() / "history.txt").string()}).exitStatus, 0);
+  }
+  std::vector<std::string> Lines(const std::vector<std::string>& args) {
+    const CliResult result = cli_.Run(args);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    return OutputLines(result.out);
+  }
+  std::string Shown(int idx) const { return ShownIssue(draws_[size_t(idx - 1)].issue, false); }
+
+  CliRunner cli_{ZS_CLI_PATH};
+  std::vector<Draw> draws_;
+};
+
+TEST_F(ViewCliTest, StatsOfTheFirstPosition) {
+  const std::vector<std::string> lines = Lines(
+      {"stats", "--type", "number", "--mode", "fixed", "--position", "1", "--from", Shown(101)});
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[0], "值\t出现次数\t最小遗漏\t最大遗漏\t最后遗漏\t平均遗漏\t欲出几率\t最大连出");
+  // 01: 11 hits, omissions 2 1 3 1 1 1 2 1 1 1 1, a run of five at the end.
+  EXPECT_EQ(lines[1], "01\t11\t1\t3\t1\t1.36\t0.73\t5");
+  // 02 never at position 1: the range start is the virtual hit.
+  EXPECT_EQ(lines[2], "02\t0\t32767\t32767\t16\t\t\t0");
+  // 07: omissions 1 3 1 5, then six to one past the newest draw.
+  EXPECT_EQ(lines[7], "07\t4\t1\t5\t6\t2.50\t2.40\t2");
+  // Free mode: 02 is in every draw.
+  EXPECT_EQ(Lines({"stats", "--type", "number", "--from", Shown(101)})[2],
+            "02\t15\t1\t1\t1\t1.00\t1.00\t15");
+}
+
+TEST_F(ViewCliTest, TrendCountsOverTheWholeHistory) {
+  const std::vector<std::string> lines =
+      Lines({"trend", "--type", "number", "--mode", "fixed", "--position", "1", "--last", "3"});
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_THAT(lines[0], ::testing::StartsWith("期号\t01\t02\t03"));
+  EXPECT_THAT(lines[1], ::testing::StartsWith(Shown(113) + "\t01\t113\t113\t"));
+  EXPECT_THAT(lines[3], HasSubstr("\t115\t115\t5\t115\t"));  // 06, 07, 08
+  // --last beyond the range shows the whole range.
+  EXPECT_EQ(Lines({"trend", "--type", "tens", "--from", Shown(110), "--last", "99"}).size(), 7u);
+}
+
+TEST_F(ViewCliTest, ExportWritesTheWorkbookOfEachView) {
+  for (const auto& [command, file] : std::vector<std::pair<std::string, std::string>>{
+           {"stats", "Tongji.xls"}, {"trend", "Zoushi.xls"}}) {
+    const CliResult result = cli_.Run({command, "--type", "zodiac", "--export"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_THAT(result.err, HasSubstr(file));
+    EXPECT_EQ(OutputLines(result.out).size(), command == "stats" ? 13u : 116u);
+    const auto extent = testing::ReadWorkbook(cli_.dataFolder() / file).Extent();
+    EXPECT_EQ(extent, std::make_pair(command == "stats" ? 13 : 116, command == "stats" ? 8 : 13))
+        << command;
+  }
+}
+
+TEST_F(ViewCliTest, RefusedArguments) {
+  const struct {
+    std::vector<std::string> args;
+    int exitStatus;
+  } cases[] = {
+      {{"stats", "--type", "number", "--mode", "fixed"}, 2},
+      {{"stats", "--type", "number", "--mode", "fixed", "--position", "0"}, 2},
+      {{"trend", "--type", "number", "--mode", "fixed", "--position", "9"}, 2},
+      {{"stats", "--type", "number", "--mode", "fixed", "--position", "x"}, 2},
+      {{"stats", "--type", "number", "--position", "3"}, 2},
+      {{"stats", "--type", "colour"}, 2},
+      {{"stats", "--type", "number", "--mode", "both"}, 2},
+      {{"trend", "--type", "number", "--last", "-1"}, 2},
+      {{"stats", "--type", "number", "--from", "abc"}, 1},
+      {{"trend", "--type", "number", "--to", "14x"}, 1},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = cli_.Run(c.args);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << ::testing::PrintToString(c.args) << result.err;
+    EXPECT_EQ(result.out, "") << ::testing::PrintToString(c.args);
+  }
+}
+
+}  // namespace
+}  // namespace zs
