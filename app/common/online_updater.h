@@ -1,8 +1,8 @@
 // The online update as the window and the command-line tool run it: plans
 // the request, fetches the results page asynchronously (the event loop keeps
-// running) and applies the page to the history in one transaction once it
-// has arrived. One FetchTimeout time limit covers the fetch and the reading
-// of the page together.
+// running), reads the page on a worker thread and stores what it read in
+// one transaction back on the caller's thread. One FetchTimeout time limit
+// covers the fetch and the reading of the page together.
 //
 // Exactly one of finished() or failed() follows every start(), never from
 // within start() itself. A failure (no edition chosen, no connection, an
@@ -14,7 +14,9 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <exception>
+#include <memory>
 
 #include "acquire/online_update.h"
 #include "app/common/page_fetcher.h"
@@ -29,6 +31,8 @@ class OnlineUpdater : public QObject {
 
  public:
   explicit OnlineUpdater(QObject* parent = nullptr);
+  // Waits for a page still being read.
+  ~OnlineUpdater() override;
 
   // Precondition: !isRunning(); `store` outlives the update.
   void start(HistoryStore& store, const Settings& settings, const Date& today);
@@ -43,14 +47,19 @@ class OnlineUpdater : public QObject {
   void failed(const QString& message);
 
  private:
+  struct PageRead;
+
   void onFetched(const QByteArray& body);
+  void storeRead(const PageRead& read);
   void fail(const QString& message);
 
   PageFetcher fetcher_;
   HistoryStore* store_ = nullptr;
   Settings settings_;
   Date today_;
+  UpdatePlan plan_;
   UpdateDeadline deadline_;
+  QThread* reader_ = nullptr;
   bool running_ = false;
   std::exception_ptr engineFailure_;
 };
