@@ -43,14 +43,22 @@ constexpr int kCombinations = 8568;  // C(18, 5)
 constexpr int kSqlGroupBoxes = 7;
 constexpr int kSqlCombinations = 21;
 
-std::vector<HistoryRow> GeneratedRows(int64_t count) {
-  std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(count, kLastDay, 84, 1));
-  if (static_cast<int64_t>(draws.size()) > count) draws.erase(draws.begin(), draws.end() - count);
+DerivationRules BenchRules() {
   DerivationRules rules;
   rules.issueRule = IssueRule{84, false};
+  return rules;
+}
+
+std::vector<Draw> GeneratedDraws(int64_t count) {
+  std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(count, kLastDay, 84, 1));
+  if (static_cast<int64_t>(draws.size()) > count) draws.erase(draws.begin(), draws.end() - count);
+  return draws;
+}
+
+std::vector<HistoryRow> DerivedRows(const std::vector<Draw>& draws) {
   std::vector<HistoryRow> rows;
   rows.reserve(draws.size());
-  for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules));
+  for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, BenchRules()));
   for (size_t i = 0; i < rows.size(); ++i) rows[i].idx = static_cast<int32_t>(i + 1);
   return rows;
 }
@@ -59,12 +67,7 @@ std::vector<HistoryRow> GeneratedRows(int64_t count) {
 // temporary folder that holds it (for YL and the counting scheme).
 class BenchHistory {
  public:
-  explicit BenchHistory(int64_t count) : rows_(GeneratedRows(count)), index_(rows_) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zs-abench-XXXXXX").string();
-    folder_ = mkdtemp(pattern.data());
-    store_ = HistoryStore::OpenFolder(folder_);
-    store_->ReplaceAll(rows_);
-  }
+  explicit BenchHistory(int64_t count) : BenchHistory(GeneratedDraws(count)) {}
   ~BenchHistory() {
     store_.reset();
     std::filesystem::remove_all(folder_);
@@ -78,6 +81,13 @@ class BenchHistory {
   std::string LastBox() const { return Box(index_.DrawCount() - 1); }
 
  private:
+  explicit BenchHistory(const std::vector<Draw>& draws) : rows_(DerivedRows(draws)), index_(rows_) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zs-abench-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    store_ = HistoryStore::OpenFolder(folder_);
+    store_->ReplaceAllDraws(draws, BenchRules());
+  }
+
   std::vector<HistoryRow> rows_;
   HistoryIndex index_;
   std::filesystem::path folder_;

@@ -397,14 +397,6 @@ int64_t HistoryStore::Count() {
   return count.Int(0);
 }
 
-std::vector<HistoryRow> HistoryStore::LoadAll(bool withTexts) {
-  std::vector<HistoryRow> rows;
-  rows.reserve(static_cast<size_t>(Count()));
-  Statement select = db_.Prepare(SelectRows(withTexts, "ORDER BY SQQH, rowid"));
-  while (select.Step()) rows.push_back(ReadRow(select, withTexts));
-  return rows;
-}
-
 void HistoryStore::ForEachRow(const std::function<void(const HistoryRow&)>& visit) {
   const SmallPageCache scan(db_);
   Statement select = db_.Prepare(SelectRows(false, "ORDER BY SQQH, rowid"));
@@ -480,28 +472,10 @@ int64_t HistoryStore::CountBelow(int32_t issue) {
   return count.Int(0);
 }
 
-void HistoryStore::ReplaceAll(const std::vector<HistoryRow>& rows) {
-  // Rows go in in SQQH order (stable, so equal issues keep their order), which
-  // numbers idx directly, keeps every index insert at the end of the index
-  // and lays the table out in reading order.
-  std::vector<const HistoryRow*> sorted = Pointers(rows);
-  const auto byIssue = [](const HistoryRow* a, const HistoryRow* b) { return a->issue < b->issue; };
-  if (!std::is_sorted(sorted.begin(), sorted.end(), byIssue)) {
-    std::stable_sort(sorted.begin(), sorted.end(), byIssue);
-  }
-  Change change(*this);
-  DrawPackUpdate pack(db_);
-  db_.Execute("DELETE FROM Lishi");
-  InsertRows(db_, sorted, 1);
-  PackedHistory packed;
-  packed.Reserve(sorted.size());
-  for (const HistoryRow* row : sorted) packed.Add(row->issue, row->fields);
-  pack.RewriteAll(packed);
-  pack.Finish();
-  change.Commit();
-}
-
 void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules) {
+  // Rows go in in SQQH order (stable, so equal issues keep their order),
+  // which numbers idx directly, keeps every index insert at the end of the
+  // index and lays the table out in reading order.
   const auto byIssue = [](const Draw& a, const Draw& b) { return a.issue < b.issue; };
   std::vector<Draw> sorted;
   if (!std::is_sorted(draws.begin(), draws.end(), byIssue)) {
@@ -514,27 +488,6 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
   pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, rules));
   pack.Finish();
   RecordBases(rules);
-  change.Commit();
-}
-
-void HistoryStore::Append(const std::vector<HistoryRow>& rows, bool dropFirst) {
-  if (rows.empty() && !dropFirst) return;
-  Change change(*this);
-  DrawPackUpdate pack(db_);
-  if (dropFirst) db_.Execute("DELETE FROM Lishi");
-  // The provisional idx 0 differs from every final number, so the
-  // renumbering always writes the new rows.
-  InsertRows(db_, Pointers(rows), 0);
-  int64_t firstChanged = 0;
-  if (!rows.empty()) {
-    const auto lowest = std::min_element(
-        rows.begin(), rows.end(),
-        [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
-    RenumberIdxFrom(db_, lowest->issue);
-    if (!dropFirst) firstChanged = CountBelow(lowest->issue);
-  }
-  pack.RewriteFrom(firstChanged);
-  pack.Finish();
   change.Commit();
 }
 
@@ -551,7 +504,25 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
   std::vector<HistoryRow> rows;
   rows.reserve(draws.size());
   for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, followed));
-  Append(rows, dropFirst);
+  if (rows.empty() && !dropFirst) {
+    change.Commit();
+    return;
+  }
+  DrawPackUpdate pack(db_);
+  if (dropFirst) db_.Execute("DELETE FROM Lishi");
+  // The provisional idx 0 differs from every final number, so the
+  // renumbering always writes the new rows.
+  InsertRows(db_, Pointers(rows), 0);
+  int64_t firstChanged = 0;
+  if (!rows.empty()) {
+    const auto lowest = std::min_element(
+        rows.begin(), rows.end(),
+        [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
+    RenumberIdxFrom(db_, lowest->issue);
+    if (!dropFirst) firstChanged = CountBelow(lowest->issue);
+  }
+  pack.RewriteFrom(firstChanged);
+  pack.Finish();
   change.Commit();
 }
 

@@ -90,8 +90,6 @@ class HistoryStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   int64_t Count();
-  // Rows in SQQH order. Texts are loaded only when asked for.
-  std::vector<HistoryRow> LoadAll(bool withTexts = false);
   // Calls `visit` with every row in SQQH order, without texts, one row at a
   // time, so a reader of a long history never holds all of its rows. The row
   // is valid only during the call.
@@ -109,19 +107,16 @@ class HistoryStore {
   // Number of stored draws whose issue is below `issue`.
   int64_t CountBelow(int32_t issue);
 
-  // Deletes every row and stores `rows` (any order), numbering idx.
-  void ReplaceAll(const std::vector<HistoryRow>& rows);
-  // The same for the rows derived from `draws` under `rules`, recording the
+  // Deletes every row and stores the rows derived from `draws` (any order;
+  // equal issues keep theirs) under `rules`, numbering idx and recording the
   // bases. They are derived a slice at a time, so a long history never has
   // all of its texts in memory.
   void ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules);
-  // Stores `rows` beside the history (after deleting it all first when
-  // `dropFirst`), numbering idx.
-  void Append(const std::vector<HistoryRow>& rows, bool dropFirst = false);
-  // The same for the rows derived from `draws` with the issue rule of
-  // `rules` and the bases recorded with the stored rows (those of `rules`
-  // when none are recorded), so the history keeps one set of bases even
-  // when another program changed them since `rules` was read.
+  // Stores the rows derived from `draws` beside the history (after deleting
+  // it all first when `dropFirst`), numbering idx. They are derived with the
+  // issue rule of `rules` and the bases recorded with the stored rows (those
+  // of `rules` when none are recorded), so the history keeps one set of
+  // bases even when another program changed them since `rules` was read.
   void AppendDraws(const std::vector<Draw>& draws, const DerivationRules& rules,
                    bool dropFirst = false);
   // Deletes the row with the highest SQQH; false when the history is empty.

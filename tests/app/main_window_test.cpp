@@ -16,6 +16,7 @@
 #include "app/grid_view.h"
 #include "core/issue_number.h"
 #include "tests/app/window_test_support.h"
+#include "tests/support/stored_history.h"
 
 using zs::Draw;
 using zs::GridView;
@@ -336,12 +337,12 @@ class MainWindowTest : public QObject {
     QVERIFY(!world.Action("mnuDscs_1")->isChecked());
     QCOMPARE(world.StoredSetting("DsIni").toString(), QStringLiteral("0"));
     QCOMPARE(world.window->index().Field(0, zs::SearchType::kSegment, 0), 4);
-    auto rows = zs::HistoryStore::OpenFolder(world.folder())->LoadAll();
+    auto rows = zs::testing::StoredRows(*zs::HistoryStore::OpenFolder(world.folder()));
     QCOMPARE(rows.front().fields[5][0], 4);
 
     world.Action("mnuSxcs_0")->trigger();
     QCOMPARE(world.StoredSetting("SxIni").toString(), QStringLiteral("0"));
-    rows = zs::HistoryStore::OpenFolder(world.folder())->LoadAll();
+    rows = zs::testing::StoredRows(*zs::HistoryStore::OpenFolder(world.folder()));
     // 16 January 2014 is before the Spring Festival: zodiac year 2013, the
     // snake (sign 5); number 20 is sign 5 − 19 ≡ 10 (狗), code 10 from base 0.
     QCOMPARE(rows.front().fields[1][0], 10);

@@ -116,9 +116,7 @@ class WindowWorld {
     Settings settings;
     settings.gsZl = StoredSetting("GsZl").isValid() ? StoredSetting("GsZl").toInt() : 556;
     const DerivationRules rules = DerivationRules::From(settings);
-    std::vector<HistoryRow> rows;
-    for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules));
-    HistoryStore::OpenFolder(folder())->ReplaceAll(rows);
+    HistoryStore::OpenFolder(folder())->ReplaceAllDraws(draws, rules);
   }
 
   MainWindow& Open() {

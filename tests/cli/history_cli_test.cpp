@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "store/history_store.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/stored_history.h"
 #include "tools/history_generator.h"
 
 namespace zs {
@@ -186,7 +187,9 @@ TEST_F(HistoryCliTest, SettingsSaveCheckedValuesAndRefuseOthers) {
 
 TEST_F(HistoryCliTest, ChangingABaseRederivesEveryStoredDraw) {
   ImportFiveIssues();
-  const auto loadRows = [this] { return HistoryStore::OpenFolder(cli_.dataFolder())->LoadAll(); };
+  const auto loadRows = [this] {
+    return testing::StoredRows(*HistoryStore::OpenFolder(cli_.dataFolder()));
+  };
   const std::vector<HistoryRow> before = loadRows();
   ASSERT_EQ(before.size(), 5u);
 
@@ -207,7 +210,8 @@ TEST_F(HistoryCliTest, ChangingABaseRederivesEveryStoredDraw) {
 
 TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
   ImportFiveIssues();
-  const std::vector<HistoryRow> before = HistoryStore::OpenFolder(cli_.dataFolder())->LoadAll(true);
+  const std::vector<HistoryRow> before =
+      testing::StoredRows(*HistoryStore::OpenFolder(cli_.dataFolder()));
   // The settings file's folder cannot be made: every save fails.
   std::filesystem::remove_all(cli_.root() / "config" / "Zephyrstat");
   WriteFileBytes(cli_.root() / "config" / "Zephyrstat", "not a folder");
@@ -218,7 +222,7 @@ TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
     EXPECT_THAT(result.err, HasSubstr("设置未保存")) << args[1];
     EXPECT_THAT(result.out, IsEmpty()) << args[1];
   }
-  EXPECT_EQ(HistoryStore::OpenFolder(cli_.dataFolder())->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*HistoryStore::OpenFolder(cli_.dataFolder())), before);
 }
 
 TEST_F(HistoryCliTest, ADeleteWhoseCompactionFailsIsDoneWithAWarning) {

@@ -30,8 +30,8 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
     random_.seed(GetParam());
     bases_ = {static_cast<int>(random_() % 2), static_cast<int>(random_() % 2)};
     const int draws = 120 + static_cast<int>(random_() % 200);
-    history_ = testing::MakeAnalysisHistory(testing::DeriveRows(
-        testing::RandomDraws(GetParam(), draws, 0.2), testing::Rules(bases_.sxIni, bases_.dsIni)));
+    history_ = testing::MakeAnalysisHistory(testing::RandomDraws(GetParam(), draws, 0.2),
+                                            testing::Rules(bases_.sxIni, bases_.dsIni));
     oracle_ = std::make_unique<CountingOracle>(history_.store->db());
   }
 

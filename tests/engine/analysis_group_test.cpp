@@ -23,8 +23,7 @@ using testing::Rules;
 class GroupTest : public ::testing::Test {
  protected:
   void Build(int sxIni = 1, int dsIni = 1, int draws = 200) {
-    history_ = testing::MakeAnalysisHistory(
-        testing::DeriveRows(testing::RandomDraws(7, draws, 0), Rules(sxIni, dsIni)));
+    history_ = testing::MakeAnalysisHistory(testing::RandomDraws(7, draws, 0), Rules(sxIni, dsIni));
   }
   GroupRequest Request(SearchType type, std::vector<int> boxes, int size) {
     GroupRequest request;

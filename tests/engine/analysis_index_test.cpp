@@ -51,15 +51,15 @@ TEST(HistoryIndexTest, AppendAndRemoveLastMatchARebuild) {
   EXPECT_EQ(empty.AtLeast(SearchType::kNumber, 1, 1), nullptr);
 }
 
-// The index read row by row from the store is the one built from its rows,
-// draw fields included; an empty store gives an empty index.
+// The index read row by row from the store is the one built from the rows
+// derived from its draws, draw fields included; an empty store gives an empty index.
 TEST(HistoryIndexTest, BuiltFromTheStoreMatchesOneBuiltFromItsRows) {
   DerivationRules rules;
   rules.sxIni = 0;
   for (const auto& [seed, count] : {std::pair{7u, 0}, {8u, 1}, {9u, 700}}) {
-    const testing::AnalysisHistory history = testing::MakeAnalysisHistory(
-        testing::DeriveRows(testing::RandomDraws(seed, count, 0.4), rules));
-    const std::vector<HistoryRow> rows = history.store->LoadAll();
+    const std::vector<Draw> draws = testing::RandomDraws(seed, count, 0.4);
+    const testing::AnalysisHistory history = testing::MakeAnalysisHistory(draws, rules);
+    const std::vector<HistoryRow> rows = testing::DeriveRows(draws, rules);
     const HistoryIndex fromRows(rows);
     const HistoryIndex fromStore(*history.store);
     ASSERT_EQ(fromStore.DrawCount(), rows.size()) << "seed " << seed;

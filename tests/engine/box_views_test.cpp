@@ -137,8 +137,8 @@ class BoxViewsTest : public ::testing::TestWithParam<uint64_t> {
     random_.seed(GetParam());
     bases_ = {static_cast<int>(GetParam() % 2), static_cast<int>(GetParam() / 2 % 2)};
     const int draws = 150 + Pick(0, 150);
-    history_ = testing::MakeAnalysisHistory(testing::DeriveRows(
-        testing::RandomDraws(GetParam(), draws, 0.2), testing::Rules(bases_.sxIni, bases_.dsIni)));
+    history_ = testing::MakeAnalysisHistory(testing::RandomDraws(GetParam(), draws, 0.2),
+                                            testing::Rules(bases_.sxIni, bases_.dsIni));
   }
 
   int Pick(int from, int to) { return from + static_cast<int>(random_() % (to - from + 1)); }
@@ -267,8 +267,8 @@ TEST_P(BoxViewsTest, CombinationHitsMatchBruteForce) {
 }
 
 TEST(BoxViewsRefusals, BadInputs) {
-  const auto history = testing::MakeAnalysisHistory(
-      testing::DeriveRows(testing::RandomDraws(7, 30, 0), testing::Rules()));
+  const auto history =
+      testing::MakeAnalysisHistory(testing::RandomDraws(7, 30, 0), testing::Rules());
   const std::string first = ShownIssue(history.index.Issue(0), false);
   BoxViewRequest request;
   request.startBox = "abc";

@@ -29,6 +29,7 @@
 #include "store/setting_change.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/derivation_rules.h"
+#include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
 #include "tools/history_generator.h"
 
@@ -129,7 +130,7 @@ std::vector<Change> Changes() {
          auto store = HistoryStore::OpenFolder(folder);
          const DerivationRules rules = RulesOfBase(SavedBase(folder));
          store->FollowBases(rules);
-         const std::vector<HistoryRow> rows = store->LoadAll(true);
+         const std::vector<HistoryRow> rows = testing::StoredRows(*store);
          ASSERT_EQ(rows.size(), OldDraws().size()) << trial;
          for (size_t i = 0; i < rows.size(); i += 97) {
            HistoryRow expected = DeriveRow(OldDraws()[i], rules);

@@ -12,6 +12,7 @@
 #include "core/derivation.h"
 #include "core/errors.h"
 #include "tests/support/derivation_rules.h"
+#include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
@@ -46,9 +47,7 @@ const std::vector<Draw> kHistory = {{14011682, {3, 7, 15, 8, 19, 20, 11, 14}},
 class DeletionTest : public ::testing::Test {
  protected:
   DeletionTest() : store_(HistoryStore::OpenFolder(folder_.path())) {
-    std::vector<HistoryRow> rows;
-    for (const Draw& draw : kHistory) rows.push_back(DeriveRow(draw, Rules(0, 0)));
-    store_->ReplaceAll(rows);
+    store_->ReplaceAllDraws(kHistory, Rules(0, 0));
   }
 
   std::vector<int32_t> Issues() {
@@ -98,9 +97,7 @@ TEST_F(DeletionTest, DeletingAtLeastEveryDrawEmptiesTheHistory) {
 TEST_F(DeletionTest, CountBeyondTheHistoryAndIssueBeforeTheFirstEmptyIt) {
   EXPECT_EQ(DeleteLast(1000000), 5);
   EXPECT_EQ(store_->Count(), 0);
-  std::vector<HistoryRow> rows;
-  for (const Draw& draw : kHistory) rows.push_back(DeriveRow(draw, rules_));
-  store_->ReplaceAll(rows);
+  store_->ReplaceAllDraws(kHistory, rules_);
   EXPECT_EQ(DeleteAfter(14011600), 5);
   EXPECT_EQ(store_->Count(), 0);
 }
@@ -117,13 +114,13 @@ class NothingDeletedTest : public DeletionTest,
 TEST_P(NothingDeletedTest, LeavesBackupAndHistoryUntouched) {
   const NothingDeleted& c = GetParam();
   WriteBytes(Backup(), "backup of an earlier delete\r\n");
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
 
   const int64_t deleted =
       c.byCount ? DeleteLast(c.answer) : DeleteAfter(static_cast<int32_t>(c.answer));
   EXPECT_EQ(deleted, 0);
   EXPECT_EQ(ReadBytes(Backup()), "backup of an earlier delete\r\n");
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, NothingDeletedTest,
@@ -148,7 +145,7 @@ TEST(DeletionOfEmptyHistoryTest, DeletesNothing) {
 
 TEST_F(DeletionTest, RebuiltRowsFollowTheCurrentSettings) {
   DeleteLast(2);
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), 3u);
   for (size_t i = 0; i < rows.size(); ++i) {
     HistoryRow expected = DeriveRow(kHistory[i], rules_);
@@ -215,9 +212,9 @@ TEST_F(DeletionTest, LeftoverTemporaryFilesDoNotHinderTheCompaction) {
 }
 
 TEST_F(DeletionTest, MissingBackupFailsWithoutTouchingTheHistory) {
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   EXPECT_THROW(RebuildFromBackup(*store_, folder_.path(), rules_), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 TEST_F(DeletionTest, RebuildReadsTheBackupAgain) {
@@ -248,9 +245,7 @@ TEST(BackupFileTest, DrawsOf2009SurviveTheRoundTrip) {
   const std::vector<Draw> draws = {{9123183, {1, 2, 3, 4, 5, 6, 7, 8}},
                                    {9123184, {9, 10, 11, 12, 13, 14, 15, 16}},
                                    {10010101, {17, 18, 19, 20, 1, 2, 3, 4}}};
-  std::vector<HistoryRow> rows;
-  for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules));
-  store->ReplaceAll(rows);
+  store->ReplaceAllDraws(draws, rules);
 
   EXPECT_EQ(Deleted(DeleteLastDraws(*store, 1, folder.path(), rules)), 1);
   EXPECT_EQ(ReadBytes(folder.path() / kBackupFileName),

@@ -11,34 +11,24 @@
 #include <vector>
 
 #include "store/history_store.h"
+#include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
 namespace {
 
-// Fields that depend on issue, type and position, so a shifted field shows.
-HistoryRow MakeRow(int32_t issue) {
-  HistoryRow row;
-  row.issue = issue;
-  row.nextIssue = issue + 1;
-  for (int type = 0; type < kSearchTypeCount; ++type) {
-    for (int position = 0; position < kPositions; ++position) {
-      row.fields[type][position] = (issue * 3 + 7 * type + position) % 21;
-    }
-  }
-  return row;
-}
+using testing::DrawOf;
 
-// Issues 10, 20, …: room for rows to go in between.
-std::vector<HistoryRow> Rows(int count) {
-  std::vector<HistoryRow> rows;
-  for (int i = 1; i <= count; ++i) rows.push_back(MakeRow(10 * i));
-  return rows;
+// Issues 10, 20, …: room for draws to go in between.
+std::vector<Draw> Draws(int count) {
+  std::vector<Draw> draws;
+  for (int i = 1; i <= count; ++i) draws.push_back(DrawOf(10 * i));
+  return draws;
 }
 
 PackedHistory PackOfLishi(HistoryStore& store) {
   PackedHistory packed;
-  for (const HistoryRow& row : store.LoadAll()) packed.Add(row.issue, row.fields);
+  store.ForEachRow([&packed](const HistoryRow& row) { packed.Add(row.issue, row.fields); });
   return packed;
 }
 
@@ -52,13 +42,14 @@ TEST(DrawPackTest, EqualsLishiAfterEveryChange) {
   const int full = static_cast<int>(kPackChunkDraws);
   const std::vector<Step> steps = {
       {"replace with two chunks and a bit",
-       [&](HistoryStore& s) { s.ReplaceAll(Rows(2 * full + 5)); }, true},
+       [&](HistoryStore& s) { s.ReplaceAllDraws(Draws(2 * full + 5), DerivationRules()); }, true},
       {"append at the end",
        [](HistoryStore& s) {
-         s.Append({MakeRow(900000), MakeRow(900010)});
+         s.AppendDraws({DrawOf(900000), DrawOf(900010)}, DerivationRules());
        },
        true},
-      {"append in the first chunk", [](HistoryStore& s) { s.Append({MakeRow(15)}); }, true},
+      {"append in the first chunk",
+       [](HistoryStore& s) { s.AppendDraws({DrawOf(15)}, DerivationRules()); }, true},
       {"delete the last", [](HistoryStore& s) { s.DeleteLast(); }, true},
       {"delete back across a chunk boundary",
        [&](HistoryStore& s) {
@@ -84,7 +75,8 @@ TEST(DrawPackTest, EqualsLishiAfterEveryChange) {
        },
        false},
       {"clear", [](HistoryStore& s) { s.Clear(); }, true},
-      {"replace with exactly one chunk", [&](HistoryStore& s) { s.ReplaceAll(Rows(full)); }, true},
+      {"replace with exactly one chunk",
+       [&](HistoryStore& s) { s.ReplaceAllDraws(Draws(full), DerivationRules()); }, true},
   };
   testing::TempFolder folder;
   std::unique_ptr<HistoryStore> store = HistoryStore::OpenFolder(folder.path());
@@ -109,7 +101,7 @@ TEST(DrawPackTest, EqualsLishiAfterEveryChange) {
 // copy and triggers, and its first load makes the copy.
 TEST(DrawPackTest, DatabaseWithoutTheCopyGetsOne) {
   testing::TempFolder folder;
-  HistoryStore::OpenFolder(folder.path())->ReplaceAll(Rows(30));
+  HistoryStore::OpenFolder(folder.path())->ReplaceAllDraws(Draws(30), DerivationRules());
   {
     std::unique_ptr<HistoryStore> store = HistoryStore::OpenFolder(folder.path());
     store->db().Execute(

@@ -14,42 +14,36 @@
 
 #include "core/errors.h"
 #include "tests/support/derivation_rules.h"
+#include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
 namespace {
 
+using testing::DrawOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-// A row whose every field and text depends on the issue, so a row stored in
-// the wrong place or with a shifted column shows up.
-HistoryRow MakeRow(int32_t issue) {
-  HistoryRow row;
-  row.issue = issue;
-  row.nextIssue = issue + 1;
-  for (int type = 0; type < kSearchTypeCount; ++type) {
-    for (int position = 0; position < kPositions; ++position) {
-      row.fields[type][position] = (issue + 7 * type + position) % 20 + 1;
-    }
-  }
-  for (int text = 0; text < kListTextCount; ++text) {
-    row.texts[text] = std::to_string(issue) + "X" + std::to_string(text) + " ";
-  }
-  return row;
+// The bases the test histories are derived with: not the defaults, so a row
+// derived with the wrong bases shows up.
+const DerivationRules kRules = testing::Rules(0, 1);
+
+std::vector<Draw> Draws(const std::vector<int32_t>& issues) {
+  std::vector<Draw> draws;
+  for (int32_t issue : issues) draws.push_back(DrawOf(issue));
+  return draws;
 }
 
-std::vector<HistoryRow> MakeRows(const std::vector<int32_t>& issues) {
+// What the store should hand back for `draws`: their rows derived under
+// kRules, in issue order (equal issues in the order given), numbered 1..N.
+std::vector<HistoryRow> Stored(std::vector<Draw> draws) {
+  std::stable_sort(draws.begin(), draws.end(),
+                   [](const Draw& a, const Draw& b) { return a.issue < b.issue; });
   std::vector<HistoryRow> rows;
-  for (int32_t issue : issues) rows.push_back(MakeRow(issue));
-  return rows;
-}
-
-// What the store should hand back: the rows in issue order, numbered 1..N.
-std::vector<HistoryRow> Numbered(std::vector<HistoryRow> rows) {
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
-  for (size_t i = 0; i < rows.size(); ++i) rows[i].idx = static_cast<int32_t>(i + 1);
+  for (const Draw& draw : draws) {
+    rows.push_back(DeriveRow(draw, kRules));
+    rows.back().idx = static_cast<int32_t>(rows.size());
+  }
   return rows;
 }
 
@@ -61,7 +55,7 @@ std::vector<int32_t> Issues(HistoryStore& store) {
 
 std::vector<int32_t> Idx(HistoryStore& store) {
   std::vector<int32_t> idx;
-  for (const HistoryRow& row : store.LoadAll()) idx.push_back(row.idx);
+  store.ForEachRow([&idx](const HistoryRow& row) { idx.push_back(row.idx); });
   return idx;
 }
 
@@ -109,7 +103,7 @@ TEST(HistorySchemaTest, NewStoreHasEveryColumnAndTheIndex) {
 
 TEST(HistorySchemaTest, BracketedSearchSqlWorksOnTheTable) {
   auto store = HistoryStore::OpenMemory();
-  store->ReplaceAll(MakeRows({14011682, 14011683}));
+  store->ReplaceAllDraws(Draws({14011682, 14011683}), kRules);
   store->db().Execute("UPDATE [Lishi] SET [intTh]=0");
   store->db().Execute("UPDATE [Lishi] SET [txtHisP6]= [txtHisLstHm]");
   Statement select = store->db().Prepare(
@@ -128,7 +122,7 @@ class HistoryFileTest : public ::testing::Test {
 TEST_F(HistoryFileTest, AbsentAndEmptyFilesGetTheSchema) {
   {
     auto store = HistoryStore::OpenFolder(folder_.path());
-    store->ReplaceAll(MakeRows({14011682}));
+    store->ReplaceAllDraws(Draws({14011682}), kRules);
   }
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 1);
 
@@ -201,8 +195,8 @@ TEST_F(HistoryFileTest, MissingIndexIsAddedToAHistoryFile) {
 }
 
 TEST_F(HistoryFileTest, AnInterruptedChangeLeavesTheCommittedHistory) {
-  const std::vector<HistoryRow> rows = MakeRows({14011682, 14011683, 14011684});
-  HistoryStore::OpenFolder(folder_.path())->ReplaceAll(rows);
+  const std::vector<Draw> draws = Draws({14011682, 14011683, 14011684});
+  HistoryStore::OpenFolder(folder_.path())->ReplaceAllDraws(draws, kRules);
 
   // The child dies inside a transaction that has already written to the
   // file; the next open must find the history as committed.
@@ -228,7 +222,7 @@ TEST_F(HistoryFileTest, AnInterruptedChangeLeavesTheCommittedHistory) {
   ASSERT_EQ(WEXITSTATUS(status), 0);
   ASSERT_TRUE(std::filesystem::exists(File().string() + "-journal"));
 
-  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->LoadAll(true), Numbered(rows));
+  EXPECT_EQ(testing::StoredRows(*HistoryStore::OpenFolder(folder_.path())), Stored(draws));
 }
 
 class HistoryStoreTest : public ::testing::Test {
@@ -239,7 +233,7 @@ class HistoryStoreTest : public ::testing::Test {
 
 TEST_F(HistoryStoreTest, EmptyHistoryHasNoRows) {
   EXPECT_EQ(store_->Count(), 0);
-  EXPECT_TRUE(store_->LoadAll().empty());
+  EXPECT_TRUE(testing::StoredRows(*store_).empty());
   EXPECT_TRUE(store_->LoadDraws().empty());
   EXPECT_FALSE(store_->First());
   EXPECT_FALSE(store_->Last());
@@ -249,25 +243,29 @@ TEST_F(HistoryStoreTest, EmptyHistoryHasNoRows) {
   EXPECT_EQ(store_->Count(), 0);
 }
 
-TEST_F(HistoryStoreTest, ReplaceAllStoresRowsInIssueOrderNumberedFromOne) {
-  store_->ReplaceAll(MakeRows({14011684, 14011701}));
-  const std::vector<HistoryRow> rows = MakeRows({14011702, 14011682, 14011701, 14011684, 14011683});
-  store_->ReplaceAll(rows);
+TEST_F(HistoryStoreTest, ReplaceAllDrawsStoresRowsInIssueOrderNumberedFromOne) {
+  store_->ReplaceAllDraws(Draws({14011684, 14011701}), testing::Rules());
+  const std::vector<Draw> draws = Draws({14011702, 14011682, 14011701, 14011684, 14011683});
+  store_->ReplaceAllDraws(draws, kRules);
 
-  EXPECT_EQ(store_->LoadAll(true), Numbered(rows));
-  const std::vector<HistoryRow> withoutTexts = store_->LoadAll();
-  EXPECT_EQ(withoutTexts.front().texts[0], "");
-  EXPECT_EQ(withoutTexts.front().fields, Numbered(rows).front().fields);
-
-  const std::vector<Draw> draws = store_->LoadDraws();
-  ASSERT_EQ(draws.size(), 5u);
-  EXPECT_EQ(draws[2], (Draw{14011684, Numbered(rows)[2].numbers()}));
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(draws));
+  EXPECT_EQ(store_->Bases(), (RecordedBases{0, 1}));
+  const std::vector<Draw> loaded = store_->LoadDraws();
+  ASSERT_EQ(loaded.size(), 5u);
+  EXPECT_EQ(loaded[2], DrawOf(14011684));
 
   EXPECT_EQ(store_->First()->issue, 14011682);
-  EXPECT_EQ(store_->Last(), Numbered(rows).back());
+  EXPECT_EQ(store_->Last(), Stored(draws).back());
   EXPECT_EQ(store_->NextToLast()->issue, 14011701);
   EXPECT_EQ(store_->CountBelow(14011684), 2);
   EXPECT_EQ(store_->CountBelow(14011690), 3);
+}
+
+TEST_F(HistoryStoreTest, ReplaceAllDrawsStoresMoreThanOneSlice) {
+  std::vector<int32_t> issues;  // in falling order
+  for (int32_t issue = 14019999; issue > 14019999 - 9000; --issue) issues.push_back(issue);
+  store_->ReplaceAllDraws(Draws(issues), kRules);
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(Draws(issues)));
 }
 
 TEST_F(HistoryStoreTest, ForEachRowVisitsTheRowsWithoutTextsInIssueOrder) {
@@ -275,38 +273,14 @@ TEST_F(HistoryStoreTest, ForEachRowVisitsTheRowsWithoutTextsInIssueOrder) {
   store_->ForEachRow([&visits](const HistoryRow&) { ++visits; });
   EXPECT_EQ(visits, 0);
 
-  store_->ReplaceAll(MakeRows({14011702, 14011682, 14011701}));
-  store_->Append(MakeRows({14011684, 14011683}));
+  store_->ReplaceAllDraws(Draws({14011702, 14011682, 14011701}), kRules);
+  store_->AppendDraws(Draws({14011684, 14011683}), kRules);
   std::vector<HistoryRow> visited;
   store_->ForEachRow([&visited](const HistoryRow& row) { visited.push_back(row); });
   std::vector<HistoryRow> expected =
-      Numbered(MakeRows({14011702, 14011682, 14011701, 14011684, 14011683}));
+      Stored(Draws({14011702, 14011682, 14011701, 14011684, 14011683}));
   for (HistoryRow& row : expected) row.texts = {};
   EXPECT_EQ(visited, expected);
-  EXPECT_EQ(visited, store_->LoadAll());
-}
-
-// A draw of every issue: distinct numbers that depend on the issue.
-Draw DrawOf(int32_t issue) {
-  Draw draw{issue, {}};
-  for (int position = 0; position < kPositions; ++position) {
-    draw.numbers[position] = (issue + 3 * position) % 20 + 1;
-  }
-  return draw;
-}
-
-TEST_F(HistoryStoreTest, ReplaceAllDrawsStoresTheDerivedRowsInIssueOrder) {
-  const DerivationRules rules = testing::Rules(0, 1);
-  std::vector<Draw> draws;
-  std::vector<HistoryRow> expected;
-  // More draws than one slice, in falling order.
-  for (int32_t issue = 14019999; issue > 14019999 - 9000; --issue) {
-    draws.push_back(DrawOf(issue));
-    expected.push_back(DeriveRow(DrawOf(issue), rules));
-  }
-  store_->ReplaceAllDraws(draws, rules);
-  EXPECT_EQ(store_->LoadAll(true), Numbered(expected));
-  EXPECT_EQ(store_->Bases(), (RecordedBases{0, 1}));
 }
 
 // A trigger that fails on one issue makes a change break off half-way.
@@ -316,78 +290,75 @@ void FailOnIssue(HistoryStore& store, int32_t issue) {
 }
 
 TEST_F(HistoryStoreTest, ReplacementFailingLateLeavesTheOldHistory) {
-  const std::vector<HistoryRow> old = MakeRows({14011682, 14011683});
-  store_->ReplaceAll(old);
+  const std::vector<Draw> old = Draws({14011682, 14011683});
+  store_->ReplaceAllDraws(old, kRules);
   std::vector<Draw> draws;
   for (int32_t issue = 1; issue <= 9000; ++issue) draws.push_back(DrawOf(issue));
   FailOnIssue(*store_, 8500);
   EXPECT_THROW(store_->ReplaceAllDraws(draws, testing::Rules()), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
-  EXPECT_EQ(store_->Bases(), std::nullopt);
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(old));
+  EXPECT_EQ(store_->Bases(), (RecordedBases{0, 1}));
 }
 
-TEST_F(HistoryStoreTest, ReplaceAllWithNothingEmptiesTheHistory) {
-  store_->ReplaceAll(MakeRows({14011682}));
-  store_->ReplaceAll({});
-  EXPECT_EQ(store_->Count(), 0);
-  store_->ReplaceAll(MakeRows({14011682}));
-  store_->ReplaceAllDraws({}, testing::Rules());
+TEST_F(HistoryStoreTest, ReplaceAllDrawsWithNothingEmptiesTheHistory) {
+  store_->ReplaceAllDraws(Draws({14011682}), kRules);
+  store_->ReplaceAllDraws({}, kRules);
   EXPECT_EQ(store_->Count(), 0);
 }
 
 TEST_F(HistoryStoreTest, IdxIsNotLimitedToSixteenBits) {
   std::vector<int32_t> issues;
   for (int32_t i = 0; i < 40000; ++i) issues.push_back(100000000 + i);
-  store_->ReplaceAll(MakeRows(issues));
+  store_->ReplaceAllDraws(Draws(issues), kRules);
   EXPECT_EQ(store_->Last()->idx, 40000);
-  store_->Append(MakeRows({99999999}));
+  store_->AppendDraws(Draws({99999999}), kRules);
   EXPECT_EQ(store_->Last()->idx, 40001);
   EXPECT_EQ(store_->First()->idx, 1);
 }
 
 TEST_F(HistoryStoreTest, FailedChangesLeaveTheHistoryAsItWas) {
-  const std::vector<HistoryRow> old = MakeRows({14011682, 14011683, 14011684});
-  store_->ReplaceAll(old);
+  const std::vector<Draw> old = Draws({14011682, 14011683, 14011684});
+  store_->ReplaceAllDraws(old, kRules);
   FailOnIssue(*store_, 14011690);
 
   EXPECT_THAT(
       [&] {
-        store_->ReplaceAll(MakeRows({14011701, 14011702, 14011690, 14011703}));
+        store_->ReplaceAllDraws(Draws({14011701, 14011702, 14011690, 14011703}), kRules);
       },
       ::testing::ThrowsMessage<StoreError>(HasSubstr("disk gone")));
-  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(old));
 
-  EXPECT_THROW(store_->Append(MakeRows({14011701, 14011690})), StoreError);
-  EXPECT_THROW(store_->Append(MakeRows({14011701, 14011690}), true), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+  EXPECT_THROW(store_->AppendDraws(Draws({14011701, 14011690}), kRules), StoreError);
+  EXPECT_THROW(store_->AppendDraws(Draws({14011701, 14011690}), kRules, true), StoreError);
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(old));
 
   // The re-derivation writes every stored row again.
   store_->db().Execute("DROP TRIGGER fail");
   FailOnIssue(*store_, 14011684);
   EXPECT_THROW(store_->Rederive(testing::Rules()), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), Numbered(old));
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(old));
   store_->db().Execute("DROP TRIGGER fail");
 
   // The store stays usable after the failures.
-  store_->Append(MakeRows({14011701}));
+  store_->AppendDraws(Draws({14011701}), kRules);
   EXPECT_EQ(store_->Count(), 4);
 }
 
 TEST_F(HistoryStoreTest, AppendRenumbersAroundRowsInTheMiddle) {
-  store_->ReplaceAll(MakeRows({14011682, 14011684, 14011702}));
-  store_->Append(MakeRows({14011701, 14011683}));
+  store_->ReplaceAllDraws(Draws({14011682, 14011684, 14011702}), kRules);
+  store_->AppendDraws(Draws({14011701, 14011683}), kRules);
   EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683, 14011684, 14011701, 14011702));
   EXPECT_THAT(Idx(*store_), ElementsAre(1, 2, 3, 4, 5));
   EXPECT_EQ(store_->Last()->idx, 5);
-  EXPECT_EQ(store_->First()->texts[0], MakeRow(14011682).texts[0]);
+  EXPECT_EQ(store_->First()->texts[0], DeriveRow(DrawOf(14011682), kRules).texts[0]);
 
-  store_->Append(MakeRows({14011703}));
+  store_->AppendDraws(Draws({14011703}), kRules);
   EXPECT_THAT(Idx(*store_), ElementsAre(1, 2, 3, 4, 5, 6));
 }
 
 TEST_F(HistoryStoreTest, RepeatedAppendsKeepIdxInIssueOrder) {
-  std::vector<HistoryRow> all = MakeRows({14011682, 14011702});
-  store_->ReplaceAll(all);
+  std::vector<Draw> all = Draws({14011682, 14011702});
+  store_->ReplaceAllDraws(all, kRules);
   uint32_t seed = 12345;
   for (int round = 0; round < 30; ++round) {
     std::vector<int32_t> issues;
@@ -395,23 +366,23 @@ TEST_F(HistoryStoreTest, RepeatedAppendsKeepIdxInIssueOrder) {
       seed = seed * 1103515245u + 12345u;
       issues.push_back(14011600 + static_cast<int32_t>(seed >> 16) % 150);
     }
-    const std::vector<HistoryRow> batch = MakeRows(issues);
-    store_->Append(batch);
+    const std::vector<Draw> batch = Draws(issues);
+    store_->AppendDraws(batch, kRules);
     all.insert(all.end(), batch.begin(), batch.end());
-    ASSERT_EQ(store_->LoadAll(true), Numbered(all)) << "after round " << round;
+    ASSERT_EQ(testing::StoredRows(*store_), Stored(all)) << "after round " << round;
   }
 }
 
 TEST_F(HistoryStoreTest, AppendCanReplaceTheHistory) {
-  store_->ReplaceAll(MakeRows({14011682, 14011684}));
-  const std::vector<HistoryRow> rows = MakeRows({14011702, 14011701});
-  store_->Append(rows, true);
-  EXPECT_EQ(store_->LoadAll(true), Numbered(rows));
+  store_->ReplaceAllDraws(Draws({14011682, 14011684}), kRules);
+  const std::vector<Draw> draws = Draws({14011702, 14011701});
+  store_->AppendDraws(draws, kRules, true);
+  EXPECT_EQ(testing::StoredRows(*store_), Stored(draws));
 }
 
 TEST_F(HistoryStoreTest, DeleteLastRemovesTheHighestIssue) {
-  store_->ReplaceAll(MakeRows({14011682, 14011684}));
-  store_->Append(MakeRows({14011683}));
+  store_->ReplaceAllDraws(Draws({14011682, 14011684}), kRules);
+  store_->AppendDraws(Draws({14011683}), kRules);
   EXPECT_TRUE(store_->DeleteLast());
   EXPECT_THAT(Issues(*store_), ElementsAre(14011682, 14011683));
   EXPECT_THAT(Idx(*store_), ElementsAre(1, 2));
@@ -421,7 +392,7 @@ TEST_F(HistoryStoreTest, DeleteLastRemovesTheHighestIssue) {
 }
 
 TEST_F(HistoryStoreTest, ClearEmptiesTheHistoryButNotTheOmissionTable) {
-  store_->ReplaceAll(MakeRows({14011682, 14011684}));
+  store_->ReplaceAllDraws(Draws({14011682, 14011684}), kRules);
   store_->db().Execute("INSERT INTO YL VALUES ('01 02', 1, 5, 6, 0.8333)");
   store_->Clear();
   EXPECT_EQ(store_->Count(), 0);
@@ -433,14 +404,14 @@ TEST_F(HistoryStoreTest, ClearEmptiesTheHistoryButNotTheOmissionTable) {
 }
 
 TEST_F(HistoryStoreTest, RederiveKeepsIssueNumbersAndIdx) {
-  store_->ReplaceAll(MakeRows({14011682, 14011684}));
-  store_->Append(MakeRows({14011683}));
+  store_->ReplaceAllDraws(Draws({14011682, 14011684}), kRules);
+  store_->AppendDraws(Draws({14011683}), kRules);
   const DerivationRules rules = testing::Rules(0, 0);
   store_->Rederive(rules);
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), 3u);
   for (size_t i = 0; i < rows.size(); ++i) {
-    HistoryRow expected = DeriveRow(Draw{rows[i].issue, MakeRow(rows[i].issue).numbers()}, rules);
+    HistoryRow expected = DeriveRow(DrawOf(rows[i].issue), rules);
     expected.idx = static_cast<int32_t>(i + 1);
     EXPECT_EQ(rows[i], expected);
   }
@@ -450,51 +421,51 @@ TEST_F(HistoryStoreTest, RederiveKeepsIssueNumbersAndIdx) {
 
 TEST_F(HistoryFileTest, CompactKeepsTheRowsAndLeavesTheCompactedCopy) {
   auto store = HistoryStore::OpenFolder(folder_.path());
-  const std::vector<HistoryRow> rows = MakeRows({14011682, 14011683, 14011684});
-  store->ReplaceAll(rows);
+  const std::vector<Draw> draws = Draws({14011682, 14011683, 14011684});
+  store->ReplaceAllDraws(draws, kRules);
   WriteBytes(folder_.path() / kCompactFileName, "stale copy of an earlier run");
 
   store->Compact();
   EXPECT_EQ(folder_.Entries(),
             (std::set<std::string>{kHistoryFileName, kCompactFileName, kLockFileName}));
   EXPECT_EQ(ReadBytes(File()), ReadBytes(folder_.path() / kCompactFileName));
-  EXPECT_EQ(store->LoadAll(true), Numbered(rows));
+  EXPECT_EQ(testing::StoredRows(*store), Stored(draws));
 
   // The reopened store writes to the file in the folder.
-  store->Append(MakeRows({14011701}));
+  store->AppendDraws(Draws({14011701}), kRules);
   store->Compact();
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 4);
 }
 
 TEST_F(HistoryFileTest, FailedCompactKeepsTheOldFileAndAWorkingStore) {
   auto store = HistoryStore::OpenFolder(folder_.path());
-  store->ReplaceAll(MakeRows({14011682, 14011683}));
+  store->ReplaceAllDraws(Draws({14011682, 14011683}), kRules);
   // A journal beside the file stops the compaction after the store let go of
   // the file; an empty one holds nothing SQLite would replay.
   WriteBytes(folder_.path() / (std::string(kHistoryFileName) + "-journal"), "");
 
   EXPECT_THROW(store->Compact(), StoreError);
   EXPECT_EQ(store->Count(), 2);
-  store->Append(MakeRows({14011684}));
+  store->AppendDraws(Draws({14011684}), kRules);
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 3);
 }
 
 TEST_F(HistoryFileTest, ASecondWriterWaitsBrieflyThenIsRefused) {
   auto first = HistoryStore::OpenFolder(folder_.path());
   auto second = HistoryStore::OpenFolder(folder_.path());
-  first->ReplaceAll(MakeRows({14011682}));
+  first->ReplaceAllDraws(Draws({14011682}), kRules);
   {
     const HistoryStore::WriterLock busy(*first);
-    EXPECT_THAT([&] { second->Append(MakeRows({14011683})); },
+    EXPECT_THAT([&] { second->AppendDraws(Draws({14011683}), kRules); },
                 ::testing::ThrowsMessage<StoreError>(HasSubstr(kHistoryBusyMessage)));
   }
-  second->Append(MakeRows({14011683}));
+  second->AppendDraws(Draws({14011683}), kRules);
   EXPECT_THAT(Issues(*first), ElementsAre(14011682, 14011683));
 }
 
 TEST(HistoryMemoryTest, CompactOfAMemoryStoreChangesNothing) {
   auto store = HistoryStore::OpenMemory();
-  store->ReplaceAll(MakeRows({14011682}));
+  store->ReplaceAllDraws(Draws({14011682}), kRules);
   store->Compact();
   EXPECT_EQ(store->Count(), 1);
   EXPECT_TRUE(store->folder().empty());

@@ -6,6 +6,7 @@
 
 #include "core/errors.h"
 #include "tests/support/derivation_rules.h"
+#include "tests/support/stored_history.h"
 
 namespace zs {
 namespace {
@@ -17,9 +18,9 @@ class ManualEntryTest : public ::testing::Test {
   ManualEntryTest() : store_(HistoryStore::OpenMemory()) {}
 
   void StoreHistory(const std::vector<int32_t>& issues, const DerivationRules& rules) {
-    std::vector<HistoryRow> rows;
-    for (int32_t issue : issues) rows.push_back(DeriveRow(Draw{issue, kTyped}, rules));
-    store_->ReplaceAll(rows);
+    std::vector<Draw> draws;
+    for (int32_t issue : issues) draws.push_back(Draw{issue, kTyped});
+    store_->ReplaceAllDraws(draws, rules);
   }
 
   static constexpr Numbers kTyped{3, 7, 15, 8, 19, 20, 11, 14};
@@ -42,7 +43,7 @@ TEST_P(TypedDrawIssueTest, GoesInUnderTheNextIssueOfTheCurrentRule) {
 
   EXPECT_EQ(StoreTypedDraw(*store_, kTyped, rules), c.expected);
 
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), 3u);
   HistoryRow expected = DeriveRow(Draw{c.expected, kTyped}, rules);
   expected.idx = 3;
@@ -72,9 +73,9 @@ TEST_F(ManualEntryTest, RefusesANextIssueThatSortsBeforeTheLastOne) {
   // A nine-digit history read under the two-digit rule would continue at
   // 13051301, which lies before 130512084.
   StoreHistory({130512083, 130512084}, Rules(1, 1, {84, true}));
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   EXPECT_THROW(StoreTypedDraw(*store_, kTyped, Rules(1, 1, {84, false})), InputError);
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 struct RefusedNumbers {
@@ -88,14 +89,14 @@ class RefusedNumbersTest : public ManualEntryTest,
 TEST_P(RefusedNumbersTest, StoresNothingAndNamesTheWrongBox) {
   const DerivationRules rules = Rules(1, 1, {84, false});
   StoreHistory({13051282, 13051283}, rules);
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   try {
     StoreTypedDraw(*store_, GetParam().numbers, rules);
     ADD_FAILURE() << "stored a draw that must be refused";
   } catch (const InputError& error) {
     EXPECT_NE(std::string(error.what()).find(GetParam().named), std::string::npos) << error.what();
   }
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,12 +116,12 @@ TEST_F(ManualEntryTest, RefusesOnAnEmptyHistory) {
 TEST_F(ManualEntryTest, RederivingFollowsTheNewBasesInEveryRow) {
   const DerivationRules before = Rules(1, 1, {84, false});
   StoreHistory({14013183, 14013184, 14020101, 14020102}, before);
-  const std::vector<HistoryRow> old = store_->LoadAll(true);
+  const std::vector<HistoryRow> old = testing::StoredRows(*store_);
 
   const DerivationRules after = Rules(0, 0, {84, false});
   store_->Rederive(after);
 
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), old.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].idx, old[i].idx);

@@ -10,6 +10,7 @@
 #include "core/derivation.h"
 #include "core/edition.h"
 #include "core/errors.h"
+#include "tests/support/stored_history.h"
 
 namespace zs {
 namespace {
@@ -60,7 +61,7 @@ std::vector<int32_t> Reversed(std::vector<int32_t> issues) {
   return {issues.rbegin(), issues.rend()};
 }
 
-class OnlineUpdateTest : public testing::Test {
+class OnlineUpdateTest : public ::testing::Test {
  protected:
   OnlineUpdateTest() : store_(HistoryStore::OpenMemory()) {
     settings_.gsZl = kGuangdong;
@@ -69,9 +70,9 @@ class OnlineUpdateTest : public testing::Test {
   }
 
   void StoreHistory(const std::vector<int32_t>& issues) {
-    std::vector<HistoryRow> rows;
-    for (int32_t issue : issues) rows.push_back(DeriveRow({issue, NumbersOf(issue)}, Rules()));
-    store_->ReplaceAll(rows);
+    std::vector<Draw> draws;
+    for (int32_t issue : issues) draws.push_back({issue, NumbersOf(issue)});
+    store_->ReplaceAllDraws(draws, Rules());
   }
 
   DerivationRules Rules() const { return DerivationRules::From(settings_); }
@@ -187,7 +188,7 @@ TEST_F(OnlineUpdateTest, AfterTheLastDrawOfADayTheNextDayFollows) {
 
 TEST_F(OnlineUpdateTest, StoredRowsAreTheDrawDerivation) {
   Apply(Page({14011601, 14011602}));
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), 2u);
   for (const HistoryRow& row : rows) {
     HistoryRow expected = DeriveRow({row.issue, NumbersOf(row.issue)}, Rules());

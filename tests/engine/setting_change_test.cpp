@@ -8,6 +8,7 @@
 
 #include "core/derivation.h"
 #include "core/errors.h"
+#include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
@@ -39,7 +40,7 @@ class SettingChangeTest : public ::testing::Test {
 
   // Every row as derived under `settings`' bases.
   bool RowsFollow(const Settings& settings) {
-    const std::vector<HistoryRow> rows = store_->LoadAll(true);
+    const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
     for (size_t i = 0; i < rows.size(); ++i) {
       HistoryRow expected = DeriveRow(kDraws[i], DerivationRules::From(settings));
       expected.idx = static_cast<int32_t>(i + 1);

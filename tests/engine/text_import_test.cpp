@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "tests/support/stored_history.h"
 
 namespace zs {
 namespace {
 
-class TextImportTest : public testing::Test {
+class TextImportTest : public ::testing::Test {
  protected:
   TextImportTest() : store_(HistoryStore::OpenMemory()) {
     rules_.sxIni = 1;
@@ -33,11 +34,7 @@ class TextImportTest : public testing::Test {
     return ImportHistoryFile(*store_, WriteFile(bytes), rules_);
   }
 
-  void StoreHistory(const std::vector<Draw>& draws) {
-    std::vector<HistoryRow> rows;
-    for (const Draw& draw : draws) rows.push_back(DeriveRow(draw, rules_));
-    store_->ReplaceAll(rows);
-  }
+  void StoreHistory(const std::vector<Draw>& draws) { store_->ReplaceAllDraws(draws, rules_); }
 
   std::unique_ptr<HistoryStore> store_;
   DerivationRules rules_;
@@ -63,7 +60,7 @@ TEST_F(TextImportTest, LinesWithoutIssueCountOnFromTheLineBefore) {
 TEST_F(TextImportTest, ReplacesTheHistoryWithDerivedRowsNumberedInIssueOrder) {
   StoreHistory(kEarlierHistory);
   Import("14011603  03 07 15 08 19 20 11 14\n14011601  01 02 03 04 05 06 07 08\n");
-  const std::vector<HistoryRow> rows = store_->LoadAll(true);
+  const std::vector<HistoryRow> rows = testing::StoredRows(*store_);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].issue, 14011601);
   EXPECT_EQ(rows[1].issue, 14011603);
@@ -142,18 +139,19 @@ TEST_F(TextImportTest, ReadsGb18030Text) {
   EXPECT_EQ(store_->LoadDraws().front().numbers, (Numbers{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-class FailedImportTest : public TextImportTest, public testing::WithParamInterface<const char*> {};
+class FailedImportTest : public TextImportTest,
+                         public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(FailedImportTest, DrawlessFileLeavesTheHistoryAsItWas) {
   StoreHistory(kEarlierHistory);
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   EXPECT_THROW(Import(GetParam()), InputError);
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drawless, FailedImportTest,
-                         testing::Values("", "\r\n\r\n", "没有号码\r\n1 2 3 4 5 6 7 8\r\n",
-                                         "14011601  21 22 23 24 25 26 27 28\r\n"));
+                         ::testing::Values("", "\r\n\r\n", "没有号码\r\n1 2 3 4 5 6 7 8\r\n",
+                                           "14011601  21 22 23 24 25 26 27 28\r\n"));
 
 TEST_F(TextImportTest, LinesWithoutIssueOnAnEmptyHistoryYieldNoDraw) {
   EXPECT_THROW(Import("01 02 03 04 05 06 07 08\r\n"), InputError);
@@ -162,15 +160,15 @@ TEST_F(TextImportTest, LinesWithoutIssueOnAnEmptyHistoryYieldNoDraw) {
 
 TEST_F(TextImportTest, MissingOrUnreadableFileLeavesTheHistoryAsItWas) {
   StoreHistory(kEarlierHistory);
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   EXPECT_THROW(ImportHistoryFile(*store_, folder_ / "不存在.txt", rules_), StoreError);
   EXPECT_THROW(ImportHistoryFile(*store_, folder_, rules_), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 TEST_F(TextImportTest, DevicesAndOversizedFilesAreRefusedBeforeReading) {
   StoreHistory(kEarlierHistory);
-  const std::vector<HistoryRow> before = store_->LoadAll(true);
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
   const std::filesystem::path oversized = WriteFile("14011601  01 02 03 04 05 06 07 08\n");
   std::filesystem::resize_file(oversized, kMaxImportBytes + 1);  // sparse: nothing is written
   try {
@@ -180,7 +178,7 @@ TEST_F(TextImportTest, DevicesAndOversizedFilesAreRefusedBeforeReading) {
     EXPECT_NE(std::string(error.what()).find("64 MB"), std::string::npos) << error.what();
   }
   EXPECT_THROW(ImportHistoryFile(*store_, "/dev/zero", rules_), StoreError);
-  EXPECT_EQ(store_->LoadAll(true), before);
+  EXPECT_EQ(testing::StoredRows(*store_), before);
 }
 
 TEST_F(TextImportTest, FileStoreKeepsTheImportAcrossReopening) {

@@ -34,10 +34,10 @@ std::vector<HistoryRow> DeriveRows(const std::vector<Draw>& draws, const Derivat
   return rows;
 }
 
-AnalysisHistory MakeAnalysisHistory(const std::vector<HistoryRow>& rows) {
+AnalysisHistory MakeAnalysisHistory(const std::vector<Draw>& draws, const DerivationRules& rules) {
   AnalysisHistory history;
   history.store = HistoryStore::OpenMemory();
-  history.store->ReplaceAll(rows);
+  history.store->ReplaceAllDraws(draws, rules);
   history.index = HistoryIndex(*history.store);  // as the window builds it
   return history;
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/derivation.h"
 #include "analysis/history_index.h"
+#include "core/derivation.h"
 #include "core/draw.h"
 #include "store/history_store.h"
 
@@ -22,12 +22,13 @@ std::vector<Draw> RandomDraws(uint64_t seed, int count, double repeatRate);
 
 std::vector<HistoryRow> DeriveRows(const std::vector<Draw>& draws, const DerivationRules& rules);
 
-// An in-memory history database holding `rows` and the index built from it.
+// An in-memory history database holding `draws` derived under `rules`, and
+// the index built from it.
 struct AnalysisHistory {
   std::unique_ptr<HistoryStore> store;
   HistoryIndex index;
 };
-AnalysisHistory MakeAnalysisHistory(const std::vector<HistoryRow>& rows);
+AnalysisHistory MakeAnalysisHistory(const std::vector<Draw>& draws, const DerivationRules& rules);
 
 }  // namespace zs::testing
 
