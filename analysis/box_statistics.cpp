@@ -1,20 +1,14 @@
 #include "analysis/box_statistics.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "analysis/box_view.h"
 #include "analysis/draw_set.h"
+#include "core/text.h"
 
 namespace zs {
 
 namespace {
-
-std::string TwoDecimals(double value) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  return buffer;
-}
 
 double Mean(const BoxFigures& figures) {
   return static_cast<double>(figures.omissionSum) / static_cast<double>(figures.hitCount);

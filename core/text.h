@@ -1,10 +1,13 @@
-// Small text helpers every layer needs: blanks trimmed from both ends and a
-// whole decimal number read from a text. Header-only, no state.
+// Small text helpers every layer needs: blanks trimmed from both ends, a
+// whole decimal number read from a text and a figure written with two
+// decimals. Header-only, no state.
 #ifndef ZEPHYRSTAT_CORE_TEXT_H_
 #define ZEPHYRSTAT_CORE_TEXT_H_
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zs {
@@ -33,6 +36,13 @@ std::optional<Whole> ParseWhole(std::string_view text) {
   const auto [ptr, error] = std::from_chars(text.data(), end, value);
   if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
   return value;
+}
+
+// `value` rounded to two decimals ("2.50"), the way averages and chances show.
+inline std::string TwoDecimals(double value) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.2f", value);
+  return buffer;
 }
 
 }  // namespace zs

@@ -179,6 +179,8 @@ bool Statement::IsNull(int column) const {
   return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
+bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
 Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {

@@ -32,6 +32,8 @@ class Database {
   void Execute(std::string_view sql);
   Statement Prepare(std::string_view sql);
   int64_t Changes() const;
+  // Whether a transaction is open on the connection.
+  bool InTransaction() const;
   sqlite3* handle() const { return db_; }
 
  private:

@@ -47,7 +47,7 @@ DeleteOutcome Compacted(HistoryStore& store, int64_t deleted) {
 template <typename KeepCount>
 DeleteOutcome KeepFirst(HistoryStore& store, const std::filesystem::path& folder,
                         const DerivationRules& rules, KeepCount keepCount) {
-  const HistoryStore::WriterLock writer(store);
+  const HistoryStore::WriterLock writer(store.writer());
   int64_t deleted = 0;
   {
     HistoryStore::Change change(store);
@@ -78,7 +78,7 @@ std::string BackupLine(const Draw& draw, bool threeDigit) {
 }
 
 DeleteOutcome DeleteLastDraw(HistoryStore& store) {
-  const HistoryStore::WriterLock writer(store);
+  const HistoryStore::WriterLock writer(store.writer());
   return Compacted(store, store.DeleteLast() ? 1 : 0);
 }
 

@@ -335,31 +335,24 @@ void EnsureSchema(Database& db) {
   EnsureDrawPack(db);
 }
 
-HistoryStore::WriterLock::WriterLock(HistoryStore& store) : store_(store) {
-  if (store_.writerHolds_ == 0 && store_.locks_ != nullptr &&
-      !store_.locks_->Lock(kWriterSlot, platform::LockFile::Mode::kExclusive, kWriterWait)) {
+void HistoryStore::Writer::lock() {
+  if (holds_ == 0 && locks_ != nullptr &&
+      !locks_->Lock(kWriterSlot, platform::LockFile::Mode::kExclusive, kWriterWait)) {
     throw StoreError(kHistoryBusyMessage);
   }
-  ++store_.writerHolds_;
+  ++holds_;
 }
 
-HistoryStore::WriterLock::~WriterLock() {
-  if (--store_.writerHolds_ == 0 && store_.locks_ != nullptr) store_.locks_->Unlock(kWriterSlot);
+void HistoryStore::Writer::unlock() {
+  if (--holds_ == 0 && locks_ != nullptr) locks_->Unlock(kWriterSlot);
 }
 
-HistoryStore::Change::Change(HistoryStore& store)
-    : lock_(store), store_(store), outermost_(store.changeDepth_ == 0) {
-  if (outermost_) store_.transaction_.emplace(store_.db_);
-  ++store_.changeDepth_;
-}
-
-HistoryStore::Change::~Change() {
-  --store_.changeDepth_;
-  if (outermost_) store_.transaction_.reset();
+HistoryStore::Change::Change(HistoryStore& store) : lock_(store.writer_) {
+  if (!store.db_.InTransaction()) transaction_.emplace(store.db_);
 }
 
 void HistoryStore::Change::Commit() {
-  if (outermost_) store_.transaction_->Commit();
+  if (transaction_) transaction_->Commit();
 }
 
 HistoryStore::HistoryStore(Database db, std::filesystem::path folder,
@@ -600,7 +593,7 @@ bool HistoryStore::FollowBases(const DerivationRules& rules) {
 
 void HistoryStore::Compact() {
   if (folder_.empty()) return;
-  const WriterLock writer(*this);
+  const WriterLock writer(writer_);
   const std::filesystem::path file = folder_ / kHistoryFileName;
   const std::filesystem::path compacted = folder_ / kCompactFileName;
 

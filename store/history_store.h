@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -48,35 +49,34 @@ void EnsureSchema(Database& db);
 
 class HistoryStore {
  public:
-  // Holds the folder's writer lock while it lives, so one program at a time
-  // changes the history or YL. Holds nest within one store. Waits a few
-  // seconds for another writer, then throws StoreError(kHistoryBusyMessage).
-  class WriterLock {
+  // The folder's writer lock, so one program at a time changes the history
+  // or YL; held by a WriterLock. lock() waits a few seconds for another
+  // writer, then throws StoreError(kHistoryBusyMessage). Locks nest within
+  // one store.
+  class Writer {
    public:
-    explicit WriterLock(HistoryStore& store);
-    WriterLock(const WriterLock&) = delete;
-    WriterLock& operator=(const WriterLock&) = delete;
-    ~WriterLock();
+    explicit Writer(platform::LockFile* locks) : locks_(locks) {}
+    void lock();
+    void unlock();
 
    private:
-    HistoryStore& store_;
+    platform::LockFile* locks_;  // none for a memory store
+    int holds_ = 0;
   };
+  using WriterLock = std::lock_guard<Writer>;
 
   // One change of the history or YL: the writer lock and one transaction.
-  // A change begun inside another joins it, and only the outermost commits;
-  // a change ended without Commit() (by an exception) rolls back all of it.
+  // A change begun inside another joins its transaction, and only the
+  // outermost commits; an outermost change ended without Commit() (by an
+  // exception) rolls back all of it.
   class Change {
    public:
     explicit Change(HistoryStore& store);
-    Change(const Change&) = delete;
-    Change& operator=(const Change&) = delete;
-    ~Change();
     void Commit();
 
    private:
     WriterLock lock_;
-    HistoryStore& store_;
-    bool outermost_;
+    std::optional<Transaction> transaction_;  // none when joining another change
   };
 
   // Opens `folder`/tessera.mdb, creating it with the schema when absent.
@@ -86,6 +86,7 @@ class HistoryStore {
   static std::unique_ptr<HistoryStore> OpenMemory();
 
   Database& db() { return db_; }
+  Writer& writer() { return writer_; }
   // Empty for an in-memory store.
   const std::filesystem::path& folder() const { return folder_; }
 
@@ -151,9 +152,7 @@ class HistoryStore {
   Database db_;
   std::filesystem::path folder_;
   std::unique_ptr<platform::LockFile> locks_;  // none for a memory store
-  int writerHolds_ = 0;
-  int changeDepth_ = 0;
-  std::optional<Transaction> transaction_;
+  Writer writer_{locks_.get()};
 };
 
 }  // namespace zs

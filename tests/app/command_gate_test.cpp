@@ -11,11 +11,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/results_server.h"
 
-using zs::Draw;
-using zs::GridView;
-using zs::testing::ClickButton;
-using zs::testing::RotatingDraws;
-using zs::testing::WindowWorld;
+namespace zs::testing {
 
 class CommandGateTest : public QObject {
   Q_OBJECT
@@ -33,11 +29,10 @@ class CommandGateTest : public QObject {
 
  private slots:
   void nothingTouchesTheHistoryWhileAnUpdateRuns() {
-    zs::testing::SilentServer silent;
+    SilentServer silent;
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.SetSetting("ResultsUrl",
-                     QString::fromStdString(zs::testing::UrlTemplateForPort(silent.port())));
+    world.SetSetting("ResultsUrl", QString::fromStdString(UrlTemplateForPort(silent.port())));
     world.Seed(RotatingDraws(14011601, 5));
     world.Open();
     StartHangingUpdate(world);
@@ -56,7 +51,7 @@ class CommandGateTest : public QObject {
     auto* history = world.Find<GridView>("MSFlexGrid1");
     emit history->doubleClicked(history->model()->index(0, 0));
     QVERIFY(Refused(world));
-    const zs::Settings& settings = world.window->settings();
+    const Settings& settings = world.window->settings();
     QCOMPARE(settings.sxIni, 1);
     QCOMPARE(settings.dsIni, 1);
     QCOMPARE(settings.gsZl, 0);
@@ -111,5 +106,7 @@ class CommandGateTest : public QObject {
   }
 };
 
-QTEST_MAIN(CommandGateTest)
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::CommandGateTest)
 #include "command_gate_test.moc"

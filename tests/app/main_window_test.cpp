@@ -18,11 +18,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/stored_history.h"
 
-using zs::Draw;
-using zs::GridView;
-using zs::testing::ClickButton;
-using zs::testing::RotatingDraws;
-using zs::testing::WindowWorld;
+namespace zs::testing {
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -193,7 +189,7 @@ class MainWindowTest : public QObject {
     ClickButton(world.Find<QRadioButton>("Option3_1"));
     world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);
     // 2014 is the year of the horse (sign 6): number 01 carries it.
-    QCOMPARE(world.Find<QLineEdit>("Text2_11")->text(), QString::fromStdString(zs::ZodiacName(6)));
+    QCOMPARE(world.Find<QLineEdit>("Text2_11")->text(), QString::fromStdString(ZodiacName(6)));
   }
 
   void check4SetsTheRangeEndBeforeTheChosenIssue() {
@@ -250,8 +246,8 @@ class MainWindowTest : public QObject {
         {"Option3_3", 10, 10, QStringLiteral("0"), QStringLiteral("9")},
         {"Option3_4", 10, 13, QStringLiteral("1"), QStringLiteral("10")},
         {"Option3_5", 5, 7, QStringLiteral("1"), QStringLiteral("5")},
-        {"Option3_1", 12, 12, QString::fromStdString(zs::ZodiacName(0)),
-         QString::fromStdString(zs::ZodiacName(11))},
+        {"Option3_1", 12, 12, QString::fromStdString(ZodiacName(0)),
+         QString::fromStdString(ZodiacName(11))},
         {"Option3_0", 20, 20, QStringLiteral("1"), QStringLiteral("20")},
     };
     for (const auto& type : types) {
@@ -322,7 +318,7 @@ class MainWindowTest : public QObject {
                  item == edition.edition);
       }
       QCOMPARE(world.StoredSetting("GsZl").toInt(), edition.edition);
-      QCOMPARE(zs::IssueRule::From(world.window->settings()).drawsPerDay, edition.drawsPerDay);
+      QCOMPARE(IssueRule::From(world.window->settings()).drawsPerDay, edition.drawsPerDay);
     }
   }
 
@@ -331,18 +327,18 @@ class MainWindowTest : public QObject {
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.Seed({Draw{14011601, {20, 1, 2, 3, 4, 5, 6, 7}}});
     world.Open();
-    QCOMPARE(world.window->index().Field(0, zs::SearchType::kSegment, 0), 5);
+    QCOMPARE(world.window->index().Field(0, SearchType::kSegment, 0), 5);
     world.Action("mnuDscs_0")->trigger();
     QVERIFY(world.Action("mnuDscs_0")->isChecked());
     QVERIFY(!world.Action("mnuDscs_1")->isChecked());
     QCOMPARE(world.StoredSetting("DsIni").toString(), QStringLiteral("0"));
-    QCOMPARE(world.window->index().Field(0, zs::SearchType::kSegment, 0), 4);
-    auto rows = zs::testing::StoredRows(*zs::HistoryStore::OpenFolder(world.folder()));
+    QCOMPARE(world.window->index().Field(0, SearchType::kSegment, 0), 4);
+    auto rows = StoredRows(*HistoryStore::OpenFolder(world.folder()));
     QCOMPARE(rows.front().fields[5][0], 4);
 
     world.Action("mnuSxcs_0")->trigger();
     QCOMPARE(world.StoredSetting("SxIni").toString(), QStringLiteral("0"));
-    rows = zs::testing::StoredRows(*zs::HistoryStore::OpenFolder(world.folder()));
+    rows = StoredRows(*HistoryStore::OpenFolder(world.folder()));
     // 16 January 2014 is before the Spring Festival: zodiac year 2013, the
     // snake (sign 5); number 20 is sign 5 − 19 ≡ 10 (狗), code 10 from base 0.
     QCOMPARE(rows.front().fields[1][0], 10);
@@ -488,8 +484,8 @@ class MainWindowTest : public QObject {
              QStringList({"号码（分组）", "最小遗漏", "最大遗漏", "最后遗漏", "大后比"}));
     QCOMPARE(summary->model()->rowCount(), 0);
     // The design widths apply to the headings shown before any analysis.
-    QCOMPARE(hits->columnWidth(0), zs::TwipsToPixels(1480, hits));
-    QCOMPARE(summary->columnWidth(0), zs::TwipsToPixels(1880, summary));
+    QCOMPARE(hits->columnWidth(0), TwipsToPixels(1480, hits));
+    QCOMPARE(summary->columnWidth(0), TwipsToPixels(1880, summary));
 
     QVERIFY(world.window->statusBar()->isVisible());
     QCOMPARE(
@@ -558,5 +554,7 @@ class MainWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(MainWindowTest)
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::MainWindowTest)
 #include "main_window_test.moc"

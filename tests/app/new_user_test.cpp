@@ -18,11 +18,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/results_server.h"
 
-using zs::Draw;
-using zs::GridView;
-using zs::testing::ClickButton;
-using zs::testing::RotatingDraws;
-using zs::testing::WindowWorld;
+namespace zs::testing {
 
 class NewUserTest : public QObject {
   Q_OBJECT
@@ -46,7 +42,7 @@ class NewUserTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { QVERIFY(zs::InstallQtChineseTranslations()); }
+  void initTestCase() { QVERIFY(InstallQtChineseTranslations()); }
 
   void anEntryBoxTakesDigitsWhereverItIsClicked() {
     WindowWorld world;
@@ -121,10 +117,10 @@ class NewUserTest : public QObject {
   // Enter answers a question with its default button.
   void enterCancelsADestructiveQuestion() {
     const struct {
-      zs::QuestionDefault defaultButton;
+      QuestionDefault defaultButton;
       bool answer;
-    } cases[] = {{zs::QuestionDefault::kCancel, false}, {zs::QuestionDefault::kOk, true}};
-    auto dialogs = zs::MakeWidgetDialogs();
+    } cases[] = {{QuestionDefault::kCancel, false}, {QuestionDefault::kOk, true}};
+    auto dialogs = MakeWidgetDialogs();
     for (const auto& c : cases) {
       QTimer::singleShot(0, [] {
         QWidget* box = QApplication::activeModalWidget();
@@ -139,7 +135,7 @@ class NewUserTest : public QObject {
     OpenOneDrawHistory(world);
     world.dialogs->answers = {false};
     world.Action("mnuClear")->trigger();
-    QVERIFY(world.dialogs->asked.back().defaultButton == zs::QuestionDefault::kCancel);
+    QVERIFY(world.dialogs->asked.back().defaultButton == QuestionDefault::kCancel);
   }
 
   void aRefusedDrawNamesItsBoxAndIsStoredOnceCorrected() {
@@ -152,7 +148,7 @@ class NewUserTest : public QObject {
     QVERIFY(world.Outcome().contains(QStringLiteral("第5个框")));
     TypeBoxes(world, {{}, {}, {}, {}, "15", {}, {}, {}});
     QCOMPARE(world.StoredDraws().size(), size_t(2));
-    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{1, 2, 3, 4, 15, 6, 7, 8}));
+    QCOMPARE(world.StoredDraws().back().numbers, (Numbers{1, 2, 3, 4, 15, 6, 7, 8}));
     QVERIFY(world.Outcome().startsWith(QStringLiteral("已保存")));
   }
 
@@ -222,8 +218,7 @@ class NewUserTest : public QObject {
 
   void aFailedUpdateSaysWhyInChineseAndWhereTheAddressIs() {
     WindowWorld world;
-    world.SetSetting("ResultsUrl", QString::fromStdString(
-                                       zs::testing::UrlTemplateForPort(zs::testing::ClosedPort())));
+    world.SetSetting("ResultsUrl", QString::fromStdString(UrlTemplateForPort(ClosedPort())));
     OpenOneDrawHistory(world);
     ClickButton(world.Find<QPushButton>("Command21"));
     QTRY_COMPARE_WITH_TIMEOUT(world.dialogs->Count(QStringLiteral("message")), 1, 10000);
@@ -235,5 +230,7 @@ class NewUserTest : public QObject {
   }
 };
 
-QTEST_MAIN(NewUserTest)
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::NewUserTest)
 #include "new_user_test.moc"

@@ -21,11 +21,7 @@
 #include "app/views/views_hooks.h"
 #include "tests/app/window_test_support.h"
 
-using zs::GridView;
-using zs::ViewsWindow;
-using zs::testing::ClickButton;
-using zs::testing::RotatingDraws;
-using zs::testing::WindowWorld;
+namespace zs::testing {
 
 class ViewsWindowTest : public QObject {
   Q_OBJECT
@@ -60,7 +56,7 @@ class ViewsWindowTest : public QObject {
     QCOMPARE(trendView->verticalScrollBar()->value(), trendView->verticalScrollBar()->maximum());
     for (int row : {0, 39}) {
       for (int column = 1; column <= 20; ++column) {
-        const bool hit = trend->data(trend->index(row, column), zs::TrendModel::kHitRole).toBool();
+        const bool hit = trend->data(trend->index(row, column), TrendModel::kHitRole).toBool();
         QCOMPARE(hit, Cell(trend, row, column) == trend->headerData(column, Qt::Horizontal));
       }
     }
@@ -74,14 +70,14 @@ class ViewsWindowTest : public QObject {
     ClickButton(world.Find<QCheckBox>("Check11_3"));
     world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("140116011"));
     Settled(world);
-    zs::BoxViewRequest request;
-    request.type = zs::SearchType::kZodiac;
+    BoxViewRequest request;
+    request.type = SearchType::kZodiac;
     request.freePositions = false;
     request.position = 2;
     request.bases = {world.window->settings().sxIni, world.window->settings().dsIni};
     request.startBox = "140116011";
     request.endBox = world.Find<QLineEdit>("Text3_1")->text().toStdString();
-    const zs::Grid expected = zs::BoxStatisticsGrid(zs::BoxView(world.window->index(), request));
+    const Grid expected = BoxStatisticsGrid(BoxView(world.window->index(), request));
     QCOMPARE(views->statisticsView()->grid(), expected);
     QCOMPARE(trend->rowCount(), 30);
     QVERIFY(views->caption().contains(QStringLiteral("第3位")));
@@ -145,8 +141,7 @@ class ViewsWindowTest : public QObject {
     QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("7"));
     ClickButton(world.Find<QCheckBox>("Check11_1"));
     ClickButton(world.Find<QPushButton>("Command1"));
-    auto* chart =
-        qobject_cast<zs::DistributionChart*>(world.window->views().ShowResultDistribution(0));
+    auto* chart = qobject_cast<DistributionChart*>(world.window->views().ShowResultDistribution(0));
     QVERIFY(chart != nullptr);
     auto* table = chart->findChild<GridView*>(QStringLiteral("DistributionGrid"));
     int64_t hits = 0;
@@ -178,5 +173,7 @@ class ViewsWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(ViewsWindowTest)
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::ViewsWindowTest)
 #include "views_window_test.moc"

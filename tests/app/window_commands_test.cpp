@@ -11,11 +11,7 @@
 #include "app/grid_view.h"
 #include "tests/app/window_test_support.h"
 
-using zs::Draw;
-using zs::GridView;
-using zs::testing::ClickButton;
-using zs::testing::RotatingDraws;
-using zs::testing::WindowWorld;
+namespace zs::testing {
 
 class WindowCommandsTest : public QObject {
   Q_OBJECT
@@ -83,7 +79,7 @@ class WindowCommandsTest : public QObject {
     Box(world, 8)->setCursorPosition(1);
     TypeIntoFocus(QStringLiteral("9"));
     QCOMPARE(world.StoredDraws().size(), size_t(3));
-    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{1, 2, 3, 4, 5, 6, 7, 19}));
+    QCOMPARE(world.StoredDraws().back().numbers, (Numbers{1, 2, 3, 4, 5, 6, 7, 19}));
   }
 
   void box8StoresEvenWithBox3Incomplete() {
@@ -97,7 +93,7 @@ class WindowCommandsTest : public QObject {
       Box(world, box)->setCursorPosition(0);
       QTest::keyClicks(Box(world, box), QString::fromLatin1(texts[box - 1]));
     }
-    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{12, 13, 9, 14, 15, 16, 17, 18}));
+    QCOMPARE(world.StoredDraws().back().numbers, (Numbers{12, 13, 9, 14, 15, 16, 17, 18}));
 
     // An empty first place gives 0, which is refused with a message.
     const char* refused[] = {"12", "13", "", "14", "15", "16", "17", "18"};
@@ -147,7 +143,7 @@ class WindowCommandsTest : public QObject {
     // The import replaces the whole history: the question says so, and Enter cancels.
     QVERIFY2(question.text.contains(QStringLiteral("替换现有的全部历史号码")),
              qPrintable(question.text));
-    QVERIFY(question.defaultButton == zs::QuestionDefault::kCancel);
+    QVERIFY(question.defaultButton == QuestionDefault::kCancel);
 
     ClickButton(import);  // the dialog is cancelled
     QCOMPARE(world.StoredDraws().size(), size_t(1));
@@ -158,7 +154,7 @@ class WindowCommandsTest : public QObject {
     world.dialogs->files = {file};
     ClickButton(import);
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011701, 14011702, 14011703}));
-    QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
+    QCOMPARE(world.StoredDraws().back().numbers, (Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
     QVERIFY(Status(world).contains(QStringLiteral("3 期")));
     QVERIFY(Status(world).contains(QStringLiteral("1 行沿用")));
     QVERIFY(Status(world).contains(QStringLiteral("跳过 1 行")));
@@ -431,5 +427,7 @@ class WindowCommandsTest : public QObject {
   }
 };
 
-QTEST_MAIN(WindowCommandsTest)
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::WindowCommandsTest)
 #include "window_commands_test.moc"

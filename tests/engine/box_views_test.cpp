@@ -5,7 +5,6 @@
 // a start that is not stored, one draw, a start after the end.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <random>
 #include <string>
@@ -18,17 +17,12 @@
 #include "analysis/trend_grid.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
+#include "core/text.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/derivation_rules.h"
 
 namespace zs {
 namespace {
-
-std::string Fixed2(double value) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  return buffer;
-}
 
 // The brute force: every figure straight from the stored fields.
 class BruteForce {
@@ -105,8 +99,8 @@ class BruteForce {
             std::to_string(smallest),
             std::to_string(largest),
             std::to_string(last),
-            omissions.empty() ? "" : Fixed2(mean),
-            omissions.empty() ? "" : Fixed2(double(last) / mean),
+            omissions.empty() ? "" : TwoDecimals(mean),
+            omissions.empty() ? "" : TwoDecimals(double(last) / mean),
             std::to_string(longest)};
   }
 

@@ -455,7 +455,7 @@ TEST_F(HistoryFileTest, ASecondWriterWaitsBrieflyThenIsRefused) {
   auto second = HistoryStore::OpenFolder(folder_.path());
   first->ReplaceAllDraws(Draws({14011682}), kRules);
   {
-    const HistoryStore::WriterLock busy(*first);
+    const HistoryStore::WriterLock busy(first->writer());
     EXPECT_THAT([&] { second->AppendDraws(Draws({14011683}), kRules); },
                 ::testing::ThrowsMessage<StoreError>(HasSubstr(kHistoryBusyMessage)));
   }
