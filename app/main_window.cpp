@@ -93,6 +93,10 @@ void MainWindow::ConnectPanels() {
   connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
   connect(historyCommands_, &HistoryCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
   connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
+  connect(settingsCommands_, &SettingsCommands::editionChanged, this,
+          [this] { ShowHistory(RangeAfterChange::kKeep); });
+  connect(settingsCommands_, &SettingsCommands::editionChanged, views_,
+          &ViewsHooks::ScheduleRefresh);
   connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
           &ViewsHooks::RememberSearchHits);
   connect(analysisCommands_, &AnalysisCommands::omissionTableShown, views_,
@@ -151,8 +155,10 @@ void MainWindow::StartUp() {
   }
   pattern_->ApplySavedOptions();
   // The result grids show their headings before the first analysis.
-  results_->ShowResult(HitListGrid(state_.index, {}, SearchType::kNumber, ShowRules{}),
-                       OmissionTableGrid({}));
+  results_->ShowResult(
+      std::make_shared<const HitListGrid>(state_.index, std::make_shared<const HitList>(),
+                                          SearchType::kNumber, ShowRules{}),
+      OmissionTableGrid({}));
   ShowHistory(RangeAfterChange::kWholeHistory);
   const HistoryIndex& index = state_.index;
   if (index.DrawCount() > 0) {
