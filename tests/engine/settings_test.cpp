@@ -55,57 +55,47 @@ TEST(EditionTest, NamedByTheStartOfAFileName) {
   for (const auto& [name, edition] : cases) EXPECT_EQ(EditionNamedBy(name), edition) << name;
 }
 
-TEST(SettingsTest, EmptyStoreGivesDefaults) {
-  const Settings settings = ReadSettings(From({}));
-  EXPECT_EQ(settings, Settings{});
-  EXPECT_EQ(settings.gsZl, 556);
-  EXPECT_TRUE(settings.bolZyw);
-  EXPECT_EQ(settings.intLei, 0);
-  EXPECT_EQ(settings.dsIni, 1);
-  EXPECT_EQ(settings.sxIni, 1);
-  EXPECT_EQ(settings.bsIni, 1);
-  EXPECT_EQ(settings.intZhWSetup, 2);
-  EXPECT_TRUE(settings.bolLdm);
-  EXPECT_EQ(settings.iniSerchDay, 6);
-  EXPECT_EQ(settings.resultsUrl, "http://127.0.0.1:8090/{code}/?n={n}");
-  EXPECT_EQ(settings.fetchTimeoutSeconds, 30);
-}
+// Every key in listing order: the text of its default, a stored text and the
+// text of the value read from it.
+struct KeyTexts {
+  std::string_view key;
+  std::string_view byDefault;
+  std::string_view stored;
+  std::string_view read;
+};
+const std::vector<KeyTexts> kKeyTexts = {
+    {"GsZl", "556", "3", "3"},
+    {"bolZyw", "true", "False", "false"},
+    {"intLei", "0", " 4 ", "4"},
+    {"DsIni", "1", "0", "0"},
+    {"SxIni", "1", "0", "0"},
+    {"BsIni", "1", "0", "0"},
+    {"intZhWSetup", "2", "5", "5"},
+    {"bolLdm", "true", "0", "false"},
+    {"IniSerchDay", "6", "16", "16"},
+    {"ResultsUrl", "http://127.0.0.1:8090/{code}/?n={n}", "https://example.org/{code}?n={n}",
+     "https://example.org/{code}?n={n}"},
+    {"FetchTimeout", "30", "600", "600"},
+};
 
-TEST(SettingsTest, KeysInListingOrder) {
-  const std::vector<std::string_view> expected = {
-      "GsZl",        "bolZyw", "intLei",      "DsIni",      "SxIni",       "BsIni",
-      "intZhWSetup", "bolLdm", "IniSerchDay", "ResultsUrl", "FetchTimeout"};
-  std::vector<std::string_view> names;
-  for (SettingKey key : SettingKeys()) {
-    names.push_back(SettingName(key));
-    EXPECT_EQ(SettingKeyNamed(SettingName(key)), key);
+TEST(SettingsTest, KeysInListingOrderWithTheirDefaults) {
+  EXPECT_EQ(ReadSettings(From({})), Settings{});
+  ASSERT_EQ(SettingKeys().size(), kKeyTexts.size());
+  for (size_t i = 0; i < kKeyTexts.size(); ++i) {
+    const SettingKey key = SettingKeys()[i];
+    EXPECT_EQ(SettingName(key), kKeyTexts[i].key);
+    EXPECT_EQ(SettingKeyNamed(kKeyTexts[i].key), key);
+    EXPECT_EQ(SettingText(Settings{}, key), kKeyTexts[i].byDefault) << kKeyTexts[i].key;
   }
-  EXPECT_EQ(names, expected);
 }
 
 TEST(SettingsTest, ReadsStoredTexts) {
-  const Settings settings = ReadSettings(From({{"GsZl", "3"},
-                                               {"bolZyw", "False"},
-                                               {"intLei", " 4 "},
-                                               {"DsIni", "0"},
-                                               {"SxIni", "0"},
-                                               {"BsIni", "0"},
-                                               {"intZhWSetup", "5"},
-                                               {"bolLdm", "0"},
-                                               {"IniSerchDay", "16"},
-                                               {"ResultsUrl", "https://example.org/{code}?n={n}"},
-                                               {"FetchTimeout", "600"}}));
-  EXPECT_EQ(settings.gsZl, 3);
-  EXPECT_FALSE(settings.bolZyw);
-  EXPECT_EQ(settings.intLei, 4);
-  EXPECT_EQ(settings.dsIni, 0);
-  EXPECT_EQ(settings.sxIni, 0);
-  EXPECT_EQ(settings.bsIni, 0);
-  EXPECT_EQ(settings.intZhWSetup, 5);
-  EXPECT_FALSE(settings.bolLdm);
-  EXPECT_EQ(settings.iniSerchDay, 16);
-  EXPECT_EQ(settings.resultsUrl, "https://example.org/{code}?n={n}");
-  EXPECT_EQ(settings.fetchTimeoutSeconds, 600);
+  std::map<std::string, std::string, std::less<>> stored;
+  for (const KeyTexts& k : kKeyTexts) stored.emplace(k.key, k.stored);
+  const Settings settings = ReadSettings(From(stored));
+  for (const KeyTexts& k : kKeyTexts) {
+    EXPECT_EQ(SettingText(settings, SettingKeyNamed(k.key)), k.read) << k.key;
+  }
 }
 
 TEST(SettingsTest, BooleanSpellings) {
@@ -155,66 +145,59 @@ TEST(SettingsTest, AnyWholeNumberIsAnEditionSetting) {
   }
 }
 
-TEST(SettingsTest, AppliesAcceptedValues) {
+// A value typed for a key: accepted (and then shown as `expected`), or
+// refused with a message naming the key and what is accepted (`expected`),
+// the settings left as they were.
+TEST(SettingsTest, AppliesAcceptedValuesAndRefusesBadOnes) {
   struct Case {
     std::string key;
     std::string value;
-    std::string text;  // SettingText afterwards
+    bool accepted;
+    std::string expected;
   };
   for (const Case& c : {
-           Case{"GsZl", "0", "0"},
-           Case{"bolZyw", "False", "false"},
-           Case{"bolZyw", "1", "true"},
-           Case{"intLei", "5", "5"},
-           Case{"DsIni", "0", "0"},
-           Case{"SxIni", "0", "0"},
-           Case{"BsIni", "0", "0"},
-           Case{"intZhWSetup", "6", "6"},
-           Case{"intZhWSetup", "1", "1"},
-           Case{"bolLdm", "false", "false"},
-           Case{"IniSerchDay", "2", "2"},
-           Case{"FetchTimeout", "1", "1"},
-           Case{"ResultsUrl", "https://h/{code}/x?n={n}", "https://h/{code}/x?n={n}"},
+           Case{"GsZl", "0", true, "0"},
+           Case{"bolZyw", "False", true, "false"},
+           Case{"bolZyw", "1", true, "true"},
+           Case{"intLei", "5", true, "5"},
+           Case{"DsIni", "0", true, "0"},
+           Case{"SxIni", "0", true, "0"},
+           Case{"BsIni", "0", true, "0"},
+           Case{"intZhWSetup", "6", true, "6"},
+           Case{"intZhWSetup", "1", true, "1"},
+           Case{"bolLdm", "false", true, "false"},
+           Case{"IniSerchDay", "2", true, "2"},
+           Case{"FetchTimeout", "1", true, "1"},
+           Case{"ResultsUrl", "https://h/{code}/x?n={n}", true, "https://h/{code}/x?n={n}"},
+           Case{"GsZl", "gd", false, "0 到 7"},
+           Case{"bolZyw", "yes", false, "true 或 false"},
+           Case{"intLei", "6", false, "0 到 5"},
+           Case{"intLei", "-1", false, "0 到 5"},
+           Case{"DsIni", "2", false, "0 或 1"},
+           Case{"SxIni", "one", false, "0 或 1"},
+           Case{"BsIni", "-1", false, "0 或 1"},
+           Case{"intZhWSetup", "0", false, "1 到 6"},
+           Case{"bolLdm", "2", false, "true 或 false"},
+           Case{"IniSerchDay", "17", false, "2 到 16"},
+           Case{"IniSerchDay", "1", false, "2 到 16"},
+           Case{"ResultsUrl", "127.0.0.1/{n}", false, "http://"},
+           Case{"ResultsUrl", "http://127.0.0.1/", false, "{n}"},
+           Case{"FetchTimeout", "0", false, "1 到 600"},
+           Case{"FetchTimeout", "", false, "1 到 600"},
        }) {
-    Settings settings;
-    ApplySetting(settings, SettingKeyNamed(c.key), c.value);
-    EXPECT_EQ(SettingText(settings, SettingKeyNamed(c.key)), c.text) << c.key;
-  }
-}
-
-TEST(SettingsTest, RefusesBadValuesAndLeavesSettingsUnchanged) {
-  struct Case {
-    std::string key;
-    std::string value;
-    std::string accepted;  // part of the message
-  };
-  for (const Case& c : {
-           Case{"GsZl", "gd", "0 到 7"},
-           Case{"bolZyw", "yes", "true 或 false"},
-           Case{"intLei", "6", "0 到 5"},
-           Case{"intLei", "-1", "0 到 5"},
-           Case{"DsIni", "2", "0 或 1"},
-           Case{"SxIni", "one", "0 或 1"},
-           Case{"BsIni", "-1", "0 或 1"},
-           Case{"intZhWSetup", "0", "1 到 6"},
-           Case{"bolLdm", "2", "true 或 false"},
-           Case{"IniSerchDay", "17", "2 到 16"},
-           Case{"IniSerchDay", "1", "2 到 16"},
-           Case{"ResultsUrl", "127.0.0.1/{n}", "http://"},
-           Case{"ResultsUrl", "http://127.0.0.1/", "{n}"},
-           Case{"FetchTimeout", "0", "1 到 600"},
-           Case{"FetchTimeout", "", "1 到 600"},
-       }) {
+    const SettingKey key = SettingKeyNamed(c.key);
     Settings settings;
     try {
-      ApplySetting(settings, SettingKeyNamed(c.key), c.value);
-      ADD_FAILURE() << c.key << "=" << c.value << " accepted";
+      ApplySetting(settings, key, c.value);
+      EXPECT_TRUE(c.accepted) << c.key << "=" << c.value << " accepted";
+      EXPECT_EQ(SettingText(settings, key), c.expected) << c.key;
     } catch (const InputError& error) {
       const std::string message = error.what();
+      EXPECT_FALSE(c.accepted) << message;
       EXPECT_NE(message.find(c.key), std::string::npos) << message;
-      EXPECT_NE(message.find(c.accepted), std::string::npos) << message;
+      EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+      EXPECT_EQ(settings, Settings{}) << c.key;
     }
-    EXPECT_EQ(settings, Settings{}) << c.key;
   }
   // A misspelt key is refused with the list of the known ones.
   EXPECT_THAT([] { SettingKeyNamed("gszl"); },
