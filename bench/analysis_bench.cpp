@@ -25,6 +25,7 @@
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
 #include "app/common/memory_reuse.h"
+#include "bench/generated_history.h"
 #include "core/derivation.h"
 #include "store/history_store.h"
 #include "tests/support/counting_oracle.h"
@@ -35,25 +36,12 @@ namespace {
 
 constexpr int64_t kLargeDraws = 500000;
 constexpr int64_t kSmallDraws = 30000;
-constexpr Date kLastDay{2026, 12, 8};
 constexpr int kGroupSize = 5;
 constexpr int kGroupBoxes = 18;
 constexpr int kCombinations = 8568;  // C(18, 5)
 // Boxes of the reduced run through SQL: C(7, 5) = 21 combinations.
 constexpr int kSqlGroupBoxes = 7;
 constexpr int kSqlCombinations = 21;
-
-DerivationRules BenchRules() {
-  DerivationRules rules;
-  rules.issueRule = IssueRule{84, false};
-  return rules;
-}
-
-std::vector<Draw> GeneratedDraws(int64_t count) {
-  std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(count, kLastDay, 84, 1));
-  if (static_cast<int64_t>(draws.size()) > count) draws.erase(draws.begin(), draws.end() - count);
-  return draws;
-}
 
 std::vector<HistoryRow> DerivedRows(const std::vector<Draw>& draws) {
   std::vector<HistoryRow> rows;

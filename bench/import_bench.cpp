@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "core/derivation.h"
 #include "acquire/text_import.h"
+#include "bench/generated_history.h"
+#include "core/derivation.h"
 #include "store/history_store.h"
 #include "tools/history_generator.h"
 
@@ -22,19 +23,6 @@ namespace {
 
 constexpr int64_t kImportDraws = 500000;
 constexpr int64_t kNaiveDraws = 5000;
-constexpr Date kLastDay{2026, 12, 8};
-
-DerivationRules BenchRules() {
-  DerivationRules rules;
-  rules.issueRule = IssueRule{84, false};
-  return rules;
-}
-
-std::vector<Draw> GeneratedDraws(int64_t count) {
-  std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(count, kLastDay, 84, 1));
-  if (static_cast<int64_t>(draws.size()) > count) draws.erase(draws.begin(), draws.end() - count);
-  return draws;
-}
 
 // A temporary folder with the generated history file, made once per run.
 class BenchFolder {
