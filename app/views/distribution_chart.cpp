@@ -1,5 +1,6 @@
 #include "app/views/distribution_chart.h"
 
+#include <QAbstractItemView>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -8,6 +9,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -110,6 +112,15 @@ void DistributionChart::OnSave() {
                                                     QStringLiteral("遗漏分布图.png"),
                                                     QStringLiteral("PNG 图片 (*.png)"));
   if (!file.isEmpty()) SavePicture(file);
+}
+
+void OfferDistributionChart(QAbstractItemView* grid, const QPoint& at, QWidget* menuParent,
+                            const std::function<void(int row)>& chart) {
+  const QModelIndex cell = grid->indexAt(at);
+  if (!cell.isValid()) return;
+  QMenu menu(menuParent);
+  QAction* item = menu.addAction(QStringLiteral("遗漏分布图"));
+  if (menu.exec(grid->viewport()->mapToGlobal(at)) == item) chart(cell.row());
 }
 
 }  // namespace zs

@@ -8,10 +8,12 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "analysis/omission_distribution.h"
 
+class QAbstractItemView;
 class QChartView;
 class QLabel;
 
@@ -37,6 +39,12 @@ class DistributionChart : public QDialog {
   QChartView* chartView_ = nullptr;
   QLabel* note_ = nullptr;
 };
+
+// The right-click menu of a grid whose rows can be charted: on a row under
+// `at` (viewport coordinates) it offers 遗漏分布图, and `chart` gets the row
+// when it is chosen.
+void OfferDistributionChart(QAbstractItemView* grid, const QPoint& at, QWidget* menuParent,
+                            const std::function<void(int row)>& chart);
 
 }  // namespace zs
 

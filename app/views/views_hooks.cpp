@@ -26,13 +26,7 @@ ViewsHooks::ViewsHooks(WindowState& state, PatternPanel& pattern, ResultsPanel& 
   GridView* summary = results_.summary();
   summary->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(summary, &QWidget::customContextMenuRequested, this, [this, summary](const QPoint& at) {
-    const QModelIndex cell = summary->indexAt(at);
-    if (!cell.isValid()) return;
-    QMenu menu(window_);
-    QAction* chart = menu.addAction(QStringLiteral("遗漏分布图"));
-    if (menu.exec(summary->viewport()->mapToGlobal(at)) == chart) {
-      ShowResultDistribution(cell.row());
-    }
+    OfferDistributionChart(summary, at, window_, [this](int row) { ShowResultDistribution(row); });
   });
 }
 

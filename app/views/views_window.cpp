@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -212,13 +211,7 @@ void ViewsWindow::ShowStatistics() {
 }
 
 void ViewsWindow::OnStatisticsMenu(const QPoint& at) {
-  const QModelIndex cell = statistics_->indexAt(at);
-  if (!cell.isValid()) return;
-  QMenu menu(this);
-  QAction* chart = menu.addAction(QStringLiteral("遗漏分布图"));
-  if (menu.exec(statistics_->viewport()->mapToGlobal(at)) == chart) {
-    ShowDistributionOfRow(cell.row());
-  }
+  OfferDistributionChart(statistics_, at, this, [this](int row) { ShowDistributionOfRow(row); });
 }
 
 QWidget* ViewsWindow::ShowDistributionOfRow(int row) {
