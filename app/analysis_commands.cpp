@@ -41,18 +41,12 @@ void AnalysisCommands::PositionSearch() {
   if (!pass) return;
   pattern_.CommitEdits();
   const PositionSearchRequest request = pattern_.PositionRequest();
-  SearchResult result;
-  try {
-    RunBusy([this, &request, &result] { result = RunPositionSearch(state_.index, request); });
-  } catch (const std::exception& error) {
-    state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
-    return;
-  }
-  results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
-  emit searchHitsShown(*result.hits);
+  const std::optional<size_t> hits =
+      ShowSearch([this, &request] { return RunPositionSearch(state_.index, request); });
+  if (!hits) return;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
                     .arg(UsedValues(request.pattern, request.chosen))
-                    .arg(result.hits->hits.size()));
+                    .arg(*hits));
 }
 
 void AnalysisCommands::PartialSearch() {
@@ -60,21 +54,28 @@ void AnalysisCommands::PartialSearch() {
   if (!pass) return;
   pattern_.CommitEdits();
   const PartialSearchRequest request = pattern_.PartialRequest();
-  SearchResult result;
-  try {
-    RunBusy([this, &request, &result] { result = RunPartialSearch(state_.index, request); });
-  } catch (const std::exception& error) {
-    state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
-    return;
-  }
-  results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
-  emit searchHitsShown(*result.hits);
+  const std::optional<size_t> hits =
+      ShowSearch([this, &request] { return RunPartialSearch(state_.index, request); });
+  if (!hits) return;
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
                     .arg(UsedValues(request.pattern, all))
                     .arg(request.partSize)
-                    .arg(result.hits->hits.size()));
+                    .arg(*hits));
+}
+
+std::optional<size_t> AnalysisCommands::ShowSearch(const std::function<SearchResult()>& search) {
+  SearchResult result;
+  try {
+    RunBusy([&search, &result] { result = search(); });
+  } catch (const std::exception& error) {
+    state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
+    return std::nullopt;
+  }
+  results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
+  emit searchHitsShown(*result.hits);
+  return result.hits->hits.size();
 }
 
 void AnalysisCommands::GroupCalculation() {

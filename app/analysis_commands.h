@@ -7,8 +7,11 @@
 #define ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
 
 #include <QObject>
+#include <functional>
+#include <optional>
 
 #include "analysis/hit_scan.h"
+#include "analysis/position_search.h"
 
 namespace zs {
 
@@ -36,6 +39,11 @@ class AnalysisCommands : public QObject {
   void omissionTableShown();
 
  private:
+  // Runs `search` while the window shows it is busy, shows its grids and
+  // hands its hits on. Returns the number of hits, or nullopt when the
+  // search failed (and that was reported).
+  std::optional<size_t> ShowSearch(const std::function<SearchResult()>& search);
+
   WindowState& state_;
   PatternPanel& pattern_;
   SelectionPanelWidget& selection_;
