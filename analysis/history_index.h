@@ -41,6 +41,8 @@ class HistoryIndex {
   void RemoveLast();
 
   size_t DrawCount() const { return draws_.DrawCount(); }
+  // The issue and stored fields of every draw.
+  const PackedHistory& Draws() const { return draws_; }
   int32_t Issue(size_t draw) const { return draws_.issues[draw]; }
   // The stored field L<position+1><letter of type>.
   int Field(size_t draw, SearchType type, int position) const {
