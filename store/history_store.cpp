@@ -208,13 +208,14 @@ PackedHistory InsertDerived(Database& db, const std::vector<Draw>& draws,
   PackedHistory packed;
   packed.Reserve(draws.size());
   constexpr size_t kSliceRows = 4096;
+  // The slice's rows are derived into again and again, so their texts are
+  // allocated once.
   std::vector<HistoryRow> slice;
-  slice.reserve(std::min(draws.size(), kSliceRows));
   for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
-    slice.clear();
-    for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
-      const HistoryRow& row = slice.emplace_back(DeriveRow(draws[i], rules));
-      packed.Add(row.issue, row.fields);
+    slice.resize(std::min(draws.size() - begin, kSliceRows));
+    for (size_t i = 0; i < slice.size(); ++i) {
+      DeriveRowInto(draws[begin + i], rules, slice[i]);
+      packed.Add(slice[i].issue, slice[i].fields);
     }
     InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
