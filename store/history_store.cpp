@@ -510,6 +510,12 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Change change(*this);
+  // The large page cache saves journal syncs when the new rows take the
+  // pages of the old ones; into an empty table they go to new pages, which
+  // need no journal, so a small cache writes them out as they fill instead
+  // of first faulting in tens of megabytes of fresh memory.
+  std::optional<SmallPageCache> pagesToNewFile;
+  if (Count() == 0) pagesToNewFile.emplace(db_);
   DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
   pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, rules));
