@@ -38,7 +38,6 @@ constexpr int64_t kSmallDraws = 30000;
 constexpr Date kLastDay{2026, 12, 8};
 constexpr int kGroupSize = 5;
 constexpr int kGroupBoxes = 18;
-constexpr int kCombinations = 8568;  // C(18, 5)
 // Boxes of the reduced run through SQL: C(7, 5) = 21 combinations.
 constexpr int kSqlGroupBoxes = 7;
 constexpr int kSqlCombinations = 21;
