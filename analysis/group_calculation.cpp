@@ -219,7 +219,7 @@ std::vector<OmissionRecord> ComputeGroupRows(const PackedHistory& draws,
 
 std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
                                              const GroupRequest& request) {
-  return ComputeGroupRows(index.Draws(), request);
+  return ComputeGroupRows(*index.Draws(), request);
 }
 
 std::vector<OmissionRecord> RunGroupCalculation(const PackedHistory& draws,
@@ -231,7 +231,7 @@ std::vector<OmissionRecord> RunGroupCalculation(const PackedHistory& draws,
 
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
                                                 const GroupRequest& request, HistoryStore& store) {
-  return RunGroupCalculation(index.Draws(), request, store);
+  return RunGroupCalculation(*index.Draws(), request, store);
 }
 
 }  // namespace zs

@@ -18,16 +18,16 @@ size_t HistoryIndex::CountSlot(SearchType type, int value, int count) {
   return kSetCount + (static_cast<size_t>(type) * kValues + value) * kPositions + (count - 1);
 }
 
-HistoryIndex::HistoryIndex() : sets_(2 * kSetCount) {}
+HistoryIndex::HistoryIndex() : draws_(std::make_shared<PackedHistory>()), sets_(2 * kSetCount) {}
 
 HistoryIndex::HistoryIndex(const std::vector<HistoryRow>& rows) : HistoryIndex() {
-  draws_.Reserve(rows.size());
-  for (const HistoryRow& row : rows) draws_.Add(row.issue, row.fields);
+  draws_->Reserve(rows.size());
+  for (const HistoryRow& row : rows) draws_->Add(row.issue, row.fields);
   BuildSets();
 }
 
 HistoryIndex::HistoryIndex(PackedHistory draws) : HistoryIndex() {
-  draws_ = std::move(draws);
+  *draws_ = std::move(draws);
   BuildSets();
 }
 
@@ -82,18 +82,32 @@ void HistoryIndex::BuildSets() {
   for (DrawSet& set : sets_) set.DropEmptyTail();
 }
 
+PackedHistory& HistoryIndex::OwnDraws(size_t drawsToAdd) {
+  // Only this index hands out shares, so a count of one cannot grow
+  // meanwhile; a share dropped on another thread at worst costs a copy.
+  if (draws_.use_count() > 1) {
+    auto copy = std::make_shared<PackedHistory>();
+    copy->Reserve(DrawCount() + drawsToAdd);
+    copy->issues.assign(draws_->issues.begin(), draws_->issues.end());
+    copy->fields.assign(draws_->fields.begin(), draws_->fields.end());
+    draws_ = std::move(copy);
+  }
+  return *draws_;
+}
+
 void HistoryIndex::Append(const HistoryRow& row) {
   const size_t draw = DrawCount();
-  draws_.Add(row.issue, row.fields);
+  OwnDraws(1).Add(row.issue, row.fields);
   ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Add(draw); });
 }
 
 void HistoryIndex::RemoveLast() {
-  if (draws_.issues.empty()) return;
+  if (DrawCount() == 0) return;
   const size_t draw = DrawCount() - 1;
   ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Remove(draw); });
-  draws_.issues.pop_back();
-  draws_.fields.resize(draws_.fields.size() - kFieldsPerDraw);
+  PackedHistory& draws = OwnDraws(0);
+  draws.issues.pop_back();
+  draws.fields.resize(draws.fields.size() - kFieldsPerDraw);
 }
 
 const DrawSet* HistoryIndex::AtPosition(SearchType type, int position, int value) const {
@@ -109,19 +123,19 @@ const DrawSet* HistoryIndex::AtLeast(SearchType type, int value, int count) cons
 }
 
 size_t HistoryIndex::CountBelow(int32_t issue) const {
-  const std::vector<int32_t>& issues = draws_.issues;
+  const std::vector<int32_t>& issues = draws_->issues;
   return static_cast<size_t>(std::lower_bound(issues.begin(), issues.end(), issue) -
                              issues.begin());
 }
 
 size_t HistoryIndex::CountUpTo(int32_t issue) const {
-  const std::vector<int32_t>& issues = draws_.issues;
+  const std::vector<int32_t>& issues = draws_->issues;
   return static_cast<size_t>(std::upper_bound(issues.begin(), issues.end(), issue) -
                              issues.begin());
 }
 
 size_t HistoryIndex::MemoryBytes() const {
-  size_t bytes = draws_.issues.capacity() * sizeof(int32_t) + draws_.fields.capacity();
+  size_t bytes = draws_->issues.capacity() * sizeof(int32_t) + draws_->fields.capacity();
   bytes += sets_.capacity() * sizeof(DrawSet);
   for (const DrawSet& set : sets_) bytes += set.MemoryBytes();
   return bytes;

@@ -8,6 +8,10 @@
 //     position tokens "cXv" of the tagged list texts; for numbers c = 1).
 //
 // Positions are 0-based in issue order, so draw position i has idx i + 1.
+//
+// The draws are shared, never changed in place: a grid that shows them keeps
+// reading the draws it was made from while the index moves on (Append and
+// RemoveLast copy them first when anything else still holds them).
 // Preconditions: draws come in ascending issue order, every stored attribute
 // lies in 0..kMaxIndexedValue (the derivation guarantees 0..20). A value
 // outside that range belongs to no draw, so its set is absent.
@@ -17,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "analysis/draw_set.h"
@@ -40,14 +45,14 @@ class HistoryIndex {
   // Drops the newest draw; no-op on an empty index.
   void RemoveLast();
 
-  size_t DrawCount() const { return draws_.DrawCount(); }
-  // The issue and stored fields of every draw.
-  const PackedHistory& Draws() const { return draws_; }
-  int32_t Issue(size_t draw) const { return draws_.issues[draw]; }
+  size_t DrawCount() const { return draws_->DrawCount(); }
+  int32_t Issue(size_t draw) const { return draws_->issues[draw]; }
   // The stored field L<position+1><letter of type>.
   int Field(size_t draw, SearchType type, int position) const {
-    return draws_.Field(draw, static_cast<int>(type), position);
+    return draws_->Field(draw, static_cast<int>(type), position);
   }
+  // The draws as they are now, for grids that format them on demand.
+  std::shared_ptr<const PackedHistory> Draws() const { return draws_; }
 
   // Draws whose criterion value at `position` (0-based) is `value`; nullptr
   // when no draw has it.
@@ -68,6 +73,9 @@ class HistoryIndex {
   static constexpr int kValues = kMaxIndexedValue + 1;
   static constexpr size_t kSetCount = size_t{kSearchTypeCount} * kPositions * kValues;
 
+  // The draws to change, copied first (with room for `drawsToAdd` more)
+  // when a grid still shares them.
+  PackedHistory& OwnDraws(size_t drawsToAdd);
   // Builds every set of the draws at once, a word at a time.
   void BuildSets();
   // Calls mark(set) for every set that holds the draw at `draw`.
@@ -77,7 +85,7 @@ class HistoryIndex {
   static size_t PositionSlot(SearchType type, int position, int value);
   static size_t CountSlot(SearchType type, int value, int count);
 
-  PackedHistory draws_;
+  std::shared_ptr<PackedHistory> draws_;
   // The sets of AtPosition, then those of AtLeast.
   std::vector<DrawSet> sets_;
 };

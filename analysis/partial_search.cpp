@@ -15,8 +15,7 @@ std::string PartialSearchLabel(const SearchPattern& pattern, const std::string& 
 
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request) {
   const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
-  SearchResult result;
-  result.label = PartialSearchLabel(request.pattern, request.partSizeText);
+  HitList hits;
   if (request.partSize >= kMinPartSize && request.partSize <= kMaxPartSize) {
     // A choice of k positions holds when all its criteria do; with the
     // occurrence counts running over all eight positions, some choice holds
@@ -28,13 +27,12 @@ SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequ
     for (int p = 0; p < kPositions; ++p) {
       sets[p] = CriterionDraws(index, request.pattern.type, criteria[p]);
     }
-    result.hits = HitsOfAtLeast(sets, request.partSize, span);
+    hits = HitsOfAtLeast(sets, request.partSize, span);
   } else {
-    result.hits = HitsOfAll({nullptr}, span);
+    hits = HitsOfAll({nullptr}, span);
   }
-  result.hitGrid = HitListGrid(index, result.hits.hits, request.pattern.type, request.show);
-  result.summaryGrid = SummaryGrid(result.label, result.hits.figures);
-  return result;
+  return SearchResultOf(index, PartialSearchLabel(request.pattern, request.partSizeText),
+                        std::move(hits), request.pattern.type, request.show);
 }
 
 }  // namespace zs

@@ -15,18 +15,24 @@ std::string PositionSearchLabel(const SearchPattern& pattern, const PositionChoi
   return label;
 }
 
+SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
+                            SearchType type, const ShowRules& rules) {
+  SearchResult result;
+  result.label = std::move(label);
+  result.hits = std::make_shared<const HitList>(std::move(hits));
+  result.hitGrid = std::make_shared<const HitListGrid>(index, result.hits, type, rules);
+  result.summaryGrid = SummaryGrid(result.label, result.hits->figures);
+  return result;
+}
+
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
   const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
   std::vector<const DrawSet*> sets;
   for (const Criterion& criterion : PatternCriteria(request.pattern, request.chosen)) {
     sets.push_back(CriterionDraws(index, request.pattern.type, criterion));
   }
-  SearchResult result;
-  result.label = PositionSearchLabel(request.pattern, request.chosen);
-  result.hits = HitsOfAll(sets, span);
-  result.hitGrid = HitListGrid(index, result.hits.hits, request.pattern.type, request.show);
-  result.summaryGrid = SummaryGrid(result.label, result.hits.figures);
-  return result;
+  return SearchResultOf(index, PositionSearchLabel(request.pattern, request.chosen),
+                        HitsOfAll(sets, span), request.pattern.type, request.show);
 }
 
 }  // namespace zs

@@ -4,6 +4,7 @@
 #ifndef ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
 #define ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
 
+#include <memory>
 #include <string>
 
 #include "analysis/hit_scan.h"
@@ -23,12 +24,17 @@ struct PositionSearchRequest {
   ShowRules show;
 };
 
+// The hit list is shared with its grid, which formats its rows on demand.
 struct SearchResult {
   std::string label;  // strContent of the position search
-  HitList hits;
-  Grid hitGrid;
+  std::shared_ptr<const HitList> hits;
+  std::shared_ptr<const HitListGrid> hitGrid;
   Grid summaryGrid;
 };
+
+// The result of `hits` found for `label`: the grids over them.
+SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
+                            SearchType type, const ShowRules& rules);
 
 // The label: free positions give the box text of every chosen position,
 // fixed positions its value with two digits, each followed by one blank.

@@ -1,8 +1,6 @@
 #include "analysis/result_grids.h"
 
-#include <array>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 
 #include "analysis/history_index.h"
@@ -36,19 +34,8 @@ std::vector<std::string> HitListHeadings() {
   return headings;
 }
 
-// A whole number in plain decimal without a heap allocation.
-class DecimalText {
- public:
-  explicit DecimalText(int64_t value)
-      : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
-  std::string_view view() const {
-    return std::string_view(digits_, static_cast<size_t>(end_ - digits_));
-  }
-
- private:
-  char digits_[24];
-  char* end_;
-};
+constexpr size_t kOmissionColumn = 1 + kPositions;
+constexpr size_t kRowNumberColumn = kOmissionColumn + 1;
 
 }  // namespace
 
@@ -56,34 +43,35 @@ std::string DoubleText(double value) { return GeneralText(value, 15); }
 
 std::string SingleText(float value) { return GeneralText(static_cast<double>(value), 7); }
 
-Grid HitListGrid(const HistoryIndex& index, const std::vector<Hit>& hits, SearchType type,
-                 const ShowRules& rules) {
-  // Texts of every value a field can hold, made once: a grid of a whole
-  // history has millions of cells.
-  std::array<std::string, kMaxIndexedValue + 1> valueTexts;
+HitListGrid::HitListGrid(const HistoryIndex& index, std::shared_ptr<const HitList> hits,
+                         SearchType type, const ShowRules& rules)
+    : draws_(index.Draws()), hits_(std::move(hits)), type_(type), rules_(rules) {
+  // The texts of the values a field holds are made once: a whole history's
+  // grid shows millions of them.
   for (int value = 0; value <= kMaxIndexedValue; ++value) {
-    valueTexts[value] =
+    valueTexts_[value] =
         type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni) : std::to_string(value);
   }
-  Grid grid(HitListHeadings());
-  grid.Reserve(hits.size(), hits.size() * 48);
-  int64_t row = 0;
-  for (const Hit& hit : hits) {
-    const size_t draw = static_cast<size_t>(hit.idx - 1);
-    grid.AddCell(ShownIssue(index.Issue(draw), rules.threeDigit));
-    for (int p = 0; p < kPositions; ++p) {
-      const int value = index.Field(draw, type, p);
-      if (value >= 0 && value <= kMaxIndexedValue) {
-        grid.AddCell(valueTexts[value]);
-      } else {
-        grid.AddCell(type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni)
-                                                 : std::to_string(value));
-      }
-    }
-    grid.AddCell(DecimalText(hit.omission).view());
-    grid.AddCell(DecimalText(++row).view());
-  }
-  return grid;
+}
+
+const std::vector<std::string>& HitListGrid::Headings() const {
+  static const std::vector<std::string> kHeadings = HitListHeadings();
+  return kHeadings;
+}
+
+std::string_view HitListGrid::ValueText(int value, std::string& scratch) const {
+  if (value >= 0 && value <= kMaxIndexedValue) return valueTexts_[value];
+  if (type_ == SearchType::kZodiac) return scratch = ZodiacName(value - rules_.sxIni);
+  return DecimalCellText(value, scratch);
+}
+
+std::string_view HitListGrid::CellText(size_t row, size_t column, std::string& scratch) const {
+  const Hit& hit = hits_->hits[row];
+  const size_t draw = static_cast<size_t>(hit.idx - 1);
+  if (column == 0) return scratch = ShownIssue(draws_->issues[draw], rules_.threeDigit);
+  if (column == kOmissionColumn) return DecimalCellText(hit.omission, scratch);
+  if (column == kRowNumberColumn) return DecimalCellText(int64_t(row) + 1, scratch);
+  return ValueText(draws_->Field(draw, static_cast<int>(type_), int(column) - 1), scratch);
 }
 
 Grid SummaryGrid(const std::string& label, const OmissionFigures& figures) {

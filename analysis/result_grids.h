@@ -1,15 +1,19 @@
 // The result grids of the analyses, exactly as the window shows them:
-//   - the hit list: "期号", "平1位" … "平8位", "遗漏次数", "序号";
+//   - the hit list: "期号", "平1位" … "平8位", "遗漏次数", "序号", a row
+//     formatted when it is read, from the shared hits and draws;
 //   - the one-row omission summary of a search, ratio in double precision;
 //   - the omission table YL, ratio as the stored single;
 // and the sort key that a click on a column of the omission table picks.
 #ifndef ZEPHYRSTAT_ANALYSIS_RESULT_GRIDS_H_
 #define ZEPHYRSTAT_ANALYSIS_RESULT_GRIDS_H_
 
+#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/history_index.h"
 #include "analysis/hit_scan.h"
 #include "analysis/omission.h"
 #include "core/draw.h"
@@ -17,8 +21,6 @@
 #include "store/omission_table.h"
 
 namespace zs {
-
-class HistoryIndex;
 
 // What the grids need beyond the figures: the zodiac base (names of zodiac
 // values) and the issue form (the shown issue).
@@ -36,8 +38,25 @@ std::string SingleText(float value);
 
 // Columns 1..8 show the stored field of the type at each position: the zodiac
 // name for zodiac values, the stored sum field for digit sums.
-Grid HitListGrid(const HistoryIndex& index, const std::vector<Hit>& hits, SearchType type,
-                 const ShowRules& rules);
+class HitListGrid final : public GridSource {
+ public:
+  // Precondition: every hit is a draw of `index`.
+  HitListGrid(const HistoryIndex& index, std::shared_ptr<const HitList> hits, SearchType type,
+              const ShowRules& rules);
+
+  const std::vector<std::string>& Headings() const override;
+  size_t RowCount() const override { return hits_->hits.size(); }
+  std::string_view CellText(size_t row, size_t column, std::string& scratch) const override;
+
+ private:
+  std::string_view ValueText(int value, std::string& scratch) const;
+
+  std::shared_ptr<const PackedHistory> draws_;
+  std::shared_ptr<const HitList> hits_;
+  SearchType type_;
+  ShowRules rules_;
+  std::array<std::string, kMaxIndexedValue + 1> valueTexts_;  // texts of the indexed values
+};
 
 Grid SummaryGrid(const std::string& label, const OmissionFigures& figures);
 

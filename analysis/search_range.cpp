@@ -33,7 +33,7 @@ SearchRange ReadRangeBoxes(std::string_view startBox, std::string_view endBox) {
 }
 
 RangeSpan Locate(const HistoryIndex& index, const SearchRange& range) {
-  return Locate(index.Draws().issues, range);
+  return Locate(index.Draws()->issues, range);
 }
 
 RangeSpan Locate(const std::vector<int32_t>& issues, const SearchRange& range) {

@@ -48,11 +48,11 @@ void AnalysisCommands::PositionSearch() {
     state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
     return;
   }
-  results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
-  emit searchHitsShown(result.hits);
+  results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
+  emit searchHitsShown(*result.hits);
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
                     .arg(UsedValues(request.pattern, request.chosen))
-                    .arg(result.hits.hits.size()));
+                    .arg(result.hits->hits.size()));
 }
 
 void AnalysisCommands::PartialSearch() {
@@ -67,14 +67,14 @@ void AnalysisCommands::PartialSearch() {
     state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
     return;
   }
-  results_.ShowResult(std::move(result.hitGrid), std::move(result.summaryGrid));
-  emit searchHitsShown(result.hits);
+  results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
+  emit searchHitsShown(*result.hits);
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
                     .arg(UsedValues(request.pattern, all))
                     .arg(request.partSize)
-                    .arg(result.hits.hits.size()));
+                    .arg(result.hits->hits.size()));
 }
 
 void AnalysisCommands::GroupCalculation() {

@@ -84,7 +84,7 @@ QString Failed(const std::exception& error) {
 
 }  // namespace
 
-QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const Grid> grid,
+QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const GridSource> grid,
                           const std::filesystem::path& dataFolder, const char* sheetName,
                           FileOpener& opener) {
   const std::filesystem::path file = dataFolder / sheetName;
@@ -103,7 +103,7 @@ QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const Grid> grid,
   return Opened(file, opener);
 }
 
-QString ExportHistoryToText(const Grid& historyGrid, const std::string& newestStoredDigits,
+QString ExportHistoryToText(const GridSource& historyGrid, const std::string& newestStoredDigits,
                             const std::filesystem::path& dataFolder, FileOpener& opener) {
   std::filesystem::path file;
   try {

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "app/file_opener.h"
-#include "core/grid.h"
+#include "core/grid_source.h"
 
 class QWidget;
 
@@ -25,13 +25,13 @@ namespace zs {
 
 // `sheetName` is one of kHistorySheetName, kHitsSheetName, kResultSheetName.
 // The worker thread of a large grid reads only `grid`, which it shares.
-QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const Grid> grid,
+QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const GridSource> grid,
                           const std::filesystem::path& dataFolder, const char* sheetName,
                           FileOpener& opener);
 
 // `historyGrid` is the history grid; `newestStoredDigits` the newest stored
 // issue as StoredDigits gives it ("" on an empty history, which writes nothing).
-QString ExportHistoryToText(const Grid& historyGrid, const std::string& newestStoredDigits,
+QString ExportHistoryToText(const GridSource& historyGrid, const std::string& newestStoredDigits,
                             const std::filesystem::path& dataFolder, FileOpener& opener);
 
 }  // namespace zs

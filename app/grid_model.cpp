@@ -4,9 +4,11 @@
 
 namespace zs {
 
-void GridModel::SetGrid(Grid grid) {
+void GridModel::SetGrid(Grid grid) { SetGrid(std::make_shared<const Grid>(std::move(grid))); }
+
+void GridModel::SetGrid(std::shared_ptr<const GridSource> grid) {
   beginResetModel();
-  grid_ = std::make_shared<const Grid>(std::move(grid));
+  grid_ = std::move(grid);
   endResetModel();
 }
 
@@ -20,7 +22,8 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
-  const std::string_view cell = grid_->Cell(size_t(index.row()), size_t(index.column()));
+  const std::string_view cell =
+      grid_->CellText(size_t(index.row()), size_t(index.column()), scratch_);
   return QString::fromUtf8(cell.data(), qsizetype(cell.size()));
 }
 

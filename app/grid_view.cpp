@@ -33,6 +33,11 @@ void GridView::SetGrid(Grid grid) {
   ApplyWidths();
 }
 
+void GridView::SetGrid(std::shared_ptr<const GridSource> grid) {
+  model_.SetGrid(std::move(grid));
+  ApplyWidths();
+}
+
 void GridView::SetColumnTwips(int column, int twips) {
   if (twips_.size() <= size_t(column)) twips_.resize(size_t(column) + 1, 0);
   twips_[size_t(column)] = twips;

@@ -22,13 +22,14 @@ class GridView : public QTableView {
   GridView(const QString& objectName, QWidget* parent);
 
   GridModel& gridModel() { return model_; }
-  const Grid& grid() const { return model_.grid(); }
+  const GridSource& grid() const { return model_.grid(); }
   // The shown grid as an immutable snapshot that stays valid for a worker
   // thread whatever the view shows next.
-  std::shared_ptr<const Grid> snapshot() const { return model_.snapshot(); }
+  std::shared_ptr<const GridSource> snapshot() const { return model_.snapshot(); }
 
   // Replaces the grid; the column widths stay.
   void SetGrid(Grid grid);
+  void SetGrid(std::shared_ptr<const GridSource> grid);
   void SetColumnTwips(int column, int twips);
   // Keeps the view at least as wide as its columns of given widths and a
   // vertical scroll bar, so none of them needs horizontal scrolling.

@@ -80,16 +80,9 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void HistoryPanel::ShowHistory(const HistoryIndex& index, bool threeDigit) {
-  std::vector<Draw> draws(index.DrawCount());
-  for (size_t draw = 0; draw < draws.size(); ++draw) {
-    draws[draw].issue = index.Issue(draw);
-    for (int p = 0; p < kPositions; ++p) {
-      draws[draw].numbers[size_t(p)] = index.Field(draw, SearchType::kNumber, p);
-    }
-  }
   grid_->setUpdatesEnabled(false);
-  grid_->SetGrid(HistoryGrid(draws, threeDigit));
-  if (int(draws.size()) + 1 >= kScrollFromGridRows) grid_->ScrollToLastRow();
+  grid_->SetGrid(std::make_shared<const HistoryGrid>(index.Draws(), threeDigit));
+  if (int(index.DrawCount()) + 1 >= kScrollFromGridRows) grid_->ScrollToLastRow();
   grid_->setUpdatesEnabled(true);
 }
 

@@ -155,8 +155,10 @@ void MainWindow::StartUp() {
   }
   pattern_->ApplySavedOptions();
   // The result grids show their headings before the first analysis.
-  results_->ShowResult(HitListGrid(state_.index, {}, SearchType::kNumber, ShowRules{}),
-                       OmissionTableGrid({}));
+  results_->ShowResult(
+      std::make_shared<const HitListGrid>(state_.index, std::make_shared<const HitList>(),
+                                          SearchType::kNumber, ShowRules{}),
+      OmissionTableGrid({}));
   ShowHistory(RangeAfterChange::kWholeHistory);
   const HistoryIndex& index = state_.index;
   if (index.DrawCount() > 0) {

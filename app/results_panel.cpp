@@ -35,7 +35,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
           &ResultsPanel::omissionColumnClicked);
 }
 
-void ResultsPanel::ShowResult(Grid hitGrid, Grid summaryGrid) {
+void ResultsPanel::ShowResult(std::shared_ptr<const GridSource> hitGrid, Grid summaryGrid) {
   hits_->SetGrid(std::move(hitGrid));
   summary_->SetGrid(std::move(summaryGrid));
 }

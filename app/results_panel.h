@@ -6,6 +6,7 @@
 #define ZEPHYRSTAT_APP_RESULTS_PANEL_H_
 
 #include <QWidget>
+#include <memory>
 
 #include "core/grid.h"
 
@@ -21,7 +22,7 @@ class ResultsPanel : public QWidget {
 
   GridView* hits() const { return hits_; }
   GridView* summary() const { return summary_; }
-  void ShowResult(Grid hitGrid, Grid summaryGrid);
+  void ShowResult(std::shared_ptr<const GridSource> hitGrid, Grid summaryGrid);
 
  signals:
   void exportRequested(zs::GridView* grid);

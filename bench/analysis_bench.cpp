@@ -144,7 +144,7 @@ void BM_PositionSearch(benchmark::State& state) {
   size_t hits = 0;
   for (auto _ : state) {
     const SearchResult result = RunPositionSearch(history.index(), request);
-    hits = result.hits.hits.size();
+    hits = result.hits->hits.size();
     benchmark::DoNotOptimize(result.hitGrid);
   }
   state.counters["hits"] = static_cast<double>(hits);
@@ -166,7 +166,7 @@ void BM_PartialSearch(benchmark::State& state) {
   size_t hits = 0;
   for (auto _ : state) {
     const SearchResult result = RunPartialSearch(history.index(), request);
-    hits = result.hits.hits.size();
+    hits = result.hits->hits.size();
     benchmark::DoNotOptimize(result.hitGrid);
   }
   state.counters["hits"] = static_cast<double>(hits);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "acquire/text_import.h"
@@ -66,11 +67,13 @@ void BM_ListHistory(benchmark::State& state) {
   const std::filesystem::path& folder = HistoryFolder();
   const bool threeDigit = IssueRule::From(GuangdongSettings()).threeDigit;
   for (auto _ : state) {
-    const std::vector<Draw> draws = HistoryStore::OpenFolder(folder)->LoadDraws();
+    const HistoryGrid grid(
+        std::make_shared<const PackedHistory>(HistoryStore::OpenFolder(folder)->LoadPacked()),
+        threeDigit);
     std::string text;
-    AppendGridText(HistoryGrid(draws, threeDigit), text);
+    AppendGridText(grid, text);
     benchmark::DoNotOptimize(text.data());
-    state.counters["rows"] = static_cast<double>(draws.size());
+    state.counters["rows"] = static_cast<double>(grid.RowCount());
   }
 }
 BENCHMARK(BM_ListHistory)->Unit(benchmark::kMillisecond);

@@ -79,8 +79,8 @@ void TakePatternOf(const CliContext& context, const HistoryIndex& index, const s
 // Prints the grids; with --export first writes them to Jiansuo.xls (hits)
 // and Jieguo.xls (result) in the data folder and names the written files on
 // standard error, so the printed grids stay the same with or without it.
-void ShowGrids(const CliContext& context, bool exportSheets, const Grid* hits, const Grid& result,
-               const char* resultName) {
+void ShowGrids(const CliContext& context, bool exportSheets, const GridSource* hits,
+               const Grid& result, const char* resultName) {
   if (exportSheets) {
     std::vector<std::filesystem::path> written;
     if (hits) written.push_back(context.dataFolder / kHitsSheetName);
@@ -106,7 +106,7 @@ void RunSearch(const CliContext& context, const HistoryIndex& index, const Analy
   FillRangeBoxes(context, index, args.from, args.to, request.startBox, request.endBox);
   request.show = ShowRules{context.settings.sxIni, context.ThreeDigit()};
   const SearchResult result = run(index, request);
-  ShowGrids(context, args.exportSheets, &result.hitGrid, result.summaryGrid, "summary");
+  ShowGrids(context, args.exportSheets, result.hitGrid.get(), result.summaryGrid, "summary");
 }
 
 void AddTypeOption(CLI::App* command, AnalysisArgs& args) {

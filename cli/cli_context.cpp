@@ -18,14 +18,15 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QJsonObject GridJson(const Grid& grid) {
+QJsonObject GridJson(const GridSource& grid) {
   QJsonArray columns;
   for (const std::string& heading : grid.Headings()) columns.append(ToQString(heading));
   QJsonArray rows;
+  std::string scratch;
   for (size_t row = 0; row < grid.RowCount(); ++row) {
     QJsonArray cells;
     for (size_t column = 0; column < grid.ColumnCount(); ++column) {
-      cells.append(ToQString(grid.Cell(row, column)));
+      cells.append(ToQString(grid.CellText(row, column, scratch)));
     }
     rows.append(cells);
   }
@@ -52,7 +53,7 @@ HistoryStore& CliContext::Store() {
 
 bool CliContext::ThreeDigit() const { return IssueRule::From(settings).threeDigit; }
 
-void CliContext::PrintGrid(const Grid& grid) const {
+void CliContext::PrintGrid(const GridSource& grid) const {
   if (json) {
     WriteJson(GridJson(grid));
     return;
@@ -62,7 +63,8 @@ void CliContext::PrintGrid(const Grid& grid) const {
   WriteOut(text);
 }
 
-void CliContext::PrintGrids(const std::vector<std::pair<std::string, const Grid*>>& grids) const {
+void CliContext::PrintGrids(
+    const std::vector<std::pair<std::string, const GridSource*>>& grids) const {
   if (json) {
     QJsonObject object;
     for (const auto& [name, grid] : grids) object.insert(ToQString(name), GridJson(*grid));
@@ -108,7 +110,7 @@ void FillRangeBoxes(const CliContext& context, const std::vector<int32_t>& issue
 
 void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
                     const std::string& to, std::string& startBox, std::string& endBox) {
-  FillRangeBoxes(context, index.Draws().issues, from, to, startBox, endBox);
+  FillRangeBoxes(context, index.Draws()->issues, from, to, startBox, endBox);
 }
 
 }  // namespace zs

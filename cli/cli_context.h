@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/draw.h"
-#include "core/grid.h"
+#include "core/grid_source.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "store/history_store.h"
@@ -45,10 +45,10 @@ class CliContext {
 
   // Text: one line per row, cells separated by TAB, heading row first.
   // JSON: {"columns": [...], "rows": [[...], ...]}, every cell a string.
-  void PrintGrid(const Grid& grid) const;
+  void PrintGrid(const GridSource& grid) const;
   // Several named grids: in text the grids separated by an empty line; in
   // JSON one object {"name": GRID, ...}.
-  void PrintGrids(const std::vector<std::pair<std::string, const Grid*>>& grids) const;
+  void PrintGrids(const std::vector<std::pair<std::string, const GridSource*>>& grids) const;
   // Named values: in text "name<TAB>value" lines; in JSON an object of strings.
   void PrintValues(const std::vector<std::pair<std::string, std::string>>& values) const;
 

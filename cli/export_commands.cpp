@@ -4,8 +4,8 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "analysis/history_grid.h"
 #include "cli/cli_context.h"
@@ -19,19 +19,21 @@ namespace {
 
 // Writes the stored draws, shown as the history grid, into `folder` and
 // returns the written file.
-using HistoryWriter = std::filesystem::path (*)(const std::vector<Draw>& draws, bool threeDigit,
+using HistoryWriter = std::filesystem::path (*)(std::shared_ptr<const PackedHistory> draws,
+                                                bool threeDigit,
                                                 const std::filesystem::path& folder);
 
-std::filesystem::path WriteText(const std::vector<Draw>& draws, bool threeDigit,
+std::filesystem::path WriteText(std::shared_ptr<const PackedHistory> draws, bool threeDigit,
                                 const std::filesystem::path& folder) {
-  const std::string newest = draws.empty() ? "" : StoredDigits(draws.back().issue, threeDigit);
-  return WriteHistoryText(HistoryGrid(draws, threeDigit), newest, folder);
+  const std::string newest =
+      draws->issues.empty() ? "" : StoredDigits(draws->issues.back(), threeDigit);
+  return WriteHistoryText(HistoryGrid(std::move(draws), threeDigit), newest, folder);
 }
 
-std::filesystem::path WriteSheet(const std::vector<Draw>& draws, bool threeDigit,
+std::filesystem::path WriteSheet(std::shared_ptr<const PackedHistory> draws, bool threeDigit,
                                  const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / kHistorySheetName;
-  WriteSpreadsheet(HistoryGrid(draws, threeDigit), file);
+  WriteSpreadsheet(HistoryGrid(std::move(draws), threeDigit), file);
   return file;
 }
 
@@ -40,7 +42,8 @@ void AddHistoryExport(CLI::App& app, CliContext& context, const std::string& nam
   CLI::App* command = app.add_subcommand(name, description);
   command->callback([&context, write] {
     const std::filesystem::path file =
-        write(context.Store().LoadDraws(), context.ThreeDigit(), context.dataFolder);
+        write(std::make_shared<const PackedHistory>(context.Store().LoadPacked()),
+              context.ThreeDigit(), context.dataFolder);
     if (context.json) {
       context.PrintValues({{"path", file.string()}});
     } else {

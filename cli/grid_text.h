@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "core/grid.h"
+#include "core/grid_source.h"
 
 namespace zs {
 
 // Appends the text of `grid` to `out`.
-void AppendGridText(const Grid& grid, std::string& out);
+void AppendGridText(const GridSource& grid, std::string& out);
 
 }  // namespace zs
 

@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "core/derivation.h"
 #include "core/errors.h"
+#include "core/grid.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "store/deletion.h"
@@ -99,7 +100,8 @@ void AddImport(CLI::App& app, CliContext& context) {
 void AddList(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("list", "Print the history grid (期号, 第1码 … 第8码).");
   command->callback([&context] {
-    context.PrintGrid(HistoryGrid(context.Store().LoadDraws(), context.ThreeDigit()));
+    context.PrintGrid(HistoryGrid(
+        std::make_shared<const PackedHistory>(context.Store().LoadPacked()), context.ThreeDigit()));
   });
 }
 

@@ -1,9 +1,9 @@
-// A result grid: a heading row and rows of cell texts, exactly as a user sees
-// them. Every view (window, command-line tool, spreadsheet and text export)
-// shows the same Grid, so a figure can never differ between them.
+// A stored grid: a heading row and rows of cell texts, exactly as a user sees
+// them, built row by row. Every view reads it as a GridSource, so a figure
+// can never differ between them.
 //
-// Cells are kept in one text buffer so that a grid of a whole history
-// (hundreds of thousands of rows) stays small and cheap to build.
+// Cells are kept in one text buffer so that a grid of many rows stays small
+// and cheap to build.
 #ifndef ZEPHYRSTAT_CORE_GRID_H_
 #define ZEPHYRSTAT_CORE_GRID_H_
 
@@ -14,19 +14,22 @@
 #include <string_view>
 #include <vector>
 
+#include "core/grid_source.h"
+
 namespace zs {
 
-class Grid {
+class Grid final : public GridSource {
  public:
   Grid() = default;
   explicit Grid(std::vector<std::string> headings);
 
-  const std::vector<std::string>& Headings() const { return headings_; }
-  size_t ColumnCount() const { return headings_.size(); }
-  // Data rows; the heading row is not counted.
-  size_t RowCount() const { return ColumnCount() == 0 ? 0 : ends_.size() / ColumnCount(); }
+  const std::vector<std::string>& Headings() const override { return headings_; }
+  size_t RowCount() const override { return ColumnCount() == 0 ? 0 : ends_.size() / ColumnCount(); }
 
   std::string_view Cell(size_t row, size_t column) const;
+  std::string_view CellText(size_t row, size_t column, std::string& /*scratch*/) const override {
+    return Cell(row, column);
+  }
 
   // Appends one row. Precondition: cells.size() == ColumnCount().
   void AddRow(std::initializer_list<std::string_view> cells);
@@ -37,8 +40,6 @@ class Grid {
   void AddCell(std::string_view text);
 
   void Reserve(size_t rows, size_t textBytes);
-
-  friend bool operator==(const Grid&, const Grid&) = default;
 
  private:
   std::vector<std::string> headings_;

@@ -41,7 +41,7 @@ void WriteRow(lxw_worksheet* sheet, lxw_row_t sheetRow, size_t columns, const au
 
 }  // namespace
 
-void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
+void WriteSpreadsheet(const GridSource& grid, const std::filesystem::path& file,
                       const ExportProgress& progress) {
   const size_t rows = grid.RowCount() + 1;  // the heading row is sheet row 1
   const size_t columns = grid.ColumnCount();
@@ -72,13 +72,14 @@ void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
   std::setvbuf(sheet->optimize_tmpfile, streamBuffer.data(), _IOFBF, streamBuffer.size());
 
   std::string buffer;
+  std::string scratch;
   const auto& headings = grid.Headings();
   WriteRow(
       sheet, 0, columns, [&](size_t c) -> const std::string& { return headings[c]; }, buffer, file);
   for (size_t row = 0; row < grid.RowCount(); ++row) {
     WriteRow(
         sheet, static_cast<lxw_row_t>(row + 1), columns,
-        [&](size_t c) { return grid.Cell(row, c); }, buffer, file);
+        [&](size_t c) { return grid.CellText(row, c, scratch); }, buffer, file);
     if (progress && (row + 1) % kProgressRows == 0 && row + 1 < grid.RowCount()) {
       progress(row + 1, grid.RowCount());
     }

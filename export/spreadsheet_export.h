@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/grid.h"
+#include "core/grid_source.h"
 
 namespace zs {
 
@@ -29,7 +29,7 @@ inline constexpr const char* kTrendSheetName = "Zoushi.xls";       // trend grid
 using ExportProgress = std::function<void(size_t rowsDone, size_t rowsTotal)>;
 
 // Throws StoreError when the workbook cannot be written.
-void WriteSpreadsheet(const Grid& grid, const std::filesystem::path& file,
+void WriteSpreadsheet(const GridSource& grid, const std::filesystem::path& file,
                       const ExportProgress& progress = {});
 
 }  // namespace zs

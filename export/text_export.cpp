@@ -26,7 +26,7 @@ std::string HistoryTextFileName(const std::string& newestStoredDigits) {
   return "更新至" + newestStoredDigits + "期历史号码.txt";
 }
 
-std::filesystem::path WriteHistoryText(const Grid& historyGrid,
+std::filesystem::path WriteHistoryText(const GridSource& historyGrid,
                                        const std::string& newestStoredDigits,
                                        const std::filesystem::path& folder) {
   if (historyGrid.RowCount() == 0 || newestStoredDigits.empty()) {
@@ -40,11 +40,12 @@ std::filesystem::path WriteHistoryText(const Grid& historyGrid,
   // UTF-8 and as GB18030 (the old ANSI code page); only its name holds Chinese.
   std::string text;
   text.reserve(historyGrid.RowCount() * 40);
+  std::string scratch;
   for (size_t row = 0; row < historyGrid.RowCount(); ++row) {
-    text.append(historyGrid.Cell(row, 0));
+    text.append(historyGrid.CellText(row, 0, scratch));
     text.push_back(' ');
     for (size_t column = 1; column <= kNumberColumns; ++column) {
-      text.append(TwoDigits(historyGrid.Cell(row, column)));
+      text.append(TwoDigits(historyGrid.CellText(row, column, scratch)));
       text.push_back(' ');
     }
     text.append("\r\n");

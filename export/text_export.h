@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/grid.h"
+#include "core/grid_source.h"
 
 namespace zs {
 
@@ -19,7 +19,7 @@ std::string HistoryTextFileName(const std::string& newestStoredDigits);
 // Writes the file and returns its path. Throws InputError when the history is
 // empty (no file is written) and StoreError when the file cannot be written
 // (no partial file is left).
-std::filesystem::path WriteHistoryText(const Grid& historyGrid,
+std::filesystem::path WriteHistoryText(const GridSource& historyGrid,
                                        const std::string& newestStoredDigits,
                                        const std::filesystem::path& folder);
 

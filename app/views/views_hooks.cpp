@@ -83,11 +83,12 @@ ViewOptions ViewsHooks::CurrentViewOptions() const {
 }
 
 QWidget* ViewsHooks::ShowResultDistribution(int row) {
-  const Grid& grid = results_.summary()->grid();
+  const GridSource& grid = results_.summary()->grid();
   if (row < 0 || size_t(row) >= grid.RowCount()) return nullptr;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏分布图"));
   if (!pass) return nullptr;
-  const std::string_view label = grid.Cell(size_t(row), 0);
+  std::string scratch;
+  const std::string_view label = grid.CellText(size_t(row), 0, scratch);
   const QString what = QString::fromUtf8(label.data(), qsizetype(label.size())).trimmed();
   HitList hits;
   if (searchHits_) {

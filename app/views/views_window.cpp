@@ -177,11 +177,13 @@ void ViewsWindow::Refresh() {
 // of a long history have five or six digits) and at least a circle.
 void ViewsWindow::FitTrendColumns() {
   const QFontMetrics metrics = trend_->fontMetrics();
-  const Grid& footer = footer_->grid();
+  const GridSource& footer = footer_->grid();
+  std::string scratch;
   int boxWidth = metrics.height() + 14;
   for (size_t row = 0; row < footer.RowCount(); ++row) {
     for (size_t column = 1; column < footer.ColumnCount(); ++column) {
-      boxWidth = qMax(boxWidth, metrics.horizontalAdvance(Text(footer.Cell(row, column))) + 10);
+      const QString cell = Text(footer.CellText(row, column, scratch));
+      boxWidth = qMax(boxWidth, metrics.horizontalAdvance(cell) + 10);
     }
   }
   const int issueWidth = metrics.horizontalAdvance(QStringLiteral("2014010101")) + 16;
@@ -221,7 +223,8 @@ void ViewsWindow::OnStatisticsMenu(const QPoint& at) {
 
 QWidget* ViewsWindow::ShowDistributionOfRow(int row) {
   if (!view_ || row < 0 || size_t(row) >= statistics_->grid().RowCount()) return nullptr;
-  const std::string_view label = statistics_->grid().Cell(size_t(row), 0);
+  std::string scratch;
+  const std::string_view label = statistics_->grid().CellText(size_t(row), 0, scratch);
   int box = 0;
   while (box < view_->BoxCount() && view_->Label(box) != label) ++box;
   if (box == view_->BoxCount()) return nullptr;

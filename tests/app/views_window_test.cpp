@@ -34,6 +34,17 @@ class ViewsWindowTest : public QObject {
   static QString Cell(QAbstractItemModel* model, int row, int column) {
     return model->data(model->index(row, column)).toString();
   }
+  // Every text of a grid, the heading row first.
+  static std::vector<std::string> Texts(const zs::GridSource& grid) {
+    std::vector<std::string> texts = grid.Headings();
+    std::string scratch;
+    for (size_t row = 0; row < grid.RowCount(); ++row) {
+      for (size_t column = 0; column < grid.ColumnCount(); ++column) {
+        texts.emplace_back(grid.CellText(row, column, scratch));
+      }
+    }
+    return texts;
+  }
   // The views window after the queued refreshes have run.
   static ViewsWindow* Settled(WindowWorld& world) {
     QCoreApplication::processEvents();
@@ -82,7 +93,7 @@ class ViewsWindowTest : public QObject {
     request.startBox = "140116011";
     request.endBox = world.Find<QLineEdit>("Text3_1")->text().toStdString();
     const zs::Grid expected = zs::BoxStatisticsGrid(zs::BoxView(world.window->index(), request));
-    QCOMPARE(views->statisticsView()->grid(), expected);
+    QVERIFY(Texts(views->statisticsView()->grid()) == Texts(expected));
     QCOMPARE(trend->rowCount(), 30);
     QVERIFY(views->caption().contains(QStringLiteral("第3位")));
 
@@ -150,8 +161,9 @@ class ViewsWindowTest : public QObject {
     QVERIFY(chart != nullptr);
     auto* table = chart->findChild<GridView*>(QStringLiteral("DistributionGrid"));
     int64_t hits = 0;
+    std::string scratch;
     for (size_t row = 0; row < table->grid().RowCount(); ++row) {
-      hits += std::stoll(std::string(table->grid().Cell(row, 1)));
+      hits += std::stoll(std::string(table->grid().CellText(row, 1, scratch)));
     }
     QCOMPARE(hits, int64_t(world.Find<GridView>("MSFlexGrid2")->grid().RowCount()));
 

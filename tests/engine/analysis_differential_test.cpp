@@ -92,18 +92,18 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
   static void ExpectSame(const SearchResult& engine, const OracleHits& oracle) {
     std::vector<int64_t> idx;
     std::vector<int32_t> omissions;
-    for (const Hit& hit : engine.hits.hits) {
+    for (const Hit& hit : engine.hits->hits) {
       idx.push_back(hit.idx);
       omissions.push_back(hit.omission);
     }
     EXPECT_EQ(engine.label, oracle.label);
     EXPECT_EQ(idx, oracle.idx);
     EXPECT_EQ(omissions, oracle.omissions);
-    EXPECT_EQ(engine.hits.figures.smallest, oracle.smallest);
-    EXPECT_EQ(engine.hits.figures.largest, oracle.largest);
-    EXPECT_EQ(engine.hits.figures.last, oracle.last);
-    EXPECT_EQ(engine.hits.figures.Ratio(), oracle.ratio);
-    EXPECT_EQ(engine.hitGrid.RowCount(), oracle.idx.size());
+    EXPECT_EQ(engine.hits->figures.smallest, oracle.smallest);
+    EXPECT_EQ(engine.hits->figures.largest, oracle.largest);
+    EXPECT_EQ(engine.hits->figures.last, oracle.last);
+    EXPECT_EQ(engine.hits->figures.Ratio(), oracle.ratio);
+    EXPECT_EQ(engine.hitGrid->RowCount(), oracle.idx.size());
   }
 
   std::mt19937_64 random_;

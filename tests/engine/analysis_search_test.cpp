@@ -44,8 +44,9 @@ std::string Box(const HistoryIndex& index, int idx) {
 std::vector<int64_t> HitsUpTo(const HistoryIndex& index, PartialSearchRequest request, int last) {
   request.startBox = Box(index, 1);
   request.endBox = Box(index, last);
+  const SearchResult result = RunPartialSearch(index, request);
   std::vector<int64_t> hits;
-  for (const Hit& hit : RunPartialSearch(index, request).hits.hits) hits.push_back(hit.idx);
+  for (const Hit& hit : result.hits->hits) hits.push_back(hit.idx);
   return hits;
 }
 
@@ -62,13 +63,16 @@ PositionSearchRequest FirstIsSeven(const HistoryIndex& index, int fromIdx, int t
 
 std::vector<int32_t> Omissions(const SearchResult& result) {
   std::vector<int32_t> omissions;
-  for (const Hit& hit : result.hits.hits) omissions.push_back(hit.omission);
+  for (const Hit& hit : result.hits->hits) omissions.push_back(hit.omission);
   return omissions;
 }
 
-std::vector<std::string> Row(const Grid& grid, size_t row) {
+std::vector<std::string> Row(const GridSource& grid, size_t row) {
   std::vector<std::string> cells;
-  for (size_t c = 0; c < grid.ColumnCount(); ++c) cells.emplace_back(grid.Cell(row, c));
+  std::string scratch;
+  for (size_t c = 0; c < grid.ColumnCount(); ++c) {
+    cells.emplace_back(grid.CellText(row, c, scratch));
+  }
   return cells;
 }
 
@@ -77,13 +81,27 @@ TEST(OmissionFiguresTest, WorkedExample) {
   const SearchResult result = RunPositionSearch(index, FirstIsSeven(index, 101, 115));
 
   EXPECT_EQ(Omissions(result), (std::vector<int32_t>{1, 3, 1, 5}));
-  EXPECT_EQ(result.hits.figures, (OmissionFigures{1, 5, 6}));
+  EXPECT_EQ(result.hits->figures, (OmissionFigures{1, 5, 6}));
   EXPECT_EQ(Row(result.summaryGrid, 0),
             (std::vector<std::string>{"07 ", "1", "5", "6", "0.833333333333333"}));
-  EXPECT_EQ(SingleText(result.hits.figures.SingleRatio()), "0.8333333");
-  ASSERT_EQ(result.hitGrid.RowCount(), 4u);
-  EXPECT_EQ(Row(result.hitGrid, 1), (std::vector<std::string>{"2014010220", "7", "2", "3", "4", "5",
-                                                              "6", "8", "9", "3", "2"}));
+  EXPECT_EQ(SingleText(result.hits->figures.SingleRatio()), "0.8333333");
+  ASSERT_EQ(result.hitGrid->RowCount(), 4u);
+  EXPECT_EQ(Row(*result.hitGrid, 1), (std::vector<std::string>{"2014010220", "7", "2", "3", "4",
+                                                               "5", "6", "8", "9", "3", "2"}));
+}
+
+// The grid of a search is read long after it is made (the window shows it,
+// an export writes it) while new draws come in and old ones are deleted.
+TEST(HitGridTest, KeepsShowingTheDrawsItWasMadeFrom) {
+  HistoryIndex index(MarkedHistory(115, {101, 104, 105, 110}));
+  const SearchResult result = RunPositionSearch(index, FirstIsSeven(index, 101, 115));
+  const std::vector<std::string> newest = Row(*result.hitGrid, 3);
+  ASSERT_EQ(newest[1], "7");
+  const std::vector<HistoryRow> replacements = MarkedHistory(115, {});
+  for (int i = 0; i < 10; ++i) index.RemoveLast();
+  for (size_t i = 105; i < 115; ++i) index.Append(replacements[i]);
+  EXPECT_EQ(index.Field(109, SearchType::kNumber, 0), 1);
+  EXPECT_EQ(Row(*result.hitGrid, 3), newest);
 }
 
 struct OmissionCase {
@@ -102,8 +120,8 @@ TEST_P(OmissionCaseTest, GivesTheFigures) {
   const HistoryIndex index(MarkedHistory(c.draws, c.hits));
   const SearchResult result = RunPositionSearch(index, FirstIsSeven(index, c.fromIdx, c.toIdx));
   EXPECT_EQ(Omissions(result), c.omissions);
-  EXPECT_EQ(result.hits.figures, c.figures);
-  EXPECT_EQ(result.hitGrid.RowCount(), c.omissions.size());
+  EXPECT_EQ(result.hits->figures, c.figures);
+  EXPECT_EQ(result.hitGrid->RowCount(), c.omissions.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,13 +154,13 @@ TEST(OmissionFiguresTest, StartIssueNotStoredCountsTheDrawsBelowIt) {
   const SearchResult result = RunPositionSearch(index, request);
   // Four draws lie below 14010105, so the hit at idx 5 (issue 14010106) has omission 1.
   EXPECT_EQ(Omissions(result), (std::vector<int32_t>{1, 2}));
-  EXPECT_EQ(result.hits.figures, (OmissionFigures{1, 2, 3}));
+  EXPECT_EQ(result.hits->figures, (OmissionFigures{1, 2, 3}));
 }
 
 TEST(OmissionFiguresTest, NoHitSummaryShowsThe16BitMarkerOverTheLastOmission) {
   const HistoryIndex index(MarkedHistory(20, {}));
   const SearchResult result = RunPositionSearch(index, FirstIsSeven(index, 1, 20));
-  EXPECT_EQ(result.hitGrid.RowCount(), 0u);
+  EXPECT_EQ(result.hitGrid->RowCount(), 0u);
   EXPECT_EQ(Row(result.summaryGrid, 0),
             (std::vector<std::string>{"07 ", "32767", "32767", "21", "1560.33333333333"}));
 }
@@ -166,7 +184,7 @@ TEST(RangeBoxTest, NonNumericBoxIsRefusedWithTheReason) {
   // Only the rightmost nine characters count.
   PositionSearchRequest request = FirstIsSeven(index, 1, 20);
   request.startBox = "xx" + Box(index, 1).substr(1);
-  EXPECT_EQ(RunPositionSearch(index, request).hits.hits.size(), 1u);
+  EXPECT_EQ(RunPositionSearch(index, request).hits->hits.size(), 1u);
 }
 
 // Draws chosen to exercise each criterion.
@@ -207,8 +225,9 @@ TEST_P(CriteriaTest, FindsTheDraws) {
   request.chosen = c.chosen;
   request.startBox = Box(index, 1);
   request.endBox = Box(index, 5);
+  const SearchResult result = RunPositionSearch(index, request);
   std::vector<int64_t> hits;
-  for (const Hit& hit : RunPositionSearch(index, request).hits.hits) hits.push_back(hit.idx);
+  for (const Hit& hit : result.hits->hits) hits.push_back(hit.idx);
   EXPECT_EQ(hits, c.hits);
 }
 
@@ -259,12 +278,12 @@ TEST(CriteriaTest, FreeZodiacWithTheSameValueTwiceNeedsTwoNumbersOfIt) {
   request.startBox = Box(index, 1);
   request.endBox = Box(index, 5);
   const SearchResult two = RunPositionSearch(index, request);
-  ASSERT_EQ(two.hits.hits.size(), 2u);  // draws 3 and 4 hold both 1 and 13
-  EXPECT_EQ(two.hits.hits[0].idx, 3);
-  EXPECT_EQ(two.hits.hits[1].idx, 4);
+  ASSERT_EQ(two.hits->hits.size(), 2u);  // draws 3 and 4 hold both 1 and 13
+  EXPECT_EQ(two.hits->hits[0].idx, 3);
+  EXPECT_EQ(two.hits->hits[1].idx, 4);
   EXPECT_EQ(two.label, "甲 乙 ");
   request.chosen = kFirst;
-  EXPECT_EQ(RunPositionSearch(index, request).hits.hits.size(), 3u);  // draws 1, 3, 4
+  EXPECT_EQ(RunPositionSearch(index, request).hits->hits.size(), 3u);  // draws 1, 3, 4
 }
 
 TEST(HitGridTest, ShowsZodiacNamesAndTheStoredSum) {
@@ -276,14 +295,14 @@ TEST(HitGridTest, ShowsZodiacNamesAndTheStoredSum) {
   request.show.sxIni = 0;
   request.pattern.type = SearchType::kSum;
   const SearchResult sums = RunPositionSearch(index, request);
-  EXPECT_EQ(Row(sums.hitGrid, 0), (std::vector<std::string>{"2014030102", "10", "10", "3", "4", "5",
-                                                            "6", "8", "9", "1", "1"}));
+  EXPECT_EQ(Row(*sums.hitGrid, 0), (std::vector<std::string>{"2014030102", "10", "10", "3", "4",
+                                                             "5", "6", "8", "9", "1", "1"}));
   request.pattern.type = SearchType::kZodiac;
   const SearchResult zodiac = RunPositionSearch(index, request);
   // 19 in zodiac year 2014 carries sign 0, code 0 under base 0.
-  EXPECT_EQ(zodiac.hitGrid.Cell(0, 1), "鼠");
-  EXPECT_EQ(zodiac.hitGrid.Headings()[1], "平1位");
-  EXPECT_EQ(zodiac.hitGrid.Headings()[10], "序号");
+  EXPECT_EQ(Row(*zodiac.hitGrid, 0)[1], "鼠");
+  EXPECT_EQ(zodiac.hitGrid->Headings()[1], "平1位");
+  EXPECT_EQ(zodiac.hitGrid->Headings()[10], "序号");
 }
 
 TEST(LabelTest, FixedWritesTwoDigitValuesFreeWritesBoxTexts) {
