@@ -1,37 +1,31 @@
 #include "acquire/manual_entry.h"
 
-#include <optional>
 #include <string>
-
-#include "core/errors.h"
 
 namespace zs {
 
 namespace {
 
-// Why the typed numbers cannot be stored, naming the first box (1..8) that
-// is wrong; nullopt when they make a draw.
-std::optional<std::string> TypedNumbersProblem(const Numbers& numbers) {
+// Throws WrongBoxError naming the first wrong box unless the numbers make a
+// draw.
+void CheckTypedNumbers(const Numbers& numbers) {
   for (int i = 0; i < kPositions; ++i) {
     const std::string box = "第" + std::to_string(i + 1) + "个框";
     if (numbers[i] < kMinNumber || numbers[i] > kMaxNumber) {
-      return box + "的号码不在01到20之间，未保存";
+      throw WrongBoxError(i + 1, box + "的号码不在01到20之间，未保存");
     }
     for (int j = 0; j < i; ++j) {
       if (numbers[j] == numbers[i]) {
-        return box + "的号码与第" + std::to_string(j + 1) + "个框相同，未保存";
+        throw WrongBoxError(i + 1, box + "的号码与第" + std::to_string(j + 1) + "个框相同，未保存");
       }
     }
   }
-  return std::nullopt;
 }
 
 }  // namespace
 
 int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const DerivationRules& rules) {
-  if (const std::optional<std::string> problem = TypedNumbersProblem(numbers)) {
-    throw InputError(*problem);
-  }
+  CheckTypedNumbers(numbers);
   HistoryStore::Change change(store);
   const std::optional<HistoryRow> last = store.Last();
   if (!last) {

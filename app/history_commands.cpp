@@ -90,9 +90,14 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
       stored = zs::StoreTypedDraw(*state_.store, numbers, DerivationRules::From(state_.settings));
       state_.index.Append(*state_.store->Last());
     });
-  } catch (const InputError& refusal) {
+  } catch (const WrongBoxError& refusal) {
     // Given back before the message, so the entry boxes stay enabled and
-    // the focus returns to the box being corrected.
+    // the focus can go to the box to correct.
+    pass.reset();
+    state_.ReportFailure(QStringLiteral("输入有误"), What(refusal));
+    history_.FocusEntry(refusal.box());
+    return;
+  } catch (const InputError& refusal) {
     pass.reset();
     state_.ReportFailure(QStringLiteral("输入有误"), What(refusal));
     return;

@@ -95,9 +95,10 @@ void HistoryPanel::ClearEntry() {
   FocusEntry();
 }
 
-void HistoryPanel::FocusEntry() {
-  boxes_[0]->setFocus();
-  boxes_[0]->setCursorPosition(0);
+void HistoryPanel::FocusEntry(int box) {
+  EntryBox* entry = boxes_[size_t(box - 1)];
+  entry->setFocus();
+  entry->selectAll();
 }
 
 void HistoryPanel::SetCommandsEnabled(bool enabled) {

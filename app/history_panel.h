@@ -40,7 +40,8 @@ class HistoryPanel : public QWidget {
   QString nextIssue() const;
   // Empties the eight boxes and puts the cursor in the first.
   void ClearEntry();
-  void FocusEntry();
+  // Focus on entry box `box` (1..8), its text selected for correcting.
+  void FocusEntry(int box = 1);
   // The buttons and boxes that start a command.
   void SetCommandsEnabled(bool enabled);
 

@@ -93,6 +93,10 @@ void MainWindow::ConnectPanels() {
   connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
   connect(historyCommands_, &HistoryCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
   connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
+  connect(settingsCommands_, &SettingsCommands::editionChanged, this,
+          [this] { ShowHistory(RangeAfterChange::kKeep); });
+  connect(settingsCommands_, &SettingsCommands::editionChanged, views_,
+          &ViewsHooks::ScheduleRefresh);
   connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
           &ViewsHooks::RememberSearchHits);
   connect(analysisCommands_, &AnalysisCommands::omissionTableShown, views_,

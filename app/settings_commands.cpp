@@ -65,6 +65,8 @@ void SettingsCommands::ChangeEdition(int edition) {
   if (const auto pass = state_.gate.Enter(QStringLiteral("彩种选择"))) {
     if (const auto failure = state_.ChangeSetting(SettingKey::kGsZl, QString::number(edition))) {
       state_.Report(*failure);
+    } else {
+      emit editionChanged();
     }
   }
   ShowChecks();

@@ -52,6 +52,9 @@ class SettingsCommands : public QObject {
  signals:
   // The stored draws were derived anew under a changed base.
   void basesChanged();
+  // Another edition was chosen: its draws per day decide the following
+  // issue of the stored draws.
+  void editionChanged();
 
  private:
   void ChangeBase(SettingKey key, int value);

@@ -325,6 +325,16 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void anotherEditionShowsItsFollowingIssue() {
+    WindowWorld world;
+    world.SetSetting("GsZl", QStringLiteral("0"));
+    world.Seed({Draw{14011684, {20, 1, 2, 3, 4, 5, 6, 7}}});
+    world.Open();
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011701"));
+    world.Action("mnuKL10_3")->trigger();  // 97 draws a day
+    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011685"));
+  }
+
   void aSegmentBaseRederivesTheStoredDraws() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));

@@ -150,6 +150,8 @@ class NewUserTest : public QObject {
     QVERIFY2(world.dialogs->asked.back().text.contains(QStringLiteral("第5个框")),
              qPrintable(world.dialogs->asked.back().text));
     QVERIFY(world.Outcome().contains(QStringLiteral("第5个框")));
+    QCOMPARE(world.window->focusWidget(), Box(world, 5));
+    QCOMPARE(Box(world, 5)->selectedText(), QStringLiteral("02"));
     TypeBoxes(world, {{}, {}, {}, {}, "15", {}, {}, {}});
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     QCOMPARE(world.StoredDraws().back().numbers, (zs::Numbers{1, 2, 3, 4, 15, 6, 7, 8}));

@@ -79,7 +79,8 @@ TEST_F(ManualEntryTest, RefusesANextIssueThatSortsBeforeTheLastOne) {
 
 struct RefusedNumbers {
   Numbers numbers;
-  const char* named;  // the box the refusal names
+  int box;            // the first wrong box
+  const char* named;  // what the refusal says of it
 };
 
 class RefusedNumbersTest : public ManualEntryTest,
@@ -92,7 +93,8 @@ TEST_P(RefusedNumbersTest, StoresNothingAndNamesTheWrongBox) {
   try {
     StoreTypedDraw(*store_, GetParam().numbers, rules);
     ADD_FAILURE() << "stored a draw that must be refused";
-  } catch (const InputError& error) {
+  } catch (const WrongBoxError& error) {
+    EXPECT_EQ(error.box(), GetParam().box);
     EXPECT_NE(std::string(error.what()).find(GetParam().named), std::string::npos) << error.what();
   }
   EXPECT_EQ(store_->LoadAll(true), before);
@@ -100,12 +102,13 @@ TEST_P(RefusedNumbersTest, StoresNothingAndNamesTheWrongBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfRangeOrRepeated, RefusedNumbersTest,
-    ::testing::Values(RefusedNumbers{{0, 7, 15, 8, 19, 20, 11, 14}, "第1个框的号码不在01到20之间"},
-                      RefusedNumbers{{3, 7, 15, 8, 19, 21, 11, 14}, "第6个框的号码不在01到20之间"},
-                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, -1}, "第8个框"},
-                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 99}, "第8个框"},
-                      RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 3}, "第8个框的号码与第1个框相同"},
-                      RefusedNumbers{{5, 5, 5, 5, 5, 5, 5, 5}, "第2个框的号码与第1个框相同"}));
+    ::testing::Values(
+        RefusedNumbers{{0, 7, 15, 8, 19, 20, 11, 14}, 1, "第1个框的号码不在01到20之间"},
+        RefusedNumbers{{3, 7, 15, 8, 19, 21, 11, 14}, 6, "第6个框的号码不在01到20之间"},
+        RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, -1}, 8, "第8个框"},
+        RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 99}, 8, "第8个框"},
+        RefusedNumbers{{3, 7, 15, 8, 19, 20, 11, 3}, 8, "第8个框的号码与第1个框相同"},
+        RefusedNumbers{{5, 5, 5, 5, 5, 5, 5, 5}, 2, "第2个框的号码与第1个框相同"}));
 
 TEST_F(ManualEntryTest, RefusesOnAnEmptyHistory) {
   EXPECT_THROW(StoreTypedDraw(*store_, kTyped, Rules(1, 1, {84, false})), InputError);
