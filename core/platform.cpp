@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -115,6 +118,21 @@ void SyncFolder(const std::filesystem::path& folder) {
 bool TuneAllocator(int largestHeapBlock, size_t retainedFreeBytes) {
   return mallopt(M_MMAP_THRESHOLD, largestHeapBlock) == 1 &&
          mallopt(M_TRIM_THRESHOLD, static_cast<int>(retainedFreeBytes)) == 1;
+}
+
+bool BackHeapWithHugePages(size_t bytes) {
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  // The heap grows by the block asked for plus this pad, and is never cut
+  // back below it, so the advised part stays the heap's.
+  if (mallopt(M_TOP_PAD, static_cast<int>(bytes)) != 1) return false;
+  const auto before = reinterpret_cast<uintptr_t>(sbrk(0));
+  // More than the little room a starting heap has left, so it grows.
+  void* const growth = std::malloc(kHugePage);
+  const auto after = reinterpret_cast<uintptr_t>(sbrk(0));
+  std::free(growth);
+  if (growth == nullptr || after < before + bytes) return false;
+  const uintptr_t first = (before + kHugePage - 1) & ~(kHugePage - 1);
+  return madvise(reinterpret_cast<void*>(first), after - first, MADV_HUGEPAGE) == 0;
 }
 
 LockFile::LockFile(const std::filesystem::path& file)

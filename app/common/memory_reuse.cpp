@@ -13,7 +13,9 @@ constexpr int kLargestHeapBlock = 32 << 20;
 }  // namespace
 
 bool RetainFreedMemoryForReuse() {
-  return platform::TuneAllocator(kLargestHeapBlock, kRetainedFreeBytes);
+  if (!platform::TuneAllocator(kLargestHeapBlock, kRetainedFreeBytes)) return false;
+  platform::BackHeapWithHugePages(kHugePageHeapBytes);
+  return true;
 }
 
 }  // namespace zs

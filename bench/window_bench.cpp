@@ -1,0 +1,116 @@
+// The window's start on a generated 500,000-draw history: the window built,
+// the history opened, the analysis index ready, the history grid filled and
+// the window shown (offscreen). Each run happens in a process forked for it,
+// so it starts in fresh memory as a started program does (only loading the
+// libraries is left out); the time is the child's whole life and the memory
+// its peak resident set.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "acquire/text_import.h"
+#include "app/common/memory_reuse.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "core/derivation.h"
+#include "core/issue_number.h"
+#include "core/settings.h"
+#include "store/history_store.h"
+#include "tools/history_generator.h"
+
+namespace zs {
+namespace {
+
+constexpr int64_t kDraws = 500000;
+
+// A data folder holding the imported history under the default settings
+// (which the window reads from an empty settings folder), removed at exit.
+class GeneratedHistory {
+ public:
+  GeneratedHistory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zs-wbench-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+    // Made by a child process, so the runs start from a small process whose
+    // memory they need not copy.
+    const pid_t child = fork();
+    if (child == 0) {
+      const IssueRule rule = IssueRule::From(Settings());
+      std::vector<Draw> draws =
+          GenerateHistory(OptionsForDrawCount(kDraws, Date{2026, 12, 8}, rule.drawsPerDay, 7));
+      draws.erase(draws.begin(), draws.end() - kDraws);
+      const std::filesystem::path file = folder_ / "history.txt";
+      std::ofstream(file, std::ios::binary) << HistoryFileText(draws, rule.threeDigit);
+      ImportHistoryFile(*HistoryStore::OpenFolder(folder_), file,
+                        DerivationRules::From(Settings()));
+      _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+  }
+  ~GeneratedHistory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// What the program does from main() until the window is on screen; returns
+// the peak resident set in kilobytes.
+long StartWindow(const std::filesystem::path& folder) {
+  RetainFreedMemoryForReuse();
+  int argc = 1;
+  char name[] = "zephyrstat";
+  char* argv[] = {name, nullptr};
+  QApplication application(argc, argv);
+  MainWindow window(folder, MakeWidgetDialogs());
+  window.show();
+  QCoreApplication::processEvents();
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void BM_WindowStart(benchmark::State& state) {
+  static const GeneratedHistory history;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  double peakMegabytes = 0;
+  for (auto _ : state) {
+    int channel[2];
+    if (pipe(channel) != 0) state.SkipWithError("pipe");
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+      const long peak = StartWindow(history.folder());
+      _exit(write(channel[1], &peak, sizeof peak) == sizeof peak ? 0 : 1);
+    }
+    long peak = 0;
+    const bool reported = read(channel[0], &peak, sizeof peak) == sizeof peak;
+    int status = 0;
+    waitpid(child, &status, 0);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    close(channel[0]);
+    close(channel[1]);
+    if (!reported || status != 0) state.SkipWithError("the window did not start");
+    peakMegabytes = static_cast<double>(peak) / 1024.0;
+  }
+  state.counters["draws"] = kDraws;
+  state.counters["peak_rss_MB"] = peakMegabytes;
+}
+BENCHMARK(BM_WindowStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+}  // namespace zs
+
+BENCHMARK_MAIN();
