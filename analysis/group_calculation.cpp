@@ -1,12 +1,13 @@
 #include "analysis/group_calculation.h"
 
 #include <algorithm>
-#include <atomic>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <exception>
-#include <iterator>
 #include <thread>
 
-#include "analysis/draw_set.h"
 #include "analysis/history_index.h"
 #include "analysis/omission.h"
 #include "analysis/search_range.h"
@@ -15,112 +16,124 @@ namespace zs {
 
 namespace {
 
-struct Item {
-  const DrawSet* draws;  // nullptr: no draw carries the value
-  std::string label;
+// The participating boxes of a request: which item each stored attribute
+// value stands for (bit i for item i, 0 for no item), and the items' labels.
+struct Items {
+  SearchType type = SearchType::kNumber;
+  std::array<uint32_t, 256> bitOfValue{};  // indexed by the stored byte
+  std::vector<std::string> labels;
+
+  size_t Count() const { return labels.size(); }
+  // The items draw `draw` carries: an item asks that at least one drawn
+  // number carry its value.
+  uint32_t CarriedBy(const PackedHistory& draws, size_t draw) const {
+    const int8_t* fields =
+        draws.fields.data() + draw * kFieldsPerDraw + static_cast<size_t>(type) * kPositions;
+    uint32_t carried = 0;
+    for (int p = 0; p < kPositions; ++p) carried |= bitOfValue[static_cast<uint8_t>(fields[p])];
+    return carried;
+  }
 };
 
-// Walks the combinations depth-first, keeping the intersection of the
-// chosen items' sets per depth; the last item of a combination is ANDed in
-// while its hits are counted, so each combination costs one pass over the
-// range's words and nothing is stored for it but its row.
-class Enumeration {
+// The combinations of k items are counted draw by draw: a draw carrying p of
+// the items hits exactly the C(p, k) combinations of those p, so each hit
+// costs one counter update, found through tables rather than by a walk whose
+// branches the processor cannot predict. A draw carries at most one item per
+// drawn attribute, so p stays small; the tables still cover every p.
+class Combinations {
  public:
-  Enumeration(const std::vector<Item>& items, int groupSize, const RangeSpan& span)
-      : items_(items), groupSize_(groupSize), span_(span) {
-    if (span.begin < span.end) {
-      firstWord_ = span.begin / DrawSet::kWordBits;
-      wordCount_ = (span.end - 1) / DrawSet::kWordBits + 1 - firstWord_;
+  Combinations(size_t itemCount, int groupSize)
+      : n_(itemCount), k_(static_cast<size_t>(groupSize)), subsets_(n_ + 1) {
+    for (size_t c = 0; c <= n_; ++c) {
+      for (size_t i = 0; i < k_; ++i) colex_[c][i] = static_cast<uint32_t>(Choose(c, i + 1));
     }
-    levels_.assign(groupSize, std::vector<uint64_t>(wordCount_));
-    for (size_t w = 0; w < wordCount_; ++w) {
-      levels_[0][w] = RangeMask(firstWord_ + w, span.begin, span.end);
+    // subsets_[p]: every k-subset of {0 … p-1}, k indexes each, ascending.
+    std::vector<uint8_t> subset(k_);
+    for (size_t p = k_; p <= n_; ++p) {
+      for (size_t i = 0; i < k_; ++i) subset[i] = static_cast<uint8_t>(i);
+      do {
+        subsets_[p].insert(subsets_[p].end(), subset.begin(), subset.end());
+      } while (Advance(subset, p));
     }
-    chosen_.resize(groupSize);
   }
 
-  // Appends the rows of every combination that starts with item `first`, in
-  // enumeration order.
-  void RunFrom(size_t first, std::vector<OmissionRecord>& rows) {
-    rows_ = &rows;
-    Choose(0, first, true);
+  size_t Count() const { return static_cast<size_t>(Choose(n_, k_)); }
+
+  // The counter slot of the combination of ascending items `items`.
+  template <typename Index>
+  uint32_t Slot(const Index* items) const {
+    uint32_t slot = 0;
+    for (size_t i = 0; i < k_; ++i) slot += colex_[items[i]][i];
+    return slot;
+  }
+
+  // Adds draw `idx`, which carries the p ascending `carried` items, to every
+  // combination of them.
+  void AddDraw(const uint8_t* carried, size_t p, int32_t idx, OmissionRun* runs) const {
+    const std::vector<uint8_t>& subsets = subsets_[p];
+    for (size_t s = 0; s < subsets.size(); s += k_) {
+      uint32_t slot = 0;
+      for (size_t i = 0; i < k_; ++i) slot += colex_[carried[subsets[s + i]]][i];
+      runs[slot].AddHit(idx);
+    }
+  }
+
+  // Moves `items` (k ascending indexes below `limit`) to the next
+  // combination in lexicographic order; false after the last one.
+  template <typename Index>
+  bool Advance(std::vector<Index>& items, size_t limit) const {
+    size_t d = k_;
+    while (d > 0 && items[d - 1] == limit - k_ + d - 1) --d;
+    if (d == 0) return false;
+    ++items[d - 1];
+    for (size_t e = d; e < k_; ++e) items[e] = static_cast<Index>(items[e - 1] + 1);
+    return true;
   }
 
  private:
-  void Choose(int depth, size_t item, bool anyHit) {
-    chosen_[depth] = item;
-    const DrawSet* draws = items_[item].draws;
-    const bool hit = anyHit && draws != nullptr;
-    if (depth + 1 == groupSize_) {
-      Emit(hit ? Count(levels_[depth], *draws) : OmissionCounter(span_.previousHitIdx));
-      return;
-    }
-    if (hit) {
-      const std::vector<uint64_t>& from = levels_[depth];
-      std::vector<uint64_t>& to = levels_[depth + 1];
-      for (size_t w = 0; w < wordCount_; ++w) to[w] = from[w] & draws->Word(firstWord_ + w);
-    }
-    const size_t lastItem = items_.size() - static_cast<size_t>(groupSize_ - depth - 1);
-    for (size_t next = item + 1; next <= lastItem; ++next) Choose(depth + 1, next, hit);
+  static uint64_t Choose(size_t n, size_t k) {
+    if (k > n) return 0;
+    uint64_t count = 1;
+    for (size_t i = 1; i <= k; ++i) count = count * (n - k + i) / i;
+    return count;
   }
 
-  OmissionCounter Count(const std::vector<uint64_t>& from, const DrawSet& draws) const {
-    OmissionCounter counter(span_.previousHitIdx);
-    // Words past the end of the set are empty.
-    const size_t setWords = draws.WordCount() > firstWord_ ? draws.WordCount() - firstWord_ : 0;
-    const uint64_t* words = draws.Words() + firstWord_;
-    const size_t end = std::min(wordCount_, setWords);
-    for (size_t w = 0; w < end; ++w) {
-      counter.AddWord(from[w] & words[w],
-                      static_cast<int64_t>((firstWord_ + w) * DrawSet::kWordBits) + 1);
-    }
-    return counter;
-  }
-
-  void Emit(const OmissionCounter& counter) {
-    const OmissionFigures figures = counter.Finish(span_.newestIdx);
-    OmissionRecord row;
-    for (int d = 0; d < groupSize_; ++d) {
-      if (d > 0) row.content += ' ';
-      row.content += items_[chosen_[d]].label;
-    }
-    row.smallest = figures.smallest;
-    row.largest = figures.largest;
-    row.last = figures.last;
-    row.ratio = figures.SingleRatio();
-    rows_->push_back(std::move(row));
-  }
-
-  const std::vector<Item>& items_;
-  const int groupSize_;
-  const RangeSpan span_;
-  size_t firstWord_ = 0;
-  size_t wordCount_ = 0;
-  std::vector<std::vector<uint64_t>> levels_;
-  std::vector<size_t> chosen_;
-  std::vector<OmissionRecord>* rows_ = nullptr;
+  const size_t n_;
+  const size_t k_;
+  std::array<std::array<uint32_t, kMaxGroupSize>, kSelectionBoxes + 1> colex_{};
+  std::vector<std::vector<uint8_t>> subsets_;
 };
 
-// Runs the enumeration on two threads when the machine has two cores: each
-// takes the next first item in turn (the early ones carry the most
-// combinations), and the rows are joined in enumeration order.
-std::vector<OmissionRecord> Enumerate(const std::vector<Item>& items, int groupSize,
-                                      const RangeSpan& span) {
-  const size_t firstItems = items.size() - static_cast<size_t>(groupSize) + 1;
-  std::vector<std::vector<OmissionRecord>> rowsByFirst(firstItems);
-  std::atomic<size_t> next{0};
-  const auto work = [&] {
-    Enumeration enumeration(items, groupSize, span);
-    for (size_t first = next++; first < firstItems; first = next++) {
-      enumeration.RunFrom(first, rowsByFirst[first]);
+// Counts draws [from, to) into `runs`, one per combination slot.
+void CountDraws(const PackedHistory& draws, const Items& items, const Combinations& combinations,
+                size_t from, size_t to, std::vector<OmissionRun>& runs) {
+  runs.assign(combinations.Count(), OmissionRun{});
+  std::array<uint8_t, kSelectionBoxes> carried{};
+  for (size_t draw = from; draw < to; ++draw) {
+    size_t p = 0;
+    for (uint32_t mask = items.CarriedBy(draws, draw); mask != 0; mask &= mask - 1) {
+      carried[p++] = static_cast<uint8_t>(std::countr_zero(mask));
     }
-  };
+    combinations.AddDraw(carried.data(), p, static_cast<int32_t>(draw) + 1, runs.data());
+  }
+}
+
+// Counts the range on two threads when the machine has two cores, each
+// taking half of its draws, and joins the halves' runs; then makes the rows
+// in lexicographic order of the items.
+std::vector<OmissionRecord> Enumerate(const PackedHistory& draws, const Items& items, int groupSize,
+                                      const RangeSpan& span) {
+  const Combinations combinations(items.Count(), groupSize);
+  std::vector<OmissionRun> runs;
+  const size_t middle = span.begin + (span.end - span.begin) / 2;
+  std::vector<OmissionRun> later;
   std::exception_ptr helperFailure;
   std::thread helper;
-  if (std::thread::hardware_concurrency() > 1 && firstItems > 1) {
+  const bool split = std::thread::hardware_concurrency() > 1 && middle > span.begin;
+  if (split) {
     helper = std::thread([&] {
       try {
-        work();
+        CountDraws(draws, items, combinations, middle, span.end, later);
       } catch (...) {
         helperFailure = std::current_exception();
       }
@@ -129,21 +142,33 @@ std::vector<OmissionRecord> Enumerate(const std::vector<Item>& items, int groupS
   // The helper must be joined before an exception leaves this frame.
   std::exception_ptr ownFailure;
   try {
-    work();
+    CountDraws(draws, items, combinations, span.begin, split ? middle : span.end, runs);
   } catch (...) {
     ownFailure = std::current_exception();
   }
   if (helper.joinable()) helper.join();
   if (ownFailure) std::rethrow_exception(ownFailure);
   if (helperFailure) std::rethrow_exception(helperFailure);
+  if (split) {
+    for (size_t slot = 0; slot < runs.size(); ++slot)
+      runs[slot] = runs[slot].FollowedBy(later[slot]);
+  }
 
   std::vector<OmissionRecord> rows;
-  size_t total = 0;
-  for (const std::vector<OmissionRecord>& part : rowsByFirst) total += part.size();
-  rows.reserve(total);
-  for (std::vector<OmissionRecord>& part : rowsByFirst) {
-    std::move(part.begin(), part.end(), std::back_inserter(rows));
-  }
+  rows.reserve(runs.size());
+  std::vector<size_t> combination(static_cast<size_t>(groupSize));
+  for (size_t d = 0; d < combination.size(); ++d) combination[d] = d;
+  do {
+    std::string content = items.labels[combination[0]];
+    for (size_t d = 1; d < combination.size(); ++d) {
+      content += ' ';
+      content += items.labels[combination[d]];
+    }
+    const OmissionFigures figures =
+        runs[combinations.Slot(combination.data())].Finish(span.previousHitIdx, span.newestIdx);
+    rows.push_back(OmissionRecord{std::move(content), figures.smallest, figures.largest,
+                                  figures.last, figures.SingleRatio()});
+  } while (combinations.Advance(combination, items.Count()));
   return rows;
 }
 
@@ -170,29 +195,43 @@ std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& che
   return boxes;
 }
 
-std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
+std::vector<OmissionRecord> ComputeGroupRows(const PackedHistory& draws,
                                              const GroupRequest& request) {
   const std::vector<int> boxes = ParticipatingBoxes(request.type, request.checkedBoxes);
   CheckGroupSize(request.groupSize, static_cast<int>(boxes.size()));
-  const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
+  const RangeSpan span = Locate(draws.issues, ReadRangeBoxes(request.startBox, request.endBox));
   if (request.groupSize < 1 || request.groupSize > kMaxGroupSize ||
       boxes.size() < static_cast<size_t>(request.groupSize)) {
     return {};
   }
-  std::vector<Item> items;
+  Items items;
+  items.type = request.type;
   for (int box : boxes) {
-    // Each item asks that at least one drawn number carry the box's value.
-    items.push_back(Item{index.AtLeast(request.type, BoxValue(request.type, box, request.bases), 1),
-                         BoxLabel(request.type, box, request.bases)});
+    const int value = BoxValue(request.type, box, request.bases);
+    // A value no stored attribute can hold is carried by no draw.
+    if (value >= 0 && value <= kMaxIndexedValue) {
+      items.bitOfValue[static_cast<size_t>(value)] |= uint32_t{1} << items.Count();
+    }
+    items.labels.push_back(BoxLabel(request.type, box, request.bases));
   }
-  return Enumerate(items, request.groupSize, span);
+  return Enumerate(draws, items, request.groupSize, span);
+}
+
+std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
+                                             const GroupRequest& request) {
+  return ComputeGroupRows(*index.Draws(), request);
+}
+
+std::vector<OmissionRecord> RunGroupCalculation(const PackedHistory& draws,
+                                                const GroupRequest& request, HistoryStore& store) {
+  std::vector<OmissionRecord> rows = ComputeGroupRows(draws, request);
+  ReplaceOmissionRecords(store, rows);
+  return rows;
 }
 
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
                                                 const GroupRequest& request, HistoryStore& store) {
-  std::vector<OmissionRecord> rows = ComputeGroupRows(index, request);
-  ReplaceOmissionRecords(store, rows);
-  return rows;
+  return RunGroupCalculation(*index.Draws(), request, store);
 }
 
 }  // namespace zs

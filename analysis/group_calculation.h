@@ -17,6 +17,7 @@
 
 #include "analysis/selection_panel.h"
 #include "core/errors.h"
+#include "store/draw_pack.h"
 #include "store/omission_table.h"
 
 namespace zs {
@@ -46,10 +47,16 @@ struct GroupRequest {
 std::vector<int> ParticipatingBoxes(SearchType type, const std::vector<int>& checkedBoxes);
 
 // The rows of every combination in enumeration order, without storing them.
+// Reads only the draws' stored fields, so a caller without an index (the
+// command-line tool) need not build one.
+std::vector<OmissionRecord> ComputeGroupRows(const PackedHistory& draws,
+                                             const GroupRequest& request);
 std::vector<OmissionRecord> ComputeGroupRows(const HistoryIndex& index,
                                              const GroupRequest& request);
 
 // Computes the rows and replaces YL with them in one change of the store.
+std::vector<OmissionRecord> RunGroupCalculation(const PackedHistory& draws,
+                                                const GroupRequest& request, HistoryStore& store);
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
                                                 const GroupRequest& request, HistoryStore& store);
 

@@ -12,7 +12,6 @@
 #define ZEPHYRSTAT_ANALYSIS_OMISSION_H_
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cstdint>
 
@@ -49,29 +48,6 @@ class OmissionCounter {
     return gap;
   }
 
-  // Adds the hits of one bitset word, bit b being idx firstIdx + b; the same
-  // as AddHit for each, in a loop tight enough for millions of hits.
-  void AddWord(uint64_t bits, int64_t firstIdx) {
-    if (bits == 0) return;
-    int32_t smallest = hits_ == 0 ? INT32_MAX : smallest_;
-    int32_t largest = hits_ == 0 ? INT32_MIN : largest_;
-    int64_t previous = previous_;
-    // Counted in the loop: std::popcount is a library call unless the build
-    // targets processors with POPCNT.
-    do {
-      ++hits_;
-      const int64_t idx = firstIdx + std::countr_zero(bits);
-      const auto gap = static_cast<int32_t>(idx - previous);
-      smallest = std::min(smallest, gap);
-      largest = std::max(largest, gap);
-      previous = idx;
-      bits &= bits - 1;
-    } while (bits != 0);
-    smallest_ = smallest;
-    largest_ = largest;
-    previous_ = previous;
-  }
-
   int64_t HitCount() const { return hits_; }
 
   // `newestIdx`: idx of the newest stored draw (the draw count).
@@ -90,6 +66,53 @@ class OmissionCounter {
   int64_t hits_ = 0;
   int32_t smallest_ = 0;
   int32_t largest_ = 0;
+};
+
+// The hits of one stretch of draws, kept so that stretches counted apart
+// (on different threads) join into the figures of the whole range: the
+// first and last hit and the smallest and largest omission between hits of
+// the stretch. idx values are positive and fit 32 bits.
+struct OmissionRun {
+  int32_t first = 0;  // 0: no hit yet
+  int32_t last = 0;
+  int32_t smallest = INT32_MAX;
+  int32_t largest = INT32_MIN;
+
+  // Precondition: hits come in ascending idx order.
+  void AddHit(int32_t idx) {
+    // Taken once per run, so the branch costs next to nothing.
+    if (first == 0) {
+      first = idx;
+    } else {
+      const int32_t gap = idx - last;
+      smallest = std::min(smallest, gap);
+      largest = std::max(largest, gap);
+    }
+    last = idx;
+  }
+
+  // The run of this stretch followed by `later`.
+  OmissionRun FollowedBy(const OmissionRun& later) const {
+    if (first == 0) return later;
+    if (later.first == 0) return *this;
+    const int32_t gap = later.first - last;
+    return OmissionRun{first, later.last, std::min({smallest, later.smallest, gap}),
+                       std::max({largest, later.largest, gap})};
+  }
+
+  // The figures of the run as OmissionCounter gives them for the same hits.
+  OmissionFigures Finish(int64_t previousHitIdx, int64_t newestIdx) const {
+    OmissionFigures figures;
+    if (first == 0) {
+      figures.last = static_cast<int32_t>(newestIdx + 1 - previousHitIdx);
+      return figures;
+    }
+    const auto firstGap = static_cast<int32_t>(first - previousHitIdx);
+    figures.smallest = std::min(smallest, firstGap);
+    figures.largest = std::max(largest, firstGap);
+    figures.last = static_cast<int32_t>(newestIdx + 1 - last);
+    return figures;
+  }
 };
 
 }  // namespace zs

@@ -33,11 +33,18 @@ SearchRange ReadRangeBoxes(std::string_view startBox, std::string_view endBox) {
 }
 
 RangeSpan Locate(const HistoryIndex& index, const SearchRange& range) {
+  return Locate(index.Draws()->issues, range);
+}
+
+RangeSpan Locate(const std::vector<int32_t>& issues, const SearchRange& range) {
   RangeSpan span;
-  span.begin = index.CountBelow(range.start);
-  span.end = std::max(span.begin, index.CountUpTo(range.end));
+  span.begin = static_cast<size_t>(std::lower_bound(issues.begin(), issues.end(), range.start) -
+                                   issues.begin());
+  span.end = std::max(
+      span.begin, static_cast<size_t>(std::upper_bound(issues.begin(), issues.end(), range.end) -
+                                      issues.begin()));
   span.previousHitIdx = static_cast<int64_t>(span.begin);
-  span.newestIdx = static_cast<int64_t>(index.DrawCount());
+  span.newestIdx = static_cast<int64_t>(issues.size());
   return span;
 }
 

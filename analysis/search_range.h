@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace zs {
 
@@ -33,6 +34,8 @@ struct RangeSpan {
 };
 
 RangeSpan Locate(const HistoryIndex& index, const SearchRange& range);
+// The same over the ascending issues of the stored draws.
+RangeSpan Locate(const std::vector<int32_t>& issues, const SearchRange& range);
 
 }  // namespace zs
 

@@ -245,9 +245,10 @@ void AddGroup(CLI::App& app, CliContext& context) {
     }
     request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     Database& db = context.Store().db();
-    const HistoryIndex index(context.Store());
-    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    RunGroupCalculation(index, request, context.Store());
+    // The calculation reads the draws' fields alone: no index to build.
+    const PackedHistory draws = context.Store().LoadPacked();
+    FillRangeBoxes(context, draws.issues, args->from, args->to, request.startBox, request.endBox);
+    RunGroupCalculation(draws, request, context.Store());
     ShowGrids(context, args->exportSheets, nullptr,
               OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
   });

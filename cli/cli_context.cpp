@@ -100,12 +100,17 @@ SearchType ParseSearchType(const std::string& text) {
                    text + "\"");
 }
 
+void FillRangeBoxes(const CliContext& context, const std::vector<int32_t>& issues,
+                    const std::string& from, const std::string& to, std::string& startBox,
+                    std::string& endBox) {
+  const bool threeDigit = context.ThreeDigit();
+  startBox = !from.empty() ? from : !issues.empty() ? ShownIssue(issues.front(), threeDigit) : "0";
+  endBox = !to.empty() ? to : !issues.empty() ? ShownIssue(issues.back(), threeDigit) : "0";
+}
+
 void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
                     const std::string& to, std::string& startBox, std::string& endBox) {
-  const bool threeDigit = context.ThreeDigit();
-  const size_t count = index.DrawCount();
-  startBox = !from.empty() ? from : count > 0 ? ShownIssue(index.Issue(0), threeDigit) : "0";
-  endBox = !to.empty() ? to : count > 0 ? ShownIssue(index.Issue(count - 1), threeDigit) : "0";
+  FillRangeBoxes(context, index.Draws()->issues, from, to, startBox, endBox);
 }
 
 }  // namespace zs

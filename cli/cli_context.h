@@ -73,6 +73,10 @@ SearchType ParseSearchType(const std::string& text);
 // stored issue ("0" on an empty history).
 void FillRangeBoxes(const CliContext& context, const HistoryIndex& index, const std::string& from,
                     const std::string& to, std::string& startBox, std::string& endBox);
+// The same over the ascending issues of the stored draws.
+void FillRangeBoxes(const CliContext& context, const std::vector<int32_t>& issues,
+                    const std::string& from, const std::string& to, std::string& startBox,
+                    std::string& endBox);
 
 }  // namespace zs
 

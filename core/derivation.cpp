@@ -85,6 +85,12 @@ int ZodiacSign(int number, int zodiacYear) {
 
 HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules) {
   HistoryRow row;
+  DeriveRowInto(draw, rules, row);
+  return row;
+}
+
+void DeriveRowInto(const Draw& draw, const DerivationRules& rules, HistoryRow& row) {
+  row.idx = 0;
   row.issue = draw.issue;
   row.nextIssue = FollowingIssue(draw.issue, rules.issueRule);
 
@@ -107,7 +113,6 @@ HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules) {
     WriteTaggedList(fields[static_cast<int>(format.type)], format.twoDigits,
                     row.texts[static_cast<int>(format.text)]);
   }
-  return row;
 }
 
 }  // namespace zs

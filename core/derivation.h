@@ -26,6 +26,9 @@ int ZodiacSign(int number, int zodiacYear);
 
 // Precondition: every number is 1..20 (callers refuse other draws).
 HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules);
+// The same into `row`, reusing the room of its texts: a bulk write deriving
+// row after row into the same rows allocates nothing.
+void DeriveRowInto(const Draw& draw, const DerivationRules& rules, HistoryRow& row);
 
 }  // namespace zs
 

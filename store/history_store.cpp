@@ -208,13 +208,14 @@ PackedHistory InsertDerived(Database& db, const std::vector<Draw>& draws,
   PackedHistory packed;
   packed.Reserve(draws.size());
   constexpr size_t kSliceRows = 4096;
+  // The slice's rows are derived into again and again, so their texts are
+  // allocated once.
   std::vector<HistoryRow> slice;
-  slice.reserve(std::min(draws.size(), kSliceRows));
   for (size_t begin = 0; begin < draws.size(); begin += kSliceRows) {
-    slice.clear();
-    for (size_t i = begin; i < std::min(draws.size(), begin + kSliceRows); ++i) {
-      const HistoryRow& row = slice.emplace_back(DeriveRow(draws[i], rules));
-      packed.Add(row.issue, row.fields);
+    slice.resize(std::min(draws.size() - begin, kSliceRows));
+    for (size_t i = 0; i < slice.size(); ++i) {
+      DeriveRowInto(draws[begin + i], rules, slice[i]);
+      packed.Add(slice[i].issue, slice[i].fields);
     }
     InsertRows(db, Pointers(slice), static_cast<int64_t>(begin) + 1);
   }
@@ -509,6 +510,12 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
     std::stable_sort(sorted.begin(), sorted.end(), byIssue);
   }
   Change change(*this);
+  // The large page cache saves journal syncs when the new rows take the
+  // pages of the old ones; into an empty table they go to new pages, which
+  // need no journal, so a small cache writes them out as they fill instead
+  // of first faulting in tens of megabytes of fresh memory.
+  std::optional<SmallPageCache> pagesToNewFile;
+  if (Count() == 0) pagesToNewFile.emplace(db_);
   DrawPackUpdate pack(db_);
   db_.Execute("DELETE FROM Lishi");
   pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, rules));

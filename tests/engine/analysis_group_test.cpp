@@ -1,13 +1,15 @@
 // Group calculation and the omission table YL: combination counts and
 // order, labels of every type, the size limits (refused before YL changes),
 // hidden boxes, the zodiac and segment bases, the stored single ratio, the
-// sorted table and the column keys; and the selection panel.
+// sorted table and the column keys; joining the counts of two halves of a
+// range; and the selection panel.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "analysis/group_calculation.h"
+#include "analysis/omission.h"
 #include "analysis/result_grids.h"
 #include "analysis/selection_panel.h"
 #include "core/issue_number.h"
@@ -196,6 +198,26 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   EXPECT_EQ(grid.Cell(3, 4), "10922.33");
   ReplaceOmissionRecords(*history_.store, {});
   EXPECT_EQ(OmissionTableGrid(Stored()).RowCount(), 0u);
+}
+
+// The calculation counts the two halves of a range apart and joins them:
+// split anywhere, the joined run gives the figures of one count over all.
+TEST(OmissionRunTest, JoinedHalvesGiveTheFiguresOfOneCount) {
+  const std::vector<std::vector<int32_t>> hitLists = {
+      {}, {5}, {3, 4}, {1, 9, 10, 30}, {2, 40, 41, 42, 90}, {17, 18, 60, 61, 62, 63}};
+  constexpr int64_t kPreviousHit = 0;
+  constexpr int64_t kNewest = 100;
+  for (const std::vector<int32_t>& hits : hitLists) {
+    OmissionCounter whole(kPreviousHit);
+    for (int32_t idx : hits) whole.AddHit(idx);
+    for (size_t split = 0; split <= hits.size(); ++split) {
+      OmissionRun first;
+      OmissionRun second;
+      for (size_t i = 0; i < hits.size(); ++i) (i < split ? first : second).AddHit(hits[i]);
+      EXPECT_EQ(first.FollowedBy(second).Finish(kPreviousHit, kNewest), whole.Finish(kNewest))
+          << hits.size() << " hits split at " << split;
+    }
+  }
 }
 
 TEST(SortKeyTest, ColumnsOneToFourPickTheKeys) {
