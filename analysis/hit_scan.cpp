@@ -29,7 +29,7 @@ HitList Collect(const RangeSpan& span, WordOf&& wordOf) {
       const uint64_t bits = wordOf(w) & RangeMask(w, span.begin, span.end);
       ForEachBit(bits, w, [&](size_t draw) {
         const auto idx = static_cast<int64_t>(draw) + 1;
-        list.hits.push_back(Hit{idx, counter.AddHit(idx)});
+        list.hits.push_back(Hit{static_cast<int32_t>(idx), counter.AddHit(idx)});
       });
     }
   }

@@ -16,8 +16,10 @@ namespace zs {
 
 class DrawSet;
 
+// Eight bytes, as a search hitting most of a long history fills megabytes of
+// them in fresh memory.
 struct Hit {
-  int64_t idx = 0;  // the draw at index position idx − 1
+  int32_t idx = 0;  // the draw at index position idx − 1
   int32_t omission = 0;
   friend bool operator==(const Hit&, const Hit&) = default;
 };

@@ -28,6 +28,7 @@
 #include "app/common/memory_reuse.h"
 #include "bench/generated_history.h"
 #include "core/derivation.h"
+#include "core/platform.h"
 #include "store/history_store.h"
 #include "tests/support/counting_oracle.h"
 #include "tools/history_generator.h"
@@ -277,14 +278,21 @@ BENCHMARK(BM_PositionSearchSmallSqlScheme)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   const std::string_view windowMemory = "--window_memory";
+  bool reuseMemory = false;
   for (int i = 1; i < argc; ++i) {
     if (argv[i] == windowMemory) {
       if (!zs::RetainFreedMemoryForReuse()) return 1;
+      reuseMemory = true;
       std::rotate(argv + i, argv + i + 1, argv + argc);
       --argc;
       break;
     }
   }
+  // glibc's own limits, held fixed: by default it raises the size of blocks
+  // it maps after the first one is freed, and later iterations would then
+  // reuse the heap instead of starting in fresh memory.
+  constexpr int kGlibcMappedBlock = 128 << 10;
+  if (!reuseMemory && !zs::platform::TuneAllocator(kGlibcMappedBlock, kGlibcMappedBlock)) return 1;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

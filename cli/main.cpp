@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "app/common/data_folder.h"
+#include "app/common/memory_reuse.h"
 #include "app/common/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
@@ -56,6 +57,9 @@ int Fail(int status, const char* message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The import and the reading of a long history fill tens of megabytes of
+  // fresh memory; huge pages fault it in far fewer steps.
+  zs::RetainFreedMemoryForReuse();
   // The data folder is found through the application's own path.
   QCoreApplication application(argc, argv);
 
