@@ -83,14 +83,15 @@ class BenchHistory {
   std::unique_ptr<HistoryStore> store_;
 };
 
+// Destroyed at exit, which removes its temporary folder.
 BenchHistory& Large() {
-  static BenchHistory* history = new BenchHistory(kLargeDraws);
-  return *history;
+  static BenchHistory history(kLargeDraws);
+  return history;
 }
 
 BenchHistory& Small() {
-  static BenchHistory* history = new BenchHistory(kSmallDraws);
-  return *history;
+  static BenchHistory history(kSmallDraws);
+  return history;
 }
 
 // The pattern of a draw in the middle of the history, as "历史指定期" takes it.
