@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "core/draw.h"
+
 namespace zs {
 
 int TwipsToPixels(int twips, const QWidget* widget) {
@@ -42,6 +44,11 @@ void GridView::SetColumnTwips(int column, int twips) {
   if (twips_.size() <= size_t(column)) twips_.resize(size_t(column) + 1, 0);
   twips_[size_t(column)] = twips;
   ApplyWidths();
+}
+
+void GridView::SetDrawColumnTwips(int positionTwips) {
+  SetColumnTwips(0, 1480);
+  for (int column = 1; column <= kPositions; ++column) SetColumnTwips(column, positionTwips);
 }
 
 void GridView::FitWidthToColumns() {

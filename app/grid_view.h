@@ -31,6 +31,9 @@ class GridView : public QTableView {
   void SetGrid(Grid grid);
   void SetGrid(std::shared_ptr<const GridSource> grid);
   void SetColumnTwips(int column, int twips);
+  // For a grid that lists draws: 期号 1,480 twips wide, then the eight
+  // positions `positionTwips` each.
+  void SetDrawColumnTwips(int positionTwips);
   // Keeps the view at least as wide as its columns of given widths and a
   // vertical scroll bar, so none of them needs horizontal scrolling.
   void FitWidthToColumns();

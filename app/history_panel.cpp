@@ -25,8 +25,7 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
 
   grid_ = new GridView(QStringLiteral("MSFlexGrid1"), this);
   grid_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
-  grid_->SetColumnTwips(0, 1480);
-  for (int column = 1; column <= 8; ++column) grid_->SetColumnTwips(column, 600);
+  grid_->SetDrawColumnTwips(600);
   grid_->FitWidthToColumns();
   grid_->viewport()->installEventFilter(this);
   connect(grid_, &QTableView::doubleClicked, this, &HistoryPanel::gridExportRequested);

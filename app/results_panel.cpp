@@ -14,8 +14,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
   hits_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
   // Each column as wide as its heading needs, so that the whole list fits
   // beside the history and the pattern on a 1366-pixel screen.
-  hits_->SetColumnTwips(0, 1480);
-  for (int column = 1; column <= 8; ++column) hits_->SetColumnTwips(column, 640);
+  hits_->SetDrawColumnTwips(640);
   hits_->SetColumnTwips(9, 900);
   hits_->SetColumnTwips(10, 600);
   layout->addWidget(hits_, 3);

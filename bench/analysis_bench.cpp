@@ -11,7 +11,6 @@
 // --window_memory the process first keeps freed memory for reuse as the
 // window does, which gives the figures of the window's repeated searches.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -31,7 +30,6 @@
 #include "core/platform.h"
 #include "store/history_store.h"
 #include "tests/support/counting_oracle.h"
-#include "tools/history_generator.h"
 
 namespace zs {
 namespace {
@@ -53,15 +51,11 @@ std::vector<HistoryRow> DerivedRows(const std::vector<Draw>& draws) {
 }
 
 // A history of `count` draws: its rows, its index, and a database file in a
-// temporary folder that holds it (for YL and the counting scheme).
+// temporary folder that holds it (for YL and the counting scheme), removed
+// at exit.
 class BenchHistory {
  public:
   explicit BenchHistory(int64_t count) : BenchHistory(GeneratedDraws(count)) {}
-  ~BenchHistory() {
-    store_.reset();
-    std::filesystem::remove_all(folder_);
-  }
-
   const std::vector<HistoryRow>& rows() const { return rows_; }
   const HistoryIndex& index() const { return index_; }
   HistoryStore& store() { return *store_; }
@@ -71,15 +65,13 @@ class BenchHistory {
 
  private:
   explicit BenchHistory(const std::vector<Draw>& draws) : rows_(DerivedRows(draws)), index_(rows_) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zs-abench-XXXXXX").string();
-    folder_ = mkdtemp(pattern.data());
-    store_ = HistoryStore::OpenFolder(folder_);
+    store_ = HistoryStore::OpenFolder(folder_.path());
     store_->ReplaceAllDraws(draws, BenchRules());
   }
 
   std::vector<HistoryRow> rows_;
   HistoryIndex index_;
-  std::filesystem::path folder_;
+  BenchFolder folder_;  // outlives the store, which closes its file first
   std::unique_ptr<HistoryStore> store_;
 };
 
@@ -147,52 +139,55 @@ void BM_IndexBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_IndexBuild)->Unit(benchmark::kMillisecond);
 
-// Args: search type, free (1) or fixed (0).
-void BM_PositionSearch(benchmark::State& state) {
+// Runs a search over the whole large history for the pattern of the middle
+// draw, of the type and mode the args give: search type, free (1) or fixed
+// (0); `request` holds the rest.
+template <typename Request>
+void MeasureSearch(benchmark::State& state, Request request,
+                   SearchResult (*run)(const HistoryIndex&, const Request&)) {
   BenchHistory& history = Large();
-  PositionSearchRequest request;
   request.pattern =
       MiddlePattern(history, static_cast<SearchType>(state.range(0)), state.range(1) != 0);
-  request.chosen.fill(true);
   request.startBox = history.FirstBox();
   request.endBox = history.LastBox();
   size_t hits = 0;
   for (auto _ : state) {
-    const SearchResult result = RunPositionSearch(history.index(), request);
+    const SearchResult result = run(history.index(), request);
     hits = result.hits->hits.size();
     benchmark::DoNotOptimize(ShownRowsBytes(*result.hitGrid));
   }
   state.counters["hits"] = static_cast<double>(hits);
+}
+
+// Every position chosen.
+void BM_PositionSearch(benchmark::State& state) {
+  PositionSearchRequest request;
+  request.chosen.fill(true);
+  MeasureSearch(state, request, RunPositionSearch);
 }
 BENCHMARK(BM_PositionSearch)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
-// Args: search type, free (1) or fixed (0); k = 3.
+// k = 3.
 void BM_PartialSearch(benchmark::State& state) {
-  BenchHistory& history = Large();
   PartialSearchRequest request;
-  request.pattern =
-      MiddlePattern(history, static_cast<SearchType>(state.range(0)), state.range(1) != 0);
   request.partSize = 3;
   request.partSizeText = std::to_string(request.partSize);
-  request.startBox = history.FirstBox();
-  request.endBox = history.LastBox();
-  size_t hits = 0;
-  for (auto _ : state) {
-    const SearchResult result = RunPartialSearch(history.index(), request);
-    hits = result.hits->hits.size();
-    benchmark::DoNotOptimize(ShownRowsBytes(*result.hitGrid));
-  }
-  state.counters["hits"] = static_cast<double>(hits);
+  MeasureSearch(state, request, RunPartialSearch);
 }
 BENCHMARK(BM_PartialSearch)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
-// Arg: 0 for 500,000 draws, 1 for 30,000. Writes YL into the database file.
-// Timed by the wall clock (the calculation runs on two threads); the CPU
-// column counts both threads.
+// The group calculation's runs: arg 0 on the 500,000 draws, 1 on the 30,000,
+// timed by the wall clock since the calculation runs on two threads (the CPU
+// column counts both).
+void OnBothHistoriesByWallClock(benchmark::internal::Benchmark* bench) {
+  bench->Arg(0)->Arg(1)->UseRealTime()->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+}
+
+// Writes YL into the database file.
 void BM_GroupCalculation(benchmark::State& state) {
   BenchHistory& history = state.range(0) == 0 ? Large() : Small();
   const GroupRequest request = NumberGroups(history, kGroupBoxes);
@@ -206,12 +201,7 @@ void BM_GroupCalculation(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate |
                                                         benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_GroupCalculation)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupCalculation)->Apply(OnBothHistoriesByWallClock);
 
 // The same calculation without writing YL: what remains is the durable
 // commit (several disk syncs) and the rows' insert.
@@ -220,12 +210,7 @@ void BM_GroupRows(benchmark::State& state) {
   const GroupRequest request = NumberGroups(history, kGroupBoxes);
   for (auto _ : state) benchmark::DoNotOptimize(ComputeGroupRows(history.index(), request));
 }
-BENCHMARK(BM_GroupRows)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupRows)->Apply(OnBothHistoriesByWallClock);
 
 // The group calculation through the counting scheme in SQL on 30,000 draws,
 // reduced to 21 combinations (size 5 over 7 boxes).

@@ -4,8 +4,6 @@
 // also holds the draws and the grid themselves) is reported beside the time.
 // The text export of the same grid runs for comparison.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <memory>
@@ -13,51 +11,28 @@
 #include <vector>
 
 #include "analysis/history_grid.h"
+#include "bench/generated_history.h"
+#include "bench/peak_memory.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
 #include "export/text_export.h"
-#include "tools/history_generator.h"
 
 namespace zs {
 namespace {
 
 constexpr int64_t kDraws = 500000;
-constexpr Date kLastDay{2026, 12, 8};
 
 const HistoryGrid& BenchGrid() {
   static const HistoryGrid grid = [] {
-    std::vector<Draw> draws = GenerateHistory(OptionsForDrawCount(kDraws, kLastDay, 84, 1));
-    if (static_cast<int64_t>(draws.size()) > kDraws)
-      draws.erase(draws.begin(), draws.end() - kDraws);
-    DerivationRules rules;
-    rules.issueRule = IssueRule{84, false};
+    const std::vector<Draw> draws = GeneratedDraws(kDraws);
+    const DerivationRules rules = BenchRules();
     auto packed = std::make_shared<PackedHistory>();
     packed->Reserve(draws.size());
     for (const Draw& draw : draws) packed->Add(draw.issue, DeriveRow(draw, rules).fields);
     return HistoryGrid(std::move(packed), false);
   }();
   return grid;
-}
-
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zs-export-bench-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~BenchFolder() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-double PeakRssMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_ExportHistorySheet(benchmark::State& state) {

@@ -4,22 +4,18 @@
 // reading the last row. Target: under 1 s each. Beside them, what the window
 // does when it opens the history: the analysis index built from the file.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "acquire/text_import.h"
 #include "analysis/history_grid.h"
 #include "analysis/history_index.h"
+#include "bench/generated_history.h"
 #include "cli/grid_text.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "store/history_store.h"
-#include "tools/history_generator.h"
 
 namespace zs {
 namespace {
@@ -34,33 +30,19 @@ Settings GuangdongSettings() {
 
 // A data folder holding the imported history, built once for all benchmarks
 // and removed at exit.
-class GeneratedHistory {
- public:
+struct GeneratedHistory {
   GeneratedHistory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zs-bench-XXXXXX").string();
-    folder_ = mkdtemp(pattern.data());
-    const IssueRule rule = IssueRule::From(GuangdongSettings());
-    std::vector<Draw> draws =
-        GenerateHistory(OptionsForDrawCount(kDraws, Date{2024, 12, 31}, rule.drawsPerDay, 7));
-    draws.erase(draws.begin(), draws.end() - kDraws);
-    const std::filesystem::path file = folder_ / "history.txt";
-    std::ofstream(file, std::ios::binary) << HistoryFileText(draws, rule.threeDigit);
-    ImportHistoryFile(*HistoryStore::OpenFolder(folder_), file,
-                      DerivationRules::From(GuangdongSettings()));
+    ImportDraws(folder.path(),
+                GeneratedDraws(kDraws, Date{2024, 12, 31},
+                               IssueRule::From(GuangdongSettings()).drawsPerDay, 7),
+                GuangdongSettings());
   }
-  ~GeneratedHistory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  const std::filesystem::path& folder() const { return folder_; }
-
- private:
-  std::filesystem::path folder_;
+  BenchFolder folder;
 };
 
 const std::filesystem::path& HistoryFolder() {
   static const GeneratedHistory history;
-  return history.folder();
+  return history.folder.path();
 }
 
 void BM_ListHistory(benchmark::State& state) {

@@ -4,9 +4,7 @@
 // the draw derivation alone. Peak memory of the process is reported with the
 // import, whose working set is the largest of the run.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,6 +12,7 @@
 
 #include "acquire/text_import.h"
 #include "bench/generated_history.h"
+#include "bench/peak_memory.h"
 #include "core/derivation.h"
 #include "store/history_store.h"
 #include "tools/history_generator.h"
@@ -25,39 +24,29 @@ constexpr int64_t kImportDraws = 500000;
 constexpr int64_t kNaiveDraws = 5000;
 
 // A temporary folder with the generated history file, made once per run.
-class BenchFolder {
+class ImportFolder {
  public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zs-bench-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-    file_ = root_ / "历史号码.txt";
+  ImportFolder() : file_(root_.path() / "历史号码.txt") {
     std::ofstream(file_, std::ios::binary) << HistoryFileText(GeneratedDraws(kImportDraws), false);
   }
-  ~BenchFolder() { std::filesystem::remove_all(root_); }
 
   const std::filesystem::path& file() const { return file_; }
   // An empty folder for one database.
   std::filesystem::path FreshStoreFolder() {
-    const std::filesystem::path folder = root_ / "store";
+    const std::filesystem::path folder = root_.path() / "store";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
     return folder;
   }
 
  private:
-  std::filesystem::path root_;
+  BenchFolder root_;
   std::filesystem::path file_;
 };
 
-BenchFolder& Folder() {
-  static BenchFolder folder;
+ImportFolder& Folder() {
+  static ImportFolder folder;
   return folder;
-}
-
-double PeakRssMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_ImportHistoryFile(benchmark::State& state) {

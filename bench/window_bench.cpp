@@ -14,18 +14,16 @@
 #include <QApplication>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "acquire/text_import.h"
 #include "app/common/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "bench/generated_history.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "store/history_store.h"
-#include "tools/history_generator.h"
 
 namespace zs {
 namespace {
@@ -37,33 +35,23 @@ constexpr int64_t kDraws = 500000;
 class GeneratedHistory {
  public:
   GeneratedHistory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zs-wbench-XXXXXX").string();
-    folder_ = mkdtemp(pattern.data());
-    setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder_.path() / "config").c_str(), 1);
     // Made by a child process, so the runs start from a small process whose
     // memory they need not copy.
     const pid_t child = fork();
     if (child == 0) {
-      const IssueRule rule = IssueRule::From(Settings());
-      std::vector<Draw> draws =
-          GenerateHistory(OptionsForDrawCount(kDraws, Date{2026, 12, 8}, rule.drawsPerDay, 7));
-      draws.erase(draws.begin(), draws.end() - kDraws);
-      const std::filesystem::path file = folder_ / "history.txt";
-      std::ofstream(file, std::ios::binary) << HistoryFileText(draws, rule.threeDigit);
-      ImportHistoryFile(*HistoryStore::OpenFolder(folder_), file,
-                        DerivationRules::From(Settings()));
+      ImportDraws(
+          folder_.path(),
+          GeneratedDraws(kDraws, Date{2026, 12, 8}, IssueRule::From(Settings()).drawsPerDay, 7),
+          Settings());
       _exit(0);
     }
     waitpid(child, nullptr, 0);
   }
-  ~GeneratedHistory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  const std::filesystem::path& folder() const { return folder_; }
+  const std::filesystem::path& folder() const { return folder_.path(); }
 
  private:
-  std::filesystem::path folder_;
+  BenchFolder folder_;
 };
 
 // What the program does from main() until the window is on screen; returns

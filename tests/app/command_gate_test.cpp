@@ -33,8 +33,7 @@ class CommandGateTest : public QObject {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.SetSetting("ResultsUrl", QString::fromStdString(UrlTemplateForPort(silent.port())));
-    world.Seed(RotatingDraws(14011601, 5));
-    world.Open();
+    world.Open(RotatingDraws(14011601, 5));
     StartHangingUpdate(world);
     QVERIFY(!world.Find<QPushButton>("Command3")->isEnabled());
     QVERIFY(!world.Find<QPushButton>("Command1")->isEnabled());
@@ -66,8 +65,7 @@ class CommandGateTest : public QObject {
   // for meanwhile is refused.
   void anUpdateIsRefusedWhileALargeExportRuns() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 20000));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 20000));
     QString outcomeDuringExport;
     QTimer::singleShot(0, [&world, &outcomeDuringExport] {
       ClickButton(world.Find<QPushButton>("Command21"));
@@ -90,8 +88,7 @@ class CommandGateTest : public QObject {
     for (const auto& d : deletes) {
       WindowWorld world;
       world.SetSetting("GsZl", QStringLiteral("0"));
-      world.Seed(RotatingDraws(14011601, 5));
-      world.Open();
+      world.Open(RotatingDraws(14011601, 5));
       // A folder in the compacted file's place makes the compaction fail.
       QVERIFY(QDir().mkpath(
           QString::fromStdString((world.folder() / "tesseraTmp.mdb" / "x").string())));

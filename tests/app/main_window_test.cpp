@@ -31,6 +31,13 @@ class MainWindowTest : public QObject {
     const int newestBottom = grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1);
     QVERIFY(newestBottom <= grid->viewport()->height());
   }
+  static QStringList Headings(const GridView* grid) {
+    QStringList headings;
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+      headings << grid->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    return headings;
+  }
   // The widget that Tab moves to from `widget`.
   static QWidget* NextFocusable(QWidget* widget) {
     QWidget* next = widget->nextInFocusChain();
@@ -115,8 +122,7 @@ class MainWindowTest : public QObject {
   void optionClicksSaveTheirKeysAndResetTheRangeStart() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed(RotatingDraws(14011601, 10));
-    world.Open();
+    world.Open(RotatingDraws(14011601, 10));
     auto* start = world.Find<QLineEdit>("Text3_0");
     QCOMPARE(start->text(), QStringLiteral("2014011601"));
     QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011610"));
@@ -154,9 +160,8 @@ class MainWindowTest : public QObject {
   void tabsSwitchFramesAndTakeTheChosenIssuesValues() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed(
+    world.Open(
         {Draw{14011601, {1, 2, 4, 5, 6, 7, 8, 9}}, Draw{14011602, {3, 15, 1, 2, 4, 5, 6, 7}}});
-    world.Open();
     ClickButton(world.Find<QRadioButton>("Option3_4"));  // 合数
     auto* tabs = world.Find<QTabBar>("TabStrip1");
     tabs->setCurrentIndex(1);
@@ -184,8 +189,7 @@ class MainWindowTest : public QObject {
   void zodiacValuesShowAsNamesOnTheChosenIssueTab() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14020101, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14020101, {1, 2, 3, 4, 5, 6, 7, 8}}});
     ClickButton(world.Find<QRadioButton>("Option3_1"));
     world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);
     // 2014 is the year of the horse (sign 6): number 01 carries it.
@@ -195,10 +199,9 @@ class MainWindowTest : public QObject {
   void check4SetsTheRangeEndBeforeTheChosenIssue() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{13051283, {1, 2, 3, 4, 5, 6, 7, 8}}, Draw{13051284, {1, 2, 3, 4, 5, 6, 7, 8}},
+    world.Open({Draw{13051283, {1, 2, 3, 4, 5, 6, 7, 8}}, Draw{13051284, {1, 2, 3, 4, 5, 6, 7, 8}},
                 Draw{13051301, {1, 2, 3, 4, 5, 6, 7, 8}},
                 Draw{13051302, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
     world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);
     auto* chosen = world.Find<QLineEdit>("Text4");
     auto* end = world.Find<QLineEdit>("Text3_1");
@@ -216,8 +219,7 @@ class MainWindowTest : public QObject {
   void issueBoxesShowTheNextAndLastIssue() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{13051284, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{13051284, {1, 2, 3, 4, 5, 6, 7, 8}}});
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2013051301"));
     QCOMPARE(world.Find<QLineEdit>("Text4")->text(), QStringLiteral("2013051284"));
   }
@@ -325,8 +327,7 @@ class MainWindowTest : public QObject {
   void anotherEditionShowsItsFollowingIssue() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011684, {20, 1, 2, 3, 4, 5, 6, 7}}});
-    world.Open();
+    world.Open({Draw{14011684, {20, 1, 2, 3, 4, 5, 6, 7}}});
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011701"));
     world.Action("mnuKL10_3")->trigger();  // 97 draws a day
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011685"));
@@ -335,8 +336,7 @@ class MainWindowTest : public QObject {
   void aSegmentBaseRederivesTheStoredDraws() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {20, 1, 2, 3, 4, 5, 6, 7}}});
-    world.Open();
+    world.Open({Draw{14011601, {20, 1, 2, 3, 4, 5, 6, 7}}});
     QCOMPARE(world.window->index().Field(0, SearchType::kSegment, 0), 5);
     world.Action("mnuDscs_0")->trigger();
     QVERIFY(world.Action("mnuDscs_0")->isChecked());
@@ -405,8 +405,7 @@ class MainWindowTest : public QObject {
 
   void menusPopUpFromTheGridAndTheSettingsButton() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 5));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 5));
     auto* history = world.Find<GridView>("MSFlexGrid1");
     QTest::mouseRelease(history->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!world.Find<QMenu>("mnuLsgl")->isVisible());
@@ -435,8 +434,7 @@ class MainWindowTest : public QObject {
   void historyGridScrollsToTheNewestDrawFrom40Rows() {
     for (const int draws : {38, 39}) {
       WindowWorld world;
-      world.Seed(RotatingDraws(140116001, draws));
-      world.Open();
+      world.Open(RotatingDraws(140116001, draws));
       auto* grid = world.Find<GridView>("MSFlexGrid1");
       QCOMPARE(grid->model()->rowCount(), draws);
       QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("期号"));
@@ -456,8 +454,7 @@ class MainWindowTest : public QObject {
   // edge and the newest draw is wholly in view below it.
   void historyGridShowsWholeRowsAtTheEndAtAnySize() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 80));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 80));
     auto* grid = world.Find<GridView>("MSFlexGrid1");
     for (const int height : {800, 613, 700, 1000, 777}) {
       world.window->resize(1280, height);
@@ -475,22 +472,13 @@ class MainWindowTest : public QObject {
 
   void resultGridsShowTheirHeadingsAndTheStatusBarSumsUpTheHistoryAtStart() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 12));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 12));
     auto* hits = world.Find<GridView>("MSFlexGrid2");
-    QStringList hitHeadings;
-    for (int column = 0; column < hits->model()->columnCount(); ++column) {
-      hitHeadings << hits->model()->headerData(column, Qt::Horizontal).toString();
-    }
-    QCOMPARE(hitHeadings, QStringList({"期号", "平1位", "平2位", "平3位", "平4位", "平5位", "平6位",
-                                       "平7位", "平8位", "遗漏次数", "序号"}));
+    QCOMPARE(Headings(hits), QStringList({"期号", "平1位", "平2位", "平3位", "平4位", "平5位",
+                                          "平6位", "平7位", "平8位", "遗漏次数", "序号"}));
     QCOMPARE(hits->model()->rowCount(), 0);
     auto* summary = world.Find<GridView>("MSFlexGrid3");
-    QStringList summaryHeadings;
-    for (int column = 0; column < summary->model()->columnCount(); ++column) {
-      summaryHeadings << summary->model()->headerData(column, Qt::Horizontal).toString();
-    }
-    QCOMPARE(summaryHeadings,
+    QCOMPARE(Headings(summary),
              QStringList({"号码（分组）", "最小遗漏", "最大遗漏", "最后遗漏", "大后比"}));
     QCOMPARE(summary->model()->rowCount(), 0);
     // The design widths apply to the headings shown before any analysis.
@@ -507,8 +495,7 @@ class MainWindowTest : public QObject {
   // which at the default size holds every column of the hit list.
   void historyAndHitListShowEveryColumnAtTheDefaultSize() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 60));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 60));
     world.window->resize(1520, 900);
     QApplication::processEvents();
     for (const char* name : {"MSFlexGrid1", "MSFlexGrid2", "MSFlexGrid3"}) {
@@ -533,8 +520,7 @@ class MainWindowTest : public QObject {
 
   void wheelScrollsOnlyTheFocusedGridByOneRow() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 120));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 120));
     auto* grid = world.Find<GridView>("MSFlexGrid1");
     grid->SetTopRow(0);
     grid->setFocus();

@@ -29,8 +29,7 @@ class NewUserTest : public QObject {
   }
   static void OpenOneDrawHistory(WindowWorld& world) {
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
   }
   static void TypeBoxes(WindowWorld& world, const QStringList& texts) {
     for (int box = 1; box <= 8; ++box) {
@@ -58,8 +57,7 @@ class NewUserTest : public QObject {
 
   void theWindowKeepsCaptionsWholeAndTheHitListInView() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 60));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 60));
     world.window->resize(1, 1);  // as small as the window lets itself be
     QApplication::processEvents();
     for (auto* button : world.window->findChildren<QAbstractButton*>()) {
@@ -80,8 +78,7 @@ class NewUserTest : public QObject {
 
   void summaryCellsShowTheirWholeText() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 30));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 30));
     for (int position = 1; position <= 8; ++position) {
       world.Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position))
           ->setText(QString::number(position * 2));
@@ -178,9 +175,8 @@ class NewUserTest : public QObject {
   void pendingEditsApplyBeforeTheCommand() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}},
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}},
                 Draw{14011602, {9, 10, 11, 12, 13, 14, 15, 16}}});
-    world.Open();
     auto* partSize = world.Find<QComboBox>("Combo1");
     partSize->setFocus();
     partSize->lineEdit()->selectAll();

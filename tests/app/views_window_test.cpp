@@ -50,8 +50,7 @@ class ViewsWindowTest : public QObject {
  private slots:
   void bothMenuItemsOpenOneWindowThatFollowsTheOptionsAndTheHistory() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 40));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 40));
     world.Action(QStringLiteral("mnuTrend"))->trigger();
     world.Action(QStringLiteral("mnuStatistics"))->trigger();
     QCOMPARE(world.window->findChildren<ViewsWindow*>().size(), 1);
@@ -114,8 +113,7 @@ class ViewsWindowTest : public QObject {
 
   void statisticsSortByValueAndExportAsShown() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 50));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 50));
     ViewsWindow* views = world.window->views().OpenViews(ViewsWindow::kStatisticsTab);
     GridView* statistics = views->statisticsView();
     QHeaderView* header = statistics->horizontalHeader();
@@ -143,8 +141,7 @@ class ViewsWindowTest : public QObject {
 
   void resultGridChartsAndSavesAPicture() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 60));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 60));
     // No search yet: the result grid is an empty omission table.
     QCOMPARE(world.window->views().ShowResultDistribution(0), nullptr);
 
@@ -170,8 +167,7 @@ class ViewsWindowTest : public QObject {
 
   void omissionTableRowChartsTheCombinationUnderTheCurrentType() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 60));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 60));
     ClickButton(world.Find<QCheckBox>("Check6_1"));
     ClickButton(world.Find<QCheckBox>("Check6_2"));
     world.Find<QComboBox>("Combo2")->setEditText(QStringLiteral("2"));

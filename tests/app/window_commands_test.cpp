@@ -41,8 +41,7 @@ class WindowCommandsTest : public QObject {
     for (int32_t issue : {14011682, 14011683, 14011684, 14011701, 14011702}) {
       draws.push_back(Draw{issue, {1, 2, 3, 4, 5, 6, 7, 8}});
     }
-    world.Seed(draws);
-    world.Open();
+    world.Open(draws);
   }
   static std::vector<int32_t> StoredIssues(WindowWorld& world) {
     std::vector<int32_t> issues;
@@ -54,8 +53,7 @@ class WindowCommandsTest : public QObject {
   void typingEightNumbersStoresTheDrawAndStartsOver() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
     Box(world, 1)->setFocus();
     TypeIntoFocus(QStringLiteral("0307150819201114"));
     const auto draws = world.StoredDraws();
@@ -85,8 +83,7 @@ class WindowCommandsTest : public QObject {
   void box8StoresEvenWithBox3Incomplete() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
     const char* texts[] = {"12", "13", "9", "14", "15", "16", "17", "18"};
     for (int box = 1; box <= 8; ++box) {
       Box(world, box)->setFocus();
@@ -126,8 +123,7 @@ class WindowCommandsTest : public QObject {
   void importAsksThenReadsTheChosenFile() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
     auto* import = world.Find<QPushButton>("cmdRdLst");
     const QString file = QString::fromStdString((world.folder() / "NEW.TXT").string());
     WriteFile(file,
@@ -167,8 +163,7 @@ class WindowCommandsTest : public QObject {
   void aFailedImportLeavesTheHistory() {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Seed({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    world.Open();
+    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
     const QString empty = QString::fromStdString((world.folder() / "empty.txt").string());
     WriteFile(empty, "nothing to read\r\n");
     world.dialogs->files = {empty, QStringLiteral("/no/such/folder/history.txt"),
@@ -334,8 +329,7 @@ class WindowCommandsTest : public QObject {
       }
       draws.push_back(draw);
     }
-    world.Seed(draws);
-    world.Open();
+    world.Open(draws);
     ClickButton(world.Find<QRadioButton>("Option1_0"));  // fixed positions
     ClickButton(world.Find<QCheckBox>("Check11_1"));
     world.Find<QLineEdit>("Text22_1")->setFocus();
@@ -369,8 +363,7 @@ class WindowCommandsTest : public QObject {
 
   void partialSearchLabelsItsSummary() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 30));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 30));
     const char* values[] = {"05", "11", "03", "18", "07", "12", "01", "20"};
     for (int position = 1; position <= 8; ++position) {
       auto* box = world.Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position));
@@ -386,8 +379,7 @@ class WindowCommandsTest : public QObject {
 
   void groupCalculationThenAColumnClick() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 60));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 60));
     for (int box : {1, 2, 3, 4})
       ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
     QCOMPARE(world.Find<QLineEdit>("Text5")->text(), QStringLiteral("4"));
@@ -411,8 +403,7 @@ class WindowCommandsTest : public QObject {
 
   void tooManyBoxesForTheGroupSizeAreRefused() {
     WindowWorld world;
-    world.Seed(RotatingDraws(140116001, 10));
-    world.Open();
+    world.Open(RotatingDraws(140116001, 10));
     ClickButton(world.Find<QPushButton>("cmdZH_0"));
     ClickButton(world.Find<QCheckBox>("Check6_20"));
     ClickButton(world.Find<QCheckBox>("Check6_19"));

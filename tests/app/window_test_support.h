@@ -119,6 +119,12 @@ class WindowWorld {
     HistoryStore::OpenFolder(folder())->ReplaceAllDraws(draws, rules);
   }
 
+  // Seeds `draws`, then opens the window on them.
+  MainWindow& Open(const std::vector<Draw>& draws) {
+    Seed(draws);
+    return Open();
+  }
+
   MainWindow& Open() {
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs = scripted.get();
