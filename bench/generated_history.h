@@ -6,6 +6,8 @@
 #define ZEPHYRSTAT_BENCH_GENERATED_HISTORY_H_
 
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include "acquire/text_import.h"
 #include "core/derivation.h"
 #include "core/draw.h"
+#include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "store/history_store.h"
@@ -71,6 +74,26 @@ inline void ImportDraws(const std::filesystem::path& folder, const std::vector<D
   std::ofstream(file, std::ios::binary)
       << HistoryFileText(draws, IssueRule::From(settings).threeDigit);
   ImportHistoryFile(*HistoryStore::OpenFolder(folder), file, DerivationRules::From(settings));
+}
+
+// ImportDraws of `count` generated draws up to `lastDay` (seed `seed`), done
+// in a child process, so the benchmark's own process stays small: the runs
+// that fork from it start as a started program does, and those that run in
+// it find no heap left grown by the import.
+inline void ImportGeneratedDrawsInChild(const std::filesystem::path& folder, int64_t count,
+                                        const Date& lastDay, uint64_t seed,
+                                        const Settings& settings) {
+  const pid_t child = fork();
+  if (child == 0) {
+    ImportDraws(folder, GeneratedDraws(count, lastDay, IssueRule::From(settings).drawsPerDay, seed),
+                settings);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw StoreError("the benchmark history could not be imported");
+  }
 }
 
 }  // namespace zs

@@ -36,17 +36,7 @@ class GeneratedHistory {
  public:
   GeneratedHistory() {
     setenv("XDG_CONFIG_HOME", (folder_.path() / "config").c_str(), 1);
-    // Made by a child process, so the runs start from a small process whose
-    // memory they need not copy.
-    const pid_t child = fork();
-    if (child == 0) {
-      ImportDraws(
-          folder_.path(),
-          GeneratedDraws(kDraws, Date{2026, 12, 8}, IssueRule::From(Settings()).drawsPerDay, 7),
-          Settings());
-      _exit(0);
-    }
-    waitpid(child, nullptr, 0);
+    ImportGeneratedDrawsInChild(folder_.path(), kDraws, Date{2026, 12, 8}, 7, Settings());
   }
   const std::filesystem::path& folder() const { return folder_.path(); }
 
