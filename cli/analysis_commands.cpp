@@ -19,6 +19,7 @@
 #include "analysis/position_search.h"
 #include "analysis/result_grids.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
@@ -136,11 +137,7 @@ void AddRangeAndExport(CLI::App* command, AnalysisArgs& args) {
 
 void AddSearch(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand(
-      "search",
-      "Position search (检索): the issues of the range whose draw satisfies every chosen "
-      "position, with their omissions, then the omission summary. Fixed: the value at that "
-      "position; free: the value anywhere (an attribute value as often as it is chosen).");
+  CLI::App* command = app.add_subcommand("search", CommandHelp("search"));
   AddPatternKindOptions(command, *args);
   command->add_option("--pos", args->positions,
                       "I=V chooses position I (1..8) with value V (repeatable); with "
@@ -175,11 +172,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
 
 void AddPartial(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand(
-      "partial",
-      "Partial search (分部检索): the issues of the range that agree with at least K of the "
-      "eight positions of the pattern, with their omissions, then the omission summary. K "
-      "outside 1..6 finds no issue.");
+  CLI::App* command = app.add_subcommand("partial", CommandHelp("partial"));
   AddPatternKindOptions(command, *args);
   command->add_option("--k", args->partSize, "the part size K")->required();
   CLI::Option* values =
@@ -218,12 +211,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
 
 void AddGroup(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand(
-      "group",
-      "Group calculation (分组计算): every combination of K checked selection boxes, with the "
-      "omission figures over the range of the draws that carry all its values. Replaces the "
-      "omission table YL and prints it sorted by intLstYl. Group size 5 allows at most 18 "
-      "boxes, 6 at most 16; a refused size changes nothing.");
+  CLI::App* command = app.add_subcommand("group", CommandHelp("group"));
   AddTypeOption(command, *args);
   command->add_option("--size", args->groupSize, "the group size K")->required();
   command
@@ -256,8 +244,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
 
 void AddTable(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand(
-      "table", "The omission table YL of the latest group calculation, sorted ascending by a key.");
+  CLI::App* command = app.add_subcommand("table", CommandHelp("table"));
   command->add_option("--sort", args->sortKey, "intMinYL, intMaxYL, intLstYl (default) or sglLlr");
   command->add_flag("--export", args->exportSheets,
                     "also write the table to Jieguo.xls in the data folder; its path goes to "

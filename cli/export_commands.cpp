@@ -9,6 +9,7 @@
 
 #include "analysis/history_grid.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
@@ -38,8 +39,8 @@ std::filesystem::path WriteSheet(std::shared_ptr<const PackedHistory> draws, boo
 }
 
 void AddHistoryExport(CLI::App& app, CliContext& context, const std::string& name,
-                      const std::string& description, HistoryWriter write) {
-  CLI::App* command = app.add_subcommand(name, description);
+                      HistoryWriter write) {
+  CLI::App* command = app.add_subcommand(name, CommandHelp(name));
   command->callback([&context, write] {
     const std::filesystem::path file =
         write(std::make_shared<const PackedHistory>(context.Store().LoadPacked()),
@@ -55,18 +56,8 @@ void AddHistoryExport(CLI::App& app, CliContext& context, const std::string& nam
 }  // namespace
 
 void AddExportCommands(CLI::App& app, CliContext& context) {
-  AddHistoryExport(
-      app, context, "export-text",
-      "Write the history to \"更新至<newest stored issue>期历史号码.txt\" in the data folder: "
-      "one CR LF line per draw, the shown issue and the eight numbers as two digits, each "
-      "followed by a blank. Prints the path. Fails and writes nothing on an empty history.",
-      WriteText);
-  AddHistoryExport(
-      app, context, "export-sheet",
-      "Write the history grid (期号, 第1码 … 第8码) to the workbook lishi.xls in the data "
-      "folder, sheet \"Sheet1\", every cell as the text the grid shows; an existing file is "
-      "replaced. Prints the path.",
-      WriteSheet);
+  AddHistoryExport(app, context, "export-text", WriteText);
+  AddHistoryExport(app, context, "export-sheet", WriteSheet);
 }
 
 }  // namespace zs

@@ -14,6 +14,7 @@
 #include "analysis/history_grid.h"
 #include "app/common/settings_store.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "core/derivation.h"
 #include "core/errors.h"
@@ -58,11 +59,7 @@ Grid SettingsGrid(const Settings& settings, const std::vector<SettingKey>& keys)
 void AddSettings(CLI::App& app, CliContext& context) {
   auto key = std::make_shared<std::string>();
   auto value = std::make_shared<std::string>();
-  CLI::App* command = app.add_subcommand(
-      "settings",
-      "Without KEY: print every setting as the grid 键/值 (one row per key, defaults filled "
-      "in). With KEY VALUE: check the value and save it; an unacceptable value saves nothing. "
-      "Setting DsIni or SxIni re-derives every stored draw under the new base.");
+  CLI::App* command = app.add_subcommand("settings", CommandHelp("settings"));
   std::string keys;
   for (SettingKey name : SettingKeys())
     keys += (keys.empty() ? "" : ", ") + std::string(SettingName(name));
@@ -83,10 +80,7 @@ void AddSettings(CLI::App& app, CliContext& context) {
 
 void AddImport(CLI::App& app, CliContext& context) {
   auto file = std::make_shared<std::string>();
-  CLI::App* command = app.add_subcommand(
-      "import",
-      "Replace the history with the draws of FILE; print the draws stored, those that "
-      "inherited numbers from the draw before, and the lines skipped.");
+  CLI::App* command = app.add_subcommand("import", CommandHelp("import"));
   command->add_option("FILE", *file, "history text file (any name)")->required();
   command->callback([&context, file] {
     const ImportReport report = ImportHistoryFile(context.Store(), std::filesystem::path(*file),
@@ -98,7 +92,7 @@ void AddImport(CLI::App& app, CliContext& context) {
 }
 
 void AddList(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand("list", "Print the history grid (期号, 第1码 … 第8码).");
+  CLI::App* command = app.add_subcommand("list", CommandHelp("list"));
   command->callback([&context] {
     context.PrintGrid(HistoryGrid(
         std::make_shared<const PackedHistory>(context.Store().LoadPacked()), context.ThreeDigit()));
@@ -106,10 +100,7 @@ void AddList(CLI::App& app, CliContext& context) {
 }
 
 void AddNext(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "next",
-      "Print the next issue to enter and the last stored issue, as shown (\"\" when the "
-      "history is empty).");
+  CLI::App* command = app.add_subcommand("next", CommandHelp("next"));
   command->callback([&context] {
     std::string next;
     std::string last;
@@ -123,10 +114,7 @@ void AddNext(CLI::App& app, CliContext& context) {
 
 void AddAdd(CLI::App& app, CliContext& context) {
   auto texts = std::make_shared<std::vector<std::string>>();
-  CLI::App* command = app.add_subcommand(
-      "add",
-      "Store one draw under the next issue, as the entry boxes do. The numbers must be "
-      "1..20 and distinct; the history must not be empty.");
+  CLI::App* command = app.add_subcommand("add", CommandHelp("add"));
   command->add_option("N", *texts, "the eight numbers in drawn order")
       ->expected(kPositions)
       ->required();
@@ -147,11 +135,7 @@ void AddAdd(CLI::App& app, CliContext& context) {
 
 void AddDeleteLast(CLI::App& app, CliContext& context) {
   auto count = std::make_shared<std::string>();
-  CLI::App* command = app.add_subcommand(
-      "delete-last",
-      "Without N: delete the newest draw (删除最后历史). With N: delete the newest N draws "
-      "through the backup file lsbf.txt and the rebuild (删除最后指定数量期历史); N of 0 or less "
-      "deletes nothing. Prints the number deleted and the new last issue.");
+  CLI::App* command = app.add_subcommand("delete-last", CommandHelp("delete-last"));
   command->add_option("N", *count, "how many of the newest draws to delete");
   command->callback([&context, count] {
     if (count->empty()) {
@@ -166,10 +150,7 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
 
 void AddDeleteAfter(CLI::App& app, CliContext& context) {
   auto issue = std::make_shared<std::string>();
-  CLI::App* command = app.add_subcommand(
-      "delete-after",
-      "Delete every draw after ISSUE (删除到选定期), through lsbf.txt and the rebuild; ISSUE "
-      "itself stays. Prints the number deleted and the new last issue.");
+  CLI::App* command = app.add_subcommand("delete-after", CommandHelp("delete-after"));
   command->add_option("ISSUE", *issue, "stored form, without the leading \"20\" (e.g. 14011690)")
       ->required();
   command->callback([&context, issue] {
@@ -189,7 +170,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
 }
 
 void AddClear(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand("clear", "Delete every draw (清空历史号码).");
+  CLI::App* command = app.add_subcommand("clear", CommandHelp("clear"));
   command->callback([&context] {
     HistoryStore& store = context.Store();
     // Counted inside the change, so the count is what the clear deleted.

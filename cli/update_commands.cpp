@@ -13,6 +13,7 @@
 
 #include "app/common/online_updater.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
@@ -88,13 +89,7 @@ UpdateReport RunUpdate(HistoryStore& store, const Settings& settings, const Date
 
 void AddUpdateCommands(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<UpdateOptions>();
-  CLI::App* command = app.add_subcommand(
-      "update",
-      "历史号在线更新: fetch the results page of the chosen edition (setting ResultsUrl, "
-      "{code} = edition code, {n} = (IniSerchDay + 1) x draws per day) and store every draw "
-      "after the last stored one up to the last possible draw of today. A history whose first "
-      "draw is more than IniSerchDay days old is replaced. Prints the draws added, the first "
-      "and last issue looked up and the request address. A failed fetch changes nothing.");
+  CLI::App* command = app.add_subcommand("update", CommandHelp("update"));
   command->add_option("--url", options->url, "results page address template for this run");
   command->add_option("--today", options->today, "today's date YYYY-MM-DD (default: the clock)");
   command->add_option("--timeout", options->timeout,

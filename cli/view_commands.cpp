@@ -14,6 +14,7 @@
 #include "analysis/history_index.h"
 #include "analysis/trend_grid.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "export/spreadsheet_export.h"
 
@@ -82,12 +83,7 @@ std::shared_ptr<ViewArgs> AddViewOptions(CLI::App* command, const char* sheetNam
 }
 
 void AddStats(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "stats",
-      "Omission statistics (遗漏统计): a row per shown selection box of the type with 出现次数, "
-      "最小遗漏, 最大遗漏, 最后遗漏 (as a position search for that value gives them), 平均遗漏, "
-      "欲出几率 (最后遗漏 / 平均遗漏) and 最大连出 (longest run of consecutive hits) over the "
-      "range.");
+  CLI::App* command = app.add_subcommand("stats", CommandHelp("stats"));
   auto args = AddViewOptions(command, kStatisticsSheetName);
   command->callback([&context, args] {
     BoxViewRequest request = ReadRequest(context, *args);
@@ -98,11 +94,7 @@ void AddStats(CLI::App& app, CliContext& context) {
 }
 
 void AddTrend(CLI::App& app, CliContext& context) {
-  CLI::App* command = app.add_subcommand(
-      "trend",
-      "Trend grid (号码走势): a row per stored draw of the range, oldest first, with 期号 and a "
-      "column per shown selection box: the box's label when the draw hits it, else the number "
-      "of draws since the last draw that hit it (counted over the whole history).");
+  CLI::App* command = app.add_subcommand("trend", CommandHelp("trend"));
   auto args = AddViewOptions(command, kTrendSheetName);
   command->add_option("--last", args->last, "only the newest N rows of the range");
   command->callback([&context, args] {
