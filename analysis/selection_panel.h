@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/draw.h"
+#include "core/settings.h"
 
 namespace zs {
 
@@ -24,6 +25,8 @@ constexpr int kSelectionBoxes = 20;
 struct PanelBases {
   int sxIni = 1;
   int dsIni = 1;
+
+  static PanelBases Of(const Settings& settings) { return {settings.sxIni, settings.dsIni}; }
 };
 
 // intBoxCount: boxes 1..BoxCount(type) take part in the calculation.

@@ -83,8 +83,7 @@ void AnalysisCommands::GroupCalculation() {
   auto pass = state_.gate.Enter(QStringLiteral("分组计算"));
   if (!pass) return;
   pattern_.CommitEdits();
-  GroupRequest request =
-      selection_.Request(PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+  GroupRequest request = selection_.Request(PanelBases::Of(state_.settings));
   request.startBox = pattern_.RangeStartText();
   request.endBox = pattern_.RangeEndText();
   size_t rows = 0;

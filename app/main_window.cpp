@@ -93,17 +93,17 @@ void MainWindow::ConnectPanels() {
   connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
   connect(historyCommands_, &HistoryCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
   connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
-  connect(settingsCommands_, &SettingsCommands::editionChanged, this,
-          [this] { ShowHistory(RangeAfterChange::kKeep); });
-  connect(settingsCommands_, &SettingsCommands::editionChanged, views_,
-          &ViewsHooks::ScheduleRefresh);
+  connect(settingsCommands_, &SettingsCommands::editionChanged, this, [this] {
+    ShowHistory(RangeAfterChange::kKeep);
+    views_->ScheduleRefresh();
+  });
   connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
           &ViewsHooks::RememberSearchHits);
   connect(analysisCommands_, &AnalysisCommands::omissionTableShown, views_,
           &ViewsHooks::ForgetSearchHits);
   connect(settingsCommands_, &SettingsCommands::basesChanged, this, [this] {
     pattern_->Refresh();
-    selection_->Relabel(PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+    selection_->Relabel(PanelBases::Of(state_.settings));
   });
 
   HistoryCommands* history = historyCommands_;
@@ -120,7 +120,7 @@ void MainWindow::ConnectPanels() {
           [this](const QPoint& at) { historyMenu_->popup(at); });
 
   connect(pattern_, &PatternPanel::searchTypeChanged, this, [this](SearchType type) {
-    selection_->ChangeType(type, PanelBases{state_.settings.sxIni, state_.settings.dsIni});
+    selection_->ChangeType(type, PanelBases::Of(state_.settings));
   });
   connect(pattern_, &PatternPanel::positionSearchRequested, analysisCommands_,
           &AnalysisCommands::PositionSearch);

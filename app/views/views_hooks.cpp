@@ -69,7 +69,7 @@ ViewOptions ViewsHooks::CurrentViewOptions() const {
     options.positionChecked = first != search.chosen.end();
     if (options.positionChecked) request.position = int(first - search.chosen.begin());
   }
-  request.bases = PanelBases{state_.settings.sxIni, state_.settings.dsIni};
+  request.bases = PanelBases::Of(state_.settings);
   request.threeDigit = IssueRule::From(state_.settings).threeDigit;
   request.startBox = search.startBox;
   request.endBox = search.endBox;
@@ -93,8 +93,8 @@ QWidget* ViewsHooks::ShowResultDistribution(int row) {
     std::optional<HitList> found;
     try {
       found = CombinationHits(state_.index, static_cast<SearchType>(state_.settings.intLei),
-                              PanelBases{state_.settings.sxIni, state_.settings.dsIni}, label,
-                              pattern_.RangeStartText(), pattern_.RangeEndText());
+                              PanelBases::Of(state_.settings), label, pattern_.RangeStartText(),
+                              pattern_.RangeEndText());
     } catch (const std::exception& error) {
       state_.Report(QStringLiteral("无法画遗漏分布图：%1").arg(What(error)));
       return nullptr;
