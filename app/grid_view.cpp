@@ -46,6 +46,13 @@ void GridView::SetColumnTwips(int column, int twips) {
   ApplyWidths();
 }
 
+GridView* GridView::DrawList(const QString& objectName, int positionTwips, QWidget* parent) {
+  auto* grid = new GridView(objectName, parent);
+  grid->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
+  grid->SetDrawColumnTwips(positionTwips);
+  return grid;
+}
+
 void GridView::SetDrawColumnTwips(int positionTwips) {
   SetColumnTwips(0, 1480);
   for (int column = 1; column <= kPositions; ++column) SetColumnTwips(column, positionTwips);

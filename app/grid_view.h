@@ -20,6 +20,9 @@ class GridView : public QTableView {
 
  public:
   GridView(const QString& objectName, QWidget* parent);
+  // A grid that lists draws (see SetDrawColumnTwips) and whose tool tip says
+  // that a double-click exports it to a workbook.
+  static GridView* DrawList(const QString& objectName, int positionTwips, QWidget* parent);
 
   GridModel& gridModel() { return model_; }
   const GridSource& grid() const { return model_.grid(); }

@@ -23,9 +23,7 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  grid_ = new GridView(QStringLiteral("MSFlexGrid1"), this);
-  grid_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
-  grid_->SetDrawColumnTwips(600);
+  grid_ = GridView::DrawList(QStringLiteral("MSFlexGrid1"), 600, this);
   grid_->FitWidthToColumns();
   grid_->viewport()->installEventFilter(this);
   connect(grid_, &QTableView::doubleClicked, this, &HistoryPanel::gridExportRequested);

@@ -10,11 +10,9 @@ namespace zs {
 ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  hits_ = new GridView(QStringLiteral("MSFlexGrid2"), this);
-  hits_->setToolTip(QStringLiteral("鼠标双击列表可以将列表导出到EXCEL"));
   // Each column as wide as its heading needs, so that the whole list fits
   // beside the history and the pattern on a 1366-pixel screen.
-  hits_->SetDrawColumnTwips(640);
+  hits_ = GridView::DrawList(QStringLiteral("MSFlexGrid2"), 640, this);
   hits_->SetColumnTwips(9, 900);
   hits_->SetColumnTwips(10, 600);
   layout->addWidget(hits_, 3);
