@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <array>
 
 #include "analysis/draw_pattern.h"
 #include "app/common/settings_store.h"
@@ -31,6 +32,18 @@ std::optional<int> PatternBoxValue(const QString& text) {
 // exactly as the user's click would; one already on runs nothing.
 void ApplyStartOption(QRadioButton* button, bool on) {
   if (on && !button->isChecked()) button->click();
+}
+
+// A titled frame holding two radio buttons side by side, `checked` of them
+// on. The buttons become the frame's, so they exclude only each other.
+QGroupBox* RadioPairFrame(QWidget* area, const QString& name, const QString& title,
+                          std::array<QRadioButton*, 2> buttons, int checked) {
+  auto* frame = Make<QGroupBox>(area, name);
+  frame->setTitle(title);
+  auto* row = new QHBoxLayout(frame);
+  for (QRadioButton* button : buttons) row->addWidget(button);
+  buttons[size_t(checked)]->setChecked(true);
+  return frame;
 }
 
 }  // namespace
@@ -172,15 +185,11 @@ QWidget* PatternPanel::BuildOptionArea() {
   types_[0]->setChecked(true);
   layout->addWidget(types, 0, 0, 1, 2);
 
-  auto* order = Make<QGroupBox>(area, QStringLiteral("numberOrderFrame"));
-  order->setTitle(QStringLiteral("号码序选择"));
-  auto* orderLayout = new QHBoxLayout(order);
-  orders_[0] = MakeCaptioned<QRadioButton>(order, Named("Option2", 4), QStringLiteral("落地码"));
-  orders_[1] = MakeCaptioned<QRadioButton>(order, Named("Option2", 5), QStringLiteral("顺序码"));
-  orders_[0]->setChecked(true);
-  orderLayout->addWidget(orders_[0]);
-  orderLayout->addWidget(orders_[1]);
-  layout->addWidget(order, 1, 0);
+  orders_[0] = MakeCaptioned<QRadioButton>(nullptr, Named("Option2", 4), QStringLiteral("落地码"));
+  orders_[1] = MakeCaptioned<QRadioButton>(nullptr, Named("Option2", 5), QStringLiteral("顺序码"));
+  layout->addWidget(RadioPairFrame(area, QStringLiteral("numberOrderFrame"),
+                                   QStringLiteral("号码序选择"), {orders_[0], orders_[1]}, 0),
+                    1, 0);
 
   auto* issues = Make<QGroupBox>(area, QStringLiteral("issueChoiceFrame"));
   issues->setTitle(QStringLiteral("检索期选择"));
@@ -195,17 +204,14 @@ QWidget* PatternPanel::BuildOptionArea() {
   issuesLayout->addWidget(issueAndPosition_[3]);
   layout->addWidget(issues, 2, 0, 1, 2);
 
-  auto* positions = Make<QGroupBox>(area, QStringLiteral("positionModeFrame"));
-  positions->setTitle(QStringLiteral("检索位选择"));
-  auto* positionsLayout = new QHBoxLayout(positions);
   issueAndPosition_[0] =
-      MakeCaptioned<QRadioButton>(positions, Named("Option1", 0), QStringLiteral("固定位"));
+      MakeCaptioned<QRadioButton>(nullptr, Named("Option1", 0), QStringLiteral("固定位"));
   issueAndPosition_[1] =
-      MakeCaptioned<QRadioButton>(positions, Named("Option1", 1), QStringLiteral("自由位"));
-  issueAndPosition_[1]->setChecked(true);
-  positionsLayout->addWidget(issueAndPosition_[0]);
-  positionsLayout->addWidget(issueAndPosition_[1]);
-  layout->addWidget(positions, 1, 1);
+      MakeCaptioned<QRadioButton>(nullptr, Named("Option1", 1), QStringLiteral("自由位"));
+  layout->addWidget(
+      RadioPairFrame(area, QStringLiteral("positionModeFrame"), QStringLiteral("检索位选择"),
+                     {issueAndPosition_[0], issueAndPosition_[1]}, 1),
+      1, 1);
 
   auto* partial = Make<QGroupBox>(area, QStringLiteral("partialSearchFrame"));
   partial->setTitle(QStringLiteral("多位检索"));
