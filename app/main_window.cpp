@@ -95,6 +95,7 @@ void MainWindow::ConnectPanels() {
   connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
   connect(settingsCommands_, &SettingsCommands::editionChanged, this, [this] {
     ShowHistory(RangeAfterChange::kKeep);
+    ReportHistorySummary();
     views_->ScheduleRefresh();
   });
   connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
@@ -160,6 +161,10 @@ void MainWindow::StartUp() {
                                           SearchType::kNumber, ShowRules{}),
       OmissionTableGrid({}));
   ShowHistory(RangeAfterChange::kWholeHistory);
+  ReportHistorySummary();
+}
+
+void MainWindow::ReportHistorySummary() {
   const HistoryIndex& index = state_.index;
   if (index.DrawCount() > 0) {
     state_.Report(QStringLiteral("历史号码共 %1 期，从 %2 到 %3；下一期 %4。")

@@ -65,6 +65,8 @@ class MainWindow : public QMainWindow {
   void StartUp();
   // The views after the stored history changed.
   void ShowHistory(RangeAfterChange range);
+  // The status line's summary of the history, its next issue included.
+  void ReportHistorySummary();
   void SetCommandsEnabled(bool enabled);
 
   WindowState state_;

@@ -331,6 +331,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011701"));
     world.Action("mnuKL10_3")->trigger();  // 97 draws a day
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011685"));
+    QVERIFY(world.Outcome().contains(QStringLiteral("下一期 2014011685")));
   }
 
   void aSegmentBaseRederivesTheStoredDraws() {
