@@ -1,14 +1,25 @@
 #include "analysis/box_view.h"
 
 #include "analysis/history_index.h"
+#include "analysis/pattern_draws.h"
 #include "analysis/search_pattern.h"
 
 namespace zs {
 
 BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
     : index_(&index),
-      span_(Locate(index, ReadRangeBoxes(request.startBox, request.endBox))),
-      threeDigit_(request.threeDigit) {
+      request_(request),
+      span_(Locate(index, ReadRangeBoxes(request.startBox, request.endBox))) {
+  if (request.pattern) {
+    const PatternType pattern = *request.pattern;
+    patternDraws_ = std::make_shared<const std::vector<DrawSet>>(PatternDraws(index, pattern));
+    for (int box = 0; box < PatternBoxCount(pattern); ++box) {
+      const DrawSet& draws = (*patternDraws_)[static_cast<size_t>(box)];
+      labels_.push_back(PatternBoxLabel(pattern, box));
+      draws_.push_back(draws.Empty() ? nullptr : &draws);
+    }
+    return;
+  }
   for (int box = 1; box <= ShownBoxCount(request.type); ++box) {
     Criterion criterion;
     criterion.free = request.freePositions;

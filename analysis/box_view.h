@@ -6,7 +6,9 @@
 // label in the combinations ("01"…"20", zodiac names, digits). A draw hits a
 // box in free mode when any of its eight positions carries the value, in
 // fixed mode when the chosen position does (digit sums there are the tens
-// plus the units digit, as for the position search).
+// plus the units digit, as for the position search). With a draw pattern
+// the boxes are the pattern's, each draw hits the one its pattern value
+// falls in, and the type, mode and position are not read.
 //
 // Precondition: the index outlives the view and does not change under it;
 // after a change of the history the view is made again.
@@ -14,9 +16,12 @@
 #define ZEPHYRSTAT_ANALYSIS_BOX_VIEW_H_
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/pattern_types.h"
 #include "analysis/search_range.h"
 #include "analysis/selection_panel.h"
 #include "core/draw.h"
@@ -34,6 +39,7 @@ struct BoxViewRequest {
   bool threeDigit = false;  // the issue form of the 期号 column
   std::string startBox;     // the range boxes, shown issues
   std::string endBox;
+  std::optional<PatternType> pattern;  // a draw pattern instead of the type
 };
 
 class BoxView {
@@ -43,8 +49,9 @@ class BoxView {
   BoxView(const HistoryIndex& index, const BoxViewRequest& request);
 
   const HistoryIndex& index() const { return *index_; }
+  const BoxViewRequest& request() const { return request_; }
   const RangeSpan& span() const { return span_; }
-  bool threeDigit() const { return threeDigit_; }
+  bool threeDigit() const { return request_.threeDigit; }
   // The draws of the range.
   size_t RowCount() const { return span_.end - span_.begin; }
 
@@ -56,10 +63,13 @@ class BoxView {
 
  private:
   const HistoryIndex* index_;
+  BoxViewRequest request_;
   RangeSpan span_;
-  bool threeDigit_;
   std::vector<std::string> labels_;
   std::vector<const DrawSet*> draws_;
+  // The boxes of a draw pattern, which the index does not keep; shared so
+  // that a copy of the view points at the same sets.
+  std::shared_ptr<const std::vector<DrawSet>> patternDraws_;
 };
 
 }  // namespace zs

@@ -79,17 +79,25 @@ Grid TrendGrid(const BoxView& view) { return TrendGrid(view, 0, view.RowCount())
 Grid TrendFooterGrid(const BoxView& view, size_t firstRow, size_t rowCount) {
   const RangeSpan rows = RowSpan(view, firstRow, rowCount);
   std::vector<std::vector<std::string>> cells = {
-      {"出现次数"}, {"平均遗漏"}, {"最大遗漏"}, {"最大连出"}};
+      {"出现次数"}, {"平均遗漏"}, {"最大遗漏"}, {"最大连出"}, {"最后遗漏"}};
   for (int box = 0; box < view.BoxCount(); ++box) {
     const BoxFigures figures = FiguresOver(view.Draws(box), rows);
     cells[0].push_back(std::to_string(figures.hitCount));
     cells[1].push_back(figures.AverageText());
     cells[2].push_back(std::to_string(figures.omissions.largest));
     cells[3].push_back(std::to_string(figures.longestRun));
+    cells[4].push_back(std::to_string(figures.omissions.last));
   }
   Grid grid(Headings(view));
   for (const auto& row : cells) grid.AddRow(row);
   return grid;
+}
+
+int64_t TrendHitOmission(const BoxView& view, size_t row, int box) {
+  const size_t draw = view.span().begin + row;
+  const DrawSet* draws = view.Draws(box);
+  if (draws == nullptr || !draws->Contains(draw)) return 0;
+  return static_cast<int64_t>(draw) + 1 - LastHitBelow(draws, draw);
 }
 
 }  // namespace zs

@@ -12,6 +12,7 @@
 #define ZEPHYRSTAT_ANALYSIS_TREND_GRID_H_
 
 #include <cstddef>
+#include <cstdint>
 
 #include "core/grid.h"
 
@@ -27,11 +28,16 @@ Grid TrendGrid(const BoxView& view, size_t firstRow, size_t rowCount);
 Grid TrendGrid(const BoxView& view);
 
 // The footer of a window of rows: "出现次数", "平均遗漏", "最大遗漏",
-// "最大连出" (first column) with each box's figure over those rows, taken
+// "最大连出", "最后遗漏" (first column) with each box's figure over those rows, taken
 // as a range of their own (the draws below the first row count as one
 // virtual hit), so a window that is the whole range agrees with the
 // statistics.
 Grid TrendFooterGrid(const BoxView& view, size_t firstRow, size_t rowCount);
+
+// The omission of the hit in row `row` at box `box` (0-based), counted as
+// the cells count: the draws since the box's previous hit in the whole
+// stored history. 0 when that draw does not hit the box.
+int64_t TrendHitOmission(const BoxView& view, size_t row, int box);
 
 }  // namespace zs
 
