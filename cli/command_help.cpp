@@ -63,15 +63,26 @@ constexpr Help kHelp[] = {
      "request address. A failed fetch changes nothing."},
     {"stats",
      "Omission statistics (遗漏统计): a row per shown selection box of the type "
-     "with 出现次数, 最小遗漏, 最大遗漏, 最后遗漏 (as a position "
-     "search for that value gives them), 平均遗漏, 欲出几率 (最后遗漏 / "
-     "平均遗漏) and 最大连出 (longest run of consecutive hits) over the "
-     "range."},
+     "with 出现次数, 理论次数 (the hits chance predicts: the sum over the draws of "
+     "the chance that eight random numbers hit the box), 出现频率, 最小遗漏, "
+     "最大遗漏, 最后遗漏 (as a position search for that value gives them), "
+     "上次遗漏 (of the newest hit), 平均遗漏, 欲出几率 (最后遗漏 / 平均遗漏), "
+     "投资价值 (最后遗漏 / 循环周期, 循环周期 = draws / 理论次数), 回补几率 "
+     "((上次遗漏 - 最后遗漏) / 循环周期), 最大连出 (longest run of consecutive "
+     "hits) and 最大遗漏期号 (the issue of the earliest hit with the largest "
+     "omission) over the range. --type also takes the draw's own patterns: "
+     "total 和值 (bands of ten), total-tail 和尾, span 跨度, odd-even 奇偶比, "
+     "big-small 大小比 (大 = 11-20), prime 质合比 (质 = 01 02 03 05 07 11 13 17 "
+     "19), zones 区间比 (01-05, 06-10, 11-15, 16-20), mod3 012路比, "
+     "consecutive 连号 (numbers n with n + 1 drawn too) and repeat 重号 "
+     "(numbers of the previous stored draw); a draw hits the box of its value, "
+     "without --mode fixed."},
     {"trend",
      "Trend grid (号码走势): a row per stored draw of the range, oldest first, "
      "with 期号 and a column per shown selection box: the box's label when the "
      "draw hits it, else the number of draws since the last draw that hit it "
-     "(counted over the whole history)."},
+     "(counted over the whole history). --type takes the draw patterns of stats "
+     "too."},
     {"export-text",
      "Write the history to \"更新至<newest stored issue>期历史号码.txt\" in "
      "the data folder: one CR LF line per draw, the shown issue and the eight "

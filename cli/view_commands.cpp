@@ -1,8 +1,8 @@
 // The per-box views of zephyrstat-cli: stats (the statistics of every shown
 // selection box of a search type) and trend (the trend grid, or its newest
 // rows). Both take the type, the position mode and the range as the window's
-// boxes hold them. With --export the grid also goes to Tongji.xls /
-// Zoushi.xls in the data folder, whose path is named on stderr.
+// boxes hold them, or instead of a type one of the draw's own patterns. With --export the grid also
+// goes to Tongji.xls / Zoushi.xls in the data folder, whose path is named on stderr.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "analysis/box_statistics.h"
 #include "analysis/box_view.h"
 #include "analysis/history_index.h"
+#include "analysis/pattern_types.h"
 #include "analysis/trend_grid.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
@@ -33,7 +34,11 @@ struct ViewArgs {
 
 BoxViewRequest ReadRequest(const CliContext& context, const ViewArgs& args) {
   BoxViewRequest request;
-  request.type = ParseSearchType(args.type);
+  request.pattern = PatternTypeNamed(args.type);
+  if (!request.pattern) request.type = ParseSearchType(args.type);
+  if (args.mode == "fixed" && request.pattern) {
+    throw UsageError("--mode fixed does not apply to the draw pattern \"" + args.type + "\"");
+  }
   if (args.mode == "fixed") {
     if (args.position.empty()) throw UsageError("--mode fixed needs --position 1..8");
     const int position = WholeArgument<int>(args.position, "--position");
@@ -66,7 +71,12 @@ void ShowGrid(const CliContext& context, const ViewArgs& args, const Grid& grid,
 
 std::shared_ptr<ViewArgs> AddViewOptions(CLI::App* command, const char* sheetName) {
   auto args = std::make_shared<ViewArgs>();
-  command->add_option("--type", args->type, "number, zodiac, tens, units, sum, segment or 0..5")
+  command
+      ->add_option("--type", args->type,
+                   "number, zodiac, tens, units, sum, segment or 0..5 (per position); "
+                   "or a draw pattern: total (和值), total-tail (和尾), span (跨度), "
+                   "odd-even (奇偶比), big-small (大小比), prime (质合比), zones (区间比), "
+                   "mod3 (012路比), consecutive (连号), repeat (重号)")
       ->required();
   command->add_option("--mode", args->mode,
                       "free (default): a draw hits a box when any position carries its value; "
