@@ -90,8 +90,10 @@ constexpr Help kHelp[] = {
      "writes nothing on an empty history."},
     {"export-sheet",
      "Write the history grid (期号, 第1码 … 第8码) to the workbook "
-     "lishi.xls in the data folder, sheet \"Sheet1\", every cell as the text the "
-     "grid shows; an existing file is replaced. Prints the path."},
+     "lishi.xls in the data folder, sheet \"Sheet1\": issues and plain decimal "
+     "numbers as numbers, percentages as numbers with a percent format, labels "
+     "such as 01 as the text the grid shows; an existing file is replaced. Prints "
+     "the path."},
 };
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <xlsxwriter.h>
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/errors.h"
@@ -25,14 +29,59 @@ struct WorkbookCloser {
   }
 };
 
+// More significant digits than a double keeps exactly: such a cell stays text.
+constexpr size_t kMaxNumberDigits = 15;
+
+// The value of a cell that reads as a plain decimal number: an optional
+// minus, a whole part without a leading zero ("0" itself allowed), an
+// optional fraction. nullopt for anything else, so "05", "5:3" and "1E3"
+// stay texts.
+std::optional<double> PlainNumber(std::string_view text) {
+  size_t at = text.starts_with('-') ? 1 : 0;
+  const size_t wholeStart = at;
+  while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+  const size_t wholeDigits = at - wholeStart;
+  if (wholeDigits == 0 || (wholeDigits > 1 && text[wholeStart] == '0')) return std::nullopt;
+  size_t fractionDigits = 0;
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
+      ++at;
+      ++fractionDigits;
+    }
+    if (fractionDigits == 0) return std::nullopt;
+  }
+  // A whole part "0" carries no significant digit.
+  const size_t significant = wholeDigits + fractionDigits - (text[wholeStart] == '0' ? 1 : 0);
+  if (at != text.size() || significant > kMaxNumberDigits) return std::nullopt;
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// A number where the cell reads as one, so sums and sorting work in the
+// spreadsheet; a percentage ("39.07%") as its fraction shown with a percent
+// format; every other text as text.
+lxw_error WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, std::string_view text,
+                    lxw_format* percent, std::string& buffer) {
+  if (const auto number = PlainNumber(text)) {
+    return worksheet_write_number(sheet, row, column, *number, nullptr);
+  }
+  if (text.ends_with('%')) {
+    if (const auto share = PlainNumber(text.substr(0, text.size() - 1))) {
+      return worksheet_write_number(sheet, row, column, *share / 100, percent);
+    }
+  }
+  // libxlsxwriter takes NUL-terminated texts; grid cells are views.
+  buffer.assign(text);
+  return worksheet_write_string(sheet, row, column, buffer.c_str(), nullptr);
+}
+
 void WriteRow(lxw_worksheet* sheet, lxw_row_t sheetRow, size_t columns, const auto& cellOf,
-              std::string& buffer, const std::filesystem::path& file) {
+              lxw_format* percent, std::string& buffer, const std::filesystem::path& file) {
   for (size_t column = 0; column < columns; ++column) {
-    // libxlsxwriter takes NUL-terminated texts; grid cells are views.
-    buffer.assign(cellOf(column));
-    // Always a text cell, never a number, so "05" stays "05".
-    const lxw_error error = worksheet_write_string(sheet, sheetRow, static_cast<lxw_col_t>(column),
-                                                   buffer.c_str(), nullptr);
+    const lxw_error error =
+        WriteCell(sheet, sheetRow, static_cast<lxw_col_t>(column), cellOf(column), percent, buffer);
     if (error != LXW_NO_ERROR) {
       throw StoreError("无法写入 " + file.string() + "：" + lxw_strerror(error));
     }
@@ -71,15 +120,20 @@ void WriteSpreadsheet(const GridSource& grid, const std::filesystem::path& file,
   if (sheet == nullptr) replacement.Fail(errno != 0 ? errno : ENOMEM);
   std::setvbuf(sheet->optimize_tmpfile, streamBuffer.data(), _IOFBF, streamBuffer.size());
 
+  lxw_format* percent = workbook_add_format(closer.workbook);
+  if (percent == nullptr) replacement.Fail(errno != 0 ? errno : ENOMEM);
+  format_set_num_format(percent, "0.00%");
+
   std::string buffer;
   std::string scratch;
   const auto& headings = grid.Headings();
   WriteRow(
-      sheet, 0, columns, [&](size_t c) -> const std::string& { return headings[c]; }, buffer, file);
+      sheet, 0, columns, [&](size_t c) -> std::string_view { return headings[c]; }, percent, buffer,
+      file);
   for (size_t row = 0; row < grid.RowCount(); ++row) {
     WriteRow(
         sheet, static_cast<lxw_row_t>(row + 1), columns,
-        [&](size_t c) { return grid.CellText(row, c, scratch); }, buffer, file);
+        [&](size_t c) { return grid.CellText(row, c, scratch); }, percent, buffer, file);
     if (progress && (row + 1) % kProgressRows == 0 && row + 1 < grid.RowCount()) {
       progress(row + 1, grid.RowCount());
     }

@@ -1,7 +1,11 @@
 // Writes a grid to a spreadsheet file: an Office Open XML workbook whose
 // sheet "Sheet1" holds every cell of the grid, the heading row included, grid
 // cell (r, c) at sheet row r + 1, column c + 1 (counted from 1; the heading
-// row is grid row 0), each cell's text exactly as the grid shows it.
+// row is grid row 0). A cell that reads as a plain decimal number (an
+// optional minus, no leading zero, at most 15 digits: counts, omissions,
+// issues, ratios) is written as that number, a percentage ("39.07%") as its
+// fraction (0.3907) with the format "0.00%", and every other cell ("01",
+// "猴", "5:3") as its text exactly as the grid shows it.
 //
 // The workbook is written beside the target and renamed over it, so an
 // existing file is replaced whole or, when writing fails, left as it was.
