@@ -1,6 +1,7 @@
 // The per-box views on a generated 500,000-draw history: the statistics of
-// the shown boxes of every type (free and fixed), 100 trend rows at the
-// start, the middle and the end of the history, and the block of rows the
+// the shown boxes of every type (free and fixed) and of every draw pattern
+// (the view's sets built in the timing), 100 trend rows at the start, the
+// middle and the end of the history (and at the end for every pattern), and the block of rows the
 // trend tab computes when it scrolls to a new place (256 rows, more than a
 // screenful), with the footer of the whole range. Baselines of the same run:
 // the statistics read straight from the stored fields, draw by draw, and the
@@ -13,6 +14,7 @@
 #include "analysis/box_statistics.h"
 #include "analysis/box_view.h"
 #include "analysis/history_index.h"
+#include "analysis/pattern_types.h"
 #include "analysis/trend_grid.h"
 #include "core/derivation.h"
 #include "tools/history_generator.h"
@@ -60,6 +62,32 @@ void BM_Statistics(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Statistics)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {1, 0}})->Unit(benchmark::kMillisecond);
+
+// Arg: the draw pattern. The view sorts every draw into the pattern's boxes
+// first, inside the timing, as a change of type in the window does.
+void BM_PatternStatistics(benchmark::State& state) {
+  BoxViewRequest request = WholeHistory(SearchType::kNumber, true);
+  request.pattern = static_cast<PatternType>(state.range(0));
+  for (auto _ : state) {
+    Grid grid = BoxStatisticsGrid(BoxView(Index(), request));
+    benchmark::DoNotOptimize(grid);
+  }
+}
+BENCHMARK(BM_PatternStatistics)
+    ->DenseRange(0, kPatternTypeCount - 1)
+    ->Unit(benchmark::kMillisecond);
+
+// Arg: the draw pattern; the newest 100 rows of a view already made.
+void BM_PatternTrendRows(benchmark::State& state) {
+  BoxViewRequest request = WholeHistory(SearchType::kNumber, true);
+  request.pattern = static_cast<PatternType>(state.range(0));
+  const BoxView view(Index(), request);
+  for (auto _ : state) {
+    Grid grid = TrendGrid(view, view.RowCount() - kTrendRows, kTrendRows);
+    benchmark::DoNotOptimize(grid);
+  }
+}
+BENCHMARK(BM_PatternTrendRows)->DenseRange(0, kPatternTypeCount - 1)->Unit(benchmark::kMillisecond);
 
 // Baseline: the 20 numbers' hit counts and omissions (free mode) read from
 // the stored fields draw by draw, without the index's sets.
