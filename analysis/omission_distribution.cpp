@@ -18,6 +18,37 @@ std::vector<OmissionCount> OmissionDistribution(const std::vector<Hit>& hits) {
   return distribution;
 }
 
+namespace {
+
+// 1, 2, 5, 10, 20, 50, … : the width after `width`.
+int32_t NextBinWidth(int32_t width) {
+  int32_t decade = 1;
+  while (decade * 10 <= width) decade *= 10;
+  const int32_t step = width / decade;
+  return (step == 1 ? 2 : step == 2 ? 5 : 10) * decade;
+}
+
+}  // namespace
+
+std::vector<OmissionBin> OmissionBins(const std::vector<OmissionCount>& counts) {
+  std::vector<OmissionBin> bins;
+  if (counts.empty()) return bins;
+  int32_t width = 1;
+  if (counts.size() > kMaxUnbinnedOmissions) {
+    const int32_t lowest = counts.front().omission;
+    const int32_t highest = counts.back().omission;
+    while (highest / width - lowest / width + 1 > int32_t{kMaxUnbinnedOmissions}) {
+      width = NextBinWidth(width);
+    }
+  }
+  for (const OmissionCount& count : counts) {
+    const int32_t from = count.omission / width * width;
+    if (bins.empty() || bins.back().from != from) bins.push_back({from, from + width - 1, 0});
+    bins.back().hits += count.hits;
+  }
+  return bins;
+}
+
 Grid OmissionDistributionGrid(const std::vector<OmissionCount>& counts) {
   Grid grid({"遗漏次数", "命中期数"});
   for (const OmissionCount& count : counts) {

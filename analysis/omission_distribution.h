@@ -26,6 +26,24 @@ struct OmissionCount {
 
 std::vector<OmissionCount> OmissionDistribution(const std::vector<Hit>& hits);
 
+// Omissions from..to (inclusive) taken together, for a chart of a long
+// range: every bin is as wide as the others and starts at a multiple of
+// its width.
+struct OmissionBin {
+  int32_t from = 0;
+  int32_t to = 0;
+  int64_t hits = 0;
+  friend bool operator==(const OmissionBin&, const OmissionBin&) = default;
+};
+
+// Distributions with more distinct omissions than this are binned.
+constexpr size_t kMaxUnbinnedOmissions = 40;
+
+// The non-empty bins of `counts`, ascending: one per omission when there
+// are at most kMaxUnbinnedOmissions of them, else of the narrowest width of
+// 1, 2, 5, 10, 20, 50, … that spans the omissions in at most that many bins.
+std::vector<OmissionBin> OmissionBins(const std::vector<OmissionCount>& counts);
+
 // "遗漏次数", "命中期数".
 Grid OmissionDistributionGrid(const std::vector<OmissionCount>& counts);
 

@@ -10,6 +10,7 @@
 #include "app/pattern_panel.h"
 #include "app/results_panel.h"
 #include "app/views/distribution_chart.h"
+#include "app/views/view_titles.h"
 #include "app/window_state.h"
 #include "core/issue_number.h"
 
@@ -107,8 +108,16 @@ QWidget* ViewsHooks::ShowResultDistribution(int row) {
     }
     hits = std::move(*found);
   }
+  // A search's hits follow the pattern panel's type and mode; an omission
+  // table row is a combination of values of the calculation's type.
+  const QString kind = searchHits_
+                           ? ViewKindText(CurrentViewOptions().request)
+                           : SearchTypeCaption(static_cast<SearchType>(state_.settings.intLei));
+  const QString title =
+      QStringLiteral("%1 %2 遗漏分布 %3")
+          .arg(kind, what, RangeText(pattern_.RangeStartText(), pattern_.RangeEndText()));
   auto* chart =
-      new DistributionChart(what, OmissionDistribution(hits.hits), hits.figures.last, window_);
+      new DistributionChart(title, OmissionDistribution(hits.hits), hits.figures.last, window_);
   chart->show();
   return chart;
 }

@@ -473,6 +473,39 @@ TEST(BoxViewsRefusals, BadInputs) {
   }
 }
 
+// The chart's bins: one per omission up to 40 distinct omissions, then the
+// narrowest of 1, 2, 5, 10, 20, … wide that needs at most 40 bins.
+TEST(OmissionBins, WidthsAndEdges) {
+  const auto counts = [](int32_t first, int32_t last, int32_t step) {
+    std::vector<OmissionCount> all;
+    for (int32_t omission = first; omission <= last; omission += step) all.push_back({omission, 1});
+    return all;
+  };
+  std::vector<OmissionCount> spread = counts(10, 400, 10);
+  spread.insert(spread.begin(), {1, 3});
+  const struct {
+    std::vector<OmissionCount> counts;
+    size_t bins;
+    OmissionBin first, last;
+  } cases[] = {
+      {counts(1, 40, 1), 40, {1, 1, 1}, {40, 40, 1}},
+      {counts(3, 400, 9), 40, {0, 9, 1}, {390, 399, 2}},  // 45 omissions, 10 wide
+      {counts(1, 41, 1), 21, {0, 1, 1}, {40, 41, 2}},
+      {counts(1, 100, 1), 21, {0, 4, 4}, {100, 104, 1}},
+      {spread, 21, {0, 19, 4}, {400, 419, 1}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<OmissionBin> bins = OmissionBins(c.counts);
+    ASSERT_EQ(bins.size(), c.bins) << c.counts.size();
+    EXPECT_EQ(bins.front(), c.first);
+    EXPECT_EQ(bins.back(), c.last);
+    int64_t hits = 0;
+    for (const OmissionBin& bin : bins) hits += bin.hits;
+    EXPECT_EQ(hits, static_cast<int64_t>(c.counts.size()) + (c.counts == spread ? 2 : 0));
+  }
+  EXPECT_TRUE(OmissionBins({}).empty());
+}
+
 // Sorting a statistics column: numbers by value (not by text), other texts
 // after them, empty cells last either way, ties in their former order.
 TEST(GridSort, NumbersByValueEmptyLast) {
