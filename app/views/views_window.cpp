@@ -1,14 +1,18 @@
 #include "app/views/views_window.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "analysis/box_statistics.h"
 #include "analysis/grid_sort.h"
@@ -17,8 +21,10 @@
 #include "app/export_actions.h"
 #include "app/grid_view.h"
 #include "app/views/distribution_chart.h"
+#include "app/views/frozen_columns.h"
 #include "app/views/trend_cell_delegate.h"
 #include "app/views/trend_model.h"
+#include "app/views/view_titles.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
 
@@ -26,7 +32,9 @@ namespace zs {
 
 namespace {
 
-constexpr const char* kTypeCaptions[] = {"号码", "生肖", "头数", "尾数", "合数", "段数"};
+// The periods of the trend tab: the newest draws of the range; 0 all.
+constexpr int kPeriods[] = {30, 50, 100, 200, 0};
+constexpr int kFooterRows = 5;
 
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -45,6 +53,13 @@ ViewsWindow::ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()>
   setWindowTitle(QStringLiteral("走势统计"));
   caption_ = new QLabel(this);
   caption_->setObjectName(QStringLiteral("ViewsCaption"));
+  typeChoice_ = new QComboBox(this);
+  typeChoice_->setObjectName(QStringLiteral("ViewTypeChoice"));
+  typeChoice_->addItem(QStringLiteral("跟随主窗口"));
+  for (int pattern = 0; pattern < kPatternTypeCount; ++pattern) {
+    typeChoice_->addItem(QString::fromUtf8(PatternTypeCaption(static_cast<PatternType>(pattern))));
+  }
+  connect(typeChoice_, &QComboBox::currentIndexChanged, this, &ViewsWindow::Refresh);
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("ViewsTabs"));
   auto* trendTab = new QWidget(tabs_);
@@ -66,11 +81,17 @@ ViewsWindow::ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()>
   connect(statistics_, &QWidget::customContextMenuRequested, this, &ViewsWindow::OnStatisticsMenu);
   tabs_->addTab(statistics_, QStringLiteral("统计"));
 
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(QStringLiteral("类型："), this));
+  top->addWidget(typeChoice_);
+  top->addSpacing(12);
+  top->addWidget(caption_, 1);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(caption_);
+  layout->addLayout(top);
   layout->addWidget(tabs_, 1);
-  // Wide enough for 期号 and twenty box columns, as far as the screen allows.
-  QSize size(1120, 720);
+  // Wide enough for 期号, 开奖号码 and twenty box columns, as far as the
+  // screen allows.
+  QSize size(1366, 720);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     size = size.boundedTo(screen->availableGeometry().size());
   }
@@ -93,24 +114,60 @@ void ViewsWindow::BuildTrendTab(QWidget* tab) {
   trend_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   trend_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   trend_->horizontalHeader()->setHighlightSections(false);
+  // The footer has one column where the grid has 期号 and 开奖号码: they
+  // keep in line by pixels, not by columns.
+  trend_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  frozenTrend_ = new FrozenColumns(trend_, TrendModel::kLeadColumns);
 
   footer_ = new GridView(QStringLiteral("TrendFooter"), tab);
   footer_->horizontalHeader()->hide();
   footer_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   footer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  footer_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   footer_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  footer_->setFixedHeight(footer_->verticalHeader()->defaultSectionSize() * 4 +
+  footer_->setFixedHeight(footer_->verticalHeader()->defaultSectionSize() * kFooterRows +
                           2 * footer_->frameWidth());
-  // The footer keeps the columns of the grid above it in line.
+  new FrozenColumns(footer_, 1);
   connect(trend_->horizontalScrollBar(), &QScrollBar::valueChanged, footer_->horizontalScrollBar(),
           &QScrollBar::setValue);
+  // Room on the right where the grid has its vertical scroll bar, so both
+  // scroll as far.
+  auto* footerRow = new QHBoxLayout;
+  footerRow->setContentsMargins(0, 0, style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0);
+  footerRow->addWidget(footer_);
+
+  period_ = new QComboBox(tab);
+  period_->setObjectName(QStringLiteral("TrendPeriod"));
+  for (int period : kPeriods) {
+    period_->addItem(period == 0 ? QStringLiteral("全部") : QStringLiteral("近%1").arg(period));
+  }
+  period_->setCurrentIndex(int(std::size(kPeriods)) - 1);
+  connect(period_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!view_) return;
+    ShowTrendRows();
+    trend_->scrollToBottom();
+  });
+  auto* legend = new QLabel(
+      QStringLiteral(
+          "遗漏：与上次出现相隔的期数（连续两期出现为 1）。灰色数字为到该期已遗漏的期数，"
+          "圆圈为出现（悬停看其遗漏）；最后遗漏算到最新一期的下一期。"),
+      tab);
+  legend->setObjectName(QStringLiteral("TrendLegend"));
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(new QLabel(QStringLiteral("期数："), tab));
+  bottom->addWidget(period_);
+  bottom->addSpacing(12);
+  bottom->addWidget(legend, 1);
 
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(trend_, 1);
-  layout->addWidget(footer_);
+  layout->addLayout(footerRow);
+  layout->addLayout(bottom);
 }
+
+QTableView* ViewsWindow::frozenTrendView() const { return frozenTrend_->view(); }
 
 void ViewsWindow::ShowTab(Tab tab) { tabs_->setCurrentIndex(tab); }
 
@@ -138,7 +195,10 @@ void ViewsWindow::Refresh() {
   refreshPending_ = false;
   stale_ = false;
   const ViewOptions options = options_();
-  const BoxViewRequest& request = options.request;
+  BoxViewRequest request = options.request;
+  if (typeChoice_->currentIndex() > 0) {
+    request.pattern = static_cast<PatternType>(typeChoice_->currentIndex() - 1);
+  }
   view_.reset();
   QString problem;
   try {
@@ -146,53 +206,70 @@ void ViewsWindow::Refresh() {
   } catch (const std::exception& error) {
     problem = QString::fromUtf8(error.what());
   }
-  trendModel_->SetView(view_);
   if (!view_) {
+    trendModel_->SetView(std::nullopt);
     footer_->SetGrid(Grid());
     statisticsGrid_ = Grid();
     ShowStatistics();
     caption_->setText(QStringLiteral("无法显示：%1").arg(problem));
     return;
   }
-  QString mode = QStringLiteral("自由位");
-  if (!request.freePositions) {
-    mode = QStringLiteral("固定位 第%1位").arg(request.position + 1);
-    if (!options.positionChecked) mode += QStringLiteral("（主窗口未勾选位置，按第1位）");
+  QString kind = ViewKindText(request);
+  if (!request.pattern && !request.freePositions && !options.positionChecked) {
+    kind += QStringLiteral("（主窗口未勾选位置，按第1位）");
   }
-  const size_t rows = view_->RowCount();
-  caption_->setText(QStringLiteral("%1 · %2 · %3 至 %4 · 共 %5 期")
-                        .arg(QString::fromUtf8(kTypeCaptions[static_cast<int>(request.type)]), mode,
-                             QString::fromStdString(request.startBox),
-                             QString::fromStdString(request.endBox))
-                        .arg(rows));
-  footer_->SetGrid(TrendFooterGrid(*view_, 0, rows));
+  caption_->setText(QStringLiteral("%1 · %2 · 共 %3 期")
+                        .arg(kind, RangeText(request.startBox, request.endBox))
+                        .arg(view_->RowCount()));
+  ShowTrendRows();
   FitTrendColumns();
   trend_->scrollToBottom();
   statisticsGrid_ = BoxStatisticsGrid(*view_);
   ShowStatistics();
 }
 
-// Every box column is as wide as its widest figure in the footer (counts
-// of a long history have five or six digits) and at least a circle.
+void ViewsWindow::ShowTrendRows() {
+  const size_t rows = view_->RowCount();
+  const auto period = static_cast<size_t>(kPeriods[period_->currentIndex()]);
+  const size_t first = period == 0 || period >= rows ? 0 : rows - period;
+  trendModel_->SetView(view_, first);
+  footer_->SetGrid(TrendFooterGrid(*view_, first, rows - first));
+}
+
+// Box columns are as wide as a circle, their label or four digits, so at
+// 1366 pixels every one of twenty boxes is in sight; footer figures wider
+// than that (six-digit counts of a long history) get a smaller font.
 void ViewsWindow::FitTrendColumns() {
   const QFontMetrics metrics = trend_->fontMetrics();
+  int boxWidth =
+      qMax(metrics.height() + 14, metrics.horizontalAdvance(QStringLiteral("8888")) + 10);
+  for (int box = 0; box < view_->BoxCount(); ++box) {
+    boxWidth = qMax(boxWidth, metrics.horizontalAdvance(Text(view_->Label(box))) + 12);
+  }
   const GridSource& footer = footer_->grid();
   std::string scratch;
-  int boxWidth = metrics.height() + 14;
+  int widest = 0;
   for (size_t row = 0; row < footer.RowCount(); ++row) {
     for (size_t column = 1; column < footer.ColumnCount(); ++column) {
-      const QString cell = Text(footer.CellText(row, column, scratch));
-      boxWidth = qMax(boxWidth, metrics.horizontalAdvance(cell) + 10);
+      widest = qMax(widest, metrics.horizontalAdvance(Text(footer.CellText(row, column, scratch))));
     }
   }
+  QFont footerFont = trend_->font();
+  if (widest > boxWidth - 6) {
+    footerFont.setPointSizeF(qMax(6.0, footerFont.pointSizeF() * (boxWidth - 6) / widest));
+  }
+  footer_->setFont(footerFont);
   const int issueWidth = metrics.horizontalAdvance(QStringLiteral("2014010101")) + 16;
-  trend_->horizontalHeader()->setMinimumSectionSize(boxWidth);
-  footer_->horizontalHeader()->setMinimumSectionSize(boxWidth);
+  const int numbersWidth =
+      metrics.horizontalAdvance(QStringLiteral("20 20 20 20 20 20 20 20")) + 16;
+  trend_->horizontalHeader()->setMinimumSectionSize(qMin(boxWidth, issueWidth));
+  footer_->horizontalHeader()->setMinimumSectionSize(qMin(boxWidth, issueWidth));
   trend_->setColumnWidth(0, issueWidth);
-  footer_->setColumnWidth(0, issueWidth);
-  for (int column = 1; column < trendModel_->columnCount(); ++column) {
-    trend_->setColumnWidth(column, boxWidth);
-    footer_->setColumnWidth(column, boxWidth);
+  trend_->setColumnWidth(1, numbersWidth);
+  footer_->setColumnWidth(0, issueWidth + numbersWidth);
+  for (int box = 0; box < view_->BoxCount(); ++box) {
+    trend_->setColumnWidth(box + TrendModel::kLeadColumns, boxWidth);
+    footer_->setColumnWidth(box + 1, boxWidth);
   }
 }
 
@@ -222,8 +299,12 @@ QWidget* ViewsWindow::ShowDistributionOfRow(int row) {
   while (box < view_->BoxCount() && view_->Label(box) != label) ++box;
   if (box == view_->BoxCount()) return nullptr;
   const HitList hits = BoxHits(*view_, box);
+  const BoxViewRequest& request = view_->request();
+  const QString title =
+      QStringLiteral("%1 %2 遗漏分布 %3")
+          .arg(ViewKindText(request), Text(label), RangeText(request.startBox, request.endBox));
   auto* chart =
-      new DistributionChart(Text(label), OmissionDistribution(hits.hits), hits.figures.last, this);
+      new DistributionChart(title, OmissionDistribution(hits.hits), hits.figures.last, this);
   chart->show();
   return chart;
 }

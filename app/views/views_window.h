@@ -1,9 +1,12 @@
 // The 走势统计 window: one non-modal window with the tabs 走势 (the trend
-// grid of the range, newest draw at the bottom, with the footer rows
-// 出现次数, 平均遗漏, 最大遗漏, 最大连出 of the rows shown) and 统计 (the
+// grid of the range or of its newest 30, 50, 100 or 200 draws, newest draw
+// at the bottom, 期号 and 开奖号码 kept in place while it scrolls sideways,
+// with the footer rows 出现次数, 平均遗漏, 最大遗漏, 最大连出, 最后遗漏 of
+// the rows shown and a line saying how omissions count) and 统计 (the
 // statistics of every box, sortable by any column, exported to Tongji.xls
 // by a double click). It follows the main window's search options through
-// `options` and is refreshed after every change of the history; several
+// `options`, or shows one of the draw's own patterns chosen beside
+// "跟随主窗口", and is refreshed after every change of the history; several
 // changes in a row cost one refresh, and a closed window none.
 //
 // Precondition: `index` outlives the window (it is the main window's).
@@ -18,6 +21,7 @@
 #include "analysis/box_view.h"
 #include "core/grid.h"
 
+class QComboBox;
 class QLabel;
 class QTableView;
 class QTabWidget;
@@ -25,6 +29,7 @@ class QTabWidget;
 namespace zs {
 
 class FileOpener;
+class FrozenColumns;
 class GridView;
 class HistoryIndex;
 class TrendModel;
@@ -53,6 +58,12 @@ class ViewsWindow : public QWidget {
   void ScheduleRefresh();
 
   QTableView* trendView() const { return trend_; }
+  // The view of 期号 and 开奖号码 laid over the trend grid's left edge.
+  QTableView* frozenTrendView() const;
+  // "跟随主窗口", then the draw's own patterns.
+  QComboBox* typeChoice() const { return typeChoice_; }
+  // 近30, 近50, 近100, 近200, 全部.
+  QComboBox* periodChoice() const { return period_; }
   GridView* footerView() const { return footer_; }
   GridView* statisticsView() const { return statistics_; }
   const TrendModel& trendModel() const { return *trendModel_; }
@@ -70,6 +81,8 @@ class ViewsWindow : public QWidget {
   void OnStatisticsMenu(const QPoint& at);
   void ShowStatistics();
   void FitTrendColumns();
+  // The trend rows of the chosen period and their footer.
+  void ShowTrendRows();
 
   const HistoryIndex& index_;
   std::function<ViewOptions()> options_;
@@ -84,6 +97,9 @@ class ViewsWindow : public QWidget {
 
   QTabWidget* tabs_ = nullptr;
   QLabel* caption_ = nullptr;
+  QComboBox* typeChoice_ = nullptr;
+  QComboBox* period_ = nullptr;
+  FrozenColumns* frozenTrend_ = nullptr;
   TrendModel* trendModel_ = nullptr;
   QTableView* trend_ = nullptr;
   GridView* footer_ = nullptr;

@@ -7,14 +7,17 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
+#include <QValueAxis>
 
 #include "analysis/box_statistics.h"
 #include "analysis/box_view.h"
+#include "analysis/trend_grid.h"
 #include "app/grid_view.h"
 #include "app/views/distribution_chart.h"
 #include "app/views/trend_model.h"
@@ -61,16 +64,17 @@ class ViewsWindowTest : public QObject {
     // is a hit exactly when it shows the box's label.
     QAbstractItemModel* trend = views->trendView()->model();
     QCOMPARE(trend->rowCount(), 40);
-    QCOMPARE(trend->columnCount(), 21);
+    QCOMPARE(trend->columnCount(), 22);
     QTableView* trendView = views->trendView();
     QCOMPARE(trendView->verticalScrollBar()->value(), trendView->verticalScrollBar()->maximum());
+    QCOMPARE(Cell(trend, 0, 1), QStringLiteral("01 03 05 07 09 11 13 15"));
     for (int row : {0, 39}) {
-      for (int column = 1; column <= 20; ++column) {
+      for (int column = 2; column <= 21; ++column) {
         const bool hit = trend->data(trend->index(row, column), TrendModel::kHitRole).toBool();
         QCOMPARE(hit, Cell(trend, row, column) == trend->headerData(column, Qt::Horizontal));
       }
     }
-    QCOMPARE(views->footerView()->model()->rowCount(), 4);
+    QCOMPARE(views->footerView()->model()->rowCount(), 5);
 
     // Zodiac, fixed, first checked position 3, a shorter range: the window
     // shows what the engine gives for exactly these options.
@@ -136,7 +140,75 @@ class ViewsWindowTest : public QObject {
     const QString label = Cell(statistics->model(), 0, 0);
     QWidget* chart = views->ShowDistributionOfRow(0);
     QVERIFY(chart != nullptr);
-    QVERIFY(chart->windowTitle().endsWith(label));
+    QVERIFY(chart->windowTitle().contains(QStringLiteral("号码 自由位 ") + label + " 遗漏分布"));
+  }
+
+  // A draw pattern chosen beside 跟随主窗口 replaces the main window's type
+  // and mode; a period shows the newest rows with their own footer; a hit
+  // tells its omission.
+  void typeChoiceAndPeriods() {
+    WindowWorld world;
+    world.Open(RotatingDraws(140116001, 50));
+    ClickButton(world.Find<QRadioButton>("Option1_0"));  // fixed mode in the main window
+    ViewsWindow* views = world.window->views().OpenViews(ViewsWindow::kTrendTab);
+    views->typeChoice()->setCurrentIndex(1 + int(PatternType::kOddEven));
+    BoxViewRequest request = world.window->views().CurrentViewOptions().request;
+    request.pattern = PatternType::kOddEven;
+    const BoxView view(world.window->index(), request);
+    QVERIFY(Texts(views->statisticsView()->grid()) == Texts(BoxStatisticsGrid(view)));
+    QAbstractItemModel* trend = views->trendView()->model();
+    QCOMPARE(trend->columnCount(), 2 + 9);
+    QVERIFY(views->caption().startsWith(QStringLiteral("奇偶比 · ")));
+
+    views->periodChoice()->setCurrentIndex(0);  // 近30
+    QCOMPARE(trend->rowCount(), 30);
+    QCOMPARE(Cell(trend, 0, 0).toStdString(), std::string(TrendGrid(view, 20, 1).Cell(0, 0)));
+    QVERIFY(Texts(views->footerView()->grid()) == Texts(TrendFooterGrid(view, 20, 30)));
+    // Every draw holds eight odd or eight even numbers, alternately: a hit
+    // two draws after the last one.
+    const QModelIndex hit = trend->index(29, Cell(trend, 29, 2) == "0:8" ? 2 : 10);
+    QCOMPARE(hit.data(TrendModel::kHitRole).toBool(), true);
+    QCOMPARE(hit.data(Qt::ToolTipRole).toString(), QStringLiteral("出现，遗漏 2 期（距上次出现）"));
+    QVERIFY(!trend->index(29, 5).data(Qt::ToolTipRole).isValid());
+
+    views->typeChoice()->setCurrentIndex(0);
+    QCOMPARE(trend->columnCount(), 22);
+    QVERIFY(views->caption().contains(QStringLiteral("号码 固定位 第1位")));
+  }
+
+  // At 1366 pixels every box column of the numbers is in sight; scrolled
+  // sideways over the 125 boxes of 区间比, 期号 and 开奖号码 stay in place,
+  // in line with the rows.
+  void frozenColumnsAndWidths() {
+    WindowWorld world;
+    world.Open(RotatingDraws(140116001, 400));
+    ViewsWindow* views = world.window->views().OpenViews(ViewsWindow::kTrendTab);
+    views->resize(1366, 720);
+    QCoreApplication::processEvents();
+    QTableView* trend = views->trendView();
+    const int last = trend->model()->columnCount() - 1;
+    QVERIFY(trend->columnViewportPosition(last) + trend->columnWidth(last) <=
+            trend->viewport()->width());
+
+    views->typeChoice()->setCurrentIndex(1 + int(PatternType::kZones));
+    QCoreApplication::processEvents();
+    QTableView* frozen = views->frozenTrendView();
+    QCOMPARE(trend->model()->columnCount(), 2 + 125);
+    trend->horizontalScrollBar()->setValue(trend->horizontalScrollBar()->maximum());
+    trend->verticalScrollBar()->setValue(100);
+    QVERIFY(frozen->isVisible());
+    QCOMPARE(frozen->geometry().left(), trend->viewport()->geometry().left());
+    QCOMPARE(frozen->width(), trend->columnWidth(0) + trend->columnWidth(1));
+    QCOMPARE(frozen->columnViewportPosition(0), 0);
+    QVERIFY(!frozen->isColumnHidden(1) && frozen->isColumnHidden(2));
+    const int row = trend->rowAt(trend->viewport()->height() / 2);
+    QVERIFY(row > 0);
+    QCOMPARE(frozen->viewport()->mapTo(views, QPoint(0, frozen->rowViewportPosition(row))).y(),
+             trend->viewport()->mapTo(views, QPoint(0, trend->rowViewportPosition(row))).y());
+    // The footer follows by pixels, its one lead column as wide as both.
+    QCOMPARE(views->footerView()->horizontalScrollBar()->value(),
+             trend->horizontalScrollBar()->value());
+    QCOMPARE(views->footerView()->columnWidth(0), frozen->width());
   }
 
   void resultGridChartsAndSavesAPicture() {
@@ -163,6 +235,34 @@ class ViewsWindowTest : public QObject {
     QVERIFY(chart->SavePicture(picture));
     QVERIFY(!QImage(picture).isNull());
     QVERIFY(!chart->SavePicture(QStringLiteral("/nonexistent-folder/chart.png")));
+  }
+
+  // More than 40 omissions are binned 1, 2, 5, 10, … wide; the 最后遗漏
+  // marker spans the chart's height wherever it lies; the picture is named
+  // after the title.
+  void chartBinsAndMarker() {
+    std::vector<OmissionCount> counts;
+    for (int32_t omission = 1; omission <= 100; ++omission)
+      counts.push_back({omission, omission % 3});
+    DistributionChart chart(QStringLiteral("号码 自由位 07 遗漏分布 1/2"), counts, 250, nullptr);
+    QVERIFY(chart.bins() == OmissionBins(counts));
+    QCOMPARE(chart.bins().size(), size_t(21));
+    QCOMPARE(chart.ToolTipAt(7.2), QStringLiteral("遗漏 5–9：5 期"));
+    QCOMPARE(chart.ToolTipAt(250), QString());
+    const auto points = chart.marker()->points();
+    QCOMPARE(points.size(), 2);
+    QCOMPARE(points[0], QPointF(250, 0));
+    QCOMPARE(points[1].x(), 250.0);
+    const auto* axis = qobject_cast<QValueAxis*>(chart.marker()->attachedAxes().back());
+    QCOMPARE(points[1].y(), axis->max());
+    for (const OmissionBin& bin : chart.bins()) QVERIFY(axis->max() >= double(bin.hits));
+    const auto* omissions = qobject_cast<QValueAxis*>(chart.marker()->attachedAxes().front());
+    QVERIFY(omissions->max() > 250 && omissions->min() < 1);
+    QCOMPARE(chart.PictureFileName(), QStringLiteral("号码 自由位 07 遗漏分布 1_2.png"));
+    // Few omissions: one bar each.
+    DistributionChart few(QStringLiteral("t"), {{3, 2}, {9, 1}}, 1, nullptr);
+    QCOMPARE(few.bins().size(), size_t(2));
+    QCOMPARE(few.ToolTipAt(9), QStringLiteral("遗漏 9：1 期"));
   }
 
   void omissionTableRowChartsTheCombinationUnderTheCurrentType() {
