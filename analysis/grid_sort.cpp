@@ -11,7 +11,9 @@ namespace zs {
 
 namespace {
 
+// A percentage ("39.07%") sorts by its number.
 std::optional<double> NumberOf(std::string_view text) {
+  if (text.ends_with('%')) text.remove_suffix(1);
   double value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, error] = std::from_chars(text.data(), end, value);

@@ -1,5 +1,6 @@
 // A grid's rows ordered by one column, as a click on a column heading of a
-// sortable grid orders them: cells that are numbers by value, before any
+// sortable grid orders them: cells that are numbers (or percentages) by
+// value, before any
 // other text, which goes by its bytes; empty cells always last. Rows that
 // compare equal keep their order, so sorting by a second column keeps the
 // first as the tie-break.

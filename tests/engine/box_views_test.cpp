@@ -506,12 +506,13 @@ TEST(OmissionBins, WidthsAndEdges) {
   EXPECT_TRUE(OmissionBins({}).empty());
 }
 
-// Sorting a statistics column: numbers by value (not by text), other texts
+// Sorting a statistics column: numbers and percentages by value (not by
+// text), other texts
 // after them, empty cells last either way, ties in their former order.
 TEST(GridSort, NumbersByValueEmptyLast) {
   Grid grid({"值", "平均遗漏"});
   for (const auto& [label, cell] : std::vector<std::pair<std::string, std::string>>{
-           {"a", "10.50"}, {"b", ""}, {"c", "9.25"}, {"d", "x"}, {"e", "10.50"}, {"f", "-1"}}) {
+           {"a", "10.50"}, {"b", ""}, {"c", "9.25%"}, {"d", "x"}, {"e", "10.50"}, {"f", "-1"}}) {
     grid.AddRow({label, cell});
   }
   const struct {
