@@ -10,7 +10,10 @@
 // draw), group-calculation.png (分组计算 of 01 … 06 in pairs),
 // chosen-issue.png (tab 历史指定期), zodiac.png (type 生肖 on that tab),
 // and of the 走势统计 window on numbers in free mode: trend.png (走势),
-// statistics.png (统计) and distribution.png (遗漏分布图 of number 01).
+// statistics.png (统计) and distribution.png (遗漏分布图 of number 01); then
+// trend-pattern.png (走势 of the draw pattern 和值) and
+// distribution-binned.png (遗漏分布图 of 01 at position 1, whose many
+// omissions are binned).
 // scripts/screenshot runs it under Xvfb.
 #include <QApplication>
 #include <QCheckBox>
@@ -122,9 +125,18 @@ void Drive(zs::MainWindow& window, Pictures& pictures) {
   zs::ViewsWindow* views = window.views().OpenViews(zs::ViewsWindow::kTrendTab);
   pictures.TakeOf(views, QStringLiteral("trend.png"));
   views->ShowTab(zs::ViewsWindow::kStatisticsTab);
-  views->resize(760, 620);
+  views->resize(1160, 620);
   pictures.TakeOf(views, QStringLiteral("statistics.png"));
   pictures.TakeOf(views->ShowDistributionOfRow(0), QStringLiteral("distribution.png"));
+
+  views->ShowTab(zs::ViewsWindow::kTrendTab);
+  views->resize(1366, 720);
+  views->typeChoice()->setCurrentIndex(1 + static_cast<int>(zs::PatternType::kTotal));
+  pictures.TakeOf(views, QStringLiteral("trend-pattern.png"));
+  views->typeChoice()->setCurrentIndex(0);
+  pictures.Find<QRadioButton>(QStringLiteral("Option1_0"))->click();
+  Pictures::Settle();
+  pictures.TakeOf(views->ShowDistributionOfRow(0), QStringLiteral("distribution-binned.png"));
 }
 
 }  // namespace

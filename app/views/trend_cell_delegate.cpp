@@ -16,19 +16,23 @@ void TrendCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   // player's eye can follow one column down the grid.
   static const QColor kColours[] = {QColor(214, 48, 49), QColor(33, 99, 186)};
   const QColor colour = kColours[index.column() % 2];
+  QFont font = option.font;
+  font.setBold(true);
+  const QString label = index.data().toString();
+  // A circle, or a pill as wide as a longer label ("130-139", "1:2:3:2").
   const int diameter = qMin(option.rect.width(), option.rect.height()) - 2;
-  QRect circle(0, 0, diameter, diameter);
-  circle.moveCenter(option.rect.center());
+  const int width =
+      qBound(diameter, QFontMetrics(font).horizontalAdvance(label) + 8, option.rect.width() - 2);
+  QRect mark(0, 0, width, diameter);
+  mark.moveCenter(option.rect.center());
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing);
   painter->setPen(Qt::NoPen);
   painter->setBrush(colour);
-  painter->drawEllipse(circle);
+  painter->drawRoundedRect(mark, diameter / 2.0, diameter / 2.0);
   painter->setPen(Qt::white);
-  QFont font = option.font;
-  font.setBold(true);
   painter->setFont(font);
-  painter->drawText(option.rect, Qt::AlignCenter, index.data().toString());
+  painter->drawText(option.rect, Qt::AlignCenter, label);
   painter->restore();
 }
 

@@ -243,8 +243,12 @@ void ViewsWindow::FitTrendColumns() {
   const QFontMetrics metrics = trend_->fontMetrics();
   int boxWidth =
       qMax(metrics.height() + 14, metrics.horizontalAdvance(QStringLiteral("8888")) + 10);
+  // Hits show their label in bold.
+  QFont bold = trend_->font();
+  bold.setBold(true);
+  const QFontMetrics boldMetrics(bold);
   for (int box = 0; box < view_->BoxCount(); ++box) {
-    boxWidth = qMax(boxWidth, metrics.horizontalAdvance(Text(view_->Label(box))) + 12);
+    boxWidth = qMax(boxWidth, boldMetrics.horizontalAdvance(Text(view_->Label(box))) + 12);
   }
   const GridSource& footer = footer_->grid();
   std::string scratch;
@@ -254,9 +258,11 @@ void ViewsWindow::FitTrendColumns() {
       widest = qMax(widest, metrics.horizontalAdvance(Text(footer.CellText(row, column, scratch))));
     }
   }
+  // Room for the cell's padding on both sides.
+  const int room = boxWidth - 14;
   QFont footerFont = trend_->font();
-  if (widest > boxWidth - 6) {
-    footerFont.setPointSizeF(qMax(6.0, footerFont.pointSizeF() * (boxWidth - 6) / widest));
+  if (widest > room && footerFont.pointSizeF() > 0) {
+    footerFont.setPointSizeF(qMax(6.0, footerFont.pointSizeF() * room / widest));
   }
   footer_->setFont(footerFont);
   const int issueWidth = metrics.horizontalAdvance(QStringLiteral("2014010101")) + 16;
