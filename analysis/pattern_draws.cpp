@@ -1,5 +1,7 @@
 #include "analysis/pattern_draws.h"
 
+#include <algorithm>
+
 #include "analysis/history_index.h"
 
 namespace zs {
