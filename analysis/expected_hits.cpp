@@ -116,6 +116,10 @@ std::vector<double> ExpectedHits(const BoxView& view, const RangeSpan& span) {
     for (int box = 0; box < view.BoxCount(); ++box) {
       units[static_cast<size_t>(box)] = counted * 8 * PatternSetCount(*request.pattern, box);
     }
+  } else if (request.type != SearchType::kZodiac && request.type != SearchType::kSegment) {
+    // The other types give every draw the same attributes.
+    const AttributeKeys keys(view.index(), request.type, request.threeDigit);
+    AddPositionUnits(view, keys.Of(0), draws, units);
   } else {
     // Runs of draws with one key, counted before their attributes are made.
     AttributeKeys keys(view.index(), request.type, request.threeDigit);
