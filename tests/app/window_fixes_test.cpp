@@ -20,6 +20,17 @@ class WindowFixesTest : public QObject {
   static QLineEdit* Box(WindowWorld& world, int box) {
     return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
   }
+  // Where the buttons a user clicks around a type change are, in the window.
+  static QList<QRect> ButtonPlaces(WindowWorld& world) {
+    QList<QRect> places;
+    for (const char* name : {"Option3_0", "Option3_5", "Option2_4", "Option1_1", "Command1",
+                             "Command2", "Command5", "cmdZH_0"}) {
+      auto* button = world.Find<QAbstractButton>(QString::fromLatin1(name));
+      places << QRect(button->mapTo(world.window.get(), QPoint(0, 0)), button->size());
+    }
+    return places;
+  }
+
  private slots:
   // Digits left in the boxes (a draw refused on an empty history, say) wait
   // for a keystroke that changes one: a digit the full box rejects is none.
@@ -40,6 +51,19 @@ class WindowFixesTest : public QObject {
     QTest::keyClicks(first, QStringLiteral("17"));
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{17, 10, 11, 12, 13, 14, 15, 16}));
+  }
+
+  // The buttons stay under the cursor whichever search type is chosen,
+  // although the selection panel shows another number of boxes.
+  void aTypeChangeMovesNoButton() {
+    WindowWorld world;
+    world.Open(RotatingDraws(140116001, 10));
+    const QList<QRect> before = ButtonPlaces(world);
+    for (int type : {1, 2, 3, 4, 5, 0}) {
+      ClickButton(world.Find<QRadioButton>(QStringLiteral("Option3_%1").arg(type)));
+      QApplication::processEvents();
+      QCOMPARE(ButtonPlaces(world), before);
+    }
   }
 };
 
