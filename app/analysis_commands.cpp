@@ -17,14 +17,16 @@ namespace zs {
 namespace {
 
 // The values a search used, position by position: a box left empty keeps
-// its previous value, and this shows which one.
-QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen) {
+// its previous value, and this shows which one (zodiac values by name, under
+// the base the search ran with).
+QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int sxIni) {
   QStringList parts;
   for (int p = 0; p < kPositions; ++p) {
     if (!chosen[size_t(p)]) continue;
     parts << QStringLiteral("第%1位 %2")
                  .arg(p + 1)
-                 .arg(QString::fromStdString(TwoDigits(pattern.values[size_t(p)])));
+                 .arg(QString::fromStdString(
+                     PatternValueName(pattern.type, pattern.values[size_t(p)], sxIni)));
   }
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
@@ -45,7 +47,7 @@ void AnalysisCommands::PositionSearch() {
       ShowSearch([this, &request] { return RunPositionSearch(state_.index, request); });
   if (!hits) return;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
-                    .arg(UsedValues(request.pattern, request.chosen))
+                    .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
                     .arg(*hits));
 }
 
@@ -60,7 +62,7 @@ void AnalysisCommands::PartialSearch() {
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
-                    .arg(UsedValues(request.pattern, all))
+                    .arg(UsedValues(request.pattern, all, request.show.sxIni))
                     .arg(request.partSize)
                     .arg(*hits));
 }

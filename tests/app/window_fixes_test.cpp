@@ -65,6 +65,23 @@ class WindowFixesTest : public QObject {
       QCOMPARE(ButtonPlaces(world), before);
     }
   }
+
+  // The outcome line names zodiac values by their signs, under the zodiac
+  // base of the history: 9 is 猴 under base 1 and 鸡 under base 0.
+  void aZodiacSearchNamesTheSigns() {
+    for (const auto& [base, sign] : {std::pair{"1", "猴"}, std::pair{"0", "鸡"}}) {
+      WindowWorld world;
+      world.SetSetting("SxIni", QString::fromLatin1(base));
+      world.Open(RotatingDraws(140116001, 10));
+      ClickButton(world.Find<QRadioButton>("Option3_1"));
+      ClickButton(world.Find<QCheckBox>("Check11_1"));
+      world.Find<QLineEdit>("Text22_1")->setFocus();
+      QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("9"));
+      ClickButton(world.Find<QPushButton>("Command1"));
+      QVERIFY2(world.Outcome().contains(QStringLiteral("第1位 ") + QString::fromUtf8(sign)),
+               qPrintable(world.Outcome()));
+    }
+  }
 };
 
 }  // namespace zs::testing
