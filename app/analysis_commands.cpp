@@ -106,17 +106,24 @@ void AnalysisCommands::GroupCalculation() {
     return;
   }
   pass.reset();
-  SortOmissionTable(3);
+  ShowOmissionTable(OmissionSortKey::kLast, SortDirection::kAscending);
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
 }
 
-void AnalysisCommands::SortOmissionTable(int column) {
-  const std::optional<OmissionSortKey> key = SortKeyOfColumn(column);
-  if (!key || state_.store == nullptr) return;
+void AnalysisCommands::SortOmissionTable(int column, bool descending) {
+  if (const std::optional<OmissionSortKey> key = SortKeyOfColumn(column)) {
+    ShowOmissionTable(*key, descending ? SortDirection::kDescending : SortDirection::kAscending);
+  }
+}
+
+void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection direction) {
+  if (state_.store == nullptr) return;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
   if (!pass) return;
   try {
-    results_.summary()->SetGrid(OmissionTableGrid(LoadOmissionRecords(state_.store->db(), *key)));
+    results_.ShowOmissionTable(
+        OmissionTableGrid(LoadOmissionRecords(state_.store->db(), key, direction)),
+        ColumnOfSortKey(key), direction == SortDirection::kDescending);
     emit omissionTableShown();
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));

@@ -166,7 +166,7 @@ void MainWindow::ConnectPanels() {
           &AnalysisCommands::PartialSearch);
   connect(selection_, &SelectionPanelWidget::groupCalculationRequested, analysisCommands_,
           &AnalysisCommands::GroupCalculation);
-  connect(results_, &ResultsPanel::omissionColumnClicked, analysisCommands_,
+  connect(results_, &ResultsPanel::omissionOrderRequested, analysisCommands_,
           &AnalysisCommands::SortOmissionTable);
   connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
     historyCommands_->ExportGrid(grid,

@@ -20,6 +20,9 @@ class WindowFixesTest : public QObject {
   static QLineEdit* Box(WindowWorld& world, int box) {
     return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
   }
+  static QString Cell(GridView* grid, int row, int column) {
+    return grid->model()->data(grid->model()->index(row, column)).toString();
+  }
   // Where the buttons a user clicks around a type change are, in the window.
   static QList<QRect> ButtonPlaces(WindowWorld& world) {
     QList<QRect> places;
@@ -81,6 +84,49 @@ class WindowFixesTest : public QObject {
       QVERIFY2(world.Outcome().contains(QStringLiteral("第1位 ") + QString::fromUtf8(sign)),
                qPrintable(world.Outcome()));
     }
+  }
+
+  // The omission table sorts both ways: a second click on the heading
+  // reverses, the arrow shows the order, the label column sorts nothing.
+  void theOmissionTableSortsBothWaysWithAnArrow() {
+    WindowWorld world;
+    world.Open(RotatingDraws(140116001, 60));
+    for (int box : {1, 2, 3, 5, 8}) {
+      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+    }
+    ClickButton(world.Find<QPushButton>("Command5"));
+    auto* table = world.Find<GridView>("MSFlexGrid3");
+    QHeaderView* header = table->horizontalHeader();
+    const int rows = table->model()->rowCount();
+    QCOMPARE(rows, 10);
+    const auto expectOrder = [&](int column, Qt::SortOrder order) {
+      QCOMPARE(header->sortIndicatorSection(), column);
+      QCOMPARE(header->sortIndicatorOrder(), order);
+      QVERIFY(Cell(table, 0, column).toDouble() != Cell(table, rows - 1, column).toDouble());
+      for (int row = 1; row < rows; ++row) {
+        const double earlier = Cell(table, row - 1, column).toDouble();
+        const double later = Cell(table, row, column).toDouble();
+        QVERIFY(order == Qt::AscendingOrder ? earlier <= later : earlier >= later);
+      }
+    };
+    QVERIFY(header->isSortIndicatorShown());
+    expectOrder(3, Qt::AscendingOrder);
+    const auto clickHeading = [&](int column) {
+      QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                        QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    clickHeading(3);
+    expectOrder(3, Qt::DescendingOrder);
+    clickHeading(0);
+    expectOrder(3, Qt::DescendingOrder);
+    emit table->clicked(table->model()->index(0, 3));  // a cell keeps the direction
+    expectOrder(3, Qt::DescendingOrder);
+    clickHeading(3);
+    expectOrder(3, Qt::AscendingOrder);
+    clickHeading(4);
+    expectOrder(4, Qt::AscendingOrder);
+    clickHeading(4);
+    expectOrder(4, Qt::DescendingOrder);
   }
 };
 
