@@ -7,7 +7,7 @@ namespace zs {
 
 BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
     : index_(&index),
-      span_(Locate(index, ReadRangeBoxes(request.startBox, request.endBox))),
+      span_(LocateRangeBoxes(index, request.startBox, request.endBox)),
       threeDigit_(request.threeDigit) {
   for (int box = 1; box <= ShownBoxCount(request.type); ++box) {
     Criterion criterion;
