@@ -9,7 +9,7 @@ namespace zs {
 BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
     : index_(&index),
       request_(request),
-      span_(Locate(index, ReadRangeBoxes(request.startBox, request.endBox))) {
+      span_(LocateRangeBoxes(index, request.startBox, request.endBox)) {
   if (request.pattern) {
     const PatternType pattern = *request.pattern;
     patternDraws_ = std::make_shared<const std::vector<DrawSet>>(PatternDraws(index, pattern));

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "analysis/search_pattern.h"
 
@@ -18,6 +19,14 @@ class HistoryIndex;
 // The chosen issue, or the nearest stored issue before it; nullopt when no
 // stored issue is at or before `issue`.
 std::optional<size_t> DrawAtOrBefore(const HistoryIndex& index, int32_t issue);
+
+// The draw whose pattern a chosen issue names, as the box "历史指定期" and
+// the tool's --pattern-of read it: the stored issue that the text's rightmost
+// nine characters form (blanks around it disregarded, as a range box reads
+// it), or the nearest stored issue before it. Throws InputError, in Chinese
+// and naming the text, for an empty history, a text that is no issue, and an
+// issue before every stored one.
+size_t ChosenIssueDraw(const HistoryIndex& index, std::string_view chosenText);
 
 // Fills values and boxTexts of `pattern` (its type already set) from `draw`.
 void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int sxIni, SearchPattern& pattern);

@@ -199,7 +199,7 @@ std::vector<OmissionRecord> ComputeGroupRows(const PackedHistory& draws,
                                              const GroupRequest& request) {
   const std::vector<int> boxes = ParticipatingBoxes(request.type, request.checkedBoxes);
   CheckGroupSize(request.groupSize, static_cast<int>(boxes.size()));
-  const RangeSpan span = Locate(draws.issues, ReadRangeBoxes(request.startBox, request.endBox));
+  const RangeSpan span = LocateRangeBoxes(draws.issues, request.startBox, request.endBox);
   if (request.groupSize < 1 || request.groupSize > kMaxGroupSize ||
       boxes.size() < static_cast<size_t>(request.groupSize)) {
     return {};

@@ -60,7 +60,7 @@ Grid OmissionDistributionGrid(const std::vector<OmissionCount>& counts) {
 std::optional<HitList> CombinationHits(const HistoryIndex& index, SearchType type,
                                        const PanelBases& bases, std::string_view combination,
                                        std::string_view startBox, std::string_view endBox) {
-  const RangeSpan span = Locate(index, ReadRangeBoxes(startBox, endBox));
+  const RangeSpan span = LocateRangeBoxes(index, startBox, endBox);
   std::vector<const DrawSet*> criteria;
   size_t begin = 0;
   while (begin < combination.size()) {

@@ -14,7 +14,7 @@ std::string PartialSearchLabel(const SearchPattern& pattern, const std::string& 
 }
 
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request) {
-  const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
+  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
   HitList hits;
   if (request.partSize >= kMinPartSize && request.partSize <= kMaxPartSize) {
     // A choice of k positions holds when all its criteria do; with the

@@ -26,7 +26,7 @@ SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitLis
 }
 
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
-  const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
+  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
   std::vector<const DrawSet*> sets;
   for (const Criterion& criterion : PatternCriteria(request.pattern, request.chosen)) {
     sets.push_back(CriterionDraws(index, request.pattern.type, criterion));

@@ -106,4 +106,18 @@ std::optional<OmissionSortKey> SortKeyOfColumn(int column) {
   }
 }
 
+int ColumnOfSortKey(OmissionSortKey key) {
+  switch (key) {
+    case OmissionSortKey::kSmallest:
+      return 1;
+    case OmissionSortKey::kLargest:
+      return 2;
+    case OmissionSortKey::kLast:
+      return 3;
+    case OmissionSortKey::kRatio:
+      break;
+  }
+  return 4;
+}
+
 }  // namespace zs

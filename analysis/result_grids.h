@@ -65,6 +65,8 @@ Grid OmissionTableGrid(const std::vector<OmissionRecord>& records);
 // The sort key of a click on column 1..4 of the omission table; column 0
 // (the labels) and any other column is no key.
 std::optional<OmissionSortKey> SortKeyOfColumn(int column);
+// The column of the omission table that shows `key`.
+int ColumnOfSortKey(OmissionSortKey key);
 
 }  // namespace zs
 

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "analysis/history_index.h"
+#include "analysis/zodiac_names.h"
 
 namespace zs {
 
@@ -34,6 +35,14 @@ std::string TwoDigits(int value) {
   std::string digits = std::to_string(std::abs(static_cast<long>(value)));
   if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
   return value < 0 ? "-" + digits : digits;
+}
+
+std::string PatternValueName(SearchType type, int value, int sxIni) {
+  if (type == SearchType::kZodiac) {
+    std::string name = ZodiacName(value - sxIni);
+    if (!name.empty()) return name;
+  }
+  return TwoDigits(value);
 }
 
 }  // namespace zs

@@ -48,4 +48,17 @@ RangeSpan Locate(const std::vector<int32_t>& issues, const SearchRange& range) {
   return span;
 }
 
+RangeSpan LocateRangeBoxes(const HistoryIndex& index, std::string_view startBox,
+                           std::string_view endBox) {
+  return LocateRangeBoxes(index.Draws()->issues, startBox, endBox);
+}
+
+RangeSpan LocateRangeBoxes(const std::vector<int32_t>& issues, std::string_view startBox,
+                           std::string_view endBox) {
+  if (issues.empty()) {
+    throw InputError("历史号码为空：请先读取历史号文本或在线更新历史号码，再检索或查看走势");
+  }
+  return Locate(issues, ReadRangeBoxes(startBox, endBox));
+}
+
 }  // namespace zs

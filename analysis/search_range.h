@@ -2,7 +2,8 @@
 // as stored issues, and where that range lies in the index.
 //
 // A box whose rightmost nine characters are not a number stops the analysis
-// before it touches anything, with InputError naming the box.
+// before it touches anything, with InputError naming the box; so does an
+// empty history, whose boxes name nothing, with a message of its own.
 #ifndef ZEPHYRSTAT_ANALYSIS_SEARCH_RANGE_H_
 #define ZEPHYRSTAT_ANALYSIS_SEARCH_RANGE_H_
 
@@ -36,6 +37,14 @@ struct RangeSpan {
 RangeSpan Locate(const HistoryIndex& index, const SearchRange& range);
 // The same over the ascending issues of the stored draws.
 RangeSpan Locate(const std::vector<int32_t>& issues, const SearchRange& range);
+
+// What every analysis does with its range boxes: refuses an empty history
+// (InputError saying so, whatever the boxes hold), then reads the boxes and
+// locates their range.
+RangeSpan LocateRangeBoxes(const HistoryIndex& index, std::string_view startBox,
+                           std::string_view endBox);
+RangeSpan LocateRangeBoxes(const std::vector<int32_t>& issues, std::string_view startBox,
+                           std::string_view endBox);
 
 }  // namespace zs
 

@@ -17,14 +17,16 @@ namespace zs {
 namespace {
 
 // The values a search used, position by position: a box left empty keeps
-// its previous value, and this shows which one.
-QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen) {
+// its previous value, and this shows which one (zodiac values by name, under
+// the base the search ran with).
+QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int sxIni) {
   QStringList parts;
   for (int p = 0; p < kPositions; ++p) {
     if (!chosen[size_t(p)]) continue;
     parts << QStringLiteral("第%1位 %2")
                  .arg(p + 1)
-                 .arg(QString::fromStdString(TwoDigits(pattern.values[size_t(p)])));
+                 .arg(QString::fromStdString(
+                     PatternValueName(pattern.type, pattern.values[size_t(p)], sxIni)));
   }
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
@@ -45,7 +47,7 @@ void AnalysisCommands::PositionSearch() {
       ShowSearch([this, &request] { return RunPositionSearch(state_.index, request); });
   if (!hits) return;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
-                    .arg(UsedValues(request.pattern, request.chosen))
+                    .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
                     .arg(*hits));
 }
 
@@ -60,7 +62,7 @@ void AnalysisCommands::PartialSearch() {
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
-                    .arg(UsedValues(request.pattern, all))
+                    .arg(UsedValues(request.pattern, all, request.show.sxIni))
                     .arg(request.partSize)
                     .arg(*hits));
 }
@@ -104,17 +106,24 @@ void AnalysisCommands::GroupCalculation() {
     return;
   }
   pass.reset();
-  SortOmissionTable(3);
+  ShowOmissionTable(OmissionSortKey::kLast, SortDirection::kAscending);
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
 }
 
-void AnalysisCommands::SortOmissionTable(int column) {
-  const std::optional<OmissionSortKey> key = SortKeyOfColumn(column);
-  if (!key || state_.store == nullptr) return;
+void AnalysisCommands::SortOmissionTable(int column, bool descending) {
+  if (const std::optional<OmissionSortKey> key = SortKeyOfColumn(column)) {
+    ShowOmissionTable(*key, descending ? SortDirection::kDescending : SortDirection::kAscending);
+  }
+}
+
+void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection direction) {
+  if (state_.store == nullptr) return;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
   if (!pass) return;
   try {
-    results_.summary()->SetGrid(OmissionTableGrid(LoadOmissionRecords(state_.store->db(), *key)));
+    results_.ShowOmissionTable(
+        OmissionTableGrid(LoadOmissionRecords(state_.store->db(), key, direction)),
+        ColumnOfSortKey(key), direction == SortDirection::kDescending);
     emit omissionTableShown();
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));

@@ -1,8 +1,8 @@
 // The analyses: 检索, 分部检索 and 分组计算 take their request from the panels,
 // pass the command gate, run the analysis engine over the history index and
 // show its grids; a click on the omission table shows it again sorted by
-// the clicked column. The outcome line names the pattern a search used, so
-// a box left empty (which keeps its previous value) is visible.
+// the clicked column, in the direction the results panel asks for. The outcome line names the
+// pattern a search used, so a box left empty (which keeps its previous value) is visible.
 #ifndef ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
 #define ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
 
@@ -12,6 +12,7 @@
 
 #include "analysis/hit_scan.h"
 #include "analysis/position_search.h"
+#include "store/omission_table.h"
 
 namespace zs {
 
@@ -30,7 +31,9 @@ class AnalysisCommands : public QObject {
   void PositionSearch();
   void PartialSearch();
   void GroupCalculation();
-  void SortOmissionTable(int column);
+  // The omission table sorted by column `column`; nothing for a column that
+  // is no sort key.
+  void SortOmissionTable(int column, bool descending);
 
  signals:
   // The result grid shows the summary of a search over `hits`.
@@ -43,6 +46,7 @@ class AnalysisCommands : public QObject {
   // hands its hits on. Returns the number of hits, or nullopt when the
   // search failed (and that was reported).
   std::optional<size_t> ShowSearch(const std::function<SearchResult()>& search);
+  void ShowOmissionTable(OmissionSortKey key, SortDirection direction);
 
   WindowState& state_;
   PatternPanel& pattern_;

@@ -10,6 +10,13 @@ EntryBox::EntryBox(const QString& objectName, const QString& mask, QWidget* pare
   setObjectName(objectName);
   setInputMask(mask + QStringLiteral(";_"));
   setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+  lastText_ = text();
+  connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) {
+    if (edited != lastText_) emit typedChange();
+  });
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& changed) {
+    lastText_ = changed;
+  });
 }
 
 int EntryBox::LeadingNumber() const {

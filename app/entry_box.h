@@ -2,6 +2,8 @@
 // beyond its first blank place: a click or focus anywhere in an empty or
 // half-filled box puts the cursor where the next digit goes, so typing
 // always lands (a cursor after the blanks would drop every digit typed).
+// typedChange() tells a user's edit that changed the text from a keystroke
+// the box rejected (QLineEdit reports both as edited).
 #ifndef ZEPHYRSTAT_APP_ENTRY_BOX_H_
 #define ZEPHYRSTAT_APP_ENTRY_BOX_H_
 
@@ -21,6 +23,10 @@ class EntryBox : public QLineEdit {
   int LeadingNumber() const;
   bool IsComplete() const { return !displayText().contains(u'_'); }
 
+ signals:
+  // The user's typing changed the text; a change made in code is no typing.
+  void typedChange();
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -28,6 +34,10 @@ class EntryBox : public QLineEdit {
 
  private:
   void KeepCursorAtFirstBlank();
+
+  // The text after the last change of any kind. QLineEdit reports an edit
+  // before the change, so an edit that left the text as it was finds it equal.
+  QString lastText_;
 };
 
 }  // namespace zs

@@ -68,8 +68,9 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
   for (int box = 1; box <= 8; ++box) {
     auto* edit = new EntryBox(Named("MaskEdBox1", box), QStringLiteral("99"), entry);
     edit->setToolTip(QStringLiteral("在此补充输入最新历史号码"));
-    // Only the user's typing counts: emptying the boxes in code stores nothing.
-    connect(edit, &QLineEdit::textEdited, this, [this, box] { OnBoxEdited(box); });
+    // Only typing that changes a box counts: emptying the boxes in code, or
+    // a digit a full box rejects, stores nothing.
+    connect(edit, &EntryBox::typedChange, this, [this, box] { OnBoxEdited(box); });
     boxes_[size_t(box - 1)] = edit;
     entryLayout->addWidget(edit, 1, box - 1);
   }

@@ -4,9 +4,10 @@
 // eight boxes MaskEdBox1_1 … 8).
 //
 // The panel runs no command: it says what the user asked for through its
-// signals. drawTyped() follows a user's edit that completes the last box,
-// or any box while all eight hold a number, so a draw refused for one wrong
-// box is stored as soon as that box is corrected. A right-button release over the grid
+// signals. drawTyped() follows a user's edit that changes and completes the
+// last box, or any box while all eight hold a number, so a draw refused for
+// one wrong box is stored as soon as that box is corrected; a keystroke that
+// changes no box (a digit a full box rejects) offers nothing. A right-button release over the grid
 // asks for the history menu.
 #ifndef ZEPHYRSTAT_APP_HISTORY_PANEL_H_
 #define ZEPHYRSTAT_APP_HISTORY_PANEL_H_

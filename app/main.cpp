@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   // creates it, so a player who declines the sample is not asked again.
   const bool firstStart = !std::filesystem::exists(dataFolder / zs::kHistoryFileName);
   zs::MainWindow window(dataFolder, zs::MakeWidgetDialogs());
-  window.show();
+  window.ShowWithinScreen();
   const std::filesystem::path sample = zs::InstalledSampleHistory();
   if (firstStart && !sample.empty()) {
     // Asked once the window is on screen, over it.

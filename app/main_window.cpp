@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "analysis/result_grids.h"
@@ -26,6 +27,14 @@
 #include "export/spreadsheet_export.h"
 
 namespace zs {
+namespace {
+
+// Wide enough for every column of the hit list beside the other panels.
+constexpr QSize kPreferredSize(1520, 900);
+// Room for the title bar and borders a window manager adds.
+constexpr QSize kFrameAllowance(16, 48);
+
+}  // namespace
 
 MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs> dialogs,
                        QWidget* parent)
@@ -71,11 +80,39 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
   qApp->installEventFilter(
       new WheelScroller({history_->grid(), results_->hits(), results_->summary()}, this));
 
-  // Wide enough for every column of the hit list, as far as the screen allows.
+  // The preferred size as far as the screen allows, and on the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    resize(QSize(1520, 900).boundedTo(screen->availableGeometry().size()));
+    const QRect available = screen->availableGeometry();
+    resize(kPreferredSize.boundedTo(available.size()));
+    move(available.topLeft());
   }
   StartUp();
+}
+
+void MainWindow::ShowWithinScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    show();
+    return;
+  }
+  // A window manager fits a maximized window, title bar and borders
+  // included, into the available area; without one the size set at start holds.
+  const QSize available = screen->availableGeometry().size();
+  const QSize wanted = kPreferredSize + kFrameAllowance;
+  if (wanted.width() > available.width() || wanted.height() > available.height()) {
+    showMaximized();
+    return;
+  }
+  show();
+  QTimer::singleShot(0, this, &MainWindow::FitFrameIntoScreen);
+}
+
+void MainWindow::FitFrameIntoScreen() {
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (available.contains(frame)) return;
+  resize(size().boundedTo(available.size() - (frame.size() - size())));
+  move(available.topLeft());
 }
 
 // The panels go first, while the state their handlers read still exists.
@@ -129,7 +166,7 @@ void MainWindow::ConnectPanels() {
           &AnalysisCommands::PartialSearch);
   connect(selection_, &SelectionPanelWidget::groupCalculationRequested, analysisCommands_,
           &AnalysisCommands::GroupCalculation);
-  connect(results_, &ResultsPanel::omissionColumnClicked, analysisCommands_,
+  connect(results_, &ResultsPanel::omissionOrderRequested, analysisCommands_,
           &AnalysisCommands::SortOmissionTable);
   connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
     historyCommands_->ExportGrid(grid,

@@ -59,6 +59,13 @@ class MainWindow : public QMainWindow {
   // The 走势统计 window and the distribution charts.
   ViewsHooks& views() { return *views_; }
 
+  // Shows the window at start within the screen's available area (the
+  // screen less its panels), frame included, so the status bar is on
+  // screen: maximized on a screen smaller than the window's preferred size,
+  // else at that size, moved and shrunk once the window manager's frame is
+  // known.
+  void ShowWithinScreen();
+
  private:
   void BuildMenus();
   void ConnectPanels();
@@ -68,6 +75,7 @@ class MainWindow : public QMainWindow {
   // The status line's summary of the history, its next issue included.
   void ReportHistorySummary();
   void SetCommandsEnabled(bool enabled);
+  void FitFrameIntoScreen();
 
   WindowState state_;
   HistoryPanel* history_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/focus_out.h"
 #include "app/widget_factory.h"
 #include "app/window_state.h"
+#include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/text.h"
 
@@ -341,33 +342,30 @@ void PatternPanel::TakeTypedValues() {
   for (int position = 1; position <= kPositions; ++position) TakeTypedValue(position);
 }
 
-// The pattern of the chosen issue (the newest draw at or before it); an
-// issue before every stored one leaves the previous pattern.
+// The pattern of the chosen issue (the newest draw at or before it). A text
+// that names no draw leaves the previous pattern and says why; one that is
+// no issue of 2000..2099 also leaves the range end.
 void PatternPanel::TakeChosenIssue() {
   chosenIssue_->setModified(false);
-  if (const std::optional<std::string> refusal =
-          ShownIssueRefusal(chosenIssue_->text().toStdString())) {
-    manualTab_ = false;
-    state_.Report(QString::fromStdString(*refusal + "；检索条件未改变"));
-    return;
-  }
-  const IssueRule rule = IssueRule::From(state_.settings);
-  const QString text = chosenIssue_->text().trimmed();
-  if (onlyBefore_->isChecked()) {
-    if (auto end = RangeEndBefore(text.toStdString(), rule)) {
+  manualTab_ = false;
+  const std::string text = chosenIssue_->text().trimmed().toStdString();
+  if (!ShownIssueRefusal(text)) {
+    if (!onlyBefore_->isChecked()) {
+      SetRangeEndToNewest();
+    } else if (auto end = RangeEndBefore(text, IssueRule::From(state_.settings))) {
       range_[1]->setText(state_.ShownIssueText(*end));
     }
-  } else {
-    SetRangeEndToNewest();
   }
-  const std::optional<int32_t> chosen =
-      ParseWhole<int32_t>(text.right(rule.threeDigit ? 9 : 8).toStdString());
-  const std::optional<size_t> draw = chosen ? DrawAtOrBefore(state_.index, *chosen) : std::nullopt;
-  manualTab_ = false;
-  if (!draw) return;
+  size_t draw = 0;
+  try {
+    draw = ChosenIssueDraw(state_.index, text);
+  } catch (const InputError& refusal) {
+    state_.Report(What(refusal) + QStringLiteral("；检索条件未改变"));
+    return;
+  }
   SearchPattern taken;
   taken.type = static_cast<SearchType>(state_.settings.intLei);
-  TakePatternFromDraw(state_.index, *draw, state_.settings.sxIni, taken);
+  TakePatternFromDraw(state_.index, draw, state_.settings.sxIni, taken);
   for (size_t i = 0; i < size_t(kPositions); ++i) {
     pattern_[i] = taken.values[i];
     chosen_[i]->setText(QString::fromStdString(taken.boxTexts[i]));

@@ -26,15 +26,39 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
   for (GridView* grid : {hits_, summary_}) {
     connect(grid, &QTableView::doubleClicked, this, [this, grid] { emit exportRequested(grid); });
   }
+  summary_->horizontalHeader()->setSortIndicatorShown(true);
+  ShowSortIndicator();
   connect(summary_, &QTableView::clicked, this,
-          [this](const QModelIndex& index) { emit omissionColumnClicked(index.column()); });
+          [this](const QModelIndex& index) { OnOmissionClick(index.column(), false); });
   connect(summary_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          &ResultsPanel::omissionColumnClicked);
+          [this](int column) { OnOmissionClick(column, true); });
 }
 
 void ResultsPanel::ShowResult(std::shared_ptr<const GridSource> hitGrid, Grid summaryGrid) {
   hits_->SetGrid(std::move(hitGrid));
   summary_->SetGrid(std::move(summaryGrid));
+  sortColumn_ = -1;
+  ShowSortIndicator();
+}
+
+void ResultsPanel::ShowOmissionTable(Grid table, int column, bool descending) {
+  summary_->SetGrid(std::move(table));
+  sortColumn_ = column;
+  descending_ = descending;
+  ShowSortIndicator();
+}
+
+// The heading has already turned its arrow by itself; the arrow is set again
+// from the order shown, which a refused or unsortable column leaves as it was.
+void ResultsPanel::OnOmissionClick(int column, bool onHeading) {
+  const bool reverse = onHeading && column == sortColumn_;
+  emit omissionOrderRequested(column, column == sortColumn_ && descending_ != reverse);
+  ShowSortIndicator();
+}
+
+void ResultsPanel::ShowSortIndicator() {
+  summary_->horizontalHeader()->setSortIndicator(
+      sortColumn_, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 }  // namespace zs

@@ -18,6 +18,11 @@ SelectionPanelWidget::SelectionPanelWidget(QWidget* parent) : QGroupBox(parent) 
       panel_.SetChecked(box, checked);
       Show();
     });
+    // A type with fewer boxes hides the rest but keeps their place, so the
+    // buttons below stay under the cursor when the type changes.
+    QSizePolicy keepPlace = check->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    check->setSizePolicy(keepPlace);
     boxes_[size_t(box - 1)] = check;
     layout->addWidget(check, (box - 1) / 5, (box - 1) % 5);
   }

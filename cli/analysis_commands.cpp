@@ -22,7 +22,6 @@
 #include "cli/command_help.h"
 #include "cli/commands.h"
 #include "core/errors.h"
-#include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
 #include "store/omission_table.h"
 
@@ -69,12 +68,7 @@ void FillValueBox(SearchPattern& pattern, int position, const std::string& text,
 // named by the text, or the nearest stored one before it.
 void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
                    SearchPattern& pattern) {
-  if (std::optional<std::string> refusal = ShownIssueRefusal(text)) throw UsageError(*refusal);
-  const std::optional<int32_t> issue = RangeBoxIssue(text);
-  if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
-  const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);
-  if (!draw) throw InputError("no stored issue at or before " + text);
-  TakePatternFromDraw(index, *draw, context.settings.sxIni, pattern);
+  TakePatternFromDraw(index, ChosenIssueDraw(index, text), context.settings.sxIni, pattern);
 }
 
 // Prints the grids; with --export first writes them to Jiansuo.xls (hits)

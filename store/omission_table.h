@@ -35,9 +35,12 @@ std::optional<OmissionSortKey> SortKeyOfColumnName(std::string_view name);
 // of the store: on failure YL is left as it was.
 void ReplaceOmissionRecords(HistoryStore& store, const std::vector<OmissionRecord>& records);
 
-// The rows of YL ascending by `key`; rows with equal keys keep the order in
-// which they were stored.
-std::vector<OmissionRecord> LoadOmissionRecords(Database& db, OmissionSortKey key);
+enum class SortDirection { kAscending, kDescending };
+
+// The rows of YL ordered by `key`, ascending unless told otherwise; rows with
+// equal keys keep the order in which they were stored, either way.
+std::vector<OmissionRecord> LoadOmissionRecords(
+    Database& db, OmissionSortKey key, SortDirection direction = SortDirection::kAscending);
 
 }  // namespace zs
 

@@ -149,7 +149,7 @@ TEST_F(AnalysisCliTest, BadInputIsRefused) {
       {{"partial", "--type", "0", "--mode", "free", "--k", "2"}, 2, "--values"},
       {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--pattern-of", "2013010101"},
        1,
-       "no stored issue"},
+       "早于第一期"},
       {{"group", "--type", "number", "--size", "2", "--select", "0,21"}, 2, "1..20"},
       {{"table", "--sort", "content"}, 2, "--sort"},
   };
