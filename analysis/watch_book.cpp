@@ -54,6 +54,22 @@ WatchBook WatchBook::Followed(const HistoryIndex& before, const HistoryIndex& af
   return WatchBook(std::move(watches), after, bases);
 }
 
+WatchBook WatchBook::Rewatched(std::vector<Watch> watches, const HistoryIndex& index) const {
+  WatchBook book;
+  book.bases_ = bases_;
+  book.drawCount_ = index.DrawCount();
+  book.entries_.reserve(watches.size());
+  for (Watch& watch : watches) {
+    const auto kept = std::find_if(entries_.begin(), entries_.end(),
+                                   [&](const WatchEntry& entry) { return entry.watch == watch; });
+    WatchEntry& entry = book.entries_.emplace_back();
+    entry.figures = kept != entries_.end() ? kept->figures : ComputeWatch(index, watch, bases_);
+    entry.holds = Holds(watch.condition, entry.figures);
+    entry.watch = std::move(watch);
+  }
+  return book;
+}
+
 std::vector<WatchEntry> FiredBetween(const WatchBook& before, const WatchBook& after) {
   std::vector<WatchEntry> fired;
   for (const WatchEntry& entry : after.entries()) {

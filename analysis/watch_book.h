@@ -40,6 +40,12 @@ class WatchBook {
   WatchBook Followed(const HistoryIndex& before, const HistoryIndex& after,
                      const PanelBases& bases) const;
 
+  // The book of `watches` (the list as stored now, after watches were
+  // added or removed) over the same history `index`: the figures of a
+  // watch this book holds unchanged are kept, only the others are worked
+  // out.
+  WatchBook Rewatched(std::vector<Watch> watches, const HistoryIndex& index) const;
+
   // Ascending by number when the watches came so.
   const std::vector<WatchEntry>& entries() const { return entries_; }
   const PanelBases& bases() const { return bases_; }

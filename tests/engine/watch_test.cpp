@@ -153,6 +153,7 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
 
   static void ExpectSameBook(const WatchBook& advanced, const WatchBook& anew) {
     ASSERT_EQ(advanced.DrawCount(), anew.DrawCount());
+    ASSERT_EQ(advanced.entries().size(), anew.entries().size());
     for (size_t i = 0; i < anew.entries().size(); ++i) {
       const WatchEntry& a = advanced.entries()[i];
       const WatchEntry& b = anew.entries()[i];
@@ -210,6 +211,15 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
   ExpectSameBook(full.Followed(index, shorter, bases_), WatchBook(watches_, shorter, bases_));
   const PanelBases other{1 - bases_.sxIni, 1 - bases_.dsIni};
   ExpectSameBook(full.Followed(index, index, other), WatchBook(watches_, index, other));
+
+  // A watch removed, one changed and one added keep the others' figures.
+  std::vector<Watch> changed(watches_.begin() + 1, watches_.end());
+  changed.front().values[0] += 1;
+  changed.front().boxes.front() = changed.front().boxes.front() % 7 + 1;
+  changed.push_back(watches_.front());
+  changed.back().number = 99;
+  changed.back().kind = WatchKind::kCombination;
+  ExpectSameBook(full.Rewatched(changed, index), WatchBook(changed, index, bases_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WatchDifferentialTest, ::testing::Range<uint64_t>(1, 7));
