@@ -73,7 +73,7 @@ void TakePatternOf(const CliContext& context, const HistoryIndex& index, const s
   const std::optional<int32_t> issue = RangeBoxIssue(text);
   if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
   const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);
-  if (!draw) throw InputError("no stored issue at or before " + text);
+  if (!draw) throw InputError("历史号码中没有 " + text + " 或更早的期号");
   TakePatternFromDraw(index, *draw, context.settings.sxIni, pattern);
 }
 
@@ -147,7 +147,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     PositionSearchRequest request;
     TakePatternKind(*args, request.pattern);
-    const HistoryIndex index(context.Store());
+    const HistoryIndex index(context.LoadHistory());
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     for (const std::string& pos : args->positions) {
       const size_t equals = pos.find('=');
@@ -184,7 +184,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
     TakePatternKind(*args, request.pattern);
     request.partSize = WholeArgument<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
-    const HistoryIndex index(context.Store());
+    const HistoryIndex index(context.LoadHistory());
     if (!args->patternOf.empty()) {
       TakePatternOf(context, index, args->patternOf, request.pattern);
     } else if (!args->values.empty()) {
@@ -231,14 +231,14 @@ void AddGroup(CLI::App& app, CliContext& context) {
       }
       request.checkedBoxes.push_back(number);
     }
-    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
-    Database& db = context.Store().db();
     // The calculation reads the draws' fields alone: no index to build.
-    const PackedHistory draws = context.Store().LoadPacked();
+    const PackedHistory draws = context.LoadHistory();
+    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     FillRangeBoxes(context, draws.issues, args->from, args->to, request.startBox, request.endBox);
-    RunGroupCalculation(draws, request, context.Store());
-    ShowGrids(context, args->exportSheets, nullptr,
-              OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
+    ShowGrids(
+        context, args->exportSheets, nullptr,
+        OmissionTableGrid(RunGroupTable(draws, request, context.Store(), OmissionSortKey::kLast)),
+        "table");
   });
 }
 

@@ -38,6 +38,10 @@ void ReplaceOmissionRecords(HistoryStore& store, const std::vector<OmissionRecor
 // The rows of YL ascending by `key`; rows with equal keys keep the order in
 // which they were stored.
 std::vector<OmissionRecord> LoadOmissionRecords(Database& db, OmissionSortKey key);
+// `records` in the order LoadOmissionRecords reads them after
+// ReplaceOmissionRecords(records).
+std::vector<OmissionRecord> SortOmissionRecords(std::vector<OmissionRecord> records,
+                                                OmissionSortKey key);
 
 }  // namespace zs
 

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/derivation.h"
 #include "core/draw.h"
 #include "core/issue_number.h"
+#include "core/settings.h"
+#include "store/history_store.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/workbook_reader.h"
 #include "tools/history_generator.h"
@@ -128,6 +131,24 @@ TEST_F(AnalysisCliTest, GroupReplacesTheTableAndTableSortsIt) {
   EXPECT_EQ(Lines({"table"}).size(), 4u);
 }
 
+// Another program has re-derived the history under zodiac base 0 and still
+// holds it, its settings not saved yet: a search names the zodiac of the base
+// the stored fields were derived under, so the names are those shown under
+// base 1 (shifted ones would be wrong or blank).
+TEST_F(AnalysisCliTest, ZodiacNamesFollowTheBaseOfTheStoredFields) {
+  const std::vector<std::string> search = {"search",   "--type", "zodiac",  "--mode",
+                                           "free",     "--pos",  "1",       "--pattern-of",
+                                           Shown(110), "--from", Shown(101)};
+  const std::vector<std::string> underBaseOne = Lines(search);
+  Settings other;
+  ApplySetting(other, SettingKey::kGsZl, "0");
+  ApplySetting(other, SettingKey::kSxIni, "0");
+  auto store = HistoryStore::OpenFolder(cli_.dataFolder());
+  store->Rederive(DerivationRules::From(other));
+  const HistoryStore::WriterLock midChange(store->writer());
+  EXPECT_EQ(Lines(search), underBaseOne);
+}
+
 TEST_F(AnalysisCliTest, BadInputIsRefused) {
   struct Case {
     std::vector<std::string> args;
@@ -149,7 +170,7 @@ TEST_F(AnalysisCliTest, BadInputIsRefused) {
       {{"partial", "--type", "0", "--mode", "free", "--k", "2"}, 2, "--values"},
       {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--pattern-of", "2013010101"},
        1,
-       "no stored issue"},
+       "历史号码中没有 2013010101 或更早的期号"},
       {{"group", "--type", "number", "--size", "2", "--select", "0,21"}, 2, "1..20"},
       {{"table", "--sort", "content"}, 2, "--sort"},
   };
