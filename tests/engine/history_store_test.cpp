@@ -548,13 +548,18 @@ TEST_F(HistoryFileTest, WhatCannotBeWrittenOpensForReading) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+      std::unique_ptr<HistoryStore> store;
       try {
-        auto store = HistoryStore::OpenFolder(folder_.path());
+        store = HistoryStore::OpenFolder(folder_.path());
         if (!store->ReadOnly() || store->Count() != 1) _exit(3);
-        store->AppendDraws(Draws({14011683}), kRules);
+      } catch (const StoreError&) {
         _exit(4);
+      }
+      try {
+        store->AppendDraws(Draws({14011683}), kRules);
+        _exit(5);
       } catch (const StoreError& error) {
-        _exit(std::string(error.what()).find(folder_.path().string()) != std::string::npos ? 0 : 5);
+        _exit(std::string(error.what()).find(folder_.path().string()) != std::string::npos ? 0 : 6);
       }
     }
     int status = 0;
