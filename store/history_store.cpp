@@ -398,6 +398,12 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
   std::error_code ignored;
   const bool readOnly = access == Access::kReadOnly || !platform::MayWrite(folder) ||
                         (std::filesystem::exists(file, ignored) && !platform::MayWrite(file));
+  if (readOnly && !std::filesystem::exists(file, ignored)) {
+    throw StoreError("数据文件夹 " + folder.string() +
+                     (std::filesystem::is_directory(folder, ignored)
+                          ? std::string(" 不可写入，其中也还没有 ") + kHistoryFileName
+                          : std::string(" 不存在")));
+  }
   // Marked open before the file is: a compaction under way ends before this
   // store reads the file, and a later one sees this store and leaves the
   // file in place. A read-only folder without a lock file has no writer to

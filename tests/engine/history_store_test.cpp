@@ -530,6 +530,12 @@ TEST_F(HistoryFileTest, AReadOnlyStoreReadsAndRefusesEveryChange) {
   }
   EXPECT_EQ(ReadBytes(File()), before);
   EXPECT_EQ(folder_.Entries(), entries);
+
+  const testing::TempFolder empty;
+  EXPECT_THAT([&] { HistoryStore::OpenFolder(empty.path(), HistoryStore::Access::kReadOnly); },
+              ::testing::ThrowsMessage<StoreError>(HasSubstr(
+                  "数据文件夹 " + empty.path().string() + " 不可写入，其中也还没有 tessera.mdb")));
+  EXPECT_TRUE(empty.Entries().empty());
 }
 
 // A folder, or a history file, that this user may not write opens for
