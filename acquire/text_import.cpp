@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/errors.h"
@@ -12,7 +13,10 @@ namespace zs {
 
 ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path& file,
                                const DerivationRules& rules) {
-  if (std::filesystem::is_directory(file)) {
+  // A path that cannot be looked at (a link loop, no permission) is left to
+  // the reading below, which says why in the user's words.
+  std::error_code unreadable;
+  if (std::filesystem::is_directory(file, unreadable)) {
     throw StoreError("不是历史号码文件: " + file.string());
   }
   // The stored history the file continues is read inside the change that

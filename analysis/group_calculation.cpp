@@ -234,4 +234,11 @@ std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
   return RunGroupCalculation(*index.Draws(), request, store);
 }
 
+std::vector<OmissionRecord> RunGroupTable(const PackedHistory& draws, const GroupRequest& request,
+                                          HistoryStore& store, OmissionSortKey key) {
+  // From memory: once the change has released the writer lock, YL may
+  // already hold another program's table.
+  return SortOmissionRecords(RunGroupCalculation(draws, request, store), key);
+}
+
 }  // namespace zs

@@ -59,6 +59,11 @@ std::vector<OmissionRecord> RunGroupCalculation(const PackedHistory& draws,
                                                 const GroupRequest& request, HistoryStore& store);
 std::vector<OmissionRecord> RunGroupCalculation(const HistoryIndex& index,
                                                 const GroupRequest& request, HistoryStore& store);
+// RunGroupCalculation, returning the table as this calculation stored it,
+// ascending by `key`: what another program stores in YL right after it never
+// shows in its place.
+std::vector<OmissionRecord> RunGroupTable(const PackedHistory& draws, const GroupRequest& request,
+                                          HistoryStore& store, OmissionSortKey key);
 
 }  // namespace zs
 

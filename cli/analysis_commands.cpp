@@ -114,7 +114,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     PositionSearchRequest request;
     TakePatternKind(args->type, args->mode, request.pattern);
-    const HistoryIndex index(context.Store());
+    const HistoryIndex index(context.LoadHistory());
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     TakePositions(args->positions, !args->patternOf.empty(), request.pattern, request.chosen);
     RunSearch(context, index, *args, request, RunPositionSearch);
@@ -135,7 +135,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
     TakePatternKind(args->type, args->mode, request.pattern);
     request.partSize = WholeArgument<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
-    const HistoryIndex index(context.Store());
+    const HistoryIndex index(context.LoadHistory());
     if (!args->patternOf.empty()) {
       TakePatternOf(context, index, args->patternOf, request.pattern);
     } else if (!args->values.empty()) {
@@ -169,14 +169,14 @@ void AddGroup(CLI::App& app, CliContext& context) {
       }
       request.checkedBoxes.push_back(number);
     }
-    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
-    Database& db = context.Store().db();
     // The calculation reads the draws' fields alone: no index to build.
-    const PackedHistory draws = context.Store().LoadPacked();
+    const PackedHistory draws = context.LoadHistory();
+    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     FillRangeBoxes(context, draws.issues, args->from, args->to, request.startBox, request.endBox);
-    RunGroupCalculation(draws, request, context.Store());
-    ShowGrids(context, args->exportSheets, nullptr,
-              OmissionTableGrid(LoadOmissionRecords(db, OmissionSortKey::kLast)), "table");
+    ShowGrids(
+        context, args->exportSheets, nullptr,
+        OmissionTableGrid(RunGroupTable(draws, request, context.Store(), OmissionSortKey::kLast)),
+        "table");
   });
 }
 

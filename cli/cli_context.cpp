@@ -51,6 +51,15 @@ HistoryStore& CliContext::Store() {
   return *store_;
 }
 
+PackedHistory CliContext::LoadHistory() {
+  DerivedHistory derived = Store().LoadDerived();
+  if (derived.bases) {
+    settings.sxIni = derived.bases->sxIni;
+    settings.dsIni = derived.bases->dsIni;
+  }
+  return std::move(derived.draws);
+}
+
 bool CliContext::ThreeDigit() const { return IssueRule::From(settings).threeDigit; }
 
 void CliContext::PrintGrid(const GridSource& grid) const {

@@ -40,6 +40,10 @@ class CliContext {
   // Opens dataFolder/tessera.mdb on first use, its rows following the
   // settings' bases.
   HistoryStore& Store();
+  // The stored draws' fields, read with the bases they were derived under;
+  // the settings' bases become those, so names shown for the fields match
+  // them also while another program changes the bases.
+  PackedHistory LoadHistory();
   // Whether issues are shown and stored with three-digit draw numbers.
   bool ThreeDigit() const;
 

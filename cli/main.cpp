@@ -17,6 +17,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/errors.h"
+#include "core/file_io.h"
 
 namespace {
 
@@ -42,11 +43,13 @@ void PrepareContext(zs::CliContext& context, const std::string& dir) {
   std::error_code error;
   if (std::filesystem::is_directory(context.dataFolder, error)) return;
   if (std::filesystem::exists(context.dataFolder, error)) {
-    throw zs::StoreError("--dir " + dir + " is not a folder");
+    throw zs::StoreError("--dir " + dir + "：不是文件夹");
   }
   std::filesystem::create_directories(context.dataFolder, error);
-  if (error) throw zs::StoreError("cannot create the data folder " + dir + ": " + error.message());
-  std::fprintf(stderr, "created the data folder %s\n", dir.c_str());
+  if (error) {
+    throw zs::StoreError("无法建立数据文件夹 " + dir + "：" + zs::FileErrorReason(error.value()));
+  }
+  std::fprintf(stderr, "已建立数据文件夹 %s\n", dir.c_str());
 }
 
 int Fail(int status, const char* message) {

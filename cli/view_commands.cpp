@@ -96,8 +96,8 @@ void AddStats(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("stats", CommandHelp("stats"));
   auto args = AddViewOptions(command, kStatisticsSheetName);
   command->callback([&context, args] {
+    const HistoryIndex index(context.LoadHistory());
     BoxViewRequest request = ReadRequest(context, *args);
-    const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
     ShowGrid(context, *args, BoxStatisticsGrid(BoxView(index, request)), kStatisticsSheetName);
   });
@@ -108,9 +108,9 @@ void AddTrend(CLI::App& app, CliContext& context) {
   auto args = AddViewOptions(command, kTrendSheetName);
   command->add_option("--last", args->last, "only the newest N rows of the range");
   command->callback([&context, args] {
+    const HistoryIndex index(context.LoadHistory());
     BoxViewRequest request = ReadRequest(context, *args);
     const size_t last = args->last.empty() ? 0 : WholeArgument<size_t>(args->last, "--last");
-    const HistoryIndex index(context.Store());
     FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
     const BoxView view(index, request);
     const size_t rows = view.RowCount();

@@ -22,8 +22,24 @@ std::string FileErrorReason(int error) {
       return "文件夹不存在";
     case EISDIR:
       return "同名的文件夹已存在";
+    case ELOOP:
+      return std::string("符号链接层层相套，找不到文件（") + std::strerror(error) + "）";
+    case ENAMETOOLONG:
+      return "路径过长";
+    case EIO:
+      return std::string("磁盘读写出错（") + std::strerror(error) + "）";
+    case EMFILE:
+    case ENFILE:
+      return "同时打开的文件过多";
+    case ENOMEM:
+      return "内存不足";
+    case EBUSY:
+    case ETXTBSY:
+      return "文件正被使用";
+    case EFBIG:
+      return "文件过大";
     default:
-      return std::strerror(error);
+      return std::string("系统错误（") + std::strerror(error) + "）";
   }
 }
 

@@ -10,12 +10,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/file_io.h"
 
 namespace zs::platform {
 namespace {
@@ -32,7 +32,7 @@ bool TryLockRange(int fd, int slot, short type) {
     if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return true;
     if (errno == EINTR) continue;
     if (errno == EAGAIN || errno == EACCES) return false;
-    throw StoreError(std::string("无法锁定数据文件夹的锁文件：") + std::strerror(errno));
+    throw StoreError("无法锁定数据文件夹的锁文件：" + FileErrorReason(errno));
   }
 }
 
@@ -104,6 +104,8 @@ int SyncFile(FileHandle handle) { return fsync(handle) == 0 ? 0 : errno; }
 
 int CloseFile(FileHandle handle) { return close(handle) == 0 ? 0 : errno; }
 
+bool MayWrite(const std::filesystem::path& path) { return access(path.c_str(), W_OK) == 0; }
+
 int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
@@ -135,11 +137,10 @@ bool BackHeapWithHugePages(size_t bytes) {
   return madvise(reinterpret_cast<void*>(first), after - first, MADV_HUGEPAGE) == 0;
 }
 
-LockFile::LockFile(const std::filesystem::path& file)
-    : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-  if (fd_ < 0) {
-    throw StoreError("无法打开锁文件 " + file.string() + "：" + std::strerror(errno));
-  }
+LockFile::LockFile(const std::filesystem::path& file, Access access)
+    : fd_(access == Access::kReadWrite ? ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)
+                                       : ::open(file.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (fd_ < 0) throw StoreError("无法打开锁文件 " + file.string() + "：" + FileErrorReason(errno));
 }
 
 LockFile::~LockFile() { ::close(fd_); }

@@ -32,6 +32,11 @@ int ReadSome(FileHandle handle, char* buffer, size_t size, size_t& got);
 int SyncFile(FileHandle handle);
 int CloseFile(FileHandle handle);
 
+// Whether this process may write to `path` (a file or a folder), as the
+// system decides it for this user: false on a read-only file system or
+// without write permission.
+bool MayWrite(const std::filesystem::path& path);
+
 // Puts `from` in place of `to` in one step, also while `to` is open.
 int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
 // Makes renames inside `folder` survive a crash; best effort.
@@ -57,10 +62,12 @@ bool BackHeapWithHugePages(size_t bytes);
 class LockFile {
  public:
   enum class Mode { kShared, kExclusive };
+  enum class Access { kReadWrite, kReadOnly };
 
-  // Opens `file`, creating it when absent. Unlike the calls above it throws
-  // StoreError, with the file named, when it cannot.
-  explicit LockFile(const std::filesystem::path& file);
+  // Opens `file`, creating it when absent; with kReadOnly an existing file
+  // for reading, which takes only shared locks. Unlike the calls above it
+  // throws StoreError, with the file named, when it cannot.
+  explicit LockFile(const std::filesystem::path& file, Access access = Access::kReadWrite);
   LockFile(const LockFile&) = delete;
   LockFile& operator=(const LockFile&) = delete;
   ~LockFile();

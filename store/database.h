@@ -1,6 +1,8 @@
 // A small RAII wrapper over SQLite: a connection, prepared statements with
-// bound parameters, and a transaction guard that rolls back unless committed.
-// Every failure throws StoreError with SQLite's message.
+// bound parameters, and transaction guards that end what they began.
+// Every failure throws StoreError in the user's words, naming the database
+// file, with SQLite's own text after it; a database another connection
+// keeps locked beyond the wait throws HistoryBusyError.
 #ifndef ZEPHYRSTAT_STORE_DATABASE_H_
 #define ZEPHYRSTAT_STORE_DATABASE_H_
 
@@ -9,17 +11,33 @@
 #include <string>
 #include <string_view>
 
+#include "core/errors.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace zs {
 
+// What a program that finds the history busy is told, after a short wait.
+inline constexpr const char* kHistoryBusyMessage = "历史号码正由另一个程序修改，请稍后再试";
+
+// Another program holds the database (or the folder's writer lock) longer
+// than the wait; nothing was read or changed. The message is
+// kHistoryBusyMessage.
+class HistoryBusyError : public StoreError {
+ public:
+  HistoryBusyError() : StoreError(kHistoryBusyMessage) {}
+};
+
 class Statement;
 
 class Database {
  public:
-  // Opens (creating when absent) a database file.
+  // Opens (creating when absent) a database file. A file that cannot be
+  // written opens for reading only (see ReadOnly()).
   static Database OpenFile(const std::filesystem::path& file);
+  // Opens an existing database file for reading only.
+  static Database OpenFileForReading(const std::filesystem::path& file);
   static Database OpenMemory();
 
   Database(Database&& other) noexcept;
@@ -34,6 +52,8 @@ class Database {
   int64_t Changes() const;
   // Whether a transaction is open on the connection.
   bool InTransaction() const;
+  // Whether the connection can only read the file.
+  bool ReadOnly() const;
   sqlite3* handle() const { return db_; }
 
  private:
@@ -95,6 +115,22 @@ class Transaction {
  private:
   Database& db_;
   bool done_ = false;
+};
+
+// A read that sees one committed state of the database throughout: BEGIN
+// (deferred) on construction, ended in the destructor. Inside a transaction
+// already open on the connection it does nothing, as that one holds the
+// state. Another connection's commit waits until it ends.
+class ReadTransaction {
+ public:
+  explicit ReadTransaction(Database& db);
+  ReadTransaction(const ReadTransaction&) = delete;
+  ReadTransaction& operator=(const ReadTransaction&) = delete;
+  ~ReadTransaction();
+
+ private:
+  Database& db_;
+  bool began_ = false;
 };
 
 }  // namespace zs

@@ -75,15 +75,17 @@ bool IsDrawPackTable(std::string_view name) {
                                         [](char a, char b) { return (a | 0x20) == (b | 0x20); });
 }
 
+bool DrawPackInPlace(Database& db) {
+  Statement present = db.Prepare(
+      "SELECT (SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'DrawPack' "
+      "COLLATE NOCASE), (SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND tbl_name "
+      "= 'Lishi' COLLATE NOCASE AND name LIKE 'DrawPackStale%')");
+  present.Step();
+  return present.Int(0) > 0 && present.Int(1) == static_cast<int64_t>(kTriggers.size());
+}
+
 void EnsureDrawPack(Database& db) {
-  {
-    Statement present = db.Prepare(
-        "SELECT (SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'DrawPack' "
-        "COLLATE NOCASE), (SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND tbl_name "
-        "= 'Lishi' COLLATE NOCASE AND name LIKE 'DrawPackStale%')");
-    present.Step();
-    if (present.Int(0) > 0 && present.Int(1) == static_cast<int64_t>(kTriggers.size())) return;
-  }
+  if (DrawPackInPlace(db)) return;
   Transaction transaction(db);
   db.Execute("CREATE TABLE IF NOT EXISTS DrawPack (chunk INTEGER PRIMARY KEY, draws BLOB);" +
              CreateTriggers() + "DELETE FROM DrawPack;");

@@ -49,6 +49,9 @@ struct PackedHistory {
 
 // True for the table DrawPack (EnsureSchema accepts it beside Lishi and YL).
 bool IsDrawPackTable(std::string_view name);
+// Whether DrawPack and all of its triggers are there, so its copy can be
+// trusted when complete.
+bool DrawPackInPlace(Database& db);
 // Creates DrawPack and its triggers where absent; when a trigger was missing
 // the copy may be stale, so it is emptied. Precondition: Lishi exists.
 void EnsureDrawPack(Database& db);

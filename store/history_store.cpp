@@ -293,13 +293,20 @@ class SmallPageCache {
 
 }  // namespace
 
-void EnsureSchema(Database& db) {
+namespace {
+
+// EnsureSchema, which in a file that may not be written (`mayWrite` false)
+// only checks: a missing index only costs speed, and a copy DrawPack without
+// its triggers is not read. Returns whether DrawPack can be read.
+bool CheckSchema(Database& db, bool mayWrite) {
   std::optional<Statement> objects;
   try {
     // The first read of a file fails here when it is no SQLite database.
     objects = db.Prepare(
         "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
         "'sqlite\\_%' ESCAPE '\\'");
+  } catch (const HistoryBusyError&) {
+    throw;
   } catch (const StoreError&) {
     throw StoreError(std::string("不是历史数据库：") + sqlite3_errmsg(db.handle()));
   }
@@ -320,28 +327,39 @@ void EnsureSchema(Database& db) {
     }
   }
   if (!hasLishi && !hasYl) {
+    if (!mayWrite) throw StoreError("还没有历史数据，而文件不可写入，无法建立");
     Transaction transaction(db);
     db.Execute(CreateTable("Lishi", LishiColumns()) + kCreateIndex +
                CreateTable("YL", YlColumns()));
     transaction.Commit();
     EnsureDrawPack(db);
-    return;
+    return true;
   }
   if (!hasLishi || !hasYl) {
     throw StoreError(std::string("不是历史数据库：缺少表 ") + (hasLishi ? "YL" : "Lishi"));
   }
   RequireColumns(db, "Lishi", LishiColumns());
   RequireColumns(db, "YL", YlColumns());
+  if (!mayWrite) return DrawPackInPlace(db);
   Statement index = db.Prepare(
       "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH' COLLATE NOCASE");
   if (!index.Step()) db.Execute(kCreateIndex);
   EnsureDrawPack(db);
+  return true;
 }
 
+}  // namespace
+
+void EnsureSchema(Database& db) { CheckSchema(db, true); }
+
 void HistoryStore::Writer::lock() {
+  if (!readOnlyFolder_.empty()) {
+    throw StoreError("数据文件夹 " + readOnlyFolder_.string() +
+                     " 不可写入：历史号码只能查看，不能修改");
+  }
   if (holds_ == 0 && locks_ != nullptr &&
       !locks_->Lock(kWriterSlot, platform::LockFile::Mode::kExclusive, kWriterWait)) {
-    throw StoreError(kHistoryBusyMessage);
+    throw HistoryBusyError();
   }
   ++holds_;
 }
@@ -350,8 +368,13 @@ void HistoryStore::Writer::unlock() {
   if (--holds_ == 0 && locks_ != nullptr) locks_->Unlock(kWriterSlot);
 }
 
-HistoryStore::Change::Change(HistoryStore& store) : lock_(store.writer_) {
+HistoryStore::Change::Change(HistoryStore& store) : ended_{store}, lock_(store.writer_) {
   if (!store.db_.InTransaction()) transaction_.emplace(store.db_);
+  ended_.outermost = transaction_.has_value();
+}
+
+HistoryStore::Change::Ended::~Ended() {
+  if (outermost && store.afterChange_) store.afterChange_();
 }
 
 void HistoryStore::Change::Commit() {
@@ -359,32 +382,61 @@ void HistoryStore::Change::Commit() {
 }
 
 HistoryStore::HistoryStore(Database db, std::filesystem::path folder,
-                           std::unique_ptr<platform::LockFile> locks)
-    : db_(std::move(db)), folder_(std::move(folder)), locks_(std::move(locks)) {}
+                           std::unique_ptr<platform::LockFile> locks, bool readOnly,
+                           bool packReadable)
+    : db_(std::move(db)),
+      folder_(std::move(folder)),
+      locks_(std::move(locks)),
+      readOnly_(readOnly),
+      packReadable_(packReadable),
+      writer_(locks_.get(), readOnly ? folder_ : std::filesystem::path()) {}
 
-std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::path& folder) {
+std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::path& folder,
+                                                       Access access) {
   const std::filesystem::path file = folder / kHistoryFileName;
+  const std::filesystem::path lockFile = folder / kLockFileName;
+  // A change needs the folder (for SQLite's journal and the lock file) and
+  // the file writable.
+  std::error_code ignored;
+  const bool readOnly = access == Access::kReadOnly || !platform::MayWrite(folder) ||
+                        (std::filesystem::exists(file, ignored) && !platform::MayWrite(file));
+  if (readOnly && !std::filesystem::exists(file, ignored)) {
+    throw StoreError("数据文件夹 " + folder.string() +
+                     (std::filesystem::is_directory(folder, ignored)
+                          ? std::string(" 不可写入，其中也还没有 ") + kHistoryFileName
+                          : std::string(" 不存在")));
+  }
   // Marked open before the file is: a compaction under way ends before this
   // store reads the file, and a later one sees this store and leaves the
-  // file in place.
-  auto locks = std::make_unique<platform::LockFile>(folder / kLockFileName);
-  if (!locks->Lock(kOpenSlot, platform::LockFile::Mode::kShared, kOpenWait)) {
-    throw StoreError("历史数据库正由另一个程序压缩，请稍后再试");
+  // file in place. A read-only folder without a lock file has no writer to
+  // wait for.
+  std::unique_ptr<platform::LockFile> locks;
+  if (!readOnly || std::filesystem::exists(lockFile, ignored)) {
+    locks = std::make_unique<platform::LockFile>(
+        lockFile,
+        readOnly ? platform::LockFile::Access::kReadOnly : platform::LockFile::Access::kReadWrite);
+    if (!locks->Lock(kOpenSlot, platform::LockFile::Mode::kShared, kOpenWait)) {
+      throw StoreError("历史数据库正由另一个程序压缩，请稍后再试");
+    }
   }
-  Database db = Database::OpenFile(file);
+  Database db = readOnly ? Database::OpenFileForReading(file) : Database::OpenFile(file);
+  bool packReadable = true;
   try {
-    EnsureSchema(db);
+    packReadable = CheckSchema(db, !readOnly);
+  } catch (const HistoryBusyError&) {
+    throw;
   } catch (const StoreError& error) {
     throw StoreError(file.string() + "：" + error.what() + "；文件保持原样");
   }
   Configure(db);
-  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), folder, std::move(locks)));
+  return std::unique_ptr<HistoryStore>(
+      new HistoryStore(std::move(db), folder, std::move(locks), readOnly, packReadable));
 }
 
 std::unique_ptr<HistoryStore> HistoryStore::OpenMemory() {
   Database db = Database::OpenMemory();
   EnsureSchema(db);
-  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), {}, nullptr));
+  return std::unique_ptr<HistoryStore>(new HistoryStore(std::move(db), {}, nullptr, false, true));
 }
 
 int64_t HistoryStore::Count() {
@@ -399,13 +451,25 @@ void HistoryStore::ForEachRow(const std::function<void(const HistoryRow&)>& visi
   while (select.Step()) visit(ReadRow(select, false));
 }
 
-PackedHistory HistoryStore::LoadPacked() {
-  if (std::optional<PackedHistory> packed = ReadDrawPack(db_)) return std::move(*packed);
-  PackedHistory packed;
+PackedHistory HistoryStore::LoadPacked() { return LoadDerived().draws; }
+
+DerivedHistory HistoryStore::LoadDerived() {
+  DerivedHistory derived;
+  {
+    // Another program's base change commits wholly before or after this
+    // read, so the bases are those of the copy.
+    const ReadTransaction read(db_);
+    if (std::optional<PackedHistory> packed = packReadable_ ? ReadDrawPack(db_) : std::nullopt) {
+      derived.draws = std::move(*packed);
+      derived.bases = Bases();
+      return derived;
+    }
+  }
   const auto scan = [&] {
-    packed = PackedHistory();
-    packed.Reserve(static_cast<size_t>(Count()));
-    ForEachRow([&](const HistoryRow& row) { packed.Add(row.issue, row.fields); });
+    derived.bases = Bases();
+    derived.draws = PackedHistory();
+    derived.draws.Reserve(static_cast<size_t>(Count()));
+    ForEachRow([&](const HistoryRow& row) { derived.draws.Add(row.issue, row.fields); });
   };
   // The copy is made from what this transaction reads, so no other writer
   // can slip a change in between. Without the write lock (another writer
@@ -414,17 +478,19 @@ PackedHistory HistoryStore::LoadPacked() {
     Change change(*this);
     scan();
     DrawPackUpdate update(db_);
-    update.RewriteAll(packed);
+    update.RewriteAll(derived.draws);
     update.Finish();
     change.Commit();
   } catch (const StoreError&) {
+    const ReadTransaction read(db_);
     scan();
   }
-  return packed;
+  return derived;
 }
 
 std::vector<Draw> HistoryStore::LoadDraws() {
-  if (const std::optional<PackedHistory> packed = ReadDrawPack(db_)) {
+  if (const std::optional<PackedHistory> packed =
+          packReadable_ ? ReadDrawPack(db_) : std::nullopt) {
     std::vector<Draw> draws(packed->DrawCount());
     for (size_t i = 0; i < draws.size(); ++i) {
       draws[i].issue = packed->issues[i];
@@ -585,9 +651,13 @@ void HistoryStore::RecordBases(const DerivationRules& rules) {
 
 bool HistoryStore::FollowBases(const DerivationRules& rules) {
   const std::optional<RecordedBases> recorded = Bases();
-  if (recorded == RecordedBases{rules.sxIni, rules.dsIni}) return false;
+  if (recorded == RecordedBases{rules.sxIni, rules.dsIni} || readOnly_) return false;
   if (recorded) {
-    Rederive(rules);
+    try {
+      Rederive(rules);
+    } catch (const HistoryBusyError&) {
+      return false;
+    }
     return true;
   }
   // Recording only writes down what is taken as true already, so a busy or

@@ -30,14 +30,21 @@ inline constexpr const char* kCompactFileName = "tesseraTmp.mdb";
 // the only one that has the history file open.
 inline constexpr const char* kLockFileName = "tessera.lock";
 
-// What a writer that finds the history busy is told, after a short wait.
-inline constexpr const char* kHistoryBusyMessage = "历史号码正由另一个程序修改，请稍后再试";
-
 // The bases the stored rows were derived with, as recorded beside them.
 struct RecordedBases {
   int sxIni = 1;
   int dsIni = 1;
   friend bool operator==(const RecordedBases&, const RecordedBases&) = default;
+};
+
+// The draws' stored fields with the bases they were derived under, read as
+// one committed state of the file, so names shown for the fields (zodiac,
+// segment) follow the same bases even while another program changes them.
+struct DerivedHistory {
+  PackedHistory draws;
+  // nullopt for a file written before the bases were recorded: its rows are
+  // taken as derived under the settings' bases.
+  std::optional<RecordedBases> bases;
 };
 
 // Creates the tables Lishi (every field, work columns intTh, bolOk and
@@ -52,16 +59,21 @@ class HistoryStore {
  public:
   // The folder's writer lock, so one program at a time changes the history
   // or YL; held by a WriterLock. lock() waits a few seconds for another
-  // writer, then throws StoreError(kHistoryBusyMessage). Locks nest within
+  // writer, then throws HistoryBusyError; in a folder opened for reading
+  // only it throws StoreError naming the folder at once. Locks nest within
   // one store.
   class Writer {
    public:
-    explicit Writer(platform::LockFile* locks) : locks_(locks) {}
+    // `readOnlyFolder`: the folder of a store that may not write; empty
+    // when it may.
+    explicit Writer(platform::LockFile* locks, std::filesystem::path readOnlyFolder = {})
+        : locks_(locks), readOnlyFolder_(std::move(readOnlyFolder)) {}
     void lock();
     void unlock();
 
    private:
     platform::LockFile* locks_;  // none for a memory store
+    std::filesystem::path readOnlyFolder_;
     int holds_ = 0;
   };
   using WriterLock = std::lock_guard<Writer>;
@@ -76,20 +88,41 @@ class HistoryStore {
     void Commit();
 
    private:
+    // Declared first, so it ends last: runs the store's after-change hook
+    // once the writer lock is released.
+    struct Ended {
+      HistoryStore& store;
+      bool outermost = false;
+      ~Ended();
+    } ended_;
     WriterLock lock_;
     std::optional<Transaction> transaction_;  // none when joining another change
   };
 
+  enum class Access { kReadWrite, kReadOnly };
+
   // Opens `folder`/tessera.mdb, creating it with the schema when absent.
-  // Throws StoreError when the file exists but is not a history database.
+  // Throws StoreError when the file exists but is not a history database,
+  // HistoryBusyError when another program keeps it locked. A folder or file
+  // this program may not write (or kReadOnly) opens for reading only: every
+  // read works, every change throws StoreError naming the folder, and the
+  // folder is left as it is (no lock file is made).
   // The store should then FollowBases() before anything reads the rows.
-  static std::unique_ptr<HistoryStore> OpenFolder(const std::filesystem::path& folder);
+  static std::unique_ptr<HistoryStore> OpenFolder(const std::filesystem::path& folder,
+                                                  Access access = Access::kReadWrite);
   static std::unique_ptr<HistoryStore> OpenMemory();
 
   Database& db() { return db_; }
   Writer& writer() { return writer_; }
   // Empty for an in-memory store.
   const std::filesystem::path& folder() const { return folder_; }
+  // Whether the store was opened for reading only.
+  bool ReadOnly() const { return readOnly_; }
+
+  // Runs `hook` after every outermost change of this store has ended and
+  // released the writer lock; it must not throw. For tests that put another
+  // program's change exactly between two changes of this one.
+  void SetAfterChangeHook(std::function<void()> hook) { afterChange_ = std::move(hook); }
 
   int64_t Count();
   // Calls `visit` with every row in SQQH order, without texts, one row at a
@@ -100,6 +133,9 @@ class HistoryStore {
   // DrawPack; when that is missing it is made from Lishi and stored if the
   // database can be written.
   PackedHistory LoadPacked();
+  // The same with the bases the fields were derived under, read in one read
+  // transaction with them.
+  DerivedHistory LoadDerived();
   // Issue and numbers of every row, in SQQH order.
   std::vector<Draw> LoadDraws();
   std::optional<HistoryRow> First();
@@ -134,7 +170,9 @@ class HistoryStore {
   // Makes the rows follow the bases of `rules`: re-derives them when the
   // recorded bases differ (a base change that a crash cut short), records
   // the bases when none are (an older file, taken as derived under them).
-  // Returns whether it re-derived.
+  // Returns whether it re-derived. A store that may not write now (read
+  // only, or another writer keeps the history busy) leaves the rows as they
+  // are; readers then follow the recorded bases (LoadDerived).
   bool FollowBases(const DerivationRules& rules);
 
   // Compacts the file into tesseraTmp.mdb beside it, then puts a copy in the
@@ -146,14 +184,20 @@ class HistoryStore {
   void Compact();
 
  private:
-  HistoryStore(Database db, std::filesystem::path folder,
-               std::unique_ptr<platform::LockFile> locks);
+  HistoryStore(Database db, std::filesystem::path folder, std::unique_ptr<platform::LockFile> locks,
+               bool readOnly, bool packReadable);
   void RecordBases(const DerivationRules& rules);
 
   Database db_;
   std::filesystem::path folder_;
-  std::unique_ptr<platform::LockFile> locks_;  // none for a memory store
-  Writer writer_{locks_.get()};
+  // None for a memory store, and for a read-only folder without one.
+  std::unique_ptr<platform::LockFile> locks_;
+  bool readOnly_ = false;
+  // False when a read-only file lacks DrawPack's triggers: its copy may be
+  // stale, so readers read Lishi.
+  bool packReadable_ = true;
+  Writer writer_;
+  std::function<void()> afterChange_;
 };
 
 }  // namespace zs

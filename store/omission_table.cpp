@@ -1,5 +1,6 @@
 #include "store/omission_table.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -91,6 +92,28 @@ std::vector<OmissionRecord> LoadOmissionRecords(Database& db, OmissionSortKey ke
     record.ratio = static_cast<float>(select.Real(4));
     records.push_back(std::move(record));
   }
+  return records;
+}
+
+std::vector<OmissionRecord> SortOmissionRecords(std::vector<OmissionRecord> records,
+                                                OmissionSortKey key) {
+  const auto value = [key](const OmissionRecord& record) -> double {
+    switch (key) {
+      case OmissionSortKey::kSmallest:
+        return record.smallest;
+      case OmissionSortKey::kLargest:
+        return record.largest;
+      case OmissionSortKey::kLast:
+        return record.last;
+      case OmissionSortKey::kRatio:
+        return record.ratio;
+    }
+    return 0;
+  };
+  // Stable: equal keys keep the stored order, as rowid keeps it in the table.
+  std::stable_sort(
+      records.begin(), records.end(),
+      [&](const OmissionRecord& a, const OmissionRecord& b) { return value(a) < value(b); });
   return records;
 }
 

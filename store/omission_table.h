@@ -41,6 +41,10 @@ enum class SortDirection { kAscending, kDescending };
 // equal keys keep the order in which they were stored, either way.
 std::vector<OmissionRecord> LoadOmissionRecords(
     Database& db, OmissionSortKey key, SortDirection direction = SortDirection::kAscending);
+// `records` in the order LoadOmissionRecords reads them (ascending) after
+// ReplaceOmissionRecords(records).
+std::vector<OmissionRecord> SortOmissionRecords(std::vector<OmissionRecord> records,
+                                                OmissionSortKey key);
 
 }  // namespace zs
 

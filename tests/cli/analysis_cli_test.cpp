@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/derivation.h"
 #include "core/draw.h"
 #include "core/issue_number.h"
+#include "core/settings.h"
+#include "store/history_store.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/workbook_reader.h"
 #include "tools/history_generator.h"
@@ -126,6 +129,24 @@ TEST_F(AnalysisCliTest, GroupReplacesTheTableAndTableSortsIt) {
       Run({"group", "--type", "units", "--size", "2", "--select", "1,2", "--to", "2014x"});
   EXPECT_EQ(badRange.exitStatus, 1);
   EXPECT_EQ(Lines({"table"}).size(), 4u);
+}
+
+// Another program has re-derived the history under zodiac base 0 and still
+// holds it, its settings not saved yet: a search names the zodiac of the base
+// the stored fields were derived under, so the names are those shown under
+// base 1 (shifted ones would be wrong or blank).
+TEST_F(AnalysisCliTest, ZodiacNamesFollowTheBaseOfTheStoredFields) {
+  const std::vector<std::string> search = {"search",   "--type", "zodiac",  "--mode",
+                                           "free",     "--pos",  "1",       "--pattern-of",
+                                           Shown(110), "--from", Shown(101)};
+  const std::vector<std::string> underBaseOne = Lines(search);
+  Settings other;
+  ApplySetting(other, SettingKey::kGsZl, "0");
+  ApplySetting(other, SettingKey::kSxIni, "0");
+  auto store = HistoryStore::OpenFolder(cli_.dataFolder());
+  store->Rederive(DerivationRules::From(other));
+  const HistoryStore::WriterLock midChange(store->writer());
+  EXPECT_EQ(Lines(search), underBaseOne);
 }
 
 TEST_F(AnalysisCliTest, BadInputIsRefused) {

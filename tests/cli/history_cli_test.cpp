@@ -412,9 +412,31 @@ TEST_F(HistoryCliTest, AMissingDataFolderIsCreated) {
   const std::filesystem::path folder = cli_.root() / "new" / "folder";
   const CliResult result = cli_.RunRaw({"--dir", folder.string(), "next"});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_THAT(result.err, HasSubstr(folder.string()));
+  EXPECT_THAT(result.err, HasSubstr("已建立数据文件夹 " + folder.string()));
   EXPECT_TRUE(std::filesystem::exists(folder / kHistoryFileName));
   EXPECT_THAT(OutputLines(result.out), ElementsAre("next\t", "last\t"));
+}
+
+// A data folder that cannot be used and a file that cannot be looked at are
+// told in Chinese, naming the path.
+TEST_F(HistoryCliTest, PathFailuresNameThePath) {
+  const std::filesystem::path file = cli_.root() / "plain";
+  WriteFileBytes(file, "x");
+  const std::filesystem::path loop = cli_.root() / "loop";
+  std::filesystem::create_symlink(loop, loop);
+  struct Case {
+    std::vector<std::string> args;
+    std::filesystem::path path;
+    const char* reason;
+  };
+  for (const Case& c :
+       {Case{{"--dir", file.string(), "next"}, file, "不是文件夹"},
+        Case{{"--dir", (file / "sub").string(), "next"}, file / "sub", "无法建立数据文件夹"},
+        Case{{"--dir", cli_.dataFolder().string(), "import", loop.string()}, loop, "符号链接"}}) {
+    const CliResult result = cli_.RunRaw(c.args);
+    EXPECT_EQ(result.exitStatus, 1) << c.reason;
+    EXPECT_THAT(result.err, ::testing::AllOf(HasSubstr(c.path.string()), HasSubstr(c.reason)));
+  }
 }
 
 TEST_F(HistoryCliTest, HelpSucceeds) {

@@ -15,6 +15,7 @@
 #include "core/issue_number.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/derivation_rules.h"
+#include "tests/support/temp_folder.h"
 
 namespace zs {
 namespace {
@@ -181,7 +182,9 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   ReplaceOmissionRecords(*history_.store, rows);
   auto order = [&](OmissionSortKey key) {
     std::string labels;
-    for (const auto& row : LoadOmissionRecords(history_.store->db(), key)) labels += row.content;
+    const std::vector<OmissionRecord> loaded = LoadOmissionRecords(history_.store->db(), key);
+    EXPECT_EQ(SortOmissionRecords(rows, key), loaded);
+    for (const auto& row : loaded) labels += row.content;
     return labels;
   };
   EXPECT_EQ(order(OmissionSortKey::kSmallest), "bcad");
@@ -197,6 +200,28 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   EXPECT_EQ(grid.Cell(3, 4), "10922.33");
   ReplaceOmissionRecords(*history_.store, {});
   EXPECT_EQ(OmissionTableGrid(Stored()).RowCount(), 0u);
+}
+
+// Another program stores its group table right after this calculation's
+// change has ended: the table returned is still the one this one stored.
+TEST(GroupTableTest, IsTheTableThisCalculationStored) {
+  testing::TempFolder folder;
+  auto store = HistoryStore::OpenFolder(folder.path());
+  store->ReplaceAllDraws(testing::RandomDraws(7, 200, 0), Rules(1, 1));
+  const PackedHistory draws = store->LoadPacked();
+  GroupRequest request;
+  request.checkedBoxes = {1, 2, 3};
+  request.startBox = ShownIssue(draws.issues.front(), false);
+  request.endBox = ShownIssue(draws.issues.back(), false);
+  auto other = HistoryStore::OpenFolder(folder.path());
+  const std::vector<OmissionRecord> othersTable = {{"01 02 03", 1, 2, 3, 1.5f}};
+  store->SetAfterChangeHook([&] { ReplaceOmissionRecords(*other, othersTable); });
+
+  const std::vector<OmissionRecord> table =
+      RunGroupTable(draws, request, *store, OmissionSortKey::kLast);
+  EXPECT_EQ(table, SortOmissionRecords(ComputeGroupRows(draws, request), OmissionSortKey::kLast));
+  EXPECT_EQ(table.size(), 3u);
+  EXPECT_EQ(LoadOmissionRecords(store->db(), OmissionSortKey::kLast), othersTable);
 }
 
 // The calculation counts the two halves of a range apart and joins them:

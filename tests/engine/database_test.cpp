@@ -3,9 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "core/errors.h"
+#include "core/file_io.h"
+#include "core/platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace zs {
@@ -167,6 +170,41 @@ TEST(DatabaseFileTest, OpeningInAMissingFolderThrows) {
   testing::TempFolder folder;
   EXPECT_THAT([&] { Database::OpenFile(folder.path() / "absent" / "x.db"); },
               ::testing::ThrowsMessage<StoreError>(HasSubstr("absent")));
+}
+
+// What SQLite and the system report reaches the user in Chinese, naming the
+// file, with the system's own words after it.
+TEST(DatabaseFileTest, FailuresNameTheFileInTheUsersWords) {
+  testing::TempFolder folder;
+  const auto file = folder.path() / "x.db";
+  const auto loop = folder.path() / "loop";
+  std::filesystem::create_symlink(loop, loop);
+  Database::OpenFile(file).Execute("CREATE TABLE t (b BLOB)");
+  struct Case {
+    const char* name;
+    std::function<void()> fail;
+    std::filesystem::path file;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"disk full",
+       [&] {
+         Database db = Database::OpenFile(file);
+         db.Execute("PRAGMA max_page_count = 3; INSERT INTO t VALUES (zeroblob(100000))");
+       },
+       file, "磁盘已满"},
+      {"read only", [&] { Database::OpenFileForReading(file).Execute("INSERT INTO t VALUES (1)"); },
+       file, "只能读取，不能写入"},
+      {"link loop", [&] { Database::OpenFile(loop).Execute("CREATE TABLE t (i)"); }, loop,
+       "无法打开"},
+      {"link loop read", [&] { ReadFileWhole(loop); }, loop, "符号链接层层相套"},
+      {"link loop lock", [&] { platform::LockFile lock(loop); }, loop, "符号链接层层相套"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_THAT(c.fail, ::testing::ThrowsMessage<StoreError>(
+                            ::testing::AllOf(HasSubstr(c.file.string()), HasSubstr(c.reason))))
+        << c.name;
+  }
 }
 
 TEST(DatabaseFileTest, MovedConnectionStaysUsable) {

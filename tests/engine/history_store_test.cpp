@@ -2,17 +2,21 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/errors.h"
+#include "store/omission_table.h"
 #include "tests/support/derivation_rules.h"
 #include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
@@ -457,10 +461,120 @@ TEST_F(HistoryFileTest, ASecondWriterWaitsBrieflyThenIsRefused) {
   {
     const HistoryStore::WriterLock busy(first->writer());
     EXPECT_THAT([&] { second->AppendDraws(Draws({14011683}), kRules); },
-                ::testing::ThrowsMessage<StoreError>(HasSubstr(kHistoryBusyMessage)));
+                ::testing::ThrowsMessage<HistoryBusyError>(HasSubstr(kHistoryBusyMessage)));
   }
   second->AppendDraws(Draws({14011683}), kRules);
   EXPECT_THAT(Issues(*first), ElementsAre(14011682, 14011683));
+
+  // Let go within the wait, the lock is waited for.
+  first->writer().lock();
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    first->writer().unlock();
+  });
+  EXPECT_NO_THROW(second->AppendDraws(Draws({14011684}), kRules));
+  release.join();
+  EXPECT_THAT(Issues(*first), ElementsAre(14011682, 14011683, 14011684));
+}
+
+// Another program's write holds the file: opening and reading wait for it,
+// and when it outlasts the wait they say the history is busy, never that the
+// file is no history database.
+TEST_F(HistoryFileTest, AnotherProgramsLongWriteIsBusyNotForeign) {
+  auto reader = HistoryStore::OpenFolder(folder_.path());
+  reader->ReplaceAllDraws(Draws({14011682}), kRules);
+  Database writer = Database::OpenFile(File());
+  writer.Execute("BEGIN EXCLUSIVE");
+  const auto busy =
+      ::testing::ThrowsMessage<HistoryBusyError>(::testing::StrEq(kHistoryBusyMessage));
+  EXPECT_THAT([&] { HistoryStore::OpenFolder(folder_.path()); }, busy);
+  EXPECT_THAT([&] { reader->Count(); }, busy);
+
+  std::thread commit([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    writer.Execute("COMMIT");
+  });
+  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 1);
+  commit.join();
+}
+
+// Opened for reading only: every read works (a copy DrawPack that its
+// triggers no longer guard is not trusted), every change is refused naming
+// the folder, and the folder stays as it was, lock file included.
+TEST_F(HistoryFileTest, AReadOnlyStoreReadsAndRefusesEveryChange) {
+  {
+    auto store = HistoryStore::OpenFolder(folder_.path());
+    store->ReplaceAllDraws(Draws({14011682, 14011683}), kRules);
+    store->db().Execute("DROP TRIGGER DrawPackStaleOnDelete; DELETE FROM Lishi WHERE idx = 2");
+  }
+  std::filesystem::remove(folder_.path() / kLockFileName);
+  const std::string before = ReadBytes(File());
+  const std::set<std::string> entries = folder_.Entries();
+
+  auto store = HistoryStore::OpenFolder(folder_.path(), HistoryStore::Access::kReadOnly);
+  EXPECT_TRUE(store->ReadOnly());
+  EXPECT_EQ(store->LoadDerived().draws.issues, std::vector<int32_t>{14011682});
+  EXPECT_THAT(Issues(*store), ElementsAre(14011682));
+  EXPECT_EQ(testing::StoredRows(*store), Stored(Draws({14011682})));
+  EXPECT_FALSE(store->FollowBases(testing::Rules()));
+  const std::function<void()> changes[] = {
+      [&] { store->AppendDraws(Draws({14011684}), kRules); },
+      [&] { store->Rederive(kRules); },
+      [&] { store->Clear(); },
+      [&] { ReplaceOmissionRecords(*store, {}); },
+      [&] { store->Compact(); },
+  };
+  for (const auto& change : changes) {
+    EXPECT_THAT(change, ::testing::ThrowsMessage<StoreError>(
+                            HasSubstr("数据文件夹 " + folder_.path().string() + " 不可写入")));
+  }
+  EXPECT_EQ(ReadBytes(File()), before);
+  EXPECT_EQ(folder_.Entries(), entries);
+
+  const testing::TempFolder empty;
+  EXPECT_THAT([&] { HistoryStore::OpenFolder(empty.path(), HistoryStore::Access::kReadOnly); },
+              ::testing::ThrowsMessage<StoreError>(HasSubstr(
+                  "数据文件夹 " + empty.path().string() + " 不可写入，其中也还没有 tessera.mdb")));
+  EXPECT_TRUE(empty.Entries().empty());
+}
+
+// A folder, or a history file, that this user may not write opens for
+// reading. The check runs as an unprivileged user, as root may write
+// anything.
+TEST_F(HistoryFileTest, WhatCannotBeWrittenOpensForReading) {
+  HistoryStore::OpenFolder(folder_.path())->ReplaceAllDraws(Draws({14011682}), kRules);
+  struct Case {
+    std::filesystem::perms folder, file;
+  };
+  using std::filesystem::perms;
+  for (const Case& c : {Case{perms(0555), perms(0644)}, Case{perms(0777), perms(0444)}}) {
+    std::filesystem::permissions(folder_.path(), c.folder);
+    std::filesystem::permissions(File(), c.file);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+      std::unique_ptr<HistoryStore> store;
+      try {
+        store = HistoryStore::OpenFolder(folder_.path());
+        if (!store->ReadOnly() || store->Count() != 1) _exit(3);
+      } catch (const StoreError&) {
+        _exit(4);
+      }
+      try {
+        store->AppendDraws(Draws({14011683}), kRules);
+        _exit(5);
+      } catch (const StoreError& error) {
+        _exit(std::string(error.what()).find(folder_.path().string()) != std::string::npos ? 0 : 6);
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    std::filesystem::permissions(folder_.path(), perms(0755));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot switch to an unprivileged user";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "folder " << static_cast<int>(c.folder);
+  }
 }
 
 TEST(HistoryMemoryTest, CompactOfAMemoryStoreChangesNothing) {

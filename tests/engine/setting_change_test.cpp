@@ -108,9 +108,13 @@ TEST_F(SettingChangeTest, OpeningFollowsTheSavedBases) {
   current.sxIni = 0;
   for (const Case& c :
        {Case{"older file", std::nullopt, false}, Case{"same bases", RecordedBases{0, 1}, false},
-        Case{"crash after the save", RecordedBases{1, 1}, true}}) {
+        Case{"crash after the save", RecordedBases{1, 1}, true},
+        Case{"crash after the save of the segment base", RecordedBases{0, 0}, true}}) {
     Settings derivedUnder = current;
-    derivedUnder.sxIni = c.recorded ? c.recorded->sxIni : 0;
+    if (c.recorded) {
+      derivedUnder.sxIni = c.recorded->sxIni;
+      derivedUnder.dsIni = c.recorded->dsIni;
+    }
     store_->ReplaceAllDraws(kDraws, DerivationRules::From(derivedUnder));
     if (!c.recorded) store_->db().Execute("DROP TABLE DerivedBases");
     EXPECT_EQ(store_->FollowBases(DerivationRules::From(current)), c.rederives) << c.name;
