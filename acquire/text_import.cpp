@@ -27,9 +27,14 @@ HistoryFileInspection InspectHistoryFile(const std::filesystem::path& file,
     throw InputError("历史号码文件超过 " + std::to_string(kMaxImportBytes / (1024 * 1024)) +
                      " MB，不是一份历史号码，未读入；历史号码未改变: " + file.string());
   }
+  return InspectHistoryText(*bytes, basis, file);
+}
+
+HistoryFileInspection InspectHistoryText(std::string_view bytes, const ImportBasis& basis,
+                                         const std::filesystem::path& file) {
   return HistoryFileInspection{
       file, basis,
-      ReadDrawsFromBytes(*bytes, LineLayout::kHistoryFile, basis.runningIssue, basis.inherited,
+      ReadDrawsFromBytes(bytes, LineLayout::kHistoryFile, basis.runningIssue, basis.inherited,
                          kMaxImportDraws)};
 }
 

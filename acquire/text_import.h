@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "core/derivation.h"
 #include "core/history_text.h"
@@ -59,6 +60,12 @@ struct HistoryFileInspection {
 // kMaxImportDraws draws.
 HistoryFileInspection InspectHistoryFile(const std::filesystem::path& file,
                                          const ImportBasis& basis);
+
+// The same over a file's bytes already in memory; `file` names them in
+// messages and is read again only when the history's end moves before the
+// import (ImportInspectedFile).
+HistoryFileInspection InspectHistoryText(std::string_view bytes, const ImportBasis& basis,
+                                         const std::filesystem::path& file);
 
 // "文件 … 中有 N 期历史号码，另有 M 个非空行无法读取；现有历史号码 K 期。"
 std::string DescribeInspection(const HistoryFileInspection& inspection, int64_t storedDraws);
