@@ -2,6 +2,11 @@
 // window: one window for both menu items, following the search options and
 // the history, the trend tab's hits and scrolling, sorting and exporting the
 // statistics, and the charts of the three grids.
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -163,6 +168,33 @@ class ViewsWindowTest : public QObject {
     QVERIFY(chart->SavePicture(picture));
     QVERIFY(!QImage(picture).isNull());
     QVERIFY(!chart->SavePicture(QStringLiteral("/nonexistent-folder/chart.png")));
+  }
+
+  // The red bar of 最后遗漏 is its own bar only when no hit had that omission.
+  void theLastOmissionIsMarkedOnItsBarOrOnANewEmptyOne_data() {
+    QTest::addColumn<int>("lastOmission");
+    QTest::addColumn<QStringList>("categories");
+    QTest::addColumn<QList<qreal>>("heights");
+    QTest::addColumn<int>("red");
+    QTest::newRow("equal to a hit's")
+        << 3 << QStringList{"0", "3", "7"} << QList<qreal>{2, 5, 1} << 1;
+    QTest::newRow("between") << 5 << QStringList{"0", "3", "5", "7"} << QList<qreal>{2, 5, 0, 1}
+                             << 2;
+    QTest::newRow("beyond") << 9 << QStringList{"0", "3", "7", "9"} << QList<qreal>{2, 5, 1, 0}
+                            << 3;
+  }
+  void theLastOmissionIsMarkedOnItsBarOrOnANewEmptyOne() {
+    QFETCH(int, lastOmission);
+    DistributionChart chart(QStringLiteral("07"), {{0, 2}, {3, 5}, {7, 1}}, lastOmission, nullptr);
+    QChart* drawn = chart.chartView()->chart();
+    QBarSet* bars = qobject_cast<QBarSeries*>(drawn->series().front())->barSets().front();
+    QList<qreal> heights;
+    for (int i = 0; i < bars->count(); ++i) heights << bars->at(i);
+    QTEST(qobject_cast<QBarCategoryAxis*>(drawn->axes(Qt::Horizontal).front())->categories(),
+          "categories");
+    QTEST(heights, "heights");
+    QFETCH(int, red);
+    QCOMPARE(bars->selectedBars(), QList<int>{red});
   }
 
   void omissionTableRowChartsTheCombinationUnderTheCurrentType() {
