@@ -88,11 +88,14 @@ bool MayEncloseACut(std::string_view name) {
 // The elements open at the point of the scan, innermost last.
 class OpenElements {
  public:
+  // With `keepTags`, the start tags are kept for StartTags().
+  explicit OpenElements(bool keepTags) : keepTags_(keepTags) {}
+
   size_t Depth() const { return names_.size(); }
 
   void Push(const std::string& name, std::string_view tag) {
     names_.push_back(name);
-    tags_.emplace_back(tag);
+    if (keepTags_) tags_.emplace_back(tag);
     ++counts_[name];
   }
 
@@ -155,12 +158,13 @@ class OpenElements {
   std::string Pop() {
     std::string name = std::move(names_.back());
     names_.pop_back();
-    tags_.pop_back();
+    if (keepTags_) tags_.pop_back();
     --counts_[name];
     return name;
   }
 
   std::vector<std::string> names_;
+  bool keepTags_;
   std::vector<std::string> tags_;  // the start tags as written, for StartTags()
   std::unordered_map<std::string, size_t> counts_;
 };
@@ -171,7 +175,7 @@ std::string CapNesting(std::string_view html, size_t maxDepth, std::vector<Marku
                        size_t cutSpacing) {
   std::string out;
   out.reserve(html.size());
-  OpenElements open;
+  OpenElements open(cuts != nullptr);
   // Start tags left out, by name: their end tags are left out too.
   std::unordered_map<std::string, size_t> leftOut;
 
