@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <initializer_list>
 #include <unordered_map>
-#include <vector>
 
 namespace zs {
 namespace {
@@ -76,14 +75,43 @@ size_t RawTextEnd(std::string_view html, size_t from, std::string_view name) {
   return html.size();
 }
 
+// Elements a row of a results page may sit in; a cut is made only when
+// every open element is one of them, so that the next piece, opening them
+// again, is parsed as the page is (no foreign content, select, template or
+// raw text around it).
+bool MayEncloseACut(std::string_view name) {
+  return OneOf(name, {"html",   "body", "div",   "center", "section", "article", "main", "header",
+                      "footer", "nav",  "aside", "form",   "font",    "span",    "b",    "i",
+                      "strong", "em",   "p",     "table",  "tbody",   "thead",   "tfoot"});
+}
+
 // The elements open at the point of the scan, innermost last.
 class OpenElements {
  public:
+  // With `keepTags`, the start tags are kept for StartTags().
+  explicit OpenElements(bool keepTags) : keepTags_(keepTags) {}
+
   size_t Depth() const { return names_.size(); }
 
-  void Push(const std::string& name) {
+  void Push(const std::string& name, std::string_view tag) {
     names_.push_back(name);
+    if (keepTags_) tags_.emplace_back(tag);
     ++counts_[name];
+  }
+
+  // Whether a row starting now may begin a new piece: it sits right in a
+  // table body and everything around it may enclose a cut.
+  bool AtRowOfTableBody() const {
+    if (names_.empty() || !OneOf(names_.back(), {"table", "tbody", "thead", "tfoot"})) {
+      return false;
+    }
+    return std::all_of(names_.begin(), names_.end(), MayEncloseACut);
+  }
+
+  std::string StartTags() const {
+    std::string joined;
+    for (const std::string& tag : tags_) joined += tag;
+    return joined;
   }
 
   // Closes the innermost open `name` and everything inside it; false when
@@ -130,20 +158,24 @@ class OpenElements {
   std::string Pop() {
     std::string name = std::move(names_.back());
     names_.pop_back();
+    if (keepTags_) tags_.pop_back();
     --counts_[name];
     return name;
   }
 
   std::vector<std::string> names_;
+  bool keepTags_;
+  std::vector<std::string> tags_;  // the start tags as written, for StartTags()
   std::unordered_map<std::string, size_t> counts_;
 };
 
 }  // namespace
 
-std::string CapNesting(std::string_view html, size_t maxDepth) {
+std::string CapNesting(std::string_view html, size_t maxDepth, std::vector<MarkupCut>* cuts,
+                       size_t cutSpacing) {
   std::string out;
   out.reserve(html.size());
-  OpenElements open;
+  OpenElements open(cuts != nullptr);
   // Start tags left out, by name: their end tags are left out too.
   std::unordered_map<std::string, size_t> leftOut;
 
@@ -198,8 +230,13 @@ std::string CapNesting(std::string_view html, size_t maxDepth) {
     }
     open.CloseImpliedBy(name);
     const bool kept = open.Depth() < maxDepth;
+    if (cuts != nullptr && kept && name == "tr" &&
+        out.size() >= (cuts->empty() ? 0 : cuts->back().at) + cutSpacing &&
+        open.AtRowOfTableBody()) {
+      cuts->push_back({out.size(), open.StartTags()});
+    }
     if (kept) {
-      open.Push(name);
+      open.Push(name, tag);
       out.append(tag);
     } else {
       ++leftOut[name];

@@ -77,8 +77,11 @@ std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRul
 // When the update must have finished: the start of the fetch plus
 // FetchTimeout.
 struct UpdateDeadline {
-  std::chrono::steady_clock::time_point at;
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point at;
   int seconds = 0;  // FetchTimeout, for the message
+  // The clock Check() reads; a test gives one that runs out on cue.
+  Clock::time_point (*now)() = &Clock::now;
 
   static UpdateDeadline FromNow(int seconds);
   // Throws InputError (history unchanged) once the deadline has passed.
@@ -98,7 +101,8 @@ class PageDraws {
   };
 
   // `pageText` is UTF-8; offsets count characters. `wanted` are the issues
-  // to look up.
+  // to look up. The deadline is checked before the text is scanned and after
+  // every 1 MiB of it.
   PageDraws(std::string_view pageText, const std::vector<int32_t>& wanted,
             const UpdateDeadline& deadline);
 

@@ -203,30 +203,63 @@ struct GumboOutputDeleter {
   }
 };
 
-}  // namespace
+// The parser's tree takes some thirty times the markup it holds, so a large
+// page is parsed a piece of about this size at a time.
+constexpr size_t kPieceBytes = 256 * 1024;
 
-std::string PageText(std::string_view html) {
-  const GumboOptions options = ParseOptions();
-  const std::string capped = CapNesting(html);
-  std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-      gumbo_parse_with_options(&options, capped.data(), capped.size()));
+// The doctype the page starts with: every later piece starts with it too,
+// so that it is parsed in the page's mode.
+std::string_view Doctype(std::string_view html) {
+  const size_t start = html.find_first_not_of(" \t\r\n\f");
+  if (start == std::string_view::npos || html.size() - start < 9) return {};
+  const std::string_view rest = html.substr(start);
+  if (!std::equal(rest.begin(), rest.begin() + 9, "<!doctype", [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+      })) {
+    return {};
+  }
+  const size_t end = rest.find('>');
+  return end == std::string_view::npos ? std::string_view{} : rest.substr(0, end + 1);
+}
 
-  // An explicit stack rather than recursion: a page may nest elements
-  // arbitrarily deep.
+// Walks the parsed pieces of a page in order, one text for all of them.
+class TextWalk {
+ public:
+  void Piece(std::string_view html) {
+    const GumboOptions options = ParseOptions();
+    const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
+        gumbo_parse_with_options(&options, html.data(), html.size()));
+    // An explicit stack rather than recursion: a page may nest elements
+    // arbitrarily deep.
+    Open(output->root);
+    while (!stack_.empty()) {
+      Frame& frame = stack_.back();
+      const GumboVector& children = frame.node->v.element.children;
+      if (frame.nextChild < children.length) {
+        const auto* child = static_cast<const GumboNode*>(children.data[frame.nextChild++]);
+        Open(child);  // may reallocate the stack: `frame` is not used after this
+      } else {
+        const GumboNode* done = frame.node;
+        stack_.pop_back();
+        Close(done);
+      }
+    }
+  }
+
+  std::string Finish() { return builder_.Finish(); }
+
+ private:
   struct Frame {
     const GumboNode* node;
     unsigned nextChild;
   };
-  TextBuilder builder;
-  int keepWhiteSpaceDepth = 0;
-  std::vector<Frame> stack;
 
-  auto open = [&](const GumboNode* node) {
+  void Open(const GumboNode* node) {
     switch (node->type) {
       case GUMBO_NODE_TEXT:
       case GUMBO_NODE_CDATA:
       case GUMBO_NODE_WHITESPACE:
-        builder.Text(node->v.text.text, keepWhiteSpaceDepth > 0);
+        builder_.Text(node->v.text.text, keepWhiteSpaceDepth_ > 0);
         return;
       case GUMBO_NODE_ELEMENT:
         break;
@@ -235,32 +268,42 @@ std::string PageText(std::string_view html) {
     }
     const GumboElement& element = node->v.element;
     if (IsHidden(element)) return;
-    if (EndsLine(element.tag)) builder.EndLine();
-    if (element.tag == GUMBO_TAG_BR) builder.ForcedLineBreak();
-    if (IsCell(node) && HasCellBefore(node)) builder.NextCell();
-    if (KeepsWhiteSpace(element.tag)) ++keepWhiteSpaceDepth;
-    stack.push_back({node, 0});
-  };
-  auto close = [&](const GumboNode* node) {
-    const GumboElement& element = node->v.element;
-    if (KeepsWhiteSpace(element.tag)) --keepWhiteSpaceDepth;
-    if (EndsLine(element.tag)) builder.EndLine();
-  };
-
-  open(output->root);
-  while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const GumboVector& children = frame.node->v.element.children;
-    if (frame.nextChild < children.length) {
-      const auto* child = static_cast<const GumboNode*>(children.data[frame.nextChild++]);
-      open(child);  // may reallocate the stack: `frame` is not used after this
-    } else {
-      const GumboNode* done = frame.node;
-      stack.pop_back();
-      close(done);
-    }
+    if (EndsLine(element.tag)) builder_.EndLine();
+    if (element.tag == GUMBO_TAG_BR) builder_.ForcedLineBreak();
+    if (IsCell(node) && HasCellBefore(node)) builder_.NextCell();
+    if (KeepsWhiteSpace(element.tag)) ++keepWhiteSpaceDepth_;
+    stack_.push_back({node, 0});
   }
-  return builder.Finish();
+
+  void Close(const GumboNode* node) {
+    const GumboElement& element = node->v.element;
+    if (KeepsWhiteSpace(element.tag)) --keepWhiteSpaceDepth_;
+    if (EndsLine(element.tag)) builder_.EndLine();
+  }
+
+  TextBuilder builder_;
+  int keepWhiteSpaceDepth_ = 0;
+  std::vector<Frame> stack_;
+};
+
+}  // namespace
+
+std::string PageText(std::string_view html) {
+  std::vector<MarkupCut> cuts;
+  const std::string capped = CapNesting(html, kMaxMarkupNesting, &cuts, kPieceBytes);
+  const std::string_view page = capped;
+  const std::string_view doctype = Doctype(page);
+  TextWalk walk;
+  walk.Piece(page.substr(0, cuts.empty() ? page.size() : cuts.front().at));
+  std::string piece;
+  for (size_t i = 0; i < cuts.size(); ++i) {
+    const size_t end = i + 1 < cuts.size() ? cuts[i + 1].at : page.size();
+    piece.assign(doctype);
+    piece += cuts[i].reopen;
+    piece += page.substr(cuts[i].at, end - cuts[i].at);
+    walk.Piece(piece);
+  }
+  return walk.Finish();
 }
 
 }  // namespace zs

@@ -8,7 +8,9 @@
 // The online update reads draws out of this text at fixed character
 // offsets, so the text must not gain or lose characters inside a line.
 // Elements nested deeper than kMaxMarkupNesting lose their tags (their text
-// stays), which keeps the parse linear on any page.
+// stays), which keeps the parse linear on any page. A large page is parsed
+// in pieces cut between the rows of its tables (MarkupCut), which keeps the
+// parser's memory to a small multiple of a piece rather than of the page.
 #ifndef ZEPHYRSTAT_ACQUIRE_PAGE_TEXT_H_
 #define ZEPHYRSTAT_ACQUIRE_PAGE_TEXT_H_
 

@@ -33,37 +33,58 @@ void HistoryCommands::ImportText() {
   if (!state_.RequireStore()) return;
   const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
   if (!pass) return;
-  if (!state_.dialogs->Question(
-          state_.window, QStringLiteral("读入历史"),
-          QStringLiteral("读入会用所选文本文件中的历史号码替换现有的全部历史号码"
-                         "（包括手动输入的各期）。确实要读入吗？点击“确定”读入，"
-                         "点击“取消”放弃该操作。读取时可能要花费一段时间，请耐心等候！"),
-          QuestionDefault::kCancel)) {
-    return;
-  }
   const QString folder = QString::fromStdU16String((state_.dataFolder / u8"历史号码").u16string());
   const QString file =
       state_.dialogs->OpenFile(state_.window, folder, QStringLiteral("Text(*.txt)"));
   if (!file.toLower().endsWith(QStringLiteral("txt"))) return;
-  if (RunImport(file)) emit historyChanged(RangeAfterChange::kWholeHistory);
+  // The file is read first, so that the question can say what it holds.
+  HistoryFileInspection inspection;
+  int64_t storedDraws = 0;
+  try {
+    HistoryStore& store = *state_.store;
+    RunWithProgress(state_.window, QStringLiteral("正在读取 %1 …").arg(QFileInfo(file).fileName()),
+                    [&store, &inspection, &storedDraws, path = ToPath(file)] {
+                      inspection = InspectHistoryFile(path, ImportBasisOf(store));
+                      storedDraws = store.Count();
+                    });
+  } catch (const std::exception& error) {
+    state_.ReportFailure(QStringLiteral("读入历史"),
+                         QStringLiteral("未读入，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  const QString warning =
+      inspection.MostlyUnreadable()
+          ? QStringLiteral("不到一半的非空行是历史号码，它多半不是历史号码文件。")
+          : QString();
+  if (!state_.dialogs->Question(
+          state_.window, QStringLiteral("读入历史"),
+          QString::fromStdString(DescribeInspection(inspection, storedDraws)) + warning +
+              QStringLiteral("读入会用所选文本文件中的历史号码替换现有的全部历史号码"
+                             "（包括手动输入的各期）。确实要读入吗？点击“确定”读入，"
+                             "点击“取消”放弃该操作。读入时可能要花费一段时间，请耐心等候！"),
+          QuestionDefault::kCancel)) {
+    return;
+  }
+  if (RunImport(file, &inspection)) emit historyChanged(RangeAfterChange::kWholeHistory);
 }
 
 bool HistoryCommands::ImportFile(const QString& file) {
   if (!state_.RequireStore()) return false;
   const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
-  if (!pass || !RunImport(file)) return false;
+  if (!pass || !RunImport(file, nullptr)) return false;
   emit historyChanged(RangeAfterChange::kWholeHistory);
   return true;
 }
 
-bool HistoryCommands::RunImport(const QString& file) {
+bool HistoryCommands::RunImport(const QString& file, const HistoryFileInspection* inspection) {
   ImportReport report;
   try {
     const DerivationRules rules = DerivationRules::From(state_.settings);
     HistoryStore& store = *state_.store;
     RunWithProgress(state_.window, QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
-                    [&store, &report, path = ToPath(file), rules] {
-                      report = ImportHistoryFile(store, path, rules);
+                    [&store, &report, inspection, path = ToPath(file), rules] {
+                      report = inspection ? ImportInspectedFile(store, *inspection, rules)
+                                          : ImportHistoryFile(store, path, rules);
                     });
     state_.ReloadIndex();
   } catch (const std::exception& error) {

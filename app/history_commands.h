@@ -17,6 +17,7 @@
 namespace zs {
 
 class GridView;
+struct HistoryFileInspection;
 class HistoryPanel;
 class OnlineUpdater;
 struct WindowState;
@@ -49,7 +50,9 @@ class HistoryCommands : public QObject {
 
  private:
   // Precondition: the caller holds a pass of the gate.
-  bool RunImport(const QString& file);
+  // Imports the inspected file, or reads the file itself when there is no
+  // inspection.
+  bool RunImport(const QString& file, const HistoryFileInspection* inspection);
   // Precondition: the caller holds a pass of the gate.
   void RunMultiDelete(const std::function<DeleteOutcome()>& remove);
   void AfterFailedDelete(size_t drawsBefore, const std::exception& error);

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <filesystem>
+#include <string_view>
 
 #include "app/common/data_folder.h"
 #include "app/common/memory_reuse.h"
@@ -14,12 +15,54 @@
 #include "app/qt_translations.h"
 #include "store/history_store.h"
 
+namespace {
+
+// The window's command line: only --help and --version, in Chinese as the
+// rest of the window (Qt's own texts come from its Chinese translations).
+void AddOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      QStringLiteral("泽风统计：保存一个快乐十分彩种的历史号码，并对它做遗漏分析。"));
+  parser.addHelpOption();
+  parser.addVersionOption();
+}
+
+bool AsksForHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+        arg == "--version") {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Answers --help and --version before the window's application is made: that
+// one needs a display, these answers do not. Other arguments are left to the
+// window's own pass over the command line.
+void AnswerHelpOrVersion(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  zs::InstallQtChineseTranslations();
+  QCommandLineParser parser;
+  AddOptions(parser);
+  parser.parse(QCoreApplication::arguments());
+  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+  if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+    parser.showHelp();
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName(QStringLiteral("Zephyrstat"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
+  QCoreApplication::setApplicationVersion(QString::fromUtf8(ZS_VERSION));
+  if (AsksForHelpOrVersion(argc, argv)) AnswerHelpOrVersion(argc, argv);
+
   // Searches over a long history rebuild results of tens of megabytes.
   zs::RetainFreedMemoryForReuse();
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Zephyrstat"));
-  QApplication::setOrganizationName(QStringLiteral("Zephyrstat"));
   zs::InstallQtChineseTranslations();
   // The installed menu entry and icon carry this name; desktops match the
   // running window to them by it.
@@ -27,10 +70,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zephyrstat.Zephyrstat")));
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Zephyrstat 泽风统计: keeps the draw history of one 快乐十分 edition and "
-                     "runs omission analyses over it."));
-  parser.addHelpOption();
+  AddOptions(parser);
   parser.process(application);
 
   const std::filesystem::path dataFolder = zs::DataFolder();

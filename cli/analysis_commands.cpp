@@ -92,14 +92,28 @@ CLI::Option* AddPatternOfOption(CLI::App* command, AnalysisArgs& args) {
                              "take the values of this stored issue (or the nearest one before it)");
 }
 
-void AddRangeAndExport(CLI::App* command, AnalysisArgs& args) {
+// The export flag of a command whose grids go to `sheets`. Only the files
+// named on standard error are this run's: a workbook of another command
+// (a search's Jiansuo.xls beside a group's Jieguo.xls) is the user's and stays.
+void AddExportFlag(CLI::App* command, AnalysisArgs& args, const std::string& sheets) {
+  command->add_flag("--export", args.exportSheets,
+                    "also write " + sheets +
+                        " in the data folder; the path of every file written goes to standard "
+                        "error");
+}
+
+void AddRange(CLI::App* command, AnalysisArgs& args) {
   command->add_option("--from", args.from,
                       "range start box: its rightmost nine characters are the stored issue "
                       "(2014011601 and 14011601 both work); default the first stored issue");
   command->add_option("--to", args.to, "range end box; default the newest stored issue");
-  command->add_flag("--export", args.exportSheets,
-                    "also write the grids to Jiansuo.xls (hits) and Jieguo.xls (summary or "
-                    "omission table) in the data folder; their paths go to standard error");
+}
+
+void AddSearchRangeAndExport(CLI::App* command, AnalysisArgs& args) {
+  AddRange(command, args);
+  AddExportFlag(
+      command, args,
+      std::string("the hits to ") + kHitsSheetName + " and the summary to " + kResultSheetName);
 }
 
 void AddSearch(CLI::App& app, CliContext& context) {
@@ -110,7 +124,7 @@ void AddSearch(CLI::App& app, CliContext& context) {
                       "I=V chooses position I (1..8) with value V (repeatable); with "
                       "--pattern-of, I alone chooses a position");
   AddPatternOfOption(command, *args);
-  AddRangeAndExport(command, *args);
+  AddSearchRangeAndExport(command, *args);
   command->callback([&context, args] {
     PositionSearchRequest request;
     TakePatternKind(args->type, args->mode, request.pattern);
@@ -129,7 +143,7 @@ void AddPartial(CLI::App& app, CliContext& context) {
   CLI::Option* values =
       command->add_option("--values", args->values, "the eight values V1,V2,…,V8");
   values->excludes(AddPatternOfOption(command, *args));
-  AddRangeAndExport(command, *args);
+  AddSearchRangeAndExport(command, *args);
   command->callback([&context, args] {
     PartialSearchRequest request;
     TakePatternKind(args->type, args->mode, request.pattern);
@@ -157,7 +171,8 @@ void AddGroup(CLI::App& app, CliContext& context) {
                    "checked boxes J1,J2,… (1..20; boxes above the type's box count are ignored)")
       ->delimiter(',')
       ->required();
-  AddRangeAndExport(command, *args);
+  AddRange(command, *args);
+  AddExportFlag(command, *args, std::string("the omission table to ") + kResultSheetName);
   command->callback([&context, args] {
     GroupRequest request;
     request.type = ParseSearchType(args->type);
@@ -184,9 +199,7 @@ void AddTable(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
   CLI::App* command = app.add_subcommand("table", CommandHelp("table"));
   command->add_option("--sort", args->sortKey, "intMinYL, intMaxYL, intLstYl (default) or sglLlr");
-  command->add_flag("--export", args->exportSheets,
-                    "also write the table to Jieguo.xls in the data folder; its path goes to "
-                    "standard error");
+  AddExportFlag(command, *args, std::string("the table to ") + kResultSheetName);
   command->callback([&context, args] {
     OmissionSortKey key = OmissionSortKey::kLast;
     if (!args->sortKey.empty()) {

@@ -37,7 +37,9 @@ constexpr Help kHelp[] = {
      "stored draw under the new base."},
     {"import",
      "Replace the history with the draws of FILE; print the draws stored, those "
-     "that inherited numbers from the draw before, and the lines skipped."},
+     "that inherited numbers from the draw before, and the lines skipped. A file "
+     "of which fewer than half of the non-blank lines are draws is refused (the "
+     "counts in the message) unless --force is given."},
     {"list", "Print the history grid (期号, 第1码 … 第8码)."},
     {"next",
      "Print the next issue to enter and the last stored issue, as shown (\"\" when "

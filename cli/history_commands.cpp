@@ -81,11 +81,21 @@ void AddSettings(CLI::App& app, CliContext& context) {
 
 void AddImport(CLI::App& app, CliContext& context) {
   auto file = std::make_shared<std::string>();
+  auto force = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand("import", CommandHelp("import"));
   command->add_option("FILE", *file, "history text file (any name)")->required();
-  command->callback([&context, file] {
-    const ImportReport report = ImportHistoryFile(context.Store(), std::filesystem::path(*file),
-                                                  DerivationRules::From(context.settings));
+  command->add_flag("--force", *force,
+                    "import even when fewer than half of the file's non-blank lines are draws");
+  command->callback([&context, file, force] {
+    HistoryStore& store = context.Store();
+    const HistoryFileInspection inspection =
+        InspectHistoryFile(std::filesystem::path(*file), ImportBasisOf(store));
+    if (inspection.MostlyUnreadable() && !*force) {
+      throw InputError(DescribeInspection(inspection, store.Count()) +
+                       "不到一半的非空行是历史号码，未读入，历史号码未改变；确要读入请加 --force");
+    }
+    const ImportReport report =
+        ImportInspectedFile(store, inspection, DerivationRules::From(context.settings));
     context.PrintValues({{"stored", std::to_string(report.stored)},
                          {"inherited", std::to_string(report.inherited)},
                          {"skipped", std::to_string(report.skipped)}});

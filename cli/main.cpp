@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
                  "default: the per-user data folder ~/.local/share/Zephyrstat, or the program's "
                  "own folder when it runs writable from a build folder");
   app.add_flag("--json", context.json, "print results as JSON");
+  app.set_version_flag("--version", "zephyrstat-cli " ZS_VERSION, "print the version and exit");
   app.require_subcommand(1);
   app.parse_complete_callback([&context, &dir] { PrepareContext(context, dir); });
   for (AddGroup addGroup : kGroups) addGroup(app, context);

@@ -339,6 +339,26 @@ std::string EncodeUtf8(std::u32string_view text) {
   return out;
 }
 
+std::string TextAsUtf8(std::string_view bytes) {
+  if (DecodeUtf8To(bytes, nullptr)) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return std::string(bytes);
+  }
+  std::string out;
+  out.reserve(bytes.size());
+  Gb18030Decoder decoder;
+  std::u32string line;
+  // '\n' is never part of another character in GB18030.
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = bytes.find('\n', start);
+    end = end == std::string_view::npos ? bytes.size() : end + 1;
+    decoder.Decode(bytes.substr(start, end - start), line);
+    out += EncodeUtf8(line);
+    start = end;
+  }
+  return out;
+}
+
 ParsedLine ParseLine(std::u32string_view line, LineLayout layout) {
   const LineParts parts = Parse(line, layout);
   return ParsedLine{parts.issue,

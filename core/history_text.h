@@ -19,6 +19,10 @@ namespace zs {
 
 std::u32string DecodeText(std::string_view bytes);
 std::string EncodeUtf8(std::u32string_view text);
+// EncodeUtf8(DecodeText(bytes)) without the text of four bytes a character
+// in between: valid UTF-8 is copied (less a byte order mark), GB18030 is
+// converted a line at a time.
+std::string TextAsUtf8(std::string_view bytes);
 
 // A line's characters past this many are not read: no history line comes
 // near it, and it bounds what one line costs.

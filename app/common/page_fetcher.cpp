@@ -57,6 +57,10 @@ void PageFetcher::fetch(const QUrl& url, int timeoutSeconds) {
   }
   QNetworkRequest request(url);
   request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Zephyrstat"));
+  // A compressed page is held to kMaxPageBytes as it inflates (downloadProgress
+  // counts inflated bytes). Qt's own check of the inflation ratio would end a
+  // gzip bomb first, with nothing better to say than "unknown content".
+  request.setDecompressedSafetyCheckThreshold(-1);
   reply_ = network_.get(request);
   connect(reply_, &QNetworkReply::finished, this, &PageFetcher::onFinished);
   connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {

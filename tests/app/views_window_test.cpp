@@ -2,6 +2,11 @@
 // window: one window for both menu items, following the search options and
 // the history, the trend tab's hits and scrolling, sorting and exporting the
 // statistics, and the charts of the three grids.
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -263,6 +268,15 @@ class ViewsWindowTest : public QObject {
     DistributionChart few(QStringLiteral("t"), {{3, 2}, {9, 1}}, 1, nullptr);
     QCOMPARE(few.bins().size(), size_t(2));
     QCOMPARE(few.ToolTipAt(9), QStringLiteral("遗漏 9：1 期"));
+  }
+
+  // A 最后遗漏 equal to a hit's omission, between two or beyond the last
+  // marks its place without a bar of its own.
+  void theLastOmissionAddsNoBar() {
+    for (const int32_t last : {3, 5, 9}) {
+      DistributionChart chart(QStringLiteral("07"), {{0, 2}, {3, 5}, {7, 1}}, last, nullptr);
+      QCOMPARE(chart.bins().size(), size_t(3));
+      QCOMPARE(chart.marker()->points().front().x(), double(last));
   }
 
   void omissionTableRowChartsTheCombinationUnderTheCurrentType() {

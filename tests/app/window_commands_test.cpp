@@ -130,22 +130,28 @@ class WindowCommandsTest : public QObject {
               "14011701  01 02 03 04 05 06 07 08\r\n09 10 11 12 13 14 15 16\r\n"
               "no numbers here\r\n14011703  11 12 13\r\n");
 
-    world.dialogs->answers = {false};
-    ClickButton(import);
-    QCOMPARE(world.dialogs->Count(QStringLiteral("open")), 0);
-    QCOMPARE(world.StoredDraws().size(), size_t(1));
-    const auto& question = world.dialogs->asked.front();
-    QCOMPARE(question.title, QStringLiteral("读入历史"));
-    // The import replaces the whole history: the question says so, and Enter cancels.
-    QVERIFY2(question.text.contains(QStringLiteral("替换现有的全部历史号码")),
-             qPrintable(question.text));
-    QVERIFY(question.defaultButton == QuestionDefault::kCancel);
-
-    ClickButton(import);  // the dialog is cancelled
-    QCOMPARE(world.StoredDraws().size(), size_t(1));
+    const int questionsBefore = world.dialogs->Count(QStringLiteral("question"));
+    ClickButton(import);  // the file dialog is cancelled: nothing is asked
+    QCOMPARE(world.dialogs->Count(QStringLiteral("question")), questionsBefore);
     const auto& open = world.dialogs->asked.back();
     QVERIFY(open.text.endsWith(QStringLiteral("历史号码")));
     QCOMPARE(open.initial, QStringLiteral("Text(*.txt)"));
+
+    world.dialogs->files = {file};
+    world.dialogs->answers = {false};
+    ClickButton(import);
+    QCOMPARE(world.StoredDraws().size(), size_t(1));
+    const auto& question = world.dialogs->asked.back();
+    QCOMPARE(question.title, QStringLiteral("读入历史"));
+    // The question says what the file holds beside what the history holds, that
+    // the import replaces the whole history, and Enter cancels.
+    QVERIFY2(question.text.contains(
+                 QStringLiteral("中有 3 期历史号码，另有 1 个非空行无法读取；现有历史号码 1 期")),
+             qPrintable(question.text));
+    QVERIFY2(question.text.contains(QStringLiteral("替换现有的全部历史号码")),
+             qPrintable(question.text));
+    QVERIFY(!question.text.contains(QStringLiteral("不到一半")));
+    QVERIFY(question.defaultButton == QuestionDefault::kCancel);
 
     world.dialogs->files = {file};
     ClickButton(import);
@@ -158,6 +164,14 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011703"));
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011704"));
     QCOMPARE(world.window->index().DrawCount(), size_t(3));
+
+    WriteFile(file, "14011801  01 02 03 04 05 06 07 08\r\n\x8f\xfe\r\nnone\r\n");
+    world.dialogs->files = {file};
+    world.dialogs->answers = {false};
+    ClickButton(import);
+    QVERIFY(
+        world.dialogs->asked.back().text.contains(QStringLiteral("不到一半的非空行是历史号码")));
+    QCOMPARE(world.StoredDraws().size(), size_t(3));
   }
 
   void aFailedImportLeavesTheHistory() {

@@ -21,6 +21,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 const std::string kHitHeading =
@@ -204,6 +205,14 @@ TEST_F(AnalysisCliTest, ExportPrintsTheSameGridsAndNamesTheWrittenSheetsOnStderr
   EXPECT_EQ(table.out, Run({"table"}).out);
   EXPECT_THAT(OutputLines(table.err), ElementsAre(summary));
   EXPECT_EQ(testing::ReadWorkbook(summary).Extent().first, 1);
+
+  // A group calculation writes the table alone; the search's hit list of
+  // before stays, and neither the help nor the output claims it.
+  const CliResult group =
+      Run({"group", "--type", "number", "--size", "2", "--select", "3,7", "--export"});
+  EXPECT_THAT(OutputLines(group.err), ElementsAre(summary));
+  EXPECT_TRUE(std::filesystem::exists(hits));
+  EXPECT_THAT(cli_.RunRaw({"group", "--help"}).out, Not(HasSubstr("Jiansuo.xls")));
 }
 
 }  // namespace

@@ -119,6 +119,21 @@ TEST_F(HistoryCliTest, ImportCountsInheritedAndSkippedLines) {
                                            "2014011602\t9\t10\t11\t12\t13\t14\t7\t8"));
 }
 
+TEST_F(HistoryCliTest, ImportRefusesAFileOfMostlyUnreadableLinesUnlessForced) {
+  ImportFiveIssues();
+  const std::filesystem::path file = WriteInput(
+      "random.txt", "14011601  01 02 03 04 05 06 07 08\r\n\x8f\xfe\x01\r\nnot a draw\r\n");
+  const std::string historyBytes = ReadFileBytes(HistoryFile());
+  const CliResult refused = Run({"import", file.string()});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_THAT(refused.err,
+              HasSubstr("中有 1 期历史号码，另有 2 个非空行无法读取；现有历史号码 5 期"));
+  EXPECT_THAT(refused.err, HasSubstr("--force"));
+  EXPECT_TRUE(ReadFileBytes(HistoryFile()) == historyBytes);
+  EXPECT_THAT(Lines({"import", "--force", file.string()}),
+              ElementsAre("stored\t1", "inherited\t0", "skipped\t2"));
+}
+
 TEST_F(HistoryCliTest, JsonShapes) {
   EXPECT_THAT(Lines({"--json", "next"}), ElementsAre(R"({"last":"","next":""})"));
   EXPECT_THAT(Lines({"--json", "list"}),

@@ -170,6 +170,11 @@ TEST_F(FailedUpdateTest, PageWithoutDraws) {
                 "没有找到开奖号码");
 }
 
+TEST_F(FailedUpdateTest, GzipBombIsRefusedAsTooLarge) {
+  ResultsServer server(kServerScript, cli_.root() / "gd.txt", {"--gzip-bomb", "40"});
+  ExpectFailure(Update(UrlTemplateForPort(server.port())), "结果页过大（超过 32 MB）");
+}
+
 TEST_F(FailedUpdateTest, ServerThatNeverAnswersMeetsTheTimeLimit) {
   SilentServer silent;
   ExpectFailure(Update(UrlTemplateForPort(silent.port()), {"--timeout", "1"}), "1 秒内没有应答");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "acquire/page_text.h"
 
@@ -50,6 +51,36 @@ TEST(CapNestingTest, DeeplyNestedPageKeepsItsText) {
   const std::string html =
       Repeated("<div>", depth) + "1401160101 02 03 04 05 06 07 08" + Repeated("</div>", depth);
   EXPECT_EQ(PageText(html), "1401160101 02 03 04 05 06 07 08");
+}
+
+TEST(CapNestingTest, CutsOnlyBeforeRowsOfATableBodyInPlainSurroundings) {
+  struct Case {
+    const char* what;
+    std::string html;
+    std::vector<std::string> reopened;  // at each cut
+  };
+  const std::string rows = "<tr><td>a</td></tr><tr><td>b</td>";
+  const Case cases[] = {
+      {"in blocks",
+       "<div id=\"x\"><table class='t'><tbody>" + rows,
+       {"<div id=\"x\"><table class='t'><tbody>", "<div id=\"x\"><table class='t'><tbody>"}},
+      {"the first row after the implied end of the last cell",
+       "<table><tr><td>a<tr><td>b",
+       {"<table>", "<table>"}},
+      {"in a select", "<select><table>" + rows, {}},
+      {"in foreign content", "<svg><table>" + rows, {}},
+      {"in a table inside a cell", "<table><tr><td><table>" + rows, {"<table>"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<MarkupCut> cuts;
+    const std::string capped = CapNesting(c.html, kMaxMarkupNesting, &cuts, 1);
+    std::vector<std::string> reopened;
+    for (const MarkupCut& cut : cuts) {
+      EXPECT_TRUE(capped.substr(cut.at).starts_with("<tr>")) << c.what;
+      reopened.push_back(cut.reopen);
+    }
+    EXPECT_EQ(reopened, c.reopened) << c.what;
+  }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "acquire/online_update.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -344,6 +346,58 @@ TEST(PageDrawsTest, KeepsOnlyTheLookedUpIssues) {
   EXPECT_EQ(page.Find(14011602)->numbers, (Numbers{20, 19, 18, 17, 16, 15, 14, 13}));
   EXPECT_EQ(page.Find(14011603), nullptr);  // looked up, not listed
   EXPECT_TRUE(page.ListsADraw());
+}
+
+// A clock whose first reading is in time and every later one late: the look
+// before the scan passes, the looks inside it do not.
+int clockReadings = 0;
+UpdateDeadline::Clock::time_point LateAfterTheFirstReading() {
+  return UpdateDeadline::Clock::time_point{} + std::chrono::seconds(++clockReadings == 1 ? 0 : 60);
+}
+
+TEST(PageDrawsTest, ADeadlinePassingDuringTheScanOfALargePageStopsIt) {
+  const UpdateDeadline deadline{UpdateDeadline::Clock::time_point{} + std::chrono::seconds(30), 30,
+                                &LateAfterTheFirstReading};
+  // Over 1 MiB of characters, the draw at the start: the scan runs backwards
+  // and looks at the clock again before it reaches the draw.
+  const std::string text =
+      DrawText(14011601, NumbersOf(14011601), " ") + std::string((3u << 20) / 2, 'x');
+  clockReadings = 0;
+  EXPECT_THROW(PageDraws(text, {14011601}, deadline), InputError);
+  EXPECT_GE(clockReadings, 2);
+}
+
+double PeakRssMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024;
+}
+
+// Reads a 16 MB page and exits with 0 when the draw was read and the peak
+// memory grew by at most five times the page.
+void ReadALargePageAndExit() {
+  const std::string row = "<tr><td>2014-01-16</td><td>" +
+                          DrawText(14011601, NumbersOf(14011601), "&nbsp;") + "</td></tr>\n";
+  std::string html;
+  html.reserve((16u << 20) + row.size() + 64);
+  html = "<!DOCTYPE html><html><body><table>";
+  while (html.size() < (16u << 20)) html += row;
+  html += "</table></body></html>";
+  UpdatePlan plan;
+  plan.rule = IssueRule{84, false};
+  plan.firstIssue = 14011601;
+  plan.lastIssue = 14011684;
+  const double before = PeakRssMegabytes();
+  const PageReadout readout = ReadResultsPage(plan, html, UpdateDeadline::FromNow(600));
+  const double pageMegabytes = double(html.size()) / (1 << 20);
+  const double added = PeakRssMegabytes() - before;
+  std::fprintf(stderr, "%.0f MB page read in %.0f MB\n", pageMegabytes, added);
+  std::exit(readout.draws.size() == 1 && added <= 5 * pageMegabytes ? 0 : 1);
+}
+
+// In a process of its own, whose peak memory is the page's alone.
+TEST(ResultsPageMemoryTest, APageIsReadInAtMostFiveTimesItsSize) {
+  EXPECT_EXIT(ReadALargePageAndExit(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(PageDrawsTest, CutShortAtTheEndOfTheText) {

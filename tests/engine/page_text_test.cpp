@@ -61,6 +61,31 @@ INSTANTIATE_TEST_SUITE_P(
                     PageTextCase{"WithoutSemicolon", "a&ampb", "a&b"}),
     [](const testing::TestParamInfo<PageTextCase>& info) { return std::string(info.param.name); });
 
+// A page of many pieces reads as its rows, each read alone, line after
+// line: rows hidden, left open or preformatted among them, inside a frame of
+// blocks and inline elements, with text after the table.
+TEST(PageTextPiecesTest, ALargePageReadsAsItsRowsReadAlone) {
+  const std::string rows[] = {
+      "<tr><td>r 1401160{n}</td><td> <span>c</span>  {n} </td></tr>\n",
+      "<tr hidden><td>hidden {n}</td></tr>\n",
+      "<tr><td><pre>p  {n}</pre><td>&nbsp;x<b>{n}</b>\n",
+      "<tr><th>h</th><td style=\"display:none\">{n}</td><td>{n}<br>{n}</td></tr>",
+  };
+  std::string html = "<!DOCTYPE html><html><body><div class=\"a b\"><font><table><tbody>\n";
+  std::string expected;
+  for (int i = 0; html.size() < (1u << 20); ++i) {
+    std::string row = rows[i % 4];
+    for (size_t at; (at = row.find("{n}")) != std::string::npos;) {
+      row.replace(at, 3, std::to_string(i));
+    }
+    html += row;
+    const std::string alone = PageText("<table>" + row + "</table>");
+    if (!alone.empty()) expected += alone + "\n";
+  }
+  html += "</tbody></table>after</font></div></body></html>";
+  EXPECT_EQ(PageText(html), expected + "after");
+}
+
 TEST(PageTextDepthTest, DeeplyNestedPageDoesNotExhaustTheStack) {
   constexpr int kDepth = 100000;
   std::string html;

@@ -139,6 +139,46 @@ TEST_F(TextImportTest, ReadsGb18030Text) {
   EXPECT_EQ(store_->LoadDraws().front().numbers, (Numbers{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
+TEST_F(TextImportTest, InspectionCountsDrawsAndUnreadableLinesAndTellsAMostlyUnreadableFile) {
+  struct Case {
+    const char* text;
+    int64_t draws;
+    int64_t unreadable;
+    bool mostlyUnreadable;
+  };
+  const Case cases[] = {
+      {"14011601  01 02 03 04 05 06 07 08\r\n\r\n没有号码\r\n", 1, 1, false},  // half
+      {"14011601  01 02 03 04 05 06 07 08\r\nx\r\ny\r\n", 1, 2, true},
+      {"\x8f\xff\x01\n\xfe\x02\x03\n14011601  01 02 03 04 05 06 07 08\n", 1, 2, true},
+      {"\r\n\r\n", 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    const HistoryFileInspection inspection = InspectHistoryFile(WriteFile(c.text), {});
+    EXPECT_EQ(inspection.draws(), c.draws) << c.text;
+    EXPECT_EQ(inspection.unreadableLines(), c.unreadable) << c.text;
+    EXPECT_EQ(inspection.MostlyUnreadable(), c.mostlyUnreadable) << c.text;
+  }
+  const HistoryFileInspection inspection =
+      InspectHistoryFile(WriteFile("14011601  01 02 03 04 05 06 07 08\r\nx\r\n"), {});
+  EXPECT_EQ(DescribeInspection(inspection, 500000),
+            "文件 " + inspection.file.string() +
+                " 中有 1 期历史号码，另有 1 个非空行无法读取；现有历史号码 500000 期。");
+}
+
+TEST_F(TextImportTest, ImportOfAnInspectionReadsTheFileAgainOnlyWhenTheHistoryEndMoved) {
+  const std::filesystem::path file = WriteFile("01 02 03 04 05 06 07 08\r\n");
+  const HistoryFileInspection inspection = InspectHistoryFile(file, ImportBasisOf(*store_));
+  EXPECT_EQ(inspection.draws(), 0);  // no issue to count on from yet
+  StoreHistory(kEarlierHistory);     // another program stores a history meanwhile
+  EXPECT_EQ(ImportInspectedFile(*store_, inspection, rules_).stored, 1);
+  EXPECT_EQ(store_->LoadDraws(), (std::vector<Draw>{{14011602, {1, 2, 3, 4, 5, 6, 7, 8}}}));
+
+  // Unchanged history: the parsed draws are stored, the file is not read again.
+  const HistoryFileInspection again = InspectHistoryFile(file, ImportBasisOf(*store_));
+  std::filesystem::remove(file);
+  EXPECT_EQ(ImportInspectedFile(*store_, again, rules_).stored, 1);
+}
+
 class FailedImportTest : public TextImportTest,
                          public ::testing::WithParamInterface<const char*> {};
 

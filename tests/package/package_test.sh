@@ -14,7 +14,7 @@ if ! command -v dpkg-deb >/dev/null || ! command -v cpack >/dev/null; then
   exit 77
 fi
 if [ ! -f "$build/CPackConfig.cmake" ]; then
-  echo "skipped: packaging is left out of this build (help2man or rsvg-convert missing)"
+  echo "skipped: packaging is left out of this build (rsvg-convert missing)"
   exit 77
 fi
 
@@ -76,6 +76,24 @@ imported="$("$cli" import "${samples[0]}")"
 [ ! -e "$root/usr/bin/tessera.mdb" ] || fail "the installed program wrote beside itself"
 combinations="$("$cli" group --type number --size 2 --select 3,7,12 | tail -n +2 | cut -f1)"
 [ "$combinations" = $'03 07\n03 12\n07 12' ] || fail "group printed: $combinations"
+
+# Both programs answer --version with the package's version, the window
+# --help as well, without a display.
+version="$(dpkg-deb -f "${debs[0]}" Version)"
+[ "$("$cli" --version)" = "zephyrstat-cli $version" ] || fail "zephyrstat-cli --version: $("$cli" --version)"
+window="$root/usr/bin/zephyrstat"
+[ "$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$window" --version)" = "Zephyrstat $version" ] ||
+  fail "zephyrstat --version without a display"
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$window" --help >"$work/help.txt" 2>&1 ||
+  { cat "$work/help.txt" >&2; fail "zephyrstat --help without a display"; }
+
+# The manual pages name the installed programs, never a build folder.
+for page in zephyrstat zephyrstat-cli; do
+  text="$(zcat "$root/usr/share/man/man1/$page.1.gz")"
+  [[ "$text" == *"$version"* ]] || fail "$page(1) does not give the version $version"
+  [[ "$text" != *"$build"* && "$text" != *"$(cd "$build" && pwd -P)"* ]] ||
+    fail "$page(1) names the build folder"
+done
 
 # The window starts on a first start (it offers the sample then) and is
 # still running a moment later; it creates its history in the per-user folder.
