@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <vector>
 
 #include "core/errors.h"
@@ -25,29 +26,61 @@ Draw DrawAt(const PackedHistory& packed, size_t draw) {
   return result;
 }
 
+// Room for a line's issue and eight numbers of any value.
+constexpr size_t kMaxLineChars = 12 * (kPositions + 1) + 2;
+
+// Writes the numbers of a backup line from `out` on; returns the end.
+char* WriteNumbers(const Numbers& numbers, char* out) {
+  for (int number : numbers) {
+    // Stored numbers are 1..20; the general form is kept for a foreign file.
+    if (number >= 0 && number < 100) {
+      *out++ = static_cast<char>('0' + number / 10);
+      *out++ = static_cast<char>('0' + number % 10);
+    } else {
+      out = std::to_chars(out, out + 12, number).ptr;
+    }
+    *out++ = ' ';
+  }
+  return out;
+}
+
 void AppendBackupLine(const Draw& draw, bool threeDigit, std::string& out) {
   out += StoredDigits(draw.issue, threeDigit);
   out += ' ';
-  for (int number : draw.numbers) {
-    // Stored numbers are 1..20; the general form is kept for a foreign file.
-    if (number >= 0 && number < 100) {
-      out += static_cast<char>('0' + number / 10);
-      out += static_cast<char>('0' + number % 10);
-    } else {
-      out += std::to_string(number);
-    }
-    out += ' ';
-  }
+  char numbers[kMaxLineChars];
+  out.append(numbers, WriteNumbers(draw.numbers, numbers));
 }
 
 // The content of lsbf.txt for the first `count` draws: a backup line each,
-// ended by CR LF.
+// ended by CR LF. Issues that differ only in their last two digits (neither
+// 00) take the same width, so StoredDigits() is asked once a day.
 std::string BackupText(const PackedHistory& packed, size_t count, bool threeDigit) {
   std::string text;
   text.reserve(count * 36);
-  for (size_t draw = 0; draw < count; ++draw) {
-    AppendBackupLine(DrawAt(packed, draw), threeDigit, text);
-    text += "\r\n";
+  int32_t day = -1;
+  size_t width = 0;
+  char line[kMaxLineChars];
+  for (size_t i = 0; i < count; ++i) {
+    const Draw draw = DrawAt(packed, i);
+    const bool sameDay = draw.issue > 0 && draw.issue % 100 != 0 && draw.issue / 100 == day;
+    char* end = line;
+    if (sameDay) {
+      char digits[12];
+      const auto length = static_cast<size_t>(
+          std::to_chars(digits, digits + sizeof digits, draw.issue).ptr - digits);
+      for (size_t zeros = length; zeros < width; ++zeros) *end++ = '0';
+      end = std::copy_n(digits, length, end);
+    } else {
+      const std::string digits = StoredDigits(draw.issue, threeDigit);
+      text += digits;
+      width = digits.size();
+      day = draw.issue > 0 && draw.issue % 100 != 0 ? draw.issue / 100 : -1;
+    }
+    *end++ = ' ';
+    end = WriteNumbers(draw.numbers, end);
+    *end++ = '\r';
+    *end++ = '\n';
+    text.append(line, end);
   }
   return text;
 }
