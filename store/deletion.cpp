@@ -116,10 +116,11 @@ class ZodiacYears {
 // their backup lines stores, so that deleting the others is enough. The
 // backup reader skips a repeated issue, an issue not above 0 and a number
 // outside 1..20, and the rebuild derives every field and QQH under `rules`.
-// The fields are compared with the compact copy; QQH, read only at the day's
-// end, is taken as written under the issue rule the store recorded with the
-// rows. idx is 1..N as every change leaves it, and the texts are made from
-// the fields, so neither is read.
+// The fields are compared with the compact copy; QQH, which it does not
+// hold, is taken as written under the issue rule the store recorded with the
+// rows (NextIssueRule), so an edition changed since they were stored makes
+// them derived anew. idx is 1..N as every change leaves it, and the texts are
+// made from the fields, so neither is read.
 bool KeptRowsAsRebuilt(HistoryStore& store, const PackedHistory& packed, size_t keep,
                        const DerivationRules& rules) {
   const std::optional<IssueRule> written = store.NextIssueRule();
@@ -171,7 +172,7 @@ DeleteOutcome KeepFirst(HistoryStore& store, const std::filesystem::path& folder
   if (keep == packed.DrawCount()) return outcome;
   const std::string backup = BackupText(packed, keep, rules.issueRule.threeDigit);
   {
-    // One transaction also spares the check's many reads a lock each.
+    // The recorded rule the check reads belongs to the rows the delete keeps.
     HistoryStore::Change change(store);
     if (KeptRowsAsRebuilt(store, packed, keep, rules)) {
       outcome.deleted = store.DeleteNewest(static_cast<int64_t>(packed.DrawCount() - keep));
@@ -181,7 +182,8 @@ DeleteOutcome KeepFirst(HistoryStore& store, const std::filesystem::path& folder
     }
     change.Commit();
   }
-  // Only a delete writes lsbf.txt, under the writer lock held here.
+  // lsbf.txt is only written by a delete under the writer lock, held here:
+  // a temporary beside it is a killed run's.
   const std::filesystem::path backupFile = folder / kBackupFileName;
   RemoveLeftoverTemporaries(backupFile);
   try {

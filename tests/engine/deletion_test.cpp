@@ -275,6 +275,12 @@ TEST_F(DeletionTest, OnlyRowsAsTheRulesDeriveThemAreKept) {
            Case{"other edition", [] {}, otherEdition, false},
            Case{"a draw added under another edition",
                 [&] { store_->AppendDraws({DrawOf(14011703)}, otherEdition); }, rules_, false},
+           Case{"a file of an earlier version, no issue rule recorded",
+                [&] {
+                  store_->db().Execute("DROP TABLE DerivedBases");
+                  store_->FollowBases(rules_);
+                },
+                rules_, false},
            Case{"an issue stored twice",
                 [&] {
                   std::vector<Draw> twice = kHistory;
