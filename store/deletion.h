@@ -7,8 +7,10 @@
 // kept as they are when they are what the rebuild derives under the given
 // rules (issues rising, numbers 1..20, every field and QQH as the rules give
 // them, which the rows stored under these rules always are); otherwise, say
-// after a base or edition change, the rest of the history is rebuilt from
-// the kept draws under the rules, as the rebuild from lsbf.txt does. lsbf.txt
+// after a base or edition change, or in a file of an earlier version that
+// recorded no issue rule (HistoryStore::NextIssueRule), the rest of the
+// history is rebuilt from the kept draws under the rules, as the rebuild from
+// lsbf.txt does, at the cost of a whole rebuild that one time. lsbf.txt
 // is written only after the commit, so a delete that fails leaves it as it
 // was; a delete whose lsbf.txt cannot be written is done all the same and
 // says so in a warning.
