@@ -49,12 +49,13 @@ constexpr Help kHelp[] = {
      "be 1..20 and distinct; the history must not be empty."},
     {"delete-last",
      "Without N: delete the newest draw (删除最后历史). With N: delete the "
-     "newest N draws through the backup file lsbf.txt and the rebuild "
-     "(删除最后指定数量期历史); N of 0 or less deletes nothing. Prints "
-     "the number deleted and the new last issue."},
+     "newest N draws (删除最后指定数量期历史), write the draws that remain to the "
+     "backup file lsbf.txt and derive them under the current settings; N of 0 or "
+     "less deletes nothing. Prints the number deleted and the new last issue."},
     {"delete-after",
-     "Delete every draw after ISSUE (删除到选定期), through lsbf.txt and the "
-     "rebuild; ISSUE itself stays. Prints the number deleted and the new last issue."},
+     "Delete every draw after ISSUE (删除到选定期) as delete-last N does; ISSUE "
+     "itself stays. An ISSUE that is not stored keeps every draw before it, and "
+     "stderr says it is not stored. Prints the number deleted and the new last issue."},
     {"clear", "Delete every draw (清空历史号码)."},
     {"update",
      "历史号在线更新: fetch the results page of the chosen edition (setting "

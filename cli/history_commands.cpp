@@ -42,11 +42,12 @@ std::string ShownNext(const CliContext& context, int32_t issue) {
   return ShownIssue(FollowingIssue(issue, rule), rule.threeDigit);
 }
 
-// A committed delete is done (exit 0) even when the compaction after it
-// failed; the warning goes to stderr, beside the result.
+// A committed delete is done (exit 0) even when the compaction or lsbf.txt
+// after it failed; the warnings go to stderr, beside the result.
 void PrintDeleted(CliContext& context, const DeleteOutcome& outcome) {
-  if (outcome.compactionWarning) {
-    std::fprintf(stderr, "zephyrstat-cli: %s\n", outcome.compactionWarning->c_str());
+  for (const std::optional<std::string>& warning :
+       {outcome.compactionWarning, outcome.backupWarning}) {
+    if (warning) std::fprintf(stderr, "zephyrstat-cli: %s\n", warning->c_str());
   }
   context.PrintValues({{"deleted", std::to_string(outcome.deleted)}, {"last", LastShown(context)}});
 }
@@ -176,9 +177,17 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
           "not \"" +
           *issue + "\"");
     }
-    PrintDeleted(context,
-                 DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept),
-                                  context.dataFolder, DerivationRules::From(context.settings)));
+    const DeleteOutcome outcome =
+        DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept), context.dataFolder,
+                         DerivationRules::From(context.settings));
+    if (!outcome.lastKeptStored && lastKept > 0) {
+      std::fprintf(
+          stderr,
+          "zephyrstat-cli: 历史号码中没有第 %s 期；删除了其后的 %lld 期，其前的历史号码全部保留\n",
+          ShownIssue(static_cast<int32_t>(lastKept), context.ThreeDigit()).c_str(),
+          static_cast<long long>(outcome.deleted));
+    }
+    PrintDeleted(context, outcome);
   });
 }
 
@@ -191,7 +200,9 @@ void AddClear(CLI::App& app, CliContext& context) {
     const int64_t count = store.Count();
     store.Clear();
     change.Commit();
-    PrintDeleted(context, DeleteOutcome{count, std::nullopt});
+    DeleteOutcome cleared;
+    cleared.deleted = count;
+    PrintDeleted(context, cleared);
   });
 }
 

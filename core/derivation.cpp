@@ -94,10 +94,19 @@ void DeriveRowInto(const Draw& draw, const DerivationRules& rules, HistoryRow& r
   row.issue = draw.issue;
   row.nextIssue = FollowingIssue(draw.issue, rules.issueRule);
 
-  const int zodiacYear = ZodiacYear(draw.issue, rules.issueRule.threeDigit);
-  auto& fields = row.fields;
+  DeriveFields(draw.numbers, rules, ZodiacYear(draw.issue, rules.issueRule.threeDigit), row.fields);
+
+  WriteNumberList(draw.numbers, row.texts[static_cast<int>(ListText::kNumbers)]);
+  for (const TaggedTextFormat& format : kTaggedTexts) {
+    WriteTaggedList(row.fields[static_cast<int>(format.type)], format.twoDigits,
+                    row.texts[static_cast<int>(format.text)]);
+  }
+}
+
+void DeriveFields(const Numbers& numbers, const DerivationRules& rules, int zodiacYear,
+                  std::array<Numbers, kSearchTypeCount>& fields) {
   for (int i = 0; i < kPositions; ++i) {
-    const int n = draw.numbers[i];
+    const int n = numbers[i];
     const int tens = n / 10;
     const int units = n % 10;
     fields[static_cast<int>(SearchType::kNumber)][i] = n;
@@ -106,12 +115,6 @@ void DeriveRowInto(const Draw& draw, const DerivationRules& rules, HistoryRow& r
     fields[static_cast<int>(SearchType::kUnits)][i] = units;
     fields[static_cast<int>(SearchType::kSum)][i] = tens + units;
     fields[static_cast<int>(SearchType::kSegment)][i] = (n - 1) / 4 + rules.dsIni;
-  }
-
-  WriteNumberList(draw.numbers, row.texts[static_cast<int>(ListText::kNumbers)]);
-  for (const TaggedTextFormat& format : kTaggedTexts) {
-    WriteTaggedList(fields[static_cast<int>(format.type)], format.twoDigits,
-                    row.texts[static_cast<int>(format.text)]);
   }
 }
 

@@ -29,6 +29,11 @@ HistoryRow DeriveRow(const Draw& draw, const DerivationRules& rules);
 // The same into `row`, reusing the room of its texts: a bulk write deriving
 // row after row into the same rows allocates nothing.
 void DeriveRowInto(const Draw& draw, const DerivationRules& rules, HistoryRow& row);
+// The per-position fields alone (HistoryRow::fields), for the zodiac year of
+// the draw's issue (ZodiacYear): a check of many stored rows finds that year
+// once for all draws of a day.
+void DeriveFields(const Numbers& numbers, const DerivationRules& rules, int zodiacYear,
+                  std::array<Numbers, kSearchTypeCount>& fields);
 
 }  // namespace zs
 

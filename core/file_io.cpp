@@ -75,6 +75,19 @@ void FileReplacement::Commit() {
 
 void FileReplacement::Fail(int error) const { FailFile("无法写入", target_, error); }
 
+void RemoveLeftoverTemporaries(const std::filesystem::path& target) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(target.parent_path(), error);
+  // A leftover that cannot be removed costs only room on the disk.
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    if (platform::IsFileBesideName(target, entries->path().filename().string()) &&
+        entries->is_regular_file(error)) {
+      std::filesystem::remove(entries->path(), error);
+    }
+    error.clear();
+  }
+}
+
 void WriteFileWhole(const std::filesystem::path& target, std::string_view bytes) {
   FileReplacement replacement(target);
   replacement.Write(bytes);

@@ -52,6 +52,12 @@ class FileReplacement {
   bool committed_ = false;
 };
 
+// Removes the temporaries that replacements of `target` left behind when
+// their program was killed before Commit(); best effort. Precondition: no
+// live program is replacing `target` (its every writer holds a lock the
+// caller holds too), else its temporary would go.
+void RemoveLeftoverTemporaries(const std::filesystem::path& target);
+
 // Replaces `target` with `bytes`.
 void WriteFileWhole(const std::filesystem::path& target, std::string_view bytes);
 // Replaces `target` with a copy of `source`, read in pieces.

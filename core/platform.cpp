@@ -36,16 +36,28 @@ bool TryLockRange(int fd, int slot, short type) {
   }
 }
 
+// Hidden and unique, so neither a user nor a second writer mistakes it for a
+// finished file: "." + the target's name + ".tmp-" + six characters.
+constexpr std::string_view kUniqueSuffix = "XXXXXX";
+
+std::string BesidePrefix(const std::filesystem::path& target) {
+  std::string prefix = ".";
+  prefix += target.filename().string();
+  prefix += ".tmp-";
+  return prefix;
+}
+
 }  // namespace
+
+bool IsFileBesideName(const std::filesystem::path& target, std::string_view fileName) {
+  const std::string prefix = BesidePrefix(target);
+  return fileName.size() == prefix.size() + kUniqueSuffix.size() && fileName.starts_with(prefix);
+}
 
 int CreateFileBeside(const std::filesystem::path& target, FileHandle& handle,
                      std::filesystem::path& path) {
-  // Hidden and unique, so neither a user nor a second writer mistakes it for
-  // a finished file.
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".tmp-XXXXXX";
-  name = (target.parent_path() / name).string();
+  const std::string name =
+      (target.parent_path() / (BesidePrefix(target) + std::string(kUniqueSuffix))).string();
   std::vector<char> buffer(name.begin(), name.end());
   buffer.push_back('\0');
   const int fd = mkostemp(buffer.data(), O_CLOEXEC);

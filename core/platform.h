@@ -22,6 +22,9 @@ inline constexpr FileHandle kNoFile = -1;
 // it does not exist). On success `handle` and `path` name the new file.
 int CreateFileBeside(const std::filesystem::path& target, FileHandle& handle,
                      std::filesystem::path& path);
+// Whether `fileName` is a name CreateFileBeside gives the files it makes
+// beside `target`.
+bool IsFileBesideName(const std::filesystem::path& target, std::string_view fileName);
 int OpenForReading(const std::filesystem::path& file, FileHandle& handle);
 
 // Writes all of `bytes`, resuming after interruptions.

@@ -369,7 +369,10 @@ void HistoryStore::Writer::unlock() {
 }
 
 HistoryStore::Change::Change(HistoryStore& store) : ended_{store}, lock_(store.writer_) {
-  if (!store.db_.InTransaction()) transaction_.emplace(store.db_);
+  if (!store.db_.InTransaction()) {
+    store.RemoveLeftoverCopies();
+    transaction_.emplace(store.db_);
+  }
   ended_.outermost = transaction_.has_value();
 }
 
@@ -556,6 +559,7 @@ void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const Derivat
   pack.RewriteAll(InsertDerived(db_, sorted.empty() ? draws : sorted, rules));
   pack.Finish();
   RecordBases(rules);
+  RecordNextIssueRule(rules.issueRule);
   change.Commit();
 }
 
@@ -576,6 +580,7 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
     change.Commit();
     return;
   }
+  ForgetNextIssueRuleUnless(rules.issueRule);
   DrawPackUpdate pack(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
   // The provisional idx 0 differs from every final number, so the
@@ -594,13 +599,18 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
   change.Commit();
 }
 
-bool HistoryStore::DeleteLast() {
+bool HistoryStore::DeleteLast() { return DeleteNewest(1) == 1; }
+
+int64_t HistoryStore::DeleteNewest(int64_t count) {
+  if (count <= 0) return 0;
   Change change(*this);
   DrawPackUpdate pack(db_);
-  db_.Execute(
-      "DELETE FROM Lishi WHERE rowid = (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
-      "LIMIT 1)");
-  const bool deleted = db_.Changes() > 0;
+  Statement remove = db_.Prepare(
+      "DELETE FROM Lishi WHERE rowid IN (SELECT rowid FROM Lishi ORDER BY SQQH DESC, rowid DESC "
+      "LIMIT ?1)");
+  remove.Bind(1, count);
+  remove.Run();
+  const int64_t deleted = db_.Changes();
   pack.RewriteFrom(Count());
   pack.Finish();
   change.Commit();
@@ -626,6 +636,7 @@ void HistoryStore::Rederive(const DerivationRules& rules) {
   pack.RewriteAll(InsertDerived(db_, draws, rules));
   pack.Finish();
   RecordBases(rules);
+  RecordNextIssueRule(rules.issueRule);
   change.Commit();
 }
 
@@ -673,6 +684,7 @@ bool HistoryStore::FollowBases(const DerivationRules& rules) {
 void HistoryStore::Compact() {
   if (folder_.empty()) return;
   const WriterLock writer(writer_);
+  RemoveLeftoverCopies();
   const std::filesystem::path file = folder_ / kHistoryFileName;
   const std::filesystem::path compacted = folder_ / kCompactFileName;
 
@@ -712,6 +724,60 @@ void HistoryStore::Compact() {
   }
   db_ = Database::OpenFile(file);
   Configure(db_);
+}
+
+bool HistoryStore::CompactWhenSparse() {
+  if (folder_.empty()) return false;
+  const auto pragma = [this](const char* sql) {
+    Statement statement = db_.Prepare(sql);
+    statement.Step();
+    return statement.Int(0);
+  };
+  const int64_t freePages = pragma("PRAGMA freelist_count");
+  if (freePages * 4 < pragma("PRAGMA page_count")) return false;
+  Compact();
+  return true;
+}
+
+void HistoryStore::RemoveLeftoverCopies() {
+  if (!folder_.empty()) RemoveLeftoverTemporaries(folder_ / kHistoryFileName);
+}
+
+std::optional<IssueRule> HistoryStore::NextIssueRule() {
+  if (!HasNextIssueRule()) return std::nullopt;
+  Statement rule = db_.Prepare(std::string("SELECT DrawsPerDay, ThreeDigit FROM ") + kBasesTable +
+                               " WHERE DrawsPerDay IS NOT NULL AND ThreeDigit IS NOT NULL");
+  if (!rule.Step()) return std::nullopt;
+  return IssueRule{static_cast<int>(rule.Int(0)), rule.Int(1) != 0};
+}
+
+bool HistoryStore::HasNextIssueRule() {
+  Statement column = db_.Prepare("SELECT 1 FROM pragma_table_info(?1) WHERE name = 'DrawsPerDay'");
+  column.Bind(1, std::string_view(kBasesTable));
+  return column.Step();
+}
+
+// Every RecordBases() empties the rule (it writes the bases alone, as earlier
+// versions do), so a rule is only there when recorded after it.
+void HistoryStore::RecordNextIssueRule(const IssueRule& rule) {
+  if (!HasNextIssueRule()) {
+    db_.Execute(std::string("ALTER TABLE ") + kBasesTable + " ADD COLUMN DrawsPerDay INTEGER;" +
+                "ALTER TABLE " + kBasesTable + " ADD COLUMN ThreeDigit INTEGER");
+  }
+  Statement record =
+      db_.Prepare(std::string("UPDATE ") + kBasesTable + " SET DrawsPerDay = ?1, ThreeDigit = ?2");
+  record.Bind(1, int64_t{rule.drawsPerDay}).Bind(2, int64_t{rule.threeDigit ? 1 : 0});
+  record.Run();
+}
+
+void HistoryStore::ForgetNextIssueRuleUnless(const IssueRule& rule) {
+  if (!HasNextIssueRule()) return;
+  Statement forget = db_.Prepare(
+      std::string("UPDATE ") + kBasesTable +
+      " SET DrawsPerDay = NULL, ThreeDigit = NULL WHERE DrawsPerDay IS NOT ?1 OR ThreeDigit IS "
+      "NOT ?2");
+  forget.Bind(1, int64_t{rule.drawsPerDay}).Bind(2, int64_t{rule.threeDigit ? 1 : 0});
+  forget.Run();
 }
 
 }  // namespace zs

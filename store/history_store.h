@@ -159,6 +159,11 @@ class HistoryStore {
                    bool dropFirst = false);
   // Deletes the row with the highest SQQH; false when the history is empty.
   bool DeleteLast();
+  // Deletes the `count` rows with the highest SQQH (the later stored first
+  // among equal issues); returns how many it deleted. The rows left keep
+  // their fields and their idx, which stays 1..N: every row numbered after
+  // them is gone.
+  int64_t DeleteNewest(int64_t count);
   void Clear();
   // Derives every row anew from its draw under `rules` (a new zodiac or
   // segment base) and records the bases. idx, SQQH and the numbers stay.
@@ -174,6 +179,11 @@ class HistoryStore {
   // only, or another writer keeps the history busy) leaves the rows as they
   // are; readers then follow the recorded bases (LoadDerived).
   bool FollowBases(const DerivationRules& rules);
+  // The issue rule that wrote QQH of every row, recorded beside the bases by
+  // a change that derives all rows (ReplaceAllDraws, Rederive); nullopt when
+  // unknown: none recorded since the last RecordBases (as in a file of an
+  // earlier version), or rows appended since under another rule.
+  std::optional<IssueRule> NextIssueRule();
 
   // Compacts the file into tesseraTmp.mdb beside it, then puts a copy in the
   // place of tessera.mdb by an atomic rename, so the folder always holds a
@@ -182,11 +192,25 @@ class HistoryStore {
   // file open (the rename would cut that one off from the history). No-op
   // for a memory store.
   void Compact();
+  // Compact() when at least a quarter of the file's pages are free, so a
+  // delete of a few draws costs no copy of the whole file; returns whether
+  // it compacted. Throws as Compact() does.
+  bool CompactWhenSparse();
+  // Removes the hidden copies of tessera.mdb that a program killed during a
+  // compaction left beside it. Only a compaction makes them, and it holds
+  // the writer lock until its copy has taken the file's place: whoever holds
+  // the writer lock sees only a dead program's. Precondition: the writer
+  // lock is held. Called by every change (Change) and every compaction.
+  void RemoveLeftoverCopies();
 
  private:
   HistoryStore(Database db, std::filesystem::path folder, std::unique_ptr<platform::LockFile> locks,
                bool readOnly, bool packReadable);
   void RecordBases(const DerivationRules& rules);
+  bool HasNextIssueRule();
+  // Precondition: the bases are recorded.
+  void RecordNextIssueRule(const IssueRule& rule);
+  void ForgetNextIssueRuleUnless(const IssueRule& rule);
 
   Database db_;
   std::filesystem::path folder_;

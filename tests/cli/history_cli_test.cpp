@@ -240,17 +240,27 @@ TEST_F(HistoryCliTest, AnUnsavedSettingIsAFailureThatChangesNothing) {
   EXPECT_EQ(testing::StoredRows(*HistoryStore::OpenFolder(cli_.dataFolder())), before);
 }
 
-TEST_F(HistoryCliTest, ADeleteWhoseCompactionFailsIsDoneWithAWarning) {
-  ImportFiveIssues();
-  // A folder under the compacted copy's name, which cannot be removed.
+// A delete of most draws compacts the file; neither a compaction nor an
+// lsbf.txt that fails undoes it.
+TEST_F(HistoryCliTest, ADeleteWhoseCompactionOrBackupFailsIsDoneWithAWarning) {
+  GeneratorOptions options;
+  options.first = {2014, 3, 1};
+  options.last = {2014, 3, 3};
+  options.threeDigit = true;  // no edition chosen: the default settings
+  options.missingRate = 0;
+  const std::vector<Draw> draws = GenerateHistory(options);
+  ASSERT_EQ(Run({"import", WriteInput("h.txt", HistoryFileText(draws, true)).string()}).exitStatus,
+            0);
+  // Folders under the compacted copy's and the backup's names, which cannot
+  // be replaced.
   std::filesystem::create_directories(cli_.dataFolder() / kCompactFileName / "x");
-  const CliResult result = Run({"delete-last", "2"});
+  std::filesystem::create_directories(BackupFile() / "x");
+  const CliResult result = Run({"delete-last", "200"});
   EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t2", "last\t2014011684"));
+  EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t200", "last\t20140301052"));
   EXPECT_THAT(result.err, HasSubstr("暂未压缩"));
-  EXPECT_THAT(
-      Lines({"list"}),
-      ElementsAreArray(WithHeading({kFiveIssueRows[0], kFiveIssueRows[1], kFiveIssueRows[2]})));
+  EXPECT_THAT(result.err, HasSubstr("备份文件未更新"));
+  EXPECT_EQ(Lines({"list"}).size(), 53u);
 }
 
 TEST_F(HistoryCliTest, AddStoresUnderTheNextIssue) {
@@ -317,9 +327,12 @@ TEST_F(HistoryCliTest, DeleteLastThreeKeepsTheFirstTwoAndWritesTheBackup) {
 
 TEST_F(HistoryCliTest, DeleteAfterAnIssueThatIsNotStored) {
   ImportFiveIssues();
-  EXPECT_THAT(Lines({"delete-after", "14011690"}), ElementsAre("deleted\t2", "last\t2014011684"));
+  const CliResult result = Run({"delete-after", "14011690"});
+  EXPECT_THAT(OutputLines(result.out), ElementsAre("deleted\t2", "last\t2014011684"));
+  EXPECT_THAT(result.err, HasSubstr("没有第 2014011690 期"));
   EXPECT_THAT(Lines({"list"}),
               ElementsAre(kHeading, kFiveIssueRows[0], kFiveIssueRows[1], kFiveIssueRows[2]));
+  EXPECT_THAT(Run({"delete-after", "14011683"}).err, IsEmpty());
 }
 
 TEST_F(HistoryCliTest, DeleteLastWithoutCountDeletesOneDrawDirectly) {

@@ -6,11 +6,14 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "core/derivation.h"
 #include "core/errors.h"
+#include "core/issue_number.h"
+#include "store/database.h"
 #include "tests/support/derivation_rules.h"
 #include "tests/support/stored_history.h"
 #include "tests/support/temp_folder.h"
@@ -18,6 +21,7 @@
 namespace zs {
 namespace {
 
+using testing::DrawOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::Rules;
@@ -75,6 +79,25 @@ TEST_F(DeletionTest, DeletingTheLastThreeKeepsTheFirstTwo) {
   EXPECT_EQ(ReadBytes(Backup()),
             "14011682 03 07 15 08 19 20 11 14 \r\n"
             "14011683 01 02 03 04 05 06 07 08 \r\n");
+}
+
+// Deleting down to an issue keeps every draw up to it, stored or not, and
+// says whether it is stored.
+TEST_F(DeletionTest, DeletingDownToAnIssueSaysWhetherItIsStored) {
+  struct Case {
+    int32_t lastKept;
+    int64_t deleted;
+    bool stored;
+  };
+  for (const Case& c : {Case{14011684, 2, true}, Case{14011690, 2, false}, Case{14011702, 0, true},
+                        Case{14011703, 0, false}, Case{14011600, 5, false}}) {
+    store_->ReplaceAllDraws(kHistory, rules_);
+    const DeleteOutcome outcome = DeleteDrawsAfter(*store_, c.lastKept, folder_.path(), rules_);
+    EXPECT_EQ(Deleted(outcome), c.deleted) << c.lastKept;
+    EXPECT_EQ(outcome.lastKeptStored, c.stored) << c.lastKept;
+    EXPECT_EQ(store_->Count(), 5 - c.deleted) << c.lastKept;
+  }
+  EXPECT_FALSE(DeleteDrawsAfter(*store_, 0, folder_.path(), rules_).lastKeptStored);
 }
 
 TEST_F(DeletionTest, DeletingDownToAnUnstoredIssueKeepsEveryDrawUpToIt) {
@@ -156,21 +179,30 @@ TEST_F(DeletionTest, RebuiltRowsFollowTheCurrentSettings) {
   EXPECT_NE(rows[0].fields[1], DeriveRow(kHistory[0], Rules(0, 0)).fields[1]);
 }
 
-TEST_F(DeletionTest, EveryDeleteEndsWithACompaction) {
+// Draws enough for a delete of most of them to free a quarter of the file.
+std::vector<Draw> LongHistory() {
+  std::vector<Draw> draws;
+  for (int32_t issue = 14011601; issue <= 14011684; ++issue) draws.push_back(DrawOf(issue));
+  for (int32_t issue = 14011701; issue <= 14011784; ++issue) draws.push_back(DrawOf(issue));
+  return draws;
+}
+
+// Only a file with a quarter of its pages free is compacted: a delete of a
+// few draws costs no copy of the whole file.
+TEST_F(DeletionTest, ADeleteCompactsOnlyAFileAQuarterFree) {
+  const std::filesystem::path compacted = folder_.path() / kCompactFileName;
+  store_->ReplaceAllDraws(LongHistory(), rules_);
   EXPECT_EQ(Deleted(DeleteLastDraw(*store_)), 1);
-  EXPECT_TRUE(std::filesystem::exists(folder_.path() / kCompactFileName));
-  EXPECT_THAT(Issues(), ElementsAre(14011682, 14011683, 14011684, 14011701));
-  EXPECT_EQ(store_->Last()->idx, 4);
+  EXPECT_EQ(DeleteLast(2), 2);
+  EXPECT_FALSE(std::filesystem::exists(compacted));
+  const auto before = std::filesystem::file_size(folder_.path() / kHistoryFileName);
 
-  std::filesystem::remove(folder_.path() / kCompactFileName);
-  DeleteLast(1);
-  EXPECT_TRUE(std::filesystem::exists(folder_.path() / kCompactFileName));
-
-  std::filesystem::remove(folder_.path() / kCompactFileName);
-  DeleteAfter(14011682);
-  EXPECT_TRUE(std::filesystem::exists(folder_.path() / kCompactFileName));
+  EXPECT_EQ(DeleteAfter(14011610), 155);
+  EXPECT_TRUE(std::filesystem::exists(compacted));
+  EXPECT_LT(std::filesystem::file_size(folder_.path() / kHistoryFileName), before);
+  const std::vector<Draw> all = LongHistory();
   EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->LoadDraws(),
-            (std::vector<Draw>{kHistory[0]}));
+            std::vector<Draw>(all.begin(), all.begin() + 10));
 }
 
 // A delete is committed before the file is compacted; a compaction that
@@ -185,30 +217,113 @@ TEST_F(DeletionTest, ACompactionThatCannotRunOnlyWarns) {
   const std::filesystem::path blocked = folder_.path() / kCompactFileName;
   for (const Case& c : {Case{"another store has the file open",
                              [&] { reader = HistoryStore::OpenFolder(folder_.path()); }},
-                        Case{"the compacted copy cannot be made", [&] {
-                               std::filesystem::remove(blocked);
-                               std::filesystem::create_directories(blocked / "x");
-                             }}}) {
-    const int64_t before = store_->Count();
-    const DeleteOutcome outcome = DeleteLastDraws(*store_, 1, folder_.path(), rules_);
-    ASSERT_FALSE(outcome.compactionWarning) << c.name << ": nothing obstructs the first";
+                        Case{"the compacted copy cannot be made",
+                             [&] { std::filesystem::create_directories(blocked / "x"); }}}) {
+    store_->ReplaceAllDraws(LongHistory(), rules_);
     c.obstruct();
-    const DeleteOutcome obstructed = DeleteLastDraw(*store_);
-    EXPECT_EQ(obstructed.deleted, 1) << c.name;
+    const DeleteOutcome obstructed = DeleteLastDraws(*store_, 150, folder_.path(), rules_);
+    EXPECT_EQ(obstructed.deleted, 150) << c.name;
     ASSERT_TRUE(obstructed.compactionWarning) << c.name;
     EXPECT_THAT(*obstructed.compactionWarning, HasSubstr("暂未压缩")) << c.name;
-    EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), before - 2) << c.name;
+    EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 18) << c.name;
     reader.reset();
     std::filesystem::remove_all(blocked);
   }
 }
 
-// What a run killed during a compaction leaves behind.
-TEST_F(DeletionTest, LeftoverTemporaryFilesDoNotHinderTheCompaction) {
-  WriteBytes(folder_.path() / ".tessera.mdb.tmp-Ab12Cd", "half a copy");
-  WriteBytes(folder_.path() / kCompactFileName, "half a vacuum");
-  EXPECT_EQ(DeleteLast(1), 1);
-  EXPECT_EQ(HistoryStore::OpenFolder(folder_.path())->Count(), 4);
+// What runs killed during a compaction or a delete leave behind goes at the
+// next change; files of other names stay.
+TEST_F(DeletionTest, ChangesRemoveTheCopiesOfKilledRuns) {
+  const std::vector<std::string> leftovers = {".tessera.mdb.tmp-Ab12Cd", ".lsbf.txt.tmp-Xy34Zw"};
+  const std::vector<std::string> others = {".tessera.mdb.tmp-Ab12C", ".settings.tmp-Ab12Cd",
+                                           "tessera.mdb.tmp-Ab12Cd"};
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    size_t removed;  // how many of the leftovers go
+  };
+  for (const Case& c :
+       {Case{"typed draw", [&] { store_->AppendDraws({DrawOf(14011703)}, rules_); }, 1},
+        Case{"compaction", [&] { store_->Compact(); }, 1},
+        Case{"delete", [&] { DeleteLast(1); }, 2}}) {
+    for (const std::string& name : leftovers) WriteBytes(folder_.path() / name, "half a copy");
+    for (const std::string& name : others) WriteBytes(folder_.path() / name, "keep");
+    c.change();
+    for (size_t i = 0; i < leftovers.size(); ++i) {
+      EXPECT_EQ(std::filesystem::exists(folder_.path() / leftovers[i]), i >= c.removed)
+          << c.name << ": " << leftovers[i];
+    }
+    for (const std::string& name : others) {
+      EXPECT_TRUE(std::filesystem::exists(folder_.path() / name)) << c.name << ": " << name;
+    }
+  }
+}
+
+// Rows that are what the rules derive stay as they are (with the work
+// columns of the analyses); any other history is derived anew.
+TEST_F(DeletionTest, OnlyRowsAsTheRulesDeriveThemAreKept) {
+  const DerivationRules otherEdition = Rules(1, 1, IssueRule{72, false});
+  struct Case {
+    const char* name;
+    std::function<void()> store;
+    DerivationRules deleteUnder;
+    bool kept;
+  };
+  for (const Case& c : {
+           Case{"same rules", [] {}, rules_, true},
+           Case{"other bases", [] {}, Rules(1, 0), false},
+           Case{"other edition", [] {}, otherEdition, false},
+           Case{"a draw added under another edition",
+                [&] { store_->AppendDraws({DrawOf(14011703)}, otherEdition); }, rules_, false},
+           Case{"a file of an earlier version, no issue rule recorded",
+                [&] {
+                  store_->db().Execute("DROP TABLE DerivedBases");
+                  store_->FollowBases(rules_);
+                },
+                rules_, false},
+           Case{"an issue stored twice",
+                [&] {
+                  std::vector<Draw> twice = kHistory;
+                  twice.insert(twice.begin() + 1, {14011682, {1, 2, 3, 4, 5, 6, 7, 8}});
+                  store_->ReplaceAllDraws(twice, rules_);
+                },
+                rules_, false},
+       }) {
+    store_->ReplaceAllDraws(kHistory, rules_);
+    c.store();
+    store_->db().Execute("UPDATE Lishi SET intTh = 5");
+    // The rebuild also drops the second row of an issue.
+    ASSERT_GE(Deleted(DeleteLastDraws(*store_, 1, folder_.path(), c.deleteUnder)), 1) << c.name;
+    ASSERT_GT(store_->Count(), 0) << c.name;
+    Statement marked = store_->db().Prepare("SELECT count(*) FROM Lishi WHERE intTh = 5");
+    marked.Step();
+    EXPECT_EQ(marked.Int(0), c.kept ? store_->Count() : 0) << c.name;
+  }
+}
+
+// lsbf.txt is replaced only after the delete committed.
+TEST_F(DeletionTest, ADeleteThatFailsLeavesTheBackupAsItWas) {
+  WriteBytes(Backup(), "backup of an earlier delete\r\n");
+  const std::vector<HistoryRow> before = testing::StoredRows(*store_);
+  store_->db().Execute(
+      "CREATE TRIGGER refuse BEFORE DELETE ON Lishi BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  // Under the rules the rows were stored with they are deleted directly,
+  // under others the rest is rebuilt.
+  for (const DerivationRules& rules : {Rules(0, 0), Rules(1, 1)}) {
+    EXPECT_THROW(DeleteLastDraws(*store_, 2, folder_.path(), rules), StoreError);
+    EXPECT_THROW(DeleteDrawsAfter(*store_, 14011683, folder_.path(), rules), StoreError);
+    EXPECT_EQ(ReadBytes(Backup()), "backup of an earlier delete\r\n");
+    EXPECT_EQ(testing::StoredRows(*store_), before);
+  }
+}
+
+TEST_F(DeletionTest, ABackupThatCannotBeWrittenOnlyWarns) {
+  std::filesystem::create_directories(Backup() / "x");
+  const DeleteOutcome outcome = DeleteLastDraws(*store_, 2, folder_.path(), rules_);
+  EXPECT_EQ(outcome.deleted, 2);
+  ASSERT_TRUE(outcome.backupWarning);
+  EXPECT_THAT(*outcome.backupWarning, HasSubstr(kBackupFileName));
+  EXPECT_THAT(Issues(), ElementsAre(14011682, 14011683, 14011684));
 }
 
 TEST_F(DeletionTest, MissingBackupFailsWithoutTouchingTheHistory) {
@@ -224,6 +339,105 @@ TEST_F(DeletionTest, RebuildReadsTheBackupAgain) {
   RebuildFromBackup(*store_, folder_.path(), rules_);
   EXPECT_THAT(Issues(), ElementsAre(14011682, 14011683));
   EXPECT_EQ(store_->Last()->idx, 2);
+}
+
+// A history as the program comes to hold it: stored under some rules, then
+// perhaps a few draws added under another edition's issue rule, perhaps with
+// an issue stored twice. Issues run across day ends of several editions and
+// the Spring Festival of 2024, with gaps.
+struct RandomHistory {
+  std::vector<Draw> stored;    // in the order they went in
+  std::vector<Draw> appended;  // added afterwards
+  DerivationRules storedUnder;
+  DerivationRules appendedUnder;
+};
+
+const std::vector<IssueRule> kIssueRules = {{84, false}, {72, false}, {97, false}, {84, true}};
+
+DerivationRules RandomRules(std::mt19937& random, const IssueRule& issueRule) {
+  return Rules(static_cast<int>(random() % 3), static_cast<int>(random() % 3), issueRule);
+}
+
+RandomHistory MakeHistory(std::mt19937& random) {
+  RandomHistory history;
+  const IssueRule& rule = kIssueRules[random() % kIssueRules.size()];
+  history.storedUnder = RandomRules(random, rule);
+  history.appendedUnder =
+      random() % 2 == 0 ? history.storedUnder : RandomRules(random, kIssueRules[random() % 4]);
+  const int32_t firstOfDay = FirstIssueOfDay(Date{2024, 2, 9}, rule);
+  int32_t issue = firstOfDay + static_cast<int32_t>(random() % 100);
+  const size_t count = random() % 40;
+  for (size_t i = 0; i < count; ++i) {
+    history.stored.push_back(DrawOf(issue));
+    issue = FollowingIssue(issue, rule);
+    if (random() % 5 == 0) issue = FollowingIssue(issue, rule);
+  }
+  if (!history.stored.empty() && random() % 4 == 0) {
+    const Draw twice = history.stored[random() % history.stored.size()];
+    history.stored.push_back({twice.issue, DrawOf(twice.issue + 7).numbers});
+  }
+  for (size_t i = random() % 4; i > 0 && !history.stored.empty(); --i) {
+    history.appended.push_back(DrawOf(issue));
+    issue = FollowingIssue(issue, history.appendedUnder.issueRule);
+  }
+  return history;
+}
+
+std::unique_ptr<HistoryStore> Stored(const RandomHistory& history) {
+  auto store = HistoryStore::OpenMemory();
+  store->ReplaceAllDraws(history.stored, history.storedUnder);
+  store->AppendDraws(history.appended, history.appendedUnder);
+  return store;
+}
+
+// The multi-draw deletes leave row for row what the rebuild from their
+// lsbf.txt leaves, whether they delete directly or must derive anew.
+TEST(DirectDeleteTest, LeavesWhatTheRebuildFromTheBackupLeaves) {
+  std::mt19937 random(20261210);
+  testing::TempFolder deleted;
+  testing::TempFolder rebuilt;
+  for (int trial = 0; trial < 60; ++trial) {
+    const RandomHistory history = MakeHistory(random);
+    DerivationRules rules = history.storedUnder;
+    if (random() % 2 == 0) rules.issueRule = kIssueRules[random() % kIssueRules.size()];
+    if (random() % 2 == 0) rules = RandomRules(random, rules.issueRule);
+    std::vector<Draw> draws = Stored(history)->LoadDraws();
+    const std::vector<HistoryRow> before = testing::StoredRows(*Stored(history));
+    std::filesystem::remove(deleted / kBackupFileName);
+
+    auto store = Stored(history);
+    size_t keep = 0;
+    DeleteOutcome outcome;
+    if (random() % 2 == 0 || draws.empty()) {
+      const auto count = static_cast<int64_t>(random() % (draws.size() + 2));
+      keep = draws.size() - std::min(draws.size(), static_cast<size_t>(count));
+      outcome = DeleteLastDraws(*store, count, deleted.path(), rules);
+    } else {
+      // A stored issue, or one between, before or after them.
+      const int32_t lastKept =
+          draws[random() % draws.size()].issue + static_cast<int32_t>(random() % 3) - 1;
+      while (keep < draws.size() && draws[keep].issue <= lastKept) ++keep;
+      outcome = DeleteDrawsAfter(*store, lastKept, deleted.path(), rules);
+    }
+    const std::string name = "trial " + std::to_string(trial);
+    if (keep == draws.size()) {
+      EXPECT_EQ(outcome.deleted, 0) << name;
+      EXPECT_EQ(testing::StoredRows(*store), before) << name;
+      EXPECT_FALSE(std::filesystem::exists(deleted / kBackupFileName)) << name;
+      continue;
+    }
+    draws.resize(keep);
+    std::string backup;
+    for (const Draw& draw : draws) backup += BackupLine(draw, rules.issueRule.threeDigit) + "\r\n";
+    EXPECT_EQ(ReadBytes(deleted / kBackupFileName), backup) << name;
+
+    auto expected = Stored(history);
+    WriteBytes(rebuilt / kBackupFileName, backup);
+    RebuildFromBackup(*expected, rebuilt.path(), rules);
+    EXPECT_EQ(outcome.deleted, static_cast<int64_t>(before.size()) - expected->Count()) << name;
+    EXPECT_EQ(testing::StoredRows(*store), testing::StoredRows(*expected)) << name;
+    EXPECT_EQ(store->LoadDraws(), expected->LoadDraws()) << name;
+  }
 }
 
 TEST(BackupLineTest, WritesZeroPaddedIssueAndTwoDigitNumbers) {
