@@ -277,6 +277,7 @@ class ViewsWindowTest : public QObject {
       DistributionChart chart(QStringLiteral("07"), {{0, 2}, {3, 5}, {7, 1}}, last, nullptr);
       QCOMPARE(chart.bins().size(), size_t(3));
       QCOMPARE(chart.marker()->points().front().x(), double(last));
+    }
   }
 
   void omissionTableRowChartsTheCombinationUnderTheCurrentType() {
