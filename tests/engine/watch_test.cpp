@@ -176,8 +176,15 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
 TEST_P(WatchDifferentialTest, FiguresAreThoseOfTheCommandsOverTheWholeHistory) {
   const HistoryIndex index(rows_);
   ExpectFiguresOf(index, WatchBook(watches_, index, bases_));
+  // The commands refuse an empty history; its watches have no hits and no
+  // figures, and only a last>=N condition can hold.
   const HistoryIndex empty;
-  ExpectFiguresOf(empty, WatchBook(watches_, empty, bases_));
+  for (const WatchEntry& entry : WatchBook(watches_, empty, bases_).entries()) {
+    EXPECT_EQ(entry.figures.HitCount(), 0);
+    EXPECT_EQ(entry.figures.AverageText(), "");
+    EXPECT_EQ(entry.figures.ChanceText(), "");
+    if (entry.watch.condition.kind != Kind::kLastAtLeast) EXPECT_FALSE(entry.holds);
+  }
 }
 
 TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheChange) {
