@@ -5,9 +5,9 @@
 
 namespace zs {
 
-BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
-    : index_(&index),
-      span_(Locate(index, ReadRangeBoxes(request.startBox, request.endBox))),
+BoxView::BoxView(std::shared_ptr<const HistoryIndex> index, const BoxViewRequest& request)
+    : index_(std::move(index)),
+      span_(Locate(*index_, ReadRangeBoxes(request.startBox, request.endBox))),
       threeDigit_(request.threeDigit) {
   for (int box = 1; box <= ShownBoxCount(request.type); ++box) {
     Criterion criterion;
@@ -15,7 +15,7 @@ BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
     criterion.position = request.position;
     criterion.value = BoxValue(request.type, box, request.bases);
     labels_.push_back(BoxLabel(request.type, box, request.bases));
-    draws_.push_back(CriterionDraws(index, request.type, criterion));
+    draws_.push_back(CriterionDraws(*index_, request.type, criterion));
   }
 }
 

@@ -8,12 +8,14 @@
 // fixed mode when the chosen position does (digit sums there are the tens
 // plus the units digit, as for the position search).
 //
-// Precondition: the index outlives the view and does not change under it;
-// after a change of the history the view is made again.
+// The view shares the index it was made from, so it stays valid, and shows
+// that history, however the history changes afterwards; after a change the
+// view is made again from the new index.
 #ifndef ZEPHYRSTAT_ANALYSIS_BOX_VIEW_H_
 #define ZEPHYRSTAT_ANALYSIS_BOX_VIEW_H_
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,9 +42,10 @@ class BoxView {
  public:
   // Throws InputError (and keeps nothing) when a range box does not end in
   // a number.
-  BoxView(const HistoryIndex& index, const BoxViewRequest& request);
+  BoxView(std::shared_ptr<const HistoryIndex> index, const BoxViewRequest& request);
 
   const HistoryIndex& index() const { return *index_; }
+  const std::shared_ptr<const HistoryIndex>& sharedIndex() const { return index_; }
   const RangeSpan& span() const { return span_; }
   bool threeDigit() const { return threeDigit_; }
   // The draws of the range.
@@ -55,7 +58,7 @@ class BoxView {
   const DrawSet* Draws(int box) const { return draws_[static_cast<size_t>(box)]; }
 
  private:
-  const HistoryIndex* index_;
+  std::shared_ptr<const HistoryIndex> index_;
   RangeSpan span_;
   bool threeDigit_;
   std::vector<std::string> labels_;

@@ -39,6 +39,12 @@ const HistoryIndex& Index() {
   return *index;
 }
 
+// The index as a view shares it (a copy of an index shares its draws and sets).
+const std::shared_ptr<const HistoryIndex>& SharedIndex() {
+  static const auto shared = std::make_shared<const HistoryIndex>(Index());
+  return shared;
+}
+
 BoxViewRequest WholeHistory(SearchType type, bool free) {
   const HistoryIndex& index = Index();
   BoxViewRequest request;
@@ -55,7 +61,7 @@ void BM_Statistics(benchmark::State& state) {
   const BoxViewRequest request =
       WholeHistory(static_cast<SearchType>(state.range(0)), state.range(1) != 0);
   for (auto _ : state) {
-    Grid grid = BoxStatisticsGrid(BoxView(Index(), request));
+    Grid grid = BoxStatisticsGrid(BoxView(SharedIndex(), request));
     benchmark::DoNotOptimize(grid);
   }
 }
@@ -85,7 +91,7 @@ BENCHMARK(BM_StatisticsFromFields)->Unit(benchmark::kMillisecond);
 
 // Arg: where the rows start, in per mille of the history.
 void BM_TrendRows(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   const size_t first = (view.RowCount() - kTrendRows) * size_t(state.range(0)) / 1000;
   for (auto _ : state) {
     Grid grid = TrendGrid(view, first, kTrendRows);
@@ -97,7 +103,7 @@ BENCHMARK(BM_TrendRows)->Arg(0)->Arg(500)->Arg(1000)->Unit(benchmark::kMilliseco
 // Args: search type, free (1) or fixed (0): a rare box far back costs the
 // longest look for its previous hit.
 void BM_TrendBlock(benchmark::State& state) {
-  const BoxView view(Index(),
+  const BoxView view(SharedIndex(),
                      WholeHistory(static_cast<SearchType>(state.range(0)), state.range(1)));
   size_t first = 0;
   for (auto _ : state) {
@@ -110,7 +116,7 @@ BENCHMARK(BM_TrendBlock)->Args({0, 1})->Args({2, 0})->Args({4, 0})->Unit(benchma
 
 // The footer of the whole range, computed once per refresh of the window.
 void BM_TrendFooter(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   for (auto _ : state) {
     Grid grid = TrendFooterGrid(view, 0, view.RowCount());
     benchmark::DoNotOptimize(grid);
@@ -120,7 +126,7 @@ BENCHMARK(BM_TrendFooter)->Unit(benchmark::kMillisecond);
 
 // Baseline: the whole trend grid, then 100 rows of it.
 void BM_TrendRowsFromWholeGrid(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   for (auto _ : state) {
     Grid grid = TrendGrid(view);
     benchmark::DoNotOptimize(grid.Cell(view.RowCount() / 2, 1));

@@ -1,5 +1,4 @@
 #include "cli/cli_context.h"
-#include "core/derivation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,12 +42,9 @@ void WriteJson(const QJsonObject& object) {
 
 }  // namespace
 
-HistoryStore& CliContext::Store() {
-  if (!store_) {
-    store_ = HistoryStore::OpenFolder(dataFolder);
-    store_->FollowBases(DerivationRules::From(settings));
-  }
-  return *store_;
+History& CliContext::OpenHistory() {
+  if (!history_) history_ = History::OpenFolder(dataFolder, settings);
+  return *history_;
 }
 
 bool CliContext::ThreeDigit() const { return IssueRule::From(settings).threeDigit; }

@@ -20,6 +20,7 @@
 #include "core/grid_source.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "history/history.h"
 #include "store/history_store.h"
 
 namespace zs {
@@ -39,7 +40,8 @@ class CliContext {
 
   // Opens dataFolder/tessera.mdb on first use, its rows following the
   // settings' bases.
-  HistoryStore& Store();
+  History& OpenHistory();
+  HistoryStore& Store() { return OpenHistory().store(); }
   // Whether issues are shown and stored with three-digit draw numbers.
   bool ThreeDigit() const;
 
@@ -53,7 +55,7 @@ class CliContext {
   void PrintValues(const std::vector<std::pair<std::string, std::string>>& values) const;
 
  private:
-  std::unique_ptr<HistoryStore> store_;
+  std::unique_ptr<History> history_;
 };
 
 // A whole decimal number that fits Whole (blanks around it disregarded);

@@ -72,8 +72,10 @@ void AddSettings(CLI::App& app, CliContext& context) {
     }
     if (valueOption->count() == 0) throw UsageError("settings " + *key + " needs a VALUE");
     const SettingKey named = SettingKeyNamed(*key);
-    HistoryStore* store = IsDerivationBase(named) ? &context.Store() : nullptr;
-    context.settings = ChangeSetting(store, context.settings, named, *value, SaveSetting).settings;
+    context.settings =
+        IsDerivationBase(named)
+            ? context.OpenHistory().ChangeSetting(named, *value, SaveSetting).settings
+            : ChangeSetting(nullptr, context.settings, named, *value, SaveSetting).settings;
     context.PrintGrid(SettingsGrid(context.settings, {named}));
   });
 }
@@ -83,8 +85,7 @@ void AddImport(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("import", CommandHelp("import"));
   command->add_option("FILE", *file, "history text file (any name)")->required();
   command->callback([&context, file] {
-    const ImportReport report = ImportHistoryFile(context.Store(), std::filesystem::path(*file),
-                                                  DerivationRules::From(context.settings));
+    const ImportReport report = context.OpenHistory().Import(std::filesystem::path(*file));
     context.PrintValues({{"stored", std::to_string(report.stored)},
                          {"inherited", std::to_string(report.inherited)},
                          {"skipped", std::to_string(report.skipped)}});
@@ -126,8 +127,7 @@ void AddAdd(CLI::App& app, CliContext& context) {
       // clamping only keeps a huge value from wrapping into that range.
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
     }
-    const int32_t stored =
-        StoreTypedDraw(context.Store(), numbers, DerivationRules::From(context.settings));
+    const int32_t stored = context.OpenHistory().AddTypedDraw(numbers);
     context.PrintValues({{"stored", ShownIssue(stored, context.ThreeDigit())},
                          {"next", ShownNext(context, stored)}});
   });
@@ -139,12 +139,11 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
   command->add_option("N", *count, "how many of the newest draws to delete");
   command->callback([&context, count] {
     if (count->empty()) {
-      PrintDeleted(context, DeleteLastDraw(context.Store()));
+      PrintDeleted(context, context.OpenHistory().DeleteLast());
       return;
     }
     const int64_t n = WholeArgument<int64_t>(*count, "N");
-    PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
-                                          DerivationRules::From(context.settings)));
+    PrintDeleted(context, context.OpenHistory().DeleteLastDraws(n));
   });
 }
 
@@ -163,22 +162,14 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
           "not \"" +
           *issue + "\"");
     }
-    PrintDeleted(context,
-                 DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept),
-                                  context.dataFolder, DerivationRules::From(context.settings)));
+    PrintDeleted(context, context.OpenHistory().DeleteDrawsAfter(static_cast<int32_t>(lastKept)));
   });
 }
 
 void AddClear(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("clear", CommandHelp("clear"));
   command->callback([&context] {
-    HistoryStore& store = context.Store();
-    // Counted inside the change, so the count is what the clear deleted.
-    HistoryStore::Change change(store);
-    const int64_t count = store.Count();
-    store.Clear();
-    change.Commit();
-    PrintDeleted(context, DeleteOutcome{count, std::nullopt});
+    PrintDeleted(context, DeleteOutcome{context.OpenHistory().Clear(), std::nullopt});
   });
 }
 

@@ -87,9 +87,13 @@ void AddStats(CLI::App& app, CliContext& context) {
   auto args = AddViewOptions(command, kStatisticsSheetName);
   command->callback([&context, args] {
     BoxViewRequest request = ReadRequest(context, *args);
-    const HistoryIndex index(context.Store());
-    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    ShowGrid(context, *args, BoxStatisticsGrid(BoxView(index, request)), kStatisticsSheetName);
+    const Snapshot history = context.OpenHistory().snapshot();
+    // The names follow the bases the rows were derived under.
+    request.bases = PanelBases{history->rules.sxIni, history->rules.dsIni};
+    FillRangeBoxes(context, *history->index, args->from, args->to, request.startBox,
+                   request.endBox);
+    ShowGrid(context, *args, BoxStatisticsGrid(BoxView(history->index, request)),
+             kStatisticsSheetName);
   });
 }
 
@@ -100,9 +104,12 @@ void AddTrend(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     BoxViewRequest request = ReadRequest(context, *args);
     const size_t last = args->last.empty() ? 0 : WholeArgument<size_t>(args->last, "--last");
-    const HistoryIndex index(context.Store());
-    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    const BoxView view(index, request);
+    const Snapshot history = context.OpenHistory().snapshot();
+    // The names follow the bases the rows were derived under.
+    request.bases = PanelBases{history->rules.sxIni, history->rules.dsIni};
+    FillRangeBoxes(context, *history->index, args->from, args->to, request.startBox,
+                   request.endBox);
+    const BoxView view(history->index, request);
     const size_t rows = view.RowCount();
     const size_t first = args->last.empty() || last >= rows ? 0 : rows - last;
     ShowGrid(context, *args, TrendGrid(view, first, rows - first), kTrendSheetName);

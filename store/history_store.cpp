@@ -466,6 +466,20 @@ int64_t HistoryStore::CountBelow(int32_t issue) {
   return count.Int(0);
 }
 
+std::vector<HistoryRow> HistoryStore::RowsAbove(int32_t issue) {
+  Statement select = db_.Prepare(SelectRows(false, "WHERE SQQH > ?1 ORDER BY SQQH, rowid"));
+  select.Bind(1, int64_t{issue});
+  std::vector<HistoryRow> rows;
+  while (select.Step()) rows.push_back(ReadRow(select, false));
+  return rows;
+}
+
+int64_t HistoryStore::DataVersion() {
+  Statement version = db_.Prepare("PRAGMA data_version");
+  version.Step();
+  return version.Int(0);
+}
+
 void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules) {
   // Rows go in in SQQH order (stable, so equal issues keep their order),
   // which numbers idx directly, keeps every index insert at the end of the

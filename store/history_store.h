@@ -107,6 +107,11 @@ class HistoryStore {
   std::optional<HistoryRow> NextToLast();
   // Number of stored draws whose issue is below `issue`.
   int64_t CountBelow(int32_t issue);
+  // The rows (without texts) whose issue is above `issue`, in SQQH order.
+  std::vector<HistoryRow> RowsAbove(int32_t issue);
+  // Moves whenever another connection, of this program or another, commits
+  // a change to the file; this store's own commits leave it as it is.
+  int64_t DataVersion();
 
   // Deletes every row and stores the rows derived from `draws` (any order;
   // equal issues keep theirs) under `rules`, numbering idx and recording the

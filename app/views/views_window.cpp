@@ -142,7 +142,7 @@ void ViewsWindow::Refresh() {
   view_.reset();
   QString problem;
   try {
-    view_.emplace(index_, request);
+    view_.emplace(std::make_shared<const HistoryIndex>(index_), request);
   } catch (const std::exception& error) {
     problem = QString::fromUtf8(error.what());
   }
