@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/command_gate.h"
@@ -16,6 +17,7 @@
 
 namespace zs {
 
+class CommandProgress;
 class GridView;
 class HistoryPanel;
 class OnlineUpdater;
@@ -29,6 +31,7 @@ class HistoryCommands : public QObject {
 
  public:
   HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent);
+  ~HistoryCommands() override;
 
   void ImportText();
   // Reads `file` in place of the history without asking; false when nothing
@@ -48,17 +51,22 @@ class HistoryCommands : public QObject {
   void historyChanged(zs::RangeAfterChange range);
 
  private:
-  // Precondition: the caller holds a pass of the gate.
-  bool RunImport(const QString& file);
-  // Precondition: the caller holds a pass of the gate.
-  void RunMultiDelete(const std::function<DeleteOutcome()>& remove);
-  void AfterFailedDelete(size_t drawsBefore, const std::exception& error);
+  // Reads `file` behind the progress dialog, gives `pass` back and shows
+  // the history read; false when nothing was read.
+  bool RunImport(std::optional<CommandGate::Pass>& pass, const QString& file);
+  // Runs `remove` behind the progress dialog of `command`, gives `pass` back
+  // and says what it did: `done` words a delete that deleted draws.
+  void RunDelete(std::optional<CommandGate::Pass>& pass, const QString& command,
+                 const std::function<DeleteOutcome()>& remove,
+                 const std::function<QString(const DeleteOutcome&)>& done);
+  static QString Rebuilt(const DeleteOutcome& outcome);
 
   WindowState& state_;
   HistoryPanel& history_;
   OnlineUpdater* updater_ = nullptr;
   // Held from the start of an online update until its page is applied or it fails.
   std::optional<CommandGate::Pass> updatePass_;
+  std::unique_ptr<CommandProgress> updateProgress_;
 };
 
 }  // namespace zs

@@ -67,11 +67,13 @@ void History::PublishReread() {
   Publish(std::make_shared<const HistoryIndex>(*store_));
 }
 
-void History::PublishChanged(const IndexPatch& patch) {
+bool History::ChangedByOthers() { return store_->DataVersion() != seenDataVersion_; }
+
+void History::PublishChanged(const IndexPatch& patch, bool changedBefore) {
   const Snapshot last = Current();
   if (last == nullptr) return;
   try {
-    if (!patch || store_->DataVersion() != seenDataVersion_) {
+    if (!patch || changedBefore || ChangedByOthers()) {
       PublishReread();
       return;
     }
@@ -101,14 +103,18 @@ ImportReport History::Import(const std::filesystem::path& file) {
 }
 
 int32_t History::AddTypedDraw(const Numbers& numbers) {
+  const bool changedBefore = ChangedByOthers();
   const int32_t stored = StoreTypedDraw(*store_, numbers, DerivationRules::From(settings()));
-  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); });
+  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); }, changedBefore);
   return stored;
 }
 
 DeleteOutcome History::DeleteLast() {
+  const bool changedBefore = ChangedByOthers();
   const DeleteOutcome outcome = DeleteLastDraw(*store_);
-  if (outcome.deleted > 0) PublishChanged([](HistoryIndex& index) { index.RemoveLast(); });
+  if (outcome.deleted > 0) {
+    PublishChanged([](HistoryIndex& index) { index.RemoveLast(); }, changedBefore);
+  }
   return outcome;
 }
 
@@ -146,6 +152,7 @@ void History::RebuildFromBackup() {
 
 SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
                                      const SettingSaver& save) {
+  const bool changedBefore = ChangedByOthers();
   const SettingChange change = zs::ChangeSetting(store_.get(), settings(), key, value, save);
   {
     const std::lock_guard lock(mutex_);
@@ -156,7 +163,7 @@ SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
   if (change.rederived) {
     PublishChanged(nullptr);
   } else {
-    PublishChanged([](HistoryIndex&) {});
+    PublishChanged([](HistoryIndex&) {}, changedBefore);
   }
   return change;
 }
@@ -167,12 +174,15 @@ UpdatePlan History::PlanUpdate(const Settings& settings, const Date& today) {
 
 UpdateReport History::StoreUpdate(const UpdatePlan& plan, const Settings& settings,
                                   const Date& today, const PageReadout& readout) {
+  const bool changedBefore = ChangedByOthers();
   const UpdateReport report = StoreResultsPage(*store_, plan, settings, today, readout);
   if (report.added > 0 || report.dropped > 0) {
-    PublishChanged([this, drop = plan.dropHistory](HistoryIndex& index) {
-      if (drop) index = HistoryIndex();
-      AppendNewRows(*store_, index);
-    });
+    PublishChanged(
+        [this, drop = plan.dropHistory](HistoryIndex& index) {
+          if (drop) index = HistoryIndex();
+          AppendNewRows(*store_, index);
+        },
+        changedBefore);
   }
   return report;
 }

@@ -122,11 +122,16 @@ class History {
 
   using IndexPatch = std::function<void(HistoryIndex& index)>;
 
+  // Whether another program committed to the store since the last snapshot.
+  // A change asks before it commits too: the compaction after a delete opens
+  // the file anew, and a new connection counts its data version afresh.
+  bool ChangedByOthers();
   // After a committed change: `patch` brings a copy of the last index to the
-  // stored history when nobody else changed the store; without a patch, or
-  // after another program's change, the index is read anew. A failure is
-  // kept for TakeReadFailure(), never thrown: the change is done.
-  void PublishChanged(const IndexPatch& patch);
+  // stored history when nobody else changed the store (`changedBefore`: as
+  // asked before the change); without a patch, or after another program's
+  // change, the index is read anew. A failure is kept for
+  // TakeReadFailure(), never thrown: the change is done.
+  void PublishChanged(const IndexPatch& patch, bool changedBefore = false);
   void PublishReread();
   void Publish(std::shared_ptr<const HistoryIndex> index);
   Snapshot Current() const;

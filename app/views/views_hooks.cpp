@@ -46,9 +46,9 @@ ViewsWindow* ViewsHooks::OpenViews(ViewsWindow::Tab tab) {
   const auto pass = state_.gate.Enter(QStringLiteral("走势统计"));
   if (!pass) return nullptr;
   if (views_ == nullptr) {
-    views_ = new ViewsWindow(
-        state_.index, [this] { return CurrentViewOptions(); }, state_.dataFolder,
-        state_.dialogs->Opener(), window_);
+    views_ = new ViewsWindow([this] { return state_.snapshot()->index; },
+                             [this] { return CurrentViewOptions(); }, state_.dataFolder,
+                             state_.dialogs->Opener(), window_);
     views_->Refresh();
   }
   views_->ShowTab(tab);
@@ -69,8 +69,9 @@ ViewOptions ViewsHooks::CurrentViewOptions() const {
     options.positionChecked = first != search.chosen.end();
     if (options.positionChecked) request.position = int(first - search.chosen.begin());
   }
-  request.bases = PanelBases::Of(state_.settings);
-  request.threeDigit = IssueRule::From(state_.settings).threeDigit;
+  const Settings settings = state_.settings();
+  request.bases = PanelBases::Of(settings);
+  request.threeDigit = IssueRule::From(settings).threeDigit;
   request.startBox = search.startBox;
   request.endBox = search.endBox;
   return options;
@@ -87,22 +88,26 @@ QWidget* ViewsHooks::ShowResultDistribution(int row) {
   HitList hits;
   if (searchHits_) {
     hits = *searchHits_;
+  } else if (tableOrigin_ == nullptr) {
+    state_.Report(
+        QStringLiteral("无法画遗漏分布图：遗漏表不是本次运行分组计算的结果，"
+                       "请重新分组计算"));
+    return nullptr;
   } else {
     // The omission table keeps only the figures: the combination's hits are
-    // found again under the current type, bases and range.
+    // found again as the table's calculation found them.
+    const GroupRequest& request = tableOrigin_->request;
     std::optional<HitList> found;
     try {
-      found = CombinationHits(state_.index, static_cast<SearchType>(state_.settings.intLei),
-                              PanelBases::Of(state_.settings), label, pattern_.RangeStartText(),
-                              pattern_.RangeEndText());
+      found = CombinationHits(*tableOrigin_->index, request.type, request.bases, label,
+                              request.startBox, request.endBox);
     } catch (const std::exception& error) {
       state_.Report(QStringLiteral("无法画遗漏分布图：%1").arg(What(error)));
       return nullptr;
     }
     if (!found) {
-      state_.Report(QStringLiteral("无法画遗漏分布图：组合“%1”不是当前检索类型的值；"
-                                   "请选回计算它时的检索类型")
-                        .arg(what));
+      state_.Report(
+          QStringLiteral("无法画遗漏分布图：组合“%1”不在遗漏表计算时的检索类型中").arg(what));
       return nullptr;
     }
     hits = std::move(*found);
@@ -113,9 +118,15 @@ QWidget* ViewsHooks::ShowResultDistribution(int row) {
   return chart;
 }
 
-void ViewsHooks::RememberSearchHits(const HitList& hits) { searchHits_ = hits; }
+void ViewsHooks::RememberSearchHits(const HitList& hits) {
+  searchHits_ = hits;
+  tableOrigin_.reset();
+}
 
-void ViewsHooks::ForgetSearchHits() { searchHits_.reset(); }
+void ViewsHooks::RememberOmissionTable(std::shared_ptr<const OmissionTableOrigin> origin) {
+  searchHits_.reset();
+  tableOrigin_ = std::move(origin);
+}
 
 void ViewsHooks::ScheduleRefresh() {
   if (views_ == nullptr) return;
