@@ -63,8 +63,10 @@ CommandProgress::CommandProgress(QWidget* window, const QString& command)
   dialog_->setCancelButton(nullptr);
   dialog_->setAutoReset(false);
   dialog_->setAutoClose(false);
-  // A command that ends within a moment does not flash a dialog.
+  // A command that ends within a moment does not flash a dialog; the
+  // dialog's timer to show it starts with its first value.
   dialog_->setMinimumDuration(300);
+  dialog_->setValue(0);
   drop_ = std::make_unique<InputDrop>(dialog_.get());
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
