@@ -1,8 +1,11 @@
 // The commands that change the history or write it out: the text import,
 // the typed draw, the three deletions, clearing, the online update and the
-// exports. Each passes the command gate, runs as one engine call (one
-// transaction), puts on the outcome line what it did or why it did nothing,
-// and then says historyChanged() so the views follow the stored history.
+// exports. Each passes the command gate, runs as one History call (one
+// transaction; all but the typed draw on a worker thread behind the
+// progress dialog, background_task.h), puts on the outcome line what it did
+// or why it did nothing, and then says historyChanged() so the views show
+// the new snapshot. A change that replaces or shortens the history empties
+// the entry boxes, so digits typed before it are not stored after it.
 #ifndef ZEPHYRSTAT_APP_HISTORY_COMMANDS_H_
 #define ZEPHYRSTAT_APP_HISTORY_COMMANDS_H_
 
