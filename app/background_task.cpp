@@ -35,24 +35,20 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-// Swallows input aimed at any widget outside the progress dialog. An event
-// filter on the application sees every event before its receiver does, so
-// what it swallows is gone, unlike the input that an event loop excluding
-// user input leaves queued for later.
+// Swallows the user's input to every widget, the progress dialog's too (it
+// offers nothing to press, and Escape would only hide it). An event filter
+// on the application sees every event before its receiver does, so what it
+// swallows is gone, unlike the input that an event loop excluding user
+// input leaves queued for later.
 class CommandProgress::InputDrop : public QObject {
  public:
-  explicit InputDrop(const QWidget* dialog) : dialog_(dialog) { qApp->installEventFilter(this); }
+  InputDrop() { qApp->installEventFilter(this); }
   ~InputDrop() override { qApp->removeEventFilter(this); }
 
  protected:
   bool eventFilter(QObject* receiver, QEvent* event) override {
-    if (!IsUserInput(event->type()) || !receiver->isWidgetType()) return false;
-    const QWidget* widget = static_cast<QWidget*>(receiver);
-    return widget->window() != dialog_;
+    return receiver->isWidgetType() && IsUserInput(event->type());
   }
-
- private:
-  const QWidget* dialog_;
 };
 
 CommandProgress::CommandProgress(QWidget* window, const QString& command)
@@ -67,7 +63,7 @@ CommandProgress::CommandProgress(QWidget* window, const QString& command)
   // dialog's timer to show it starts with its first value.
   dialog_->setMinimumDuration(300);
   dialog_->setValue(0);
-  drop_ = std::make_unique<InputDrop>(dialog_.get());
+  drop_ = std::make_unique<InputDrop>();
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 

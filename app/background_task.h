@@ -2,7 +2,7 @@
 // calculations, exports, the update) off the window's thread.
 //
 // While such a command runs, a window-modal progress dialog names it and
-// the user's input to every other window is dropped, never queued: a click
+// the user's input to every window is dropped, never queued: a click
 // or a key press made during the command is not run when it ends. Paint
 // and timer events keep being served, so the window redraws and the
 // progress dialog moves. Precondition: the caller holds a pass of the
