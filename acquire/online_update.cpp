@@ -215,27 +215,23 @@ PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
   return readout;
 }
 
-UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan,
-                              const DerivationRules& rules, const PageReadout& readout) {
+UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan, const Settings& settings,
+                              const Date& today, const PageReadout& readout) {
+  HistoryStore::Change change(store);
+  const UpdatePlan now = PlanUpdate(store, settings, today);
+  if (now.firstIssue != plan.firstIssue || now.lastIssue != plan.lastIssue ||
+      now.dropHistory != plan.dropHistory) {
+    throw StoreError(
+        "历史号码在更新期间已被另一个程序修改，本次更新未保存；历史号码保持原样，请重新更新");
+  }
   UpdateReport report;
   report.firstIssue = plan.firstIssue;
   report.lastIssue = plan.lastIssue;
   report.address = plan.address;
   report.unreadable = readout.unreadable;
   report.dropped = plan.dropHistory ? store.Count() : 0;
-  store.AppendDraws(readout.draws, rules, plan.dropHistory);
+  store.AppendDraws(readout.draws, DerivationRules::From(settings), plan.dropHistory);
   report.added = int64_t(readout.draws.size());
-  return report;
-}
-
-UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
-                              std::string_view pageBytes, const UpdateDeadline& deadline) {
-  // The plan rests on the stored history, so it is made inside the change.
-  HistoryStore::Change change(store);
-  const UpdatePlan plan = PlanUpdate(store, settings, today);
-  const PageReadout readout = ReadResultsPage(plan, pageBytes, deadline);
-  const UpdateReport report =
-      StoreResultsPage(store, plan, DerivationRules::From(settings), readout);
   change.Commit();
   return report;
 }

@@ -131,15 +131,12 @@ PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
 
 // Stores a readout in one transaction (dropping the old history first when
 // the plan says so), deriving the draws under the bases the history records.
-// Precondition: the history has not changed since `plan` was made.
-UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan,
-                              const DerivationRules& rules, const PageReadout& readout);
-
-// Plans afresh from `store`, reads the page and stores it. Throws InputError
-// when no edition is chosen, the page lists no draw at all or the deadline
-// passes; the history is then unchanged.
-UpdateReport ApplyResultsPage(HistoryStore& store, const Settings& settings, const Date& today,
-                              std::string_view pageBytes, const UpdateDeadline& deadline);
+// The page was read for the history as it was when `plan` was made from
+// `settings` and `today`; another program may have changed it since, so the
+// plan is made again inside the transaction, and when it differs StoreError
+// is thrown and nothing is stored.
+UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan, const Settings& settings,
+                              const Date& today, const PageReadout& readout);
 
 }  // namespace zs
 

@@ -6,13 +6,13 @@
 
 namespace zs {
 
-BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
-    : index_(&index),
+BoxView::BoxView(std::shared_ptr<const HistoryIndex> index, const BoxViewRequest& request)
+    : index_(std::move(index)),
       request_(request),
-      span_(LocateRangeBoxes(index, request.startBox, request.endBox)) {
+      span_(LocateRangeBoxes(*index_, request.startBox, request.endBox)) {
   if (request.pattern) {
     const PatternType pattern = *request.pattern;
-    patternDraws_ = std::make_shared<const std::vector<DrawSet>>(PatternDraws(index, pattern));
+    patternDraws_ = std::make_shared<const std::vector<DrawSet>>(PatternDraws(*index_, pattern));
     for (int box = 0; box < PatternBoxCount(pattern); ++box) {
       const DrawSet& draws = (*patternDraws_)[static_cast<size_t>(box)];
       labels_.push_back(PatternBoxLabel(pattern, box));
@@ -26,7 +26,7 @@ BoxView::BoxView(const HistoryIndex& index, const BoxViewRequest& request)
     criterion.position = request.position;
     criterion.value = BoxValue(request.type, box, request.bases);
     labels_.push_back(BoxLabel(request.type, box, request.bases));
-    draws_.push_back(CriterionDraws(index, request.type, criterion));
+    draws_.push_back(CriterionDraws(*index_, request.type, criterion));
   }
 }
 

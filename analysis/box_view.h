@@ -10,8 +10,9 @@
 // the boxes are the pattern's, each draw hits the one its pattern value
 // falls in, and the type, mode and position are not read.
 //
-// Precondition: the index outlives the view and does not change under it;
-// after a change of the history the view is made again.
+// The view shares the index it was made from, so it stays valid, and shows
+// that history, however the history changes afterwards; after a change the
+// view is made again from the new index.
 #ifndef ZEPHYRSTAT_ANALYSIS_BOX_VIEW_H_
 #define ZEPHYRSTAT_ANALYSIS_BOX_VIEW_H_
 
@@ -46,10 +47,11 @@ class BoxView {
  public:
   // Throws InputError (and keeps nothing) when a range box does not end in
   // a number.
-  BoxView(const HistoryIndex& index, const BoxViewRequest& request);
+  BoxView(std::shared_ptr<const HistoryIndex> index, const BoxViewRequest& request);
 
   const HistoryIndex& index() const { return *index_; }
   const BoxViewRequest& request() const { return request_; }
+  const std::shared_ptr<const HistoryIndex>& sharedIndex() const { return index_; }
   const RangeSpan& span() const { return span_; }
   bool threeDigit() const { return request_.threeDigit; }
   // The draws of the range.
@@ -62,7 +64,7 @@ class BoxView {
   const DrawSet* Draws(int box) const { return draws_[static_cast<size_t>(box)]; }
 
  private:
-  const HistoryIndex* index_;
+  std::shared_ptr<const HistoryIndex> index_;
   BoxViewRequest request_;
   RangeSpan span_;
   std::vector<std::string> labels_;

@@ -72,14 +72,18 @@ void HistoryIndex::BuildSets() {
       ForEachSetOf(draw, [&](size_t slot) { gathered[slot] |= bit; });
     }
     for (size_t slot = 0; slot < gathered.size(); ++slot) {
-      DrawSet& set = sets_[slot];
-      if (gathered[slot] == 0 && set.Empty()) continue;
-      if (set.Empty()) set.ReserveWords(wordCount);
-      set.PutWord(word, gathered[slot]);
+      if (gathered[slot] == 0 && sets_[slot] == nullptr) continue;
+      if (sets_[slot] == nullptr) {
+        sets_[slot] = std::make_shared<DrawSet>();
+        sets_[slot]->ReserveWords(wordCount);
+      }
+      sets_[slot]->PutWord(word, gathered[slot]);
       gathered[slot] = 0;
     }
   }
-  for (DrawSet& set : sets_) set.DropEmptyTail();
+  for (const std::shared_ptr<DrawSet>& set : sets_) {
+    if (set != nullptr) set->DropEmptyTail();
+  }
 }
 
 PackedHistory& HistoryIndex::OwnDraws(size_t drawsToAdd) {
@@ -95,16 +99,26 @@ PackedHistory& HistoryIndex::OwnDraws(size_t drawsToAdd) {
   return *draws_;
 }
 
+DrawSet& HistoryIndex::OwnSet(size_t slot) {
+  std::shared_ptr<DrawSet>& set = sets_[slot];
+  if (set == nullptr) {
+    set = std::make_shared<DrawSet>();
+  } else if (set.use_count() > 1) {
+    set = std::make_shared<DrawSet>(*set);
+  }
+  return *set;
+}
+
 void HistoryIndex::Append(const HistoryRow& row) {
   const size_t draw = DrawCount();
   OwnDraws(1).Add(row.issue, row.fields);
-  ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Add(draw); });
+  ForEachSetOf(draw, [&](size_t slot) { OwnSet(slot).Add(draw); });
 }
 
 void HistoryIndex::RemoveLast() {
   if (DrawCount() == 0) return;
   const size_t draw = DrawCount() - 1;
-  ForEachSetOf(draw, [&](size_t slot) { sets_[slot].Remove(draw); });
+  ForEachSetOf(draw, [&](size_t slot) { OwnSet(slot).Remove(draw); });
   PackedHistory& draws = OwnDraws(0);
   draws.issues.pop_back();
   draws.fields.resize(draws.fields.size() - kFieldsPerDraw);
@@ -112,14 +126,14 @@ void HistoryIndex::RemoveLast() {
 
 const DrawSet* HistoryIndex::AtPosition(SearchType type, int position, int value) const {
   if (!Indexed(value) || position < 0 || position >= kPositions) return nullptr;
-  const DrawSet& set = sets_[PositionSlot(type, position, value)];
-  return set.Empty() ? nullptr : &set;
+  const DrawSet* set = sets_[PositionSlot(type, position, value)].get();
+  return set == nullptr || set->Empty() ? nullptr : set;
 }
 
 const DrawSet* HistoryIndex::AtLeast(SearchType type, int value, int count) const {
   if (!Indexed(value) || count < 1 || count > kPositions) return nullptr;
-  const DrawSet& set = sets_[CountSlot(type, value, count)];
-  return set.Empty() ? nullptr : &set;
+  const DrawSet* set = sets_[CountSlot(type, value, count)].get();
+  return set == nullptr || set->Empty() ? nullptr : set;
 }
 
 size_t HistoryIndex::CountBelow(int32_t issue) const {
@@ -136,8 +150,10 @@ size_t HistoryIndex::CountUpTo(int32_t issue) const {
 
 size_t HistoryIndex::MemoryBytes() const {
   size_t bytes = draws_->issues.capacity() * sizeof(int32_t) + draws_->fields.capacity();
-  bytes += sets_.capacity() * sizeof(DrawSet);
-  for (const DrawSet& set : sets_) bytes += set.MemoryBytes();
+  bytes += sets_.capacity() * sizeof(std::shared_ptr<DrawSet>);
+  for (const std::shared_ptr<DrawSet>& set : sets_) {
+    if (set != nullptr) bytes += sizeof(DrawSet) + set->MemoryBytes();
+  }
   return bytes;
 }
 

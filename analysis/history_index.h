@@ -9,9 +9,11 @@
 //
 // Positions are 0-based in issue order, so draw position i has idx i + 1.
 //
-// The draws are shared, never changed in place: a grid that shows them keeps
-// reading the draws it was made from while the index moves on (Append and
-// RemoveLast copy them first when anything else still holds them).
+// The draws and the sets are shared, never changed in place: a copy of the
+// index costs a few pointers, and Append and RemoveLast on a copy copy only
+// the draws and the sets they change. So a published index stays as it was
+// while its successor is made from it, and a grid that shows the draws keeps
+// reading the draws it was made from.
 // Preconditions: draws come in ascending issue order, every stored attribute
 // lies in 0..kMaxIndexedValue (the derivation guarantees 0..20). A value
 // outside that range belongs to no draw, so its set is absent.
@@ -74,8 +76,10 @@ class HistoryIndex {
   static constexpr size_t kSetCount = size_t{kSearchTypeCount} * kPositions * kValues;
 
   // The draws to change, copied first (with room for `drawsToAdd` more)
-  // when a grid still shares them.
+  // when anything else still shares them.
   PackedHistory& OwnDraws(size_t drawsToAdd);
+  // The set at `slot` to change, made or copied first when absent or shared.
+  DrawSet& OwnSet(size_t slot);
   // Builds every set of the draws at once, a word at a time.
   void BuildSets();
   // Calls mark(set) for every set that holds the draw at `draw`.
@@ -86,8 +90,9 @@ class HistoryIndex {
   static size_t CountSlot(SearchType type, int value, int count);
 
   std::shared_ptr<PackedHistory> draws_;
-  // The sets of AtPosition, then those of AtLeast.
-  std::vector<DrawSet> sets_;
+  // The sets of AtPosition, then those of AtLeast; null for a set no draw
+  // is in.
+  std::vector<std::shared_ptr<DrawSet>> sets_;
 };
 
 }  // namespace zs

@@ -43,8 +43,8 @@ void AnalysisCommands::PositionSearch() {
   if (!pass) return;
   pattern_.CommitEdits();
   const PositionSearchRequest request = pattern_.PositionRequest();
-  const std::optional<size_t> hits =
-      ShowSearch([this, &request] { return RunPositionSearch(state_.index, request); });
+  const std::optional<size_t> hits = ShowSearch(
+      [&request, shown = state_.snapshot()] { return RunPositionSearch(*shown->index, request); });
   if (!hits) return;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
                     .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
@@ -56,8 +56,8 @@ void AnalysisCommands::PartialSearch() {
   if (!pass) return;
   pattern_.CommitEdits();
   const PartialSearchRequest request = pattern_.PartialRequest();
-  const std::optional<size_t> hits =
-      ShowSearch([this, &request] { return RunPartialSearch(state_.index, request); });
+  const std::optional<size_t> hits = ShowSearch(
+      [&request, shown = state_.snapshot()] { return RunPartialSearch(*shown->index, request); });
   if (!hits) return;
   PositionChoice all;
   all.fill(true);
@@ -85,19 +85,20 @@ void AnalysisCommands::GroupCalculation() {
   auto pass = state_.gate.Enter(QStringLiteral("分组计算"));
   if (!pass) return;
   pattern_.CommitEdits();
-  GroupRequest request = selection_.Request(PanelBases::Of(state_.settings));
+  auto origin = std::make_shared<OmissionTableOrigin>();
+  origin->index = state_.snapshot()->index;
+  GroupRequest& request = origin->request;
+  request = selection_.Request(PanelBases::Of(state_.settings()));
   request.startBox = pattern_.RangeStartText();
   request.endBox = pattern_.RangeEndText();
   size_t rows = 0;
   try {
-    // The worker reads the index and writes the omission table; the pass
-    // keeps every other command away from both until it is done.
-    const HistoryIndex& index = state_.index;
-    HistoryStore& store = *state_.store;
-    RunWithProgress(state_.window, QStringLiteral("正在分组计算…"),
-                    [&index, &store, request, &rows] {
-                      rows = RunGroupCalculation(index, request, store).size();
-                    });
+    // The worker reads the snapshot's index and writes the omission table;
+    // the pass keeps every other command away from the store until it is done.
+    HistoryStore& store = state_.history->store();
+    RunWithProgress(state_.window, QStringLiteral("分组计算"), [&origin, &store, &rows] {
+      rows = RunGroupCalculation(*origin->index, origin->request, store).size();
+    });
   } catch (const GroupSizeRefusal& refusal) {
     state_.ReportFailure(QStringLiteral("数据溢出"), What(refusal));
     return;
@@ -105,6 +106,7 @@ void AnalysisCommands::GroupCalculation() {
     state_.Report(QStringLiteral("未计算，遗漏表保持原样：%1").arg(What(error)));
     return;
   }
+  tableOrigin_ = std::move(origin);
   pass.reset();
   ShowOmissionTable(OmissionSortKey::kLast, SortDirection::kAscending);
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
@@ -117,14 +119,14 @@ void AnalysisCommands::SortOmissionTable(int column, bool descending) {
 }
 
 void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection direction) {
-  if (state_.store == nullptr) return;
+  if (state_.history == nullptr) return;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
   if (!pass) return;
   try {
     results_.ShowOmissionTable(
-        OmissionTableGrid(LoadOmissionRecords(state_.store->db(), key, direction)),
+        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)),
         ColumnOfSortKey(key), direction == SortDirection::kDescending);
-    emit omissionTableShown();
+    emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
   }

@@ -8,13 +8,25 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 
+#include "analysis/group_calculation.h"
 #include "analysis/hit_scan.h"
 #include "analysis/position_search.h"
 #include "store/omission_table.h"
 
 namespace zs {
+
+class HistoryIndex;
+
+// What the omission table was calculated from: the history and the request
+// (type, bases, range). The table keeps only figures, so the chart of a row
+// finds the row's hits again from these, as the table counted them.
+struct OmissionTableOrigin {
+  std::shared_ptr<const HistoryIndex> index;
+  GroupRequest request;
+};
 
 class PatternPanel;
 class ResultsPanel;
@@ -38,8 +50,9 @@ class AnalysisCommands : public QObject {
  signals:
   // The result grid shows the summary of a search over `hits`.
   void searchHitsShown(const zs::HitList& hits);
-  // The result grid shows the omission table of the group calculation.
-  void omissionTableShown();
+  // The result grid shows the omission table; `origin` is null for a table
+  // that this window did not calculate (one kept from an earlier run).
+  void omissionTableShown(std::shared_ptr<const zs::OmissionTableOrigin> origin);
 
  private:
   // Runs `search` while the window shows it is busy, shows its grids and
@@ -52,6 +65,7 @@ class AnalysisCommands : public QObject {
   PatternPanel& pattern_;
   SelectionPanelWidget& selection_;
   ResultsPanel& results_;
+  std::shared_ptr<const OmissionTableOrigin> tableOrigin_;
 };
 
 }  // namespace zs

@@ -44,6 +44,8 @@ class CommandGate : public QObject {
   // after refused() when another command holds one.
   std::optional<Pass> Enter(const QString& command);
   bool busy() const { return !running_.isEmpty(); }
+  // The caption of the command holding a pass; empty when none does.
+  const QString& running() const { return running_; }
 
  signals:
   void busyChanged(bool busy);

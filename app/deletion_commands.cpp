@@ -1,17 +1,17 @@
 // The three deletions from the end of the history: the newest draw, the
-// newest N draws, and every draw after a chosen issue. The multi-draw
-// deletes rebuild the rest of the history under the current settings.
+// newest N draws, and every draw after a chosen issue, each on a worker
+// thread behind the progress dialog. The multi-draw deletes rebuild the
+// rest of the history under the current settings.
 //
 // A deletion is committed before the file is compacted. When the
 // compaction fails, the draws are gone all the same: the views follow the
 // stored history and the outcome says the deletion was done, with the
-// compaction failure as a warning.
+// compaction failure as a warning. A delete that throws deleted nothing.
 #include "analysis/draw_pattern.h"
 #include "app/background_task.h"
 #include "app/history_commands.h"
 #include "app/history_panel.h"
 #include "app/window_state.h"
-#include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/text.h"
 #include "store/deletion.h"
@@ -31,31 +31,18 @@ QString Deleted(const QString& done, const DeleteOutcome& outcome) {
 
 void HistoryCommands::DeleteLast() {
   if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("删除最后历史"));
+  const QString command = QStringLiteral("删除最后历史");
+  auto pass = state_.gate.Enter(command);
   if (!pass) return;
-  const size_t before = state_.index.DrawCount();
-  DeleteOutcome outcome;
-  try {
-    RunBusy([this, &outcome] { outcome = DeleteLastDraw(*state_.store); });
-  } catch (const std::exception& error) {
-    AfterFailedDelete(before, error);
-    return;
-  }
-  if (outcome.deleted == 0) {
-    state_.Report(QStringLiteral("历史为空，没有可删除的历史号码。"));
-    return;
-  }
-  state_.index.RemoveLast();
-  emit historyChanged(RangeAfterChange::kKeep);
-  history_.FocusEntry();
-  if (state_.index.DrawCount() > 0 || outcome.compactionWarning) {
-    state_.Report(Deleted(QStringLiteral("已删除最后一期历史号码。"), outcome));
-  }
+  RunDelete(
+      pass, command, [this] { return state_.history->DeleteLast(); },
+      [](const DeleteOutcome&) { return QStringLiteral("已删除最后一期历史号码。"); });
 }
 
 void HistoryCommands::DeleteLastCount() {
   if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("删除最后指定数量期历史"));
+  const QString command = QStringLiteral("删除最后指定数量期历史");
+  auto pass = state_.gate.Enter(command);
   if (!pass) return;
   const QString answer = state_.dialogs->Input(
       state_.window, QStringLiteral("删除期数"),
@@ -67,19 +54,21 @@ void HistoryCommands::DeleteLastCount() {
     state_.Report(QStringLiteral("未删除任何历史号码。"));
     return;
   }
-  RunMultiDelete([this, count = *count] {
-    return DeleteLastDraws(*state_.store, count, state_.dataFolder,
-                           DerivationRules::From(state_.settings));
-  });
+  RunDelete(
+      pass, command, [this, count = *count] { return state_.history->DeleteLastDraws(count); },
+      &Rebuilt);
 }
 
 // The issue may be typed as the grid shows it ("2014011701") or as it is
-// stored ("14011701"); one that is not in the history deletes nothing.
+// stored ("14011701"). One that is not in the history keeps every draw up
+// to it, and the outcome says that it was not stored.
 void HistoryCommands::DeleteDownTo() {
   if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("删除到选定期"));
+  const QString command = QStringLiteral("删除到选定期");
+  auto pass = state_.gate.Enter(command);
   if (!pass) return;
-  const HistoryIndex& index = state_.index;
+  const Snapshot shown = state_.snapshot();
+  const HistoryIndex& index = *shown->index;
   const QString initial =
       index.DrawCount() < 2 ? QString() : state_.ShownIssueText(index.Issue(index.DrawCount() - 2));
   const QString answer =
@@ -90,61 +79,54 @@ void HistoryCommands::DeleteDownTo() {
     return;
   }
   const std::optional<int32_t> lastKept = RangeBoxIssue(answer.toStdString());
-  const std::optional<size_t> draw = lastKept ? DrawAtOrBefore(index, *lastKept) : std::nullopt;
-  if (!draw || index.Issue(*draw) != *lastKept) {
+  if (!lastKept) {
     state_.ReportFailure(
         QStringLiteral("删除期数"),
-        QStringLiteral("未删除：历史号码中没有第 %1 期；历史号码保持原样。"
+        QStringLiteral("未删除：“%1”不是期号；历史号码保持原样。"
                        "请输入历史列表中的一期，例如 %2。")
             .arg(answer.trimmed(), initial.isEmpty() ? QStringLiteral("2014011701") : initial));
     return;
   }
-  RunMultiDelete([this, issue = *lastKept] {
-    return DeleteDrawsAfter(*state_.store, issue, state_.dataFolder,
-                            DerivationRules::From(state_.settings));
-  });
+  const std::optional<size_t> draw = DrawAtOrBefore(index, *lastKept);
+  const bool stored = draw && index.Issue(*draw) == *lastKept;
+  RunDelete(
+      pass, command, [this, issue = *lastKept] { return state_.history->DeleteDrawsAfter(issue); },
+      [stored, typed = answer.trimmed()](const DeleteOutcome& outcome) {
+        if (stored) return Rebuilt(outcome);
+        return QStringLiteral(
+                   "历史号码中没有第 %1 期；已删除它之后的 %2 期历史号码，"
+                   "其余历史已按当前设置重建。")
+            .arg(typed)
+            .arg(outcome.deleted);
+      });
 }
 
-void HistoryCommands::RunMultiDelete(const std::function<DeleteOutcome()>& remove) {
-  const size_t before = state_.index.DrawCount();
+QString HistoryCommands::Rebuilt(const DeleteOutcome& outcome) {
+  return QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted);
+}
+
+void HistoryCommands::RunDelete(std::optional<CommandGate::Pass>& pass, const QString& command,
+                                const std::function<DeleteOutcome()>& remove,
+                                const std::function<QString(const DeleteOutcome&)>& done) {
   DeleteOutcome outcome;
   try {
-    RunBusy([&outcome, &remove] { outcome = remove(); });
+    RunWithProgress(state_.window, command, [&outcome, &remove] { outcome = remove(); });
   } catch (const std::exception& error) {
-    AfterFailedDelete(before, error);
-    return;
-  }
-  state_.ReloadIndex();
-  emit historyChanged(RangeAfterChange::kKeep);
-  if (state_.index.DrawCount() > 0 || outcome.compactionWarning) {
-    state_.Report(Deleted(
-        QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted),
-        outcome));
-  }
-}
-
-// The stored history decides what is shown and said: a failure after the
-// commit (the compaction) has still deleted the draws.
-void HistoryCommands::AfterFailedDelete(size_t drawsBefore, const std::exception& error) {
-  try {
-    state_.ReloadIndex();
-  } catch (const std::exception& reload) {
-    state_.ReportFailure(
-        QStringLiteral("删除历史"),
-        QStringLiteral("删除时出错：%1；无法重新读出历史号码：%2").arg(What(error), What(reload)));
-    return;
-  }
-  const size_t after = state_.index.DrawCount();
-  if (after >= drawsBefore) {
     state_.Report(QStringLiteral("未删除，历史号码保持原样：%1").arg(What(error)));
     return;
   }
+  // Given back first, so that the entry boxes are enabled and take the focus.
+  pass.reset();
+  if (outcome.deleted == 0) {
+    state_.Report(state_.snapshot()->Empty() ? QStringLiteral("历史为空，没有可删除的历史号码。")
+                                             : QStringLiteral("未删除任何历史号码。"));
+    return;
+  }
+  const QString report = state_.WithReadFailure(Deleted(done(outcome), outcome));
   emit historyChanged(RangeAfterChange::kKeep);
-  state_.ReportFailure(QStringLiteral("删除历史"),
-                       QStringLiteral("已删除 %1 期历史号码。警告：之后整理数据库文件失败，"
-                                      "删除不受影响：%2")
-                           .arg(drawsBefore - after)
-                           .arg(What(error)));
+  history_.ClearEntry();
+  // An emptied window says how to fill the history again instead.
+  if (!state_.snapshot()->Empty() || outcome.compactionWarning) state_.Report(report);
 }
 
 }  // namespace zs

@@ -14,9 +14,8 @@ EntryBox::EntryBox(const QString& objectName, const QString& mask, QWidget* pare
   connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) {
     if (edited != lastText_) emit typedChange();
   });
-  connect(this, &QLineEdit::textChanged, this, [this](const QString& changed) {
-    lastText_ = changed;
-  });
+  connect(this, &QLineEdit::textChanged, this,
+          [this](const QString& changed) { lastText_ = changed; });
 }
 
 int EntryBox::LeadingNumber() const {

@@ -1,13 +1,10 @@
 #include "app/export_actions.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QProgressDialog>
-#include <QThread>
-#include <QWidget>
-#include <exception>
 #include <functional>
 #include <memory>
+
+#include "app/background_task.h"
 
 #include "export/spreadsheet_export.h"
 #include "export/text_export.h"
@@ -15,30 +12,13 @@
 namespace zs {
 namespace {
 
-// Below this many rows a workbook is written in well under a second, so the
-// window simply waits; above it the progress dialog keeps the user informed.
-constexpr size_t kBackgroundRows = 20000;
-
-class BusyPointer {
- public:
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-// Runs `write` on a worker thread while the window's events go on (painting;
-// the modal dialog keeps other input away). Rethrows what `write` threw.
-void WriteInBackground(QWidget* parent, size_t rows,
+// Writes on a worker thread behind the progress dialog of `command`, which
+// counts the rows written; rethrows what `write` threw.
+void WriteInBackground(QWidget* parent, const QString& command, size_t rows,
                        const std::function<void(const ExportProgress&)>& write) {
-  QProgressDialog dialog(QStringLiteral("正在导出……"), QString(), 0, static_cast<int>(rows),
-                         parent);
-  dialog.setWindowModality(Qt::WindowModal);
-  dialog.setCancelButton(nullptr);
-  dialog.setMinimumDuration(0);
-  dialog.setValue(0);
-
-  std::exception_ptr failure;
+  CommandProgress busy(parent, command);
+  QProgressDialog& dialog = busy.dialog();
+  dialog.setRange(0, static_cast<int>(rows));
   const ExportProgress progress = [&dialog](size_t done, size_t total) {
     QMetaObject::invokeMethod(
         &dialog,
@@ -54,19 +34,7 @@ void WriteInBackground(QWidget* parent, size_t rows,
         },
         Qt::QueuedConnection);
   };
-  std::unique_ptr<QThread> worker(QThread::create([&] {
-    try {
-      write(progress);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }));
-  QEventLoop loop;
-  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
-  loop.exec();
-  worker->wait();
-  if (failure) std::rethrow_exception(failure);
+  busy.Run([&write, &progress] { write(progress); });
 }
 
 QString PathText(const std::filesystem::path& file) {
@@ -89,27 +57,23 @@ QString ExportGridToSheet(QWidget* parent, std::shared_ptr<const GridSource> gri
                           FileOpener& opener) {
   const std::filesystem::path file = dataFolder / sheetName;
   try {
-    BusyPointer busy;
-    if (grid->RowCount() < kBackgroundRows) {
-      WriteSpreadsheet(*grid, file);
-    } else {
-      WriteInBackground(parent, grid->RowCount(), [grid, file](const ExportProgress& progress) {
-        WriteSpreadsheet(*grid, file, progress);
-      });
-    }
+    WriteInBackground(parent, QStringLiteral("导出到EXCEL"), grid->RowCount(),
+                      [&grid, &file](const ExportProgress& progress) {
+                        WriteSpreadsheet(*grid, file, progress);
+                      });
   } catch (const std::exception& error) {
     return Failed(error);
   }
   return Opened(file, opener);
 }
 
-QString ExportHistoryToText(const GridSource& historyGrid, const std::string& newestStoredDigits,
+QString ExportHistoryToText(QWidget* parent, std::shared_ptr<const GridSource> historyGrid,
+                            const std::string& newestStoredDigits,
                             const std::filesystem::path& dataFolder, FileOpener& opener) {
   std::filesystem::path file;
   try {
-    // A text file of even a large history takes a fraction of a second.
-    BusyPointer busy;
-    file = WriteHistoryText(historyGrid, newestStoredDigits, dataFolder);
+    RunWithProgress(parent, QStringLiteral("历史号码导出文本文件"),
+                    [&] { file = WriteHistoryText(*historyGrid, newestStoredDigits, dataFolder); });
   } catch (const std::exception& error) {
     return Failed(error);
   }

@@ -1,6 +1,5 @@
 #include "app/history_commands.h"
 
-#include <QApplication>
 #include <QFileInfo>
 
 #include "acquire/manual_entry.h"
@@ -11,7 +10,6 @@
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/window_state.h"
-#include "core/derivation.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 
@@ -27,11 +25,14 @@ std::filesystem::path ToPath(const QString& file) {
 HistoryCommands::HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent)
     : QObject(parent), state_(state), history_(history) {}
 
+// Out of line: CommandProgress is complete only here.
+HistoryCommands::~HistoryCommands() = default;
+
 // ------------------------------------------------------------ text import
 
 void HistoryCommands::ImportText() {
   if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
   if (!pass) return;
   const QString folder = QString::fromStdU16String((state_.dataFolder / u8"历史号码").u16string());
   const QString file =
@@ -41,11 +42,11 @@ void HistoryCommands::ImportText() {
   HistoryFileInspection inspection;
   int64_t storedDraws = 0;
   try {
-    HistoryStore& store = *state_.store;
-    RunWithProgress(state_.window, QStringLiteral("正在读取 %1 …").arg(QFileInfo(file).fileName()),
-                    [&store, &inspection, &storedDraws, path = ToPath(file)] {
-                      inspection = InspectHistoryFile(path, ImportBasisOf(store));
-                      storedDraws = store.Count();
+    RunWithProgress(state_.window,
+                    QStringLiteral("读取历史号文本 %1").arg(QFileInfo(file).fileName()),
+                    [this, &inspection, &storedDraws, path = ToPath(file)] {
+                      inspection = state_.history->Inspect(path);
+                      storedDraws = state_.history->store().Count();
                     });
   } catch (const std::exception& error) {
     state_.ReportFailure(QStringLiteral("读入历史"),
@@ -65,37 +66,39 @@ void HistoryCommands::ImportText() {
           QuestionDefault::kCancel)) {
     return;
   }
-  if (RunImport(file, &inspection)) emit historyChanged(RangeAfterChange::kWholeHistory);
+  RunImport(pass, file, &inspection);
 }
 
 bool HistoryCommands::ImportFile(const QString& file) {
   if (!state_.RequireStore()) return false;
-  const auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
-  if (!pass || !RunImport(file, nullptr)) return false;
-  emit historyChanged(RangeAfterChange::kWholeHistory);
-  return true;
+  auto pass = state_.gate.Enter(QStringLiteral("读取历史号文本"));
+  return pass && RunImport(pass, file, nullptr);
 }
 
-bool HistoryCommands::RunImport(const QString& file, const HistoryFileInspection* inspection) {
+bool HistoryCommands::RunImport(std::optional<CommandGate::Pass>& pass, const QString& file,
+                                const HistoryFileInspection* inspection) {
   ImportReport report;
   try {
-    const DerivationRules rules = DerivationRules::From(state_.settings);
-    HistoryStore& store = *state_.store;
-    RunWithProgress(state_.window, QStringLiteral("正在读入 %1 …").arg(QFileInfo(file).fileName()),
-                    [&store, &report, inspection, path = ToPath(file), rules] {
-                      report = inspection ? ImportInspectedFile(store, *inspection, rules)
-                                          : ImportHistoryFile(store, path, rules);
-                    });
-    state_.ReloadIndex();
+    RunWithProgress(
+        state_.window, QStringLiteral("读取历史号文本 %1").arg(QFileInfo(file).fileName()),
+        [this, &report, inspection, path = ToPath(file)] {
+          report = inspection ? state_.history->Import(*inspection) : state_.history->Import(path);
+        });
   } catch (const std::exception& error) {
     state_.ReportFailure(QStringLiteral("读入历史"),
                          QStringLiteral("未读入，历史号码保持原样：%1").arg(What(error)));
     return false;
   }
-  state_.Report(QStringLiteral("已读入 %1 期历史号码；其中 %2 行沿用了上一期的号码，跳过 %3 行。")
-                    .arg(report.stored)
-                    .arg(report.inherited)
-                    .arg(report.skipped));
+  // Given back first, so that the entry boxes are enabled and take the focus.
+  pass.reset();
+  const QString done = state_.WithReadFailure(
+      QStringLiteral("已读入 %1 期历史号码；其中 %2 行沿用了上一期的号码，跳过 %3 行。")
+          .arg(report.stored)
+          .arg(report.inherited)
+          .arg(report.skipped));
+  emit historyChanged(RangeAfterChange::kWholeHistory);
+  history_.ClearEntry();
+  state_.Report(done);
   return true;
 }
 
@@ -107,10 +110,8 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
   if (!pass) return;
   int32_t stored = 0;
   try {
-    RunBusy([this, &numbers, &stored] {
-      stored = zs::StoreTypedDraw(*state_.store, numbers, DerivationRules::From(state_.settings));
-      state_.index.Append(*state_.store->Last());
-    });
+    // One row appended: a moment, on this thread.
+    RunBusy([this, &numbers, &stored] { stored = state_.history->AddTypedDraw(numbers); });
   } catch (const WrongBoxError& refusal) {
     // Given back before the message, so the entry boxes stay enabled and
     // the focus can go to the box to correct.
@@ -128,7 +129,8 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
   }
   history_.ClearEntry();
   emit historyChanged(RangeAfterChange::kEndAtNewest);
-  state_.Report(QStringLiteral("已保存第 %1 期。").arg(state_.ShownIssueText(stored)));
+  state_.Report(state_.WithReadFailure(
+      QStringLiteral("已保存第 %1 期。").arg(state_.ShownIssueText(stored))));
 }
 
 void HistoryCommands::ClearHistory() {
@@ -141,13 +143,17 @@ void HistoryCommands::ClearHistory() {
     return;
   }
   try {
-    RunBusy([this] { state_.store->Clear(); });
+    RunWithProgress(state_.window, QStringLiteral("清空历史号码"),
+                    [this] { state_.history->Clear(); });
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("未清空，历史号码保持原样：%1").arg(What(error)));
     return;
   }
-  state_.ReloadIndex();
+  const QString done = state_.WithReadFailure(QStringLiteral("已清空历史号码。"));
+  history_.ClearEntry();
   emit historyChanged(RangeAfterChange::kKeep);
+  // An emptied window says how to fill the history again instead.
+  if (!state_.snapshot()->Empty()) state_.Report(done);
 }
 
 // ------------------------------------------------------------ online update
@@ -167,14 +173,14 @@ void HistoryCommands::OnlineUpdate() {
   if (updater_ == nullptr) {
     updater_ = new OnlineUpdater(this);
     connect(updater_, &OnlineUpdater::finished, this, [this](const UpdateReport& report) {
-      QApplication::restoreOverrideCursor();
-      state_.ReloadIndex();
+      updateProgress_.reset();
       updatePass_.reset();
+      if (report.added > 0 || report.dropped > 0) history_.ClearEntry();
       emit historyChanged(RangeAfterChange::kWholeHistory);
-      state_.Report(UpdateSummary(report));
+      state_.Report(state_.WithReadFailure(UpdateSummary(report)));
     });
     connect(updater_, &OnlineUpdater::failed, this, [this](const QString& message) {
-      QApplication::restoreOverrideCursor();
+      updateProgress_.reset();
       updatePass_.reset();
       state_.ReportFailure(
           QStringLiteral("在线更新"),
@@ -183,9 +189,12 @@ void HistoryCommands::OnlineUpdate() {
               .arg(message));
     });
   }
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The page is fetched and stored off this thread; the progress dialog
+  // stays until the updater says it is done.
+  updateProgress_ =
+      std::make_unique<CommandProgress>(state_.window, QStringLiteral("历史号在线更新"));
   state_.Report(QStringLiteral("正在在线更新历史号码…"));
-  updater_->start(*state_.store, state_.settings, Today());
+  updater_->start(*state_.history, state_.settings(), Today());
 }
 
 // ------------------------------------------------------------ exports
@@ -193,13 +202,14 @@ void HistoryCommands::OnlineUpdate() {
 void HistoryCommands::ExportText() {
   const auto pass = state_.gate.Enter(QStringLiteral("历史号码导出文本文件"));
   if (!pass) return;
-  const HistoryIndex& index = state_.index;
-  const std::string newest = index.DrawCount() == 0
-                                 ? std::string()
-                                 : StoredDigits(index.Issue(index.DrawCount() - 1),
-                                                IssueRule::From(state_.settings).threeDigit);
-  state_.Report(ExportHistoryToText(history_.grid()->grid(), newest, state_.dataFolder,
-                                    state_.dialogs->Opener()));
+  // The newest issue of the history the grid shows.
+  const Snapshot shown = state_.snapshot();
+  const std::string newest =
+      shown->Empty()
+          ? std::string()
+          : StoredDigits(shown->NewestIssue(), IssueRule::From(state_.settings()).threeDigit);
+  state_.Report(ExportHistoryToText(state_.window, history_.grid()->snapshot(), newest,
+                                    state_.dataFolder, state_.dialogs->Opener()));
 }
 
 void HistoryCommands::ExportGrid(GridView* grid, const char* sheetName) {

@@ -1,13 +1,17 @@
 // The commands that change the history or write it out: the text import,
 // the typed draw, the three deletions, clearing, the online update and the
-// exports. Each passes the command gate, runs as one engine call (one
-// transaction), puts on the outcome line what it did or why it did nothing,
-// and then says historyChanged() so the views follow the stored history.
+// exports. Each passes the command gate, runs as one History call (one
+// transaction; all but the typed draw on a worker thread behind the
+// progress dialog, background_task.h), puts on the outcome line what it did
+// or why it did nothing, and then says historyChanged() so the views show
+// the new snapshot. A change that replaces or shortens the history empties
+// the entry boxes, so digits typed before it are not stored after it.
 #ifndef ZEPHYRSTAT_APP_HISTORY_COMMANDS_H_
 #define ZEPHYRSTAT_APP_HISTORY_COMMANDS_H_
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/command_gate.h"
@@ -16,6 +20,7 @@
 
 namespace zs {
 
+class CommandProgress;
 class GridView;
 struct HistoryFileInspection;
 class HistoryPanel;
@@ -30,6 +35,7 @@ class HistoryCommands : public QObject {
 
  public:
   HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent);
+  ~HistoryCommands() override;
 
   void ImportText();
   // Reads `file` in place of the history without asking; false when nothing
@@ -49,19 +55,25 @@ class HistoryCommands : public QObject {
   void historyChanged(zs::RangeAfterChange range);
 
  private:
-  // Precondition: the caller holds a pass of the gate.
+  // Reads `file` behind the progress dialog, gives `pass` back and shows
+  // the history read; false when nothing was read.
   // Imports the inspected file, or reads the file itself when there is no
   // inspection.
-  bool RunImport(const QString& file, const HistoryFileInspection* inspection);
-  // Precondition: the caller holds a pass of the gate.
-  void RunMultiDelete(const std::function<DeleteOutcome()>& remove);
-  void AfterFailedDelete(size_t drawsBefore, const std::exception& error);
+  bool RunImport(std::optional<CommandGate::Pass>& pass, const QString& file,
+                 const HistoryFileInspection* inspection);
+  // Runs `remove` behind the progress dialog of `command`, gives `pass` back
+  // and says what it did: `done` words a delete that deleted draws.
+  void RunDelete(std::optional<CommandGate::Pass>& pass, const QString& command,
+                 const std::function<DeleteOutcome()>& remove,
+                 const std::function<QString(const DeleteOutcome&)>& done);
+  static QString Rebuilt(const DeleteOutcome& outcome);
 
   WindowState& state_;
   HistoryPanel& history_;
   OnlineUpdater* updater_ = nullptr;
   // Held from the start of an online update until its page is applied or it fails.
   std::optional<CommandGate::Pass> updatePass_;
+  std::unique_ptr<CommandProgress> updateProgress_;
 };
 
 }  // namespace zs

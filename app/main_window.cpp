@@ -138,10 +138,11 @@ void MainWindow::ConnectPanels() {
   connect(analysisCommands_, &AnalysisCommands::searchHitsShown, views_,
           &ViewsHooks::RememberSearchHits);
   connect(analysisCommands_, &AnalysisCommands::omissionTableShown, views_,
-          &ViewsHooks::ForgetSearchHits);
+          &ViewsHooks::RememberOmissionTable);
   connect(settingsCommands_, &SettingsCommands::basesChanged, this, [this] {
+    history_->ClearEntry();
     pattern_->Refresh();
-    selection_->Relabel(PanelBases::Of(state_.settings));
+    selection_->Relabel(PanelBases::Of(state_.settings()));
   });
 
   HistoryCommands* history = historyCommands_;
@@ -158,7 +159,7 @@ void MainWindow::ConnectPanels() {
           [this](const QPoint& at) { historyMenu_->popup(at); });
 
   connect(pattern_, &PatternPanel::searchTypeChanged, this, [this](SearchType type) {
-    selection_->ChangeType(type, PanelBases::Of(state_.settings));
+    selection_->ChangeType(type, PanelBases::Of(state_.settings()));
   });
   connect(pattern_, &PatternPanel::positionSearchRequested, analysisCommands_,
           &AnalysisCommands::PositionSearch);
@@ -175,34 +176,29 @@ void MainWindow::ConnectPanels() {
 }
 
 void MainWindow::StartUp() {
-  state_.settings = LoadSettings();
-  settingsCommands_->ShowChecks();
   try {
-    state_.store = HistoryStore::OpenFolder(state_.dataFolder);
     // A base change that a crash cut short is finished before the rows are read.
-    if (state_.store->FollowBases(DerivationRules::From(state_.settings))) {
-      state_.Report(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
-    }
-    state_.ReloadIndex();
+    state_.Open(LoadSettings());
   } catch (const std::exception& error) {
-    state_.store.reset();
     state_.Report(
         QStringLiteral("无法打开历史数据库 %1：%2")
             .arg(QString::fromStdU16String((state_.dataFolder / kHistoryFileName).u16string()),
                  What(error)));
   }
+  settingsCommands_->ShowChecks();
   pattern_->ApplySavedOptions();
   // The result grids show their headings before the first analysis.
-  results_->ShowResult(
-      std::make_shared<const HitListGrid>(state_.index, std::make_shared<const HitList>(),
-                                          SearchType::kNumber, ShowRules{}),
-      OmissionTableGrid({}));
+  results_->ShowResult(std::make_shared<const HitListGrid>(*state_.snapshot()->index,
+                                                           std::make_shared<const HitList>(),
+                                                           SearchType::kNumber, ShowRules{}),
+                       OmissionTableGrid({}));
   ShowHistory(RangeAfterChange::kWholeHistory);
   ReportHistorySummary();
 }
 
 void MainWindow::ReportHistorySummary() {
-  const HistoryIndex& index = state_.index;
+  const Snapshot shown = state_.snapshot();
+  const HistoryIndex& index = *shown->index;
   if (index.DrawCount() > 0) {
     state_.Report(QStringLiteral("历史号码共 %1 期，从 %2 到 %3；下一期 %4。")
                       .arg(index.DrawCount())
@@ -213,8 +209,9 @@ void MainWindow::ReportHistorySummary() {
 }
 
 void MainWindow::ShowHistory(RangeAfterChange range) {
-  const HistoryIndex& index = state_.index;
-  const IssueRule rule = IssueRule::From(state_.settings);
+  const Snapshot shown = state_.snapshot();
+  const HistoryIndex& index = *shown->index;
+  const IssueRule rule = IssueRule::From(state_.settings());
   history_->ShowHistory(index, rule.threeDigit);
   if (index.DrawCount() > 0) {
     history_->SetNextIssue(
@@ -224,7 +221,7 @@ void MainWindow::ShowHistory(RangeAfterChange range) {
   if (range == RangeAfterChange::kWholeHistory) pattern_->SetRangeToHistory();
   if (range == RangeAfterChange::kEndAtNewest) pattern_->SetRangeEndToNewest();
   pattern_->Refresh();
-  if (state_.store != nullptr && index.DrawCount() == 0) {
+  if (state_.history != nullptr && index.DrawCount() == 0) {
     state_.Report(QStringLiteral(
         "历史为空：请点击“读取历史号文本”读入历史号码文本文件，或点击“历史号在线更新”"
         "下载最新历史号码；有了历史之后可在下面的八个框中手动输入新的一期。"));

@@ -42,13 +42,14 @@ class MainWindow : public QMainWindow {
              QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  const Settings& settings() const { return state_.settings; }
+  Settings settings() const { return state_.settings(); }
   // The search pattern (positions 1..8 at indices 0..7).
   const Numbers& pattern() const;
   bool manualTab() const;
   // Null when the database could not be opened.
-  HistoryStore* store() { return state_.store.get(); }
-  const HistoryIndex& index() const { return state_.index; }
+  History* history() { return state_.history.get(); }
+  // The index of the history as the last change left it.
+  std::shared_ptr<const HistoryIndex> index() const { return state_.snapshot()->index; }
 
   // The first start of an installed program (sample_offer.cpp): when the
   // history is empty, asks whether to read in the sample history text

@@ -235,7 +235,7 @@ QWidget* PatternPanel::BuildOptionArea() {
 }
 
 void PatternPanel::ApplySavedOptions() {
-  const Settings& settings = state_.settings;
+  const Settings settings = state_.settings();
   ApplyStartOption(issueAndPosition_[1], settings.bolZyw);
   ApplyStartOption(issueAndPosition_[0], !settings.bolZyw);
   partSize_->setEditText(QString::number(settings.intZhWSetup));
@@ -250,10 +250,8 @@ void PatternPanel::ApplySavedOptions() {
 // ------------------------------------------------------------ history views
 
 void PatternPanel::ShowNewestIssue() {
-  const HistoryIndex& index = state_.index;
-  if (index.DrawCount() > 0) {
-    chosenIssue_->setText(state_.ShownIssueText(index.Issue(index.DrawCount() - 1)));
-  }
+  const Snapshot shown = state_.snapshot();
+  if (!shown->Empty()) chosenIssue_->setText(state_.ShownIssueText(shown->NewestIssue()));
 }
 
 void PatternPanel::SetRangeToHistory() {
@@ -262,15 +260,13 @@ void PatternPanel::SetRangeToHistory() {
 }
 
 void PatternPanel::SetRangeStartToFirst() {
-  if (state_.index.DrawCount() > 0)
-    range_[0]->setText(state_.ShownIssueText(state_.index.Issue(0)));
+  const Snapshot shown = state_.snapshot();
+  if (!shown->Empty()) range_[0]->setText(state_.ShownIssueText(shown->index->Issue(0)));
 }
 
 void PatternPanel::SetRangeEndToNewest() {
-  const HistoryIndex& index = state_.index;
-  if (index.DrawCount() > 0) {
-    range_[1]->setText(state_.ShownIssueText(index.Issue(index.DrawCount() - 1)));
-  }
+  const Snapshot shown = state_.snapshot();
+  if (!shown->Empty()) range_[1]->setText(state_.ShownIssueText(shown->NewestIssue()));
 }
 
 void PatternPanel::Refresh() {
@@ -285,22 +281,25 @@ void PatternPanel::Refresh() {
 // ---------------------------------------------------------- option handlers
 
 void PatternPanel::OnPositionMode(int index) {
-  if (index == 0 || index == 1) state_.settings.bolZyw = index == 1;
-  state_.RememberSetting(SettingKey::kBolZyw);
+  Settings wanted = state_.settings();
+  if (index == 0 || index == 1) wanted.bolZyw = index == 1;
+  state_.RememberSetting(SettingKey::kBolZyw, wanted);
   Refresh();
   SetRangeStartToFirst();
 }
 
 void PatternPanel::OnNumberOrder() {
-  state_.settings.bolLdm = orders_[0]->isChecked();
-  state_.RememberSetting(SettingKey::kBolLdm);
+  Settings wanted = state_.settings();
+  wanted.bolLdm = orders_[0]->isChecked();
+  state_.RememberSetting(SettingKey::kBolLdm, wanted);
   Refresh();
 }
 
 void PatternPanel::OnSearchType(int type) {
-  state_.settings.intLei = type;
+  Settings wanted = state_.settings();
+  wanted.intLei = type;
+  state_.RememberSetting(SettingKey::kIntLei, wanted);
   Refresh();
-  state_.RememberSetting(SettingKey::kIntLei);
   emit searchTypeChanged(static_cast<SearchType>(type));
 }
 
@@ -325,7 +324,7 @@ void PatternPanel::OnCheck4() {
     return;
   }
   if (auto end = RangeEndBefore(chosenIssue_->text().trimmed().toStdString(),
-                                IssueRule::From(state_.settings))) {
+                                IssueRule::From(state_.settings()))) {
     range_[1]->setText(state_.ShownIssueText(*end));
   }
 }
@@ -349,23 +348,25 @@ void PatternPanel::TakeChosenIssue() {
   chosenIssue_->setModified(false);
   manualTab_ = false;
   const std::string text = chosenIssue_->text().trimmed().toStdString();
+  const Settings settings = state_.settings();
   if (!ShownIssueRefusal(text)) {
     if (!onlyBefore_->isChecked()) {
       SetRangeEndToNewest();
-    } else if (auto end = RangeEndBefore(text, IssueRule::From(state_.settings))) {
+    } else if (auto end = RangeEndBefore(text, IssueRule::From(settings))) {
       range_[1]->setText(state_.ShownIssueText(*end));
     }
   }
+  const Snapshot shown = state_.snapshot();
   size_t draw = 0;
   try {
-    draw = ChosenIssueDraw(state_.index, text);
+    draw = ChosenIssueDraw(*shown->index, text);
   } catch (const InputError& refusal) {
     state_.Report(What(refusal) + QStringLiteral("；检索条件未改变"));
     return;
   }
   SearchPattern taken;
-  taken.type = static_cast<SearchType>(state_.settings.intLei);
-  TakePatternFromDraw(state_.index, draw, state_.settings.sxIni, taken);
+  taken.type = static_cast<SearchType>(settings.intLei);
+  TakePatternFromDraw(*shown->index, draw, shown->rules.sxIni, taken);
   for (size_t i = 0; i < size_t(kPositions); ++i) {
     pattern_[i] = taken.values[i];
     chosen_[i]->setText(QString::fromStdString(taken.boxTexts[i]));
@@ -375,9 +376,10 @@ void PatternPanel::TakeChosenIssue() {
 void PatternPanel::CommitPartSize() {
   if (const auto failure =
           state_.ChangeSetting(SettingKey::kIntZhWSetup, partSize_->currentText())) {
-    state_.Report(
-        QStringLiteral("分部位数无效，仍为 %1：%2").arg(state_.settings.intZhWSetup).arg(*failure));
-    partSize_->setEditText(QString::number(state_.settings.intZhWSetup));
+    state_.Report(QStringLiteral("分部位数无效，仍为 %1：%2")
+                      .arg(state_.settings().intZhWSetup)
+                      .arg(*failure));
+    partSize_->setEditText(QString::number(state_.settings().intZhWSetup));
   }
 }
 
@@ -386,7 +388,7 @@ void PatternPanel::CommitEdits() {
     QLineEdit* box = typed_[size_t(position - 1)];
     if (box->isModified() || box->hasFocus()) TakeTypedValue(position);
   }
-  if (partSize_->currentText() != QString::number(state_.settings.intZhWSetup)) CommitPartSize();
+  if (partSize_->currentText() != QString::number(state_.settings().intZhWSetup)) CommitPartSize();
   if (!manualTab_ && (chosenIssue_->isModified() || chosenIssue_->hasFocus())) TakeChosenIssue();
 }
 
@@ -394,7 +396,7 @@ void PatternPanel::CommitEdits() {
 
 SearchPattern PatternPanel::CurrentPattern() const {
   SearchPattern pattern;
-  pattern.type = static_cast<SearchType>(state_.settings.intLei);
+  pattern.type = static_cast<SearchType>(state_.settings().intLei);
   pattern.freePositions = !issueAndPosition_[0]->isChecked();
   pattern.values = pattern_;
   for (size_t i = 0; i < size_t(kPositions); ++i) {
@@ -404,7 +406,7 @@ SearchPattern PatternPanel::CurrentPattern() const {
 }
 
 ShowRules PatternPanel::Show() const {
-  return ShowRules{state_.settings.sxIni, IssueRule::From(state_.settings).threeDigit};
+  return ShowRules{state_.settings().sxIni, IssueRule::From(state_.settings()).threeDigit};
 }
 
 std::string PatternPanel::RangeStartText() const { return range_[0]->text().toStdString(); }
@@ -427,7 +429,7 @@ PositionSearchRequest PatternPanel::PositionRequest() const {
 PartialSearchRequest PatternPanel::PartialRequest() const {
   PartialSearchRequest request;
   request.pattern = CurrentPattern();
-  request.partSize = state_.settings.intZhWSetup;
+  request.partSize = state_.settings().intZhWSetup;
   request.partSizeText = partSize_->currentText().toStdString();
   request.startBox = RangeStartText();
   request.endBox = RangeEndText();

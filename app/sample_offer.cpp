@@ -9,7 +9,7 @@
 namespace zs {
 
 void MainWindow::OfferSampleHistory(const std::filesystem::path& sample) {
-  if (state_.store == nullptr || state_.index.DrawCount() > 0) return;
+  if (state_.history == nullptr || !state_.snapshot()->Empty()) return;
   const QString name = QString::fromStdU16String(sample.filename().u16string());
   if (!state_.dialogs->Question(this, QStringLiteral("读入示例历史"),
                                 QStringLiteral("历史为空。要读入随程序安装的示例历史“%1”吗？"
@@ -19,11 +19,11 @@ void MainWindow::OfferSampleHistory(const std::filesystem::path& sample) {
     return;
   }
   // The sample's issues are numbered as its edition numbers them.
-  const int chosen = state_.settings.gsZl;
+  const int chosen = state_.settings().gsZl;
   const int named = EditionNamedBy(name.toStdString());
   if (!IsEdition(chosen) && IsEdition(named)) settingsCommands_->ChangeEdition(named);
   if (!historyCommands_->ImportFile(QString::fromStdU16String(sample.u16string())) &&
-      state_.settings.gsZl != chosen) {
+      state_.settings().gsZl != chosen) {
     settingsCommands_->ChangeEdition(chosen);
     ShowHistory(RangeAfterChange::kKeep);
   }

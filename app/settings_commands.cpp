@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/background_task.h"
 #include "app/common/settings_store.h"
 #include "app/window_state.h"
 #include "core/errors.h"
@@ -25,7 +24,7 @@ SettingsCommands::SettingsCommands(WindowState& state, QObject* parent)
     : QObject(parent), state_(state) {}
 
 void SettingsCommands::ShowChecks() {
-  const Settings& settings = state_.settings;
+  const Settings settings = state_.settings();
   CheckOnly(items_.zodiac, settings.sxIni);
   CheckOnly(items_.segment, settings.dsIni);
   CheckOnly(items_.colour, settings.bsIni);
@@ -58,7 +57,9 @@ void SettingsCommands::ChangeBase(SettingKey key, int value) {
     state_.Report(QStringLiteral("参数未改变，历史号码保持原样：%1").arg(*failure));
     return;
   }
+  const QString done = state_.WithReadFailure(QStringLiteral("参数已改变，历史号码已重新计算。"));
   emit basesChanged();
+  state_.Report(done);
 }
 
 void SettingsCommands::ChangeEdition(int edition) {
@@ -66,7 +67,9 @@ void SettingsCommands::ChangeEdition(int edition) {
     if (const auto failure = state_.ChangeSetting(SettingKey::kGsZl, QString::number(edition))) {
       state_.Report(*failure);
     } else {
+      const std::optional<QString> warning = state_.ReadFailureWarning();
       emit editionChanged();
+      if (warning) state_.Report(QStringLiteral("已选择新的彩种。") + *warning);
     }
   }
   ShowChecks();
@@ -79,11 +82,11 @@ void SettingsCommands::AskKeptYears() {
       "16中的任意自然数），如果超过年数将删除最早的一年的历史号码");
   for (;;) {
     const QString answer = state_.dialogs->Input(state_.window, title, prompt,
-                                                 QString::number(state_.settings.iniSerchDay));
+                                                 QString::number(state_.settings().iniSerchDay));
     if (answer.isEmpty()) return;
     // A bad value is asked for again; an accepted one that could not be
     // saved is reported once.
-    Settings checked = state_.settings;
+    Settings checked = state_.settings();
     try {
       ApplySetting(checked, SettingKey::kIniSerchDay, answer.toStdString());
     } catch (const InputError&) {
@@ -106,7 +109,7 @@ void SettingsCommands::AskResultsUrl() {
   const QString answer = state_.dialogs->Input(
       state_.window, QStringLiteral("设置更新网址"),
       QStringLiteral("请输入在线更新所用的开奖结果网页地址（{code} 代表彩种代码，{n} 代表期数）"),
-      QString::fromStdString(state_.settings.resultsUrl));
+      QString::fromStdString(state_.settings().resultsUrl));
   if (answer.isEmpty()) return;
   if (const auto failure = state_.ChangeSetting(SettingKey::kResultsUrl, answer)) {
     state_.dialogs->Message(state_.window, QStringLiteral("输入有误"), *failure);

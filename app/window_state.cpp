@@ -4,10 +4,26 @@
 
 #include "app/background_task.h"
 #include "app/common/settings_store.h"
+#include "core/derivation.h"
 #include "core/issue_number.h"
 #include "store/setting_change.h"
 
 namespace zs {
+
+void WindowState::Open(const Settings& saved) {
+  unopenedSettings_ = saved;
+  history = History::OpenFolder(dataFolder, saved);
+  // Read now, on this thread, before any command runs on a worker.
+  history->snapshot();
+}
+
+Settings WindowState::settings() const { return history ? history->settings() : unopenedSettings_; }
+
+Snapshot WindowState::snapshot() const {
+  if (history) return history->snapshot();
+  return std::make_shared<const HistorySnapshot>(HistorySnapshot{
+      std::make_shared<const HistoryIndex>(), DerivationRules::From(unopenedSettings_), 0});
+}
 
 void WindowState::Report(const QString& text) const {
   outcome->setText(text);
@@ -19,34 +35,49 @@ void WindowState::ReportFailure(const QString& title, const QString& text) const
   dialogs->Message(window, title, text);
 }
 
-void WindowState::ReloadIndex() { index = store ? HistoryIndex(*store) : HistoryIndex(); }
+std::optional<QString> WindowState::ReadFailureWarning() const {
+  const std::optional<std::string> failure = history ? history->TakeReadFailure() : std::nullopt;
+  if (!failure) return std::nullopt;
+  return QStringLiteral(
+             "警告：之后无法重新读出历史号码，窗口仍显示改动之前的历史，"
+             "请重新启动程序：%1")
+      .arg(QString::fromStdString(*failure));
+}
+
+QString WindowState::WithReadFailure(const QString& done) const {
+  const std::optional<QString> warning = ReadFailureWarning();
+  return warning ? done + QLatin1Char(' ') + *warning : done;
+}
 
 bool WindowState::RequireStore() const {
-  if (store == nullptr) Report(QStringLiteral("历史数据库没有打开，无法执行该操作。"));
-  return store != nullptr;
+  if (history == nullptr) Report(QStringLiteral("历史数据库没有打开，无法执行该操作。"));
+  return history != nullptr;
 }
 
 QString WindowState::ShownIssueText(int32_t stored) const {
-  return QString::fromStdString(ShownIssue(stored, IssueRule::From(settings).threeDigit));
+  return QString::fromStdString(ShownIssue(stored, IssueRule::From(settings()).threeDigit));
 }
 
 std::optional<QString> WindowState::ChangeSetting(SettingKey key, const QString& value) {
-  HistoryStore* rederived = IsDerivationBase(key) ? store.get() : nullptr;
+  const std::string text = value.toStdString();
   try {
-    SettingChange change;
-    RunBusy([&] {
-      change = zs::ChangeSetting(rederived, settings, key, value.toStdString(), SaveSetting);
-    });
-    settings = change.settings;
-    if (change.rederived) ReloadIndex();
+    if (history == nullptr) {
+      unopenedSettings_ =
+          zs::ChangeSetting(nullptr, unopenedSettings_, key, text, SaveSetting).settings;
+    } else if (IsDerivationBase(key) || key == SettingKey::kGsZl) {
+      RunWithProgress(window, gate.running(),
+                      [this, key, &text] { history->ChangeSetting(key, text, SaveSetting); });
+    } else {
+      history->ChangeSetting(key, text, SaveSetting);
+    }
   } catch (const std::exception& error) {
     return What(error);
   }
   return std::nullopt;
 }
 
-void WindowState::RememberSetting(SettingKey key) {
-  const QString value = QString::fromStdString(SettingText(settings, key));
+void WindowState::RememberSetting(SettingKey key, const Settings& wanted) {
+  const QString value = QString::fromStdString(SettingText(wanted, key));
   if (const std::optional<QString> failure = ChangeSetting(key, value)) Report(*failure);
 }
 

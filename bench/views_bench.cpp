@@ -41,6 +41,12 @@ const HistoryIndex& Index() {
   return *index;
 }
 
+// The index as a view shares it (a copy of an index shares its draws and sets).
+const std::shared_ptr<const HistoryIndex>& SharedIndex() {
+  static const auto shared = std::make_shared<const HistoryIndex>(Index());
+  return shared;
+}
+
 BoxViewRequest WholeHistory(SearchType type, bool free) {
   const HistoryIndex& index = Index();
   BoxViewRequest request;
@@ -57,7 +63,7 @@ void BM_Statistics(benchmark::State& state) {
   const BoxViewRequest request =
       WholeHistory(static_cast<SearchType>(state.range(0)), state.range(1) != 0);
   for (auto _ : state) {
-    Grid grid = BoxStatisticsGrid(BoxView(Index(), request));
+    Grid grid = BoxStatisticsGrid(BoxView(SharedIndex(), request));
     benchmark::DoNotOptimize(grid);
   }
 }
@@ -69,7 +75,7 @@ void BM_PatternStatistics(benchmark::State& state) {
   BoxViewRequest request = WholeHistory(SearchType::kNumber, true);
   request.pattern = static_cast<PatternType>(state.range(0));
   for (auto _ : state) {
-    Grid grid = BoxStatisticsGrid(BoxView(Index(), request));
+    Grid grid = BoxStatisticsGrid(BoxView(SharedIndex(), request));
     benchmark::DoNotOptimize(grid);
   }
 }
@@ -81,7 +87,7 @@ BENCHMARK(BM_PatternStatistics)
 void BM_PatternTrendRows(benchmark::State& state) {
   BoxViewRequest request = WholeHistory(SearchType::kNumber, true);
   request.pattern = static_cast<PatternType>(state.range(0));
-  const BoxView view(Index(), request);
+  const BoxView view(SharedIndex(), request);
   for (auto _ : state) {
     Grid grid = TrendGrid(view, view.RowCount() - kTrendRows, kTrendRows);
     benchmark::DoNotOptimize(grid);
@@ -113,7 +119,7 @@ BENCHMARK(BM_StatisticsFromFields)->Unit(benchmark::kMillisecond);
 
 // Arg: where the rows start, in per mille of the history.
 void BM_TrendRows(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   const size_t first = (view.RowCount() - kTrendRows) * size_t(state.range(0)) / 1000;
   for (auto _ : state) {
     Grid grid = TrendGrid(view, first, kTrendRows);
@@ -125,7 +131,7 @@ BENCHMARK(BM_TrendRows)->Arg(0)->Arg(500)->Arg(1000)->Unit(benchmark::kMilliseco
 // Args: search type, free (1) or fixed (0): a rare box far back costs the
 // longest look for its previous hit.
 void BM_TrendBlock(benchmark::State& state) {
-  const BoxView view(Index(),
+  const BoxView view(SharedIndex(),
                      WholeHistory(static_cast<SearchType>(state.range(0)), state.range(1)));
   size_t first = 0;
   for (auto _ : state) {
@@ -138,7 +144,7 @@ BENCHMARK(BM_TrendBlock)->Args({0, 1})->Args({2, 0})->Args({4, 0})->Unit(benchma
 
 // The footer of the whole range, computed once per refresh of the window.
 void BM_TrendFooter(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   for (auto _ : state) {
     Grid grid = TrendFooterGrid(view, 0, view.RowCount());
     benchmark::DoNotOptimize(grid);
@@ -148,7 +154,7 @@ BENCHMARK(BM_TrendFooter)->Unit(benchmark::kMillisecond);
 
 // Baseline: the whole trend grid, then 100 rows of it.
 void BM_TrendRowsFromWholeGrid(benchmark::State& state) {
-  const BoxView view(Index(), WholeHistory(SearchType::kNumber, true));
+  const BoxView view(SharedIndex(), WholeHistory(SearchType::kNumber, true));
   for (auto _ : state) {
     Grid grid = TrendGrid(view);
     benchmark::DoNotOptimize(grid.Cell(view.RowCount() / 2, 1));

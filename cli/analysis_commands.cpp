@@ -128,7 +128,8 @@ void AddSearch(CLI::App& app, CliContext& context) {
   command->callback([&context, args] {
     PositionSearchRequest request;
     TakePatternKind(args->type, args->mode, request.pattern);
-    const HistoryIndex index(context.LoadHistory());
+    const Snapshot history = context.LoadHistory();
+    const HistoryIndex& index = *history->index;
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
     TakePositions(args->positions, !args->patternOf.empty(), request.pattern, request.chosen);
     RunSearch(context, index, *args, request, RunPositionSearch);
@@ -149,7 +150,8 @@ void AddPartial(CLI::App& app, CliContext& context) {
     TakePatternKind(args->type, args->mode, request.pattern);
     request.partSize = WholeArgument<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
-    const HistoryIndex index(context.LoadHistory());
+    const Snapshot history = context.LoadHistory();
+    const HistoryIndex& index = *history->index;
     if (!args->patternOf.empty()) {
       TakePatternOf(context, index, args->patternOf, request.pattern);
     } else if (!args->values.empty()) {
@@ -185,7 +187,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
       request.checkedBoxes.push_back(number);
     }
     // The calculation reads the draws' fields alone: no index to build.
-    const PackedHistory draws = context.LoadHistory();
+    const PackedHistory draws = context.LoadDraws();
     request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
     FillRangeBoxes(context, draws.issues, args->from, args->to, request.startBox, request.endBox);
     ShowGrids(

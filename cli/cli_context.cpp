@@ -1,5 +1,4 @@
 #include "cli/cli_context.h"
-#include "core/derivation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,15 +42,19 @@ void WriteJson(const QJsonObject& object) {
 
 }  // namespace
 
-HistoryStore& CliContext::Store() {
-  if (!store_) {
-    store_ = HistoryStore::OpenFolder(dataFolder);
-    store_->FollowBases(DerivationRules::From(settings));
-  }
-  return *store_;
+History& CliContext::OpenHistory() {
+  if (!history_) history_ = History::OpenFolder(dataFolder, settings);
+  return *history_;
 }
 
-PackedHistory CliContext::LoadHistory() {
+Snapshot CliContext::LoadHistory() {
+  Snapshot history = OpenHistory().snapshot();
+  settings.sxIni = history->rules.sxIni;
+  settings.dsIni = history->rules.dsIni;
+  return history;
+}
+
+PackedHistory CliContext::LoadDraws() {
   DerivedHistory derived = Store().LoadDerived();
   if (derived.bases) {
     settings.sxIni = derived.bases->sxIni;

@@ -20,6 +20,7 @@
 #include "core/grid_source.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "history/history.h"
 #include "store/history_store.h"
 
 namespace zs {
@@ -39,11 +40,14 @@ class CliContext {
 
   // Opens dataFolder/tessera.mdb on first use, its rows following the
   // settings' bases.
-  HistoryStore& Store();
-  // The stored draws' fields, read with the bases they were derived under;
-  // the settings' bases become those, so names shown for the fields match
-  // them also while another program changes the bases.
-  PackedHistory LoadHistory();
+  History& OpenHistory();
+  HistoryStore& Store() { return OpenHistory().store(); }
+  // The history as stored, read once; the settings' bases become those its
+  // rows were derived under, so names shown for the fields match them also
+  // while another program changes the bases.
+  Snapshot LoadHistory();
+  // The same for a command that needs only the draws, not the index.
+  PackedHistory LoadDraws();
   // Whether issues are shown and stored with three-digit draw numbers.
   bool ThreeDigit() const;
 
@@ -57,7 +61,7 @@ class CliContext {
   void PrintValues(const std::vector<std::pair<std::string, std::string>>& values) const;
 
  private:
-  std::unique_ptr<HistoryStore> store_;
+  std::unique_ptr<History> history_;
 };
 
 // A whole decimal number that fits Whole (blanks around it disregarded);

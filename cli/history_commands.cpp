@@ -74,8 +74,10 @@ void AddSettings(CLI::App& app, CliContext& context) {
     }
     if (valueOption->count() == 0) throw UsageError("settings " + *key + " needs a VALUE");
     const SettingKey named = SettingKeyNamed(*key);
-    HistoryStore* store = IsDerivationBase(named) ? &context.Store() : nullptr;
-    context.settings = ChangeSetting(store, context.settings, named, *value, SaveSetting).settings;
+    context.settings =
+        IsDerivationBase(named)
+            ? context.OpenHistory().ChangeSetting(named, *value, SaveSetting).settings
+            : ChangeSetting(nullptr, context.settings, named, *value, SaveSetting).settings;
     context.PrintGrid(SettingsGrid(context.settings, {named}));
   });
 }
@@ -88,15 +90,13 @@ void AddImport(CLI::App& app, CliContext& context) {
   command->add_flag("--force", *force,
                     "import even when fewer than half of the file's non-blank lines are draws");
   command->callback([&context, file, force] {
-    HistoryStore& store = context.Store();
-    const HistoryFileInspection inspection =
-        InspectHistoryFile(std::filesystem::path(*file), ImportBasisOf(store));
+    History& history = context.OpenHistory();
+    const HistoryFileInspection inspection = history.Inspect(std::filesystem::path(*file));
     if (inspection.MostlyUnreadable() && !*force) {
-      throw InputError(DescribeInspection(inspection, store.Count()) +
+      throw InputError(DescribeInspection(inspection, history.store().Count()) +
                        "不到一半的非空行是历史号码，未读入，历史号码未改变；确要读入请加 --force");
     }
-    const ImportReport report =
-        ImportInspectedFile(store, inspection, DerivationRules::From(context.settings));
+    const ImportReport report = history.Import(inspection);
     context.PrintValues({{"stored", std::to_string(report.stored)},
                          {"inherited", std::to_string(report.inherited)},
                          {"skipped", std::to_string(report.skipped)}});
@@ -139,8 +139,7 @@ void AddAdd(CLI::App& app, CliContext& context) {
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
     }
     WatchAlerts alerts(context);
-    const int32_t stored =
-        StoreTypedDraw(context.Store(), numbers, DerivationRules::From(context.settings));
+    const int32_t stored = context.OpenHistory().AddTypedDraw(numbers);
     context.PrintValues({{"stored", ShownIssue(stored, context.ThreeDigit())},
                          {"next", ShownNext(context, stored)}});
     alerts.PrintFired();
@@ -153,12 +152,11 @@ void AddDeleteLast(CLI::App& app, CliContext& context) {
   command->add_option("N", *count, "how many of the newest draws to delete");
   command->callback([&context, count] {
     if (count->empty()) {
-      PrintDeleted(context, DeleteLastDraw(context.Store()));
+      PrintDeleted(context, context.OpenHistory().DeleteLast());
       return;
     }
     const int64_t n = WholeArgument<int64_t>(*count, "N");
-    PrintDeleted(context, DeleteLastDraws(context.Store(), n, context.dataFolder,
-                                          DerivationRules::From(context.settings)));
+    PrintDeleted(context, context.OpenHistory().DeleteLastDraws(n));
   });
 }
 
@@ -178,8 +176,7 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
           *issue + "\"");
     }
     const DeleteOutcome outcome =
-        DeleteDrawsAfter(context.Store(), static_cast<int32_t>(lastKept), context.dataFolder,
-                         DerivationRules::From(context.settings));
+        context.OpenHistory().DeleteDrawsAfter(static_cast<int32_t>(lastKept));
     if (!outcome.lastKeptStored && lastKept > 0) {
       std::fprintf(
           stderr,
@@ -194,14 +191,8 @@ void AddDeleteAfter(CLI::App& app, CliContext& context) {
 void AddClear(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("clear", CommandHelp("clear"));
   command->callback([&context] {
-    HistoryStore& store = context.Store();
-    // Counted inside the change, so the count is what the clear deleted.
-    HistoryStore::Change change(store);
-    const int64_t count = store.Count();
-    store.Clear();
-    change.Commit();
     DeleteOutcome cleared;
-    cleared.deleted = count;
+    cleared.deleted = context.OpenHistory().Clear();
     PrintDeleted(context, cleared);
   });
 }

@@ -64,7 +64,7 @@ Settings RunSettings(const CliContext& context, const UpdateOptions& options) {
   return settings;
 }
 
-UpdateReport RunUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
+UpdateReport RunUpdate(History& history, const Settings& settings, const Date& today) {
   OnlineUpdater updater;
   QEventLoop loop;
   std::optional<UpdateReport> report;
@@ -77,7 +77,7 @@ UpdateReport RunUpdate(HistoryStore& store, const Settings& settings, const Date
     failure = message;
     loop.quit();
   });
-  updater.start(store, settings, today);
+  updater.start(history, settings, today);
   loop.exec();
   if (report) return *report;
   // The engine's own exception keeps its kind; a page that could not be
@@ -99,7 +99,7 @@ void AddUpdateCommands(CLI::App& app, CliContext& context) {
     const Settings settings = RunSettings(context, *options);
     const Date today = options->today.empty() ? Today() : ParseDate(options->today);
     WatchAlerts alerts(context);
-    const UpdateReport report = RunUpdate(context.Store(), settings, today);
+    const UpdateReport report = RunUpdate(context.OpenHistory(), settings, today);
     context.PrintValues({{"added", std::to_string(report.added)},
                          {"first", ShownIssue(report.firstIssue, false)},
                          {"last", ShownIssue(report.lastIssue, false)},

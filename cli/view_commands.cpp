@@ -96,10 +96,12 @@ void AddStats(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("stats", CommandHelp("stats"));
   auto args = AddViewOptions(command, kStatisticsSheetName);
   command->callback([&context, args] {
-    const HistoryIndex index(context.LoadHistory());
+    const Snapshot history = context.LoadHistory();
     BoxViewRequest request = ReadRequest(context, *args);
-    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    ShowGrid(context, *args, BoxStatisticsGrid(BoxView(index, request)), kStatisticsSheetName);
+    FillRangeBoxes(context, *history->index, args->from, args->to, request.startBox,
+                   request.endBox);
+    ShowGrid(context, *args, BoxStatisticsGrid(BoxView(history->index, request)),
+             kStatisticsSheetName);
   });
 }
 
@@ -108,11 +110,12 @@ void AddTrend(CLI::App& app, CliContext& context) {
   auto args = AddViewOptions(command, kTrendSheetName);
   command->add_option("--last", args->last, "only the newest N rows of the range");
   command->callback([&context, args] {
-    const HistoryIndex index(context.LoadHistory());
+    const Snapshot history = context.LoadHistory();
     BoxViewRequest request = ReadRequest(context, *args);
     const size_t last = args->last.empty() ? 0 : WholeArgument<size_t>(args->last, "--last");
-    FillRangeBoxes(context, index, args->from, args->to, request.startBox, request.endBox);
-    const BoxView view(index, request);
+    FillRangeBoxes(context, *history->index, args->from, args->to, request.startBox,
+                   request.endBox);
+    const BoxView view(history->index, request);
     const size_t rows = view.RowCount();
     const size_t first = args->last.empty() || last >= rows ? 0 : rows - last;
     ShowGrid(context, *args, TrendGrid(view, first, rows - first), kTrendSheetName);

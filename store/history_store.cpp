@@ -537,6 +537,21 @@ int64_t HistoryStore::CountBelow(int32_t issue) {
   return count.Int(0);
 }
 
+std::vector<HistoryRow> HistoryStore::RowsAbove(int32_t issue) {
+  Statement select = db_.Prepare(SelectRows(false, "WHERE SQQH > ?1 ORDER BY SQQH, rowid"));
+  select.Bind(1, int64_t{issue});
+  std::vector<HistoryRow> rows;
+  while (select.Step()) rows.push_back(ReadRow(select, false));
+  return rows;
+}
+
+int64_t HistoryStore::DataVersion() {
+  Statement version = db_.Prepare("PRAGMA data_version");
+  version.Step();
+  // A new connection counts afresh, so its numbers never match the old one's.
+  return version.Int(0) + (reopenings_ << 40);
+}
+
 void HistoryStore::ReplaceAllDraws(const std::vector<Draw>& draws, const DerivationRules& rules) {
   // Rows go in in SQQH order (stable, so equal issues keep their order),
   // which numbers idx directly, keeps every index insert at the end of the
@@ -714,6 +729,7 @@ void HistoryStore::Compact() {
   // From here on the history file is replaced only by a complete, flushed
   // copy; until the rename the old file stays as it is.
   db_ = Database::OpenMemory();
+  ++reopenings_;
   try {
     if (HasJournal(file)) throw StoreError("历史文件仍在使用中：" + file.string());
     ReplaceWithCopy(compacted, file);

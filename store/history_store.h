@@ -144,6 +144,12 @@ class HistoryStore {
   std::optional<HistoryRow> NextToLast();
   // Number of stored draws whose issue is below `issue`.
   int64_t CountBelow(int32_t issue);
+  // The rows (without texts) whose issue is above `issue`, in SQQH order.
+  std::vector<HistoryRow> RowsAbove(int32_t issue);
+  // Moves whenever another connection, of this program or another, commits
+  // a change to the file, and when the store opens the file anew (after a
+  // compaction); this store's own commits leave it as it is.
+  int64_t DataVersion();
 
   // Deletes every row and stores the rows derived from `draws` (any order;
   // equal issues keep theirs) under `rules`, numbering idx and recording the
@@ -216,6 +222,7 @@ class HistoryStore {
   std::filesystem::path folder_;
   // None for a memory store, and for a read-only folder without one.
   std::unique_ptr<platform::LockFile> locks_;
+  int64_t reopenings_ = 0;  // of the connection, by Compact
   bool readOnly_ = false;
   // False when a read-only file lacks DrawPack's triggers: its copy may be
   // stale, so readers read Lishi.

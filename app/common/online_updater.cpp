@@ -12,9 +12,10 @@
 
 namespace zs {
 
-// What the worker thread hands back: the draws it read, or why it could not.
+// What the worker thread hands back: what the update stored, or why it
+// stored nothing.
 struct OnlineUpdater::PageRead {
-  PageReadout readout;
+  UpdateReport report;
   std::exception_ptr failure;
 };
 
@@ -30,14 +31,14 @@ OnlineUpdater::~OnlineUpdater() {
   }
 }
 
-void OnlineUpdater::start(HistoryStore& store, const Settings& settings, const Date& today) {
+void OnlineUpdater::start(History& history, const Settings& settings, const Date& today) {
   running_ = true;
-  store_ = &store;
+  history_ = &history;
   settings_ = settings;
   today_ = today;
   engineFailure_ = nullptr;
   try {
-    plan_ = PlanUpdate(store, settings, today);
+    plan_ = history.PlanUpdate(settings, today);
   } catch (const std::exception& error) {
     engineFailure_ = std::current_exception();
     const QString message = QString::fromUtf8(error.what());
@@ -53,14 +54,15 @@ void OnlineUpdater::onFetched(const QByteArray& body) {
   // A long or hostile page is read off the caller's thread, so the window
   // stays responsive until the time limit stops the reading.
   auto read = std::make_shared<PageRead>();
-  reader_ = QThread::create([read, page = std::string(body.constData(), size_t(body.size())),
-                             plan = plan_, deadline = deadline_] {
-    try {
-      read->readout = ReadResultsPage(plan, page, deadline);
-    } catch (...) {
-      read->failure = std::current_exception();
-    }
-  });
+  reader_ =
+      QThread::create([this, read, page = std::string(body.constData(), size_t(body.size()))] {
+        try {
+          read->report = history_->StoreUpdate(plan_, settings_, today_,
+                                               ReadResultsPage(plan_, page, deadline_));
+        } catch (...) {
+          read->failure = std::current_exception();
+        }
+      });
   connect(reader_, &QThread::finished, this, [this, read] {
     reader_->deleteLater();
     reader_ = nullptr;
@@ -70,27 +72,17 @@ void OnlineUpdater::onFetched(const QByteArray& body) {
 }
 
 void OnlineUpdater::storeRead(const PageRead& read) {
-  UpdateReport report;
-  try {
-    if (read.failure) std::rethrow_exception(read.failure);
-    HistoryStore::Change change(*store_);
-    // The page was read for the history as it was when the update began;
-    // another program may have changed it since.
-    const UpdatePlan now = PlanUpdate(*store_, settings_, today_);
-    if (now.firstIssue != plan_.firstIssue || now.lastIssue != plan_.lastIssue ||
-        now.dropHistory != plan_.dropHistory) {
-      throw StoreError(
-          "历史号码在更新期间已被另一个程序修改，本次更新未保存；历史号码保持原样，请重新更新");
+  if (read.failure) {
+    engineFailure_ = read.failure;
+    try {
+      std::rethrow_exception(read.failure);
+    } catch (const std::exception& error) {
+      fail(QString::fromUtf8(error.what()));
     }
-    report = StoreResultsPage(*store_, plan_, DerivationRules::From(settings_), read.readout);
-    change.Commit();
-  } catch (const std::exception& error) {
-    engineFailure_ = std::current_exception();
-    fail(QString::fromUtf8(error.what()));
     return;
   }
   running_ = false;
-  emit finished(report);
+  emit finished(read.report);
 }
 
 void OnlineUpdater::fail(const QString& message) {

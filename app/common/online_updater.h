@@ -1,8 +1,9 @@
 // The online update as the window and the command-line tool run it: plans
 // the request, fetches the results page asynchronously (the event loop keeps
-// running), reads the page on a worker thread and stores what it read in
-// one transaction back on the caller's thread. One FetchTimeout time limit
-// covers the fetch and the reading of the page together.
+// running), then reads the page and stores what it read in one transaction
+// on a worker thread, so neither a long page nor a long change holds up the
+// caller's thread. One FetchTimeout time limit covers the fetch and the
+// reading of the page together.
 //
 // Exactly one of finished() or failed() follows every start(), never from
 // within start() itself. A failure (no edition chosen, no connection, an
@@ -22,7 +23,7 @@
 #include "app/common/page_fetcher.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
-#include "store/history_store.h"
+#include "history/history.h"
 
 namespace zs {
 
@@ -34,8 +35,9 @@ class OnlineUpdater : public QObject {
   // Waits for a page still being read.
   ~OnlineUpdater() override;
 
-  // Precondition: !isRunning(); `store` outlives the update.
-  void start(HistoryStore& store, const Settings& settings, const Date& today);
+  // Precondition: !isRunning(); `history` outlives the update and nothing
+  // else changes it until finished() or failed().
+  void start(History& history, const Settings& settings, const Date& today);
   bool isRunning() const { return running_; }
   // After failed(): the engine's exception when the engine refused (planning
   // or applying the page), so a caller can tell bad input from a store
@@ -54,7 +56,7 @@ class OnlineUpdater : public QObject {
   void fail(const QString& message);
 
   PageFetcher fetcher_;
-  HistoryStore* store_ = nullptr;
+  History* history_ = nullptr;
   Settings settings_;
   Date today_;
   UpdatePlan plan_;

@@ -86,7 +86,8 @@ class Pictures {
 void Drive(zs::MainWindow& window, Pictures& pictures) {
   pictures.Take(QStringLiteral("main-window.png"));
 
-  const zs::HistoryIndex& index = window.index();
+  const std::shared_ptr<const zs::HistoryIndex> shown = window.index();
+  const zs::HistoryIndex& index = *shown;
   const size_t newest = index.DrawCount() == 0 ? 0 : index.DrawCount() - 1;
   auto newestNumber = [&](int position) {
     return index.DrawCount() == 0

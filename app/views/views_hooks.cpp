@@ -47,9 +47,9 @@ ViewsWindow* ViewsHooks::OpenViews(ViewsWindow::Tab tab) {
   const auto pass = state_.gate.Enter(QStringLiteral("走势统计"));
   if (!pass) return nullptr;
   if (views_ == nullptr) {
-    views_ = new ViewsWindow(
-        state_.index, [this] { return CurrentViewOptions(); }, state_.dataFolder,
-        state_.dialogs->Opener(), window_);
+    views_ = new ViewsWindow([this] { return state_.snapshot()->index; },
+                             [this] { return CurrentViewOptions(); }, state_.dataFolder,
+                             state_.dialogs->Opener(), window_);
     views_->Refresh();
   }
   views_->ShowTab(tab);
@@ -70,8 +70,9 @@ ViewOptions ViewsHooks::CurrentViewOptions() const {
     options.positionChecked = first != search.chosen.end();
     if (options.positionChecked) request.position = int(first - search.chosen.begin());
   }
-  request.bases = PanelBases::Of(state_.settings);
-  request.threeDigit = IssueRule::From(state_.settings).threeDigit;
+  const Settings settings = state_.settings();
+  request.bases = PanelBases::Of(settings);
+  request.threeDigit = IssueRule::From(settings).threeDigit;
   request.startBox = search.startBox;
   request.endBox = search.endBox;
   return options;
@@ -88,43 +89,54 @@ QWidget* ViewsHooks::ShowResultDistribution(int row) {
   HitList hits;
   if (searchHits_) {
     hits = *searchHits_;
+  } else if (tableOrigin_ == nullptr) {
+    state_.Report(
+        QStringLiteral("无法画遗漏分布图：遗漏表不是本次运行分组计算的结果，"
+                       "请重新分组计算"));
+    return nullptr;
   } else {
     // The omission table keeps only the figures: the combination's hits are
-    // found again under the current type, bases and range.
+    // found again as the table's calculation found them.
+    const GroupRequest& request = tableOrigin_->request;
     std::optional<HitList> found;
     try {
-      found = CombinationHits(state_.index, static_cast<SearchType>(state_.settings.intLei),
-                              PanelBases::Of(state_.settings), label, pattern_.RangeStartText(),
-                              pattern_.RangeEndText());
+      found = CombinationHits(*tableOrigin_->index, request.type, request.bases, label,
+                              request.startBox, request.endBox);
     } catch (const std::exception& error) {
       state_.Report(QStringLiteral("无法画遗漏分布图：%1").arg(What(error)));
       return nullptr;
     }
     if (!found) {
-      state_.Report(QStringLiteral("无法画遗漏分布图：组合“%1”不是当前检索类型的值；"
-                                   "请选回计算它时的检索类型")
-                        .arg(what));
+      state_.Report(
+          QStringLiteral("无法画遗漏分布图：组合“%1”不在遗漏表计算时的检索类型中").arg(what));
       return nullptr;
     }
     hits = std::move(*found);
   }
   // A search's hits follow the pattern panel's type and mode; an omission
   // table row is a combination of values of the calculation's type.
-  const QString kind = searchHits_
-                           ? ViewKindText(CurrentViewOptions().request)
-                           : SearchTypeCaption(static_cast<SearchType>(state_.settings.intLei));
-  const QString title =
-      QStringLiteral("%1 %2 遗漏分布 %3")
-          .arg(kind, what, RangeText(pattern_.RangeStartText(), pattern_.RangeEndText()));
+  // The range is the table's own, as its hits are.
+  const QString kind = searchHits_ ? ViewKindText(CurrentViewOptions().request)
+                                   : SearchTypeCaption(tableOrigin_->request.type);
+  const QString range =
+      searchHits_ ? RangeText(pattern_.RangeStartText(), pattern_.RangeEndText())
+                  : RangeText(tableOrigin_->request.startBox, tableOrigin_->request.endBox);
+  const QString title = QStringLiteral("%1 %2 遗漏分布 %3").arg(kind, what, range);
   auto* chart =
       new DistributionChart(title, OmissionDistribution(hits.hits), hits.figures.last, window_);
   chart->show();
   return chart;
 }
 
-void ViewsHooks::RememberSearchHits(const HitList& hits) { searchHits_ = hits; }
+void ViewsHooks::RememberSearchHits(const HitList& hits) {
+  searchHits_ = hits;
+  tableOrigin_.reset();
+}
 
-void ViewsHooks::ForgetSearchHits() { searchHits_.reset(); }
+void ViewsHooks::RememberOmissionTable(std::shared_ptr<const OmissionTableOrigin> origin) {
+  searchHits_.reset();
+  tableOrigin_ = std::move(origin);
+}
 
 void ViewsHooks::ScheduleRefresh() {
   if (views_ == nullptr) return;

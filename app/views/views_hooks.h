@@ -5,16 +5,18 @@
 // result grid's context menu.
 //
 // Preconditions: `state`, `pattern` and `results` outlive the hooks (they
-// are the main window's). The views read the history index on the window's
-// thread and only while no command holds the gate; a refresh asked for
-// while one does runs when it is done.
+// are the main window's). The views take the history's snapshot on the
+// window's thread and only while no command holds the gate; a refresh asked
+// for while one does runs when it is done.
 #ifndef ZEPHYRSTAT_APP_VIEWS_VIEWS_HOOKS_H_
 #define ZEPHYRSTAT_APP_VIEWS_VIEWS_HOOKS_H_
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 #include "analysis/hit_scan.h"
+#include "app/analysis_commands.h"
 #include "app/views/views_window.h"
 
 class QMenuBar;
@@ -45,7 +47,8 @@ class ViewsHooks : public QObject {
 
   // What the result grid shows now.
   void RememberSearchHits(const HitList& hits);
-  void ForgetSearchHits();
+  // The omission table of `origin` (null: of unknown origin).
+  void RememberOmissionTable(std::shared_ptr<const OmissionTableOrigin> origin);
   // The history or the options the views follow changed.
   void ScheduleRefresh();
 
@@ -55,7 +58,8 @@ class ViewsHooks : public QObject {
   ResultsPanel& results_;
   QWidget* window_;
   ViewsWindow* views_ = nullptr;
-  std::optional<HitList> searchHits_;  // of the summary the result grid shows
+  std::optional<HitList> searchHits_;                       // of the summary the result grid shows
+  std::shared_ptr<const OmissionTableOrigin> tableOrigin_;  // of the omission table it shows
   bool refreshAfterCommand_ = false;
 };
 

@@ -42,10 +42,10 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-ViewsWindow::ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()> options,
+ViewsWindow::ViewsWindow(HistorySource history, std::function<ViewOptions()> options,
                          std::filesystem::path dataFolder, FileOpener& opener, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      index_(index),
+      history_(std::move(history)),
       options_(std::move(options)),
       dataFolder_(std::move(dataFolder)),
       opener_(opener) {
@@ -202,7 +202,7 @@ void ViewsWindow::Refresh() {
   view_.reset();
   QString problem;
   try {
-    view_.emplace(index_, request);
+    view_.emplace(history_(), request);
   } catch (const std::exception& error) {
     problem = QString::fromUtf8(error.what());
   }

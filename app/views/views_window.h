@@ -9,13 +9,16 @@
 // "跟随主窗口", and is refreshed after every change of the history; several
 // changes in a row cost one refresh, and a closed window none.
 //
-// Precondition: `index` outlives the window (it is the main window's).
+// The window takes the history from `history` at every refresh and holds
+// that index (through its box view) until the next one, so a change of the
+// history never frees what it shows.
 #ifndef ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_
 #define ZEPHYRSTAT_APP_VIEWS_VIEWS_WINDOW_H_
 
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "analysis/box_view.h"
@@ -47,7 +50,9 @@ class ViewsWindow : public QWidget {
  public:
   enum Tab { kTrendTab = 0, kStatisticsTab = 1 };
 
-  ViewsWindow(const HistoryIndex& index, std::function<ViewOptions()> options,
+  using HistorySource = std::function<std::shared_ptr<const HistoryIndex>()>;
+
+  ViewsWindow(HistorySource history, std::function<ViewOptions()> options,
               std::filesystem::path dataFolder, FileOpener& opener, QWidget* parent);
 
   void ShowTab(Tab tab);
@@ -84,7 +89,7 @@ class ViewsWindow : public QWidget {
   // The trend rows of the chosen period and their footer.
   void ShowTrendRows();
 
-  const HistoryIndex& index_;
+  HistorySource history_;
   std::function<ViewOptions()> options_;
   std::filesystem::path dataFolder_;
   FileOpener& opener_;

@@ -112,7 +112,7 @@ class ExportActionsTest : public QObject {
     QTemporaryDir dir;
     RecordingOpener opener;
     const QString message =
-        ExportHistoryToText(HistoryGridOfSize(2), "14011602", FolderOf(dir), opener);
+        ExportHistoryToText(nullptr, SharedHistoryGrid(2), "14011602", FolderOf(dir), opener);
 
     const std::filesystem::path file = FolderOf(dir) / "更新至14011602期历史号码.txt";
     QVERIFY(std::filesystem::exists(file));
@@ -123,7 +123,8 @@ class ExportActionsTest : public QObject {
   void emptyHistoryWritesNoTextFile() {
     QTemporaryDir dir;
     RecordingOpener opener;
-    const QString message = ExportHistoryToText(HistoryGridOfSize(0), "", FolderOf(dir), opener);
+    const QString message =
+        ExportHistoryToText(nullptr, SharedHistoryGrid(0), "", FolderOf(dir), opener);
 
     QVERIFY2(message.startsWith(QStringLiteral("导出失败：")), qPrintable(message));
     QVERIFY(opener.opened.empty());

@@ -112,7 +112,7 @@ class MainWindowTest : public QObject {
     file.write("this is not a database at all, just some text that fills a page");
     file.close();
     world.Open();
-    QVERIFY(world.window->store() == nullptr);
+    QVERIFY(world.window->history() == nullptr);
     QVERIFY(world.Outcome().contains(QStringLiteral("无法打开")));
     // Commands that need the history say so instead of failing silently.
     ClickButton(world.Find<QPushButton>("Command3"));
@@ -338,12 +338,12 @@ class MainWindowTest : public QObject {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.Open({Draw{14011601, {20, 1, 2, 3, 4, 5, 6, 7}}});
-    QCOMPARE(world.window->index().Field(0, SearchType::kSegment, 0), 5);
+    QCOMPARE(world.window->index()->Field(0, SearchType::kSegment, 0), 5);
     world.Action("mnuDscs_0")->trigger();
     QVERIFY(world.Action("mnuDscs_0")->isChecked());
     QVERIFY(!world.Action("mnuDscs_1")->isChecked());
     QCOMPARE(world.StoredSetting("DsIni").toString(), QStringLiteral("0"));
-    QCOMPARE(world.window->index().Field(0, SearchType::kSegment, 0), 4);
+    QCOMPARE(world.window->index()->Field(0, SearchType::kSegment, 0), 4);
     auto rows = StoredRows(*HistoryStore::OpenFolder(world.folder()));
     QCOMPARE(rows.front().fields[5][0], 4);
 

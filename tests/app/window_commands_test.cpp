@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include "acquire/manual_entry.h"
+#include "analysis/history_index.h"
 #include "app/grid_view.h"
 #include "tests/app/window_test_support.h"
 
@@ -65,7 +67,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011603"));
     QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011602"));
     QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
-    QCOMPARE(world.window->index().DrawCount(), size_t(2));
+    QCOMPARE(world.window->index()->DrawCount(), size_t(2));
 
     // The emptied boxes are not typing: a change without a key press stores nothing.
     for (int box = 1; box <= 7; ++box) Box(world, box)->setText(QStringLiteral("0%1").arg(box));
@@ -137,6 +139,9 @@ class WindowCommandsTest : public QObject {
     QVERIFY(open.text.endsWith(QStringLiteral("历史号码")));
     QCOMPARE(open.initial, QStringLiteral("Text(*.txt)"));
 
+    // Numbers typed before the import are not left for a later keystroke.
+    Box(world, 1)->setFocus();
+    TypeIntoFocus(QStringLiteral("0307"));
     world.dialogs->files = {file};
     world.dialogs->answers = {false};
     ClickButton(import);
@@ -155,6 +160,8 @@ class WindowCommandsTest : public QObject {
 
     world.dialogs->files = {file};
     ClickButton(import);
+    for (int box = 1; box <= 8; ++box)
+      QCOMPARE(Box(world, box)->displayText(), QStringLiteral("__"));
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011701, 14011702, 14011703}));
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
     QVERIFY(Status(world).contains(QStringLiteral("3 期")));
@@ -163,7 +170,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text3_0")->text(), QStringLiteral("2014011701"));
     QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011703"));
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011704"));
-    QCOMPARE(world.window->index().DrawCount(), size_t(3));
+    QCOMPARE(world.window->index()->DrawCount(), size_t(3));
 
     WriteFile(file, "14011801  01 02 03 04 05 06 07 08\r\n\x8f\xfe\r\nnone\r\n");
     world.dialogs->files = {file};
@@ -254,7 +261,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011684"));
     QCOMPARE(world.Find<QLineEdit>("Text4")->text(), QStringLiteral("2014011683"));
     QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
-    QCOMPARE(world.window->index().DrawCount(), size_t(2));
+    QCOMPARE(world.window->index()->DrawCount(), size_t(2));
 
     // An answer that is no number deletes nothing.
     world.dialogs->inputs = {QStringLiteral("abc")};
@@ -263,7 +270,8 @@ class WindowCommandsTest : public QObject {
   }
 
   // The issue is taken in the form the grid shows or the stored one; an
-  // issue not in the history deletes nothing and says so.
+  // issue not in the history keeps the draws up to it and says it was not
+  // stored; a text that is no issue deletes nothing.
   void deletingDownToAChosenIssue() {
     const struct {
       const char* answer;
@@ -273,8 +281,8 @@ class WindowCommandsTest : public QObject {
         {"2014011684", {14011682, 14011683, 14011684}, "已删除 2 期"},
         {"14011683", {14011682, 14011683}, "已删除 3 期"},
         {" 2014011701 ", {14011682, 14011683, 14011684, 14011701}, "已删除 1 期"},
-        {"14011690", {14011682, 14011683, 14011684, 14011701, 14011702}, "没有第 14011690 期"},
-        {"abc", {14011682, 14011683, 14011684, 14011701, 14011702}, "没有第 abc 期"},
+        {"14011690", {14011682, 14011683, 14011684}, "没有第 14011690 期；已删除它之后的 2 期"},
+        {"abc", {14011682, 14011683, 14011684, 14011701, 14011702}, "未删除"},
     };
     for (const auto& c : cases) {
       WindowWorld world;
@@ -300,6 +308,22 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684, 14011701}));
   }
 
+  // Another program (the command-line tool) adds a draw while the window is
+  // open: the window's delete leaves the history it shows equal to the store.
+  void deleteLastAfterAnotherProgramAddedADraw() {
+    WindowWorld world;
+    OpenFiveIssueHistory(world);
+    StoreTypedDraw(*HistoryStore::OpenFolder(world.folder()), {2, 3, 4, 5, 6, 7, 8, 9},
+                   DerivationRules::From(world.window->settings()));
+    world.Action("mnuErase")->trigger();
+    const std::shared_ptr<const HistoryIndex> shown = world.window->index();
+    std::vector<int32_t> shownIssues;
+    for (size_t draw = 0; draw < shown->DrawCount(); ++draw)
+      shownIssues.push_back(shown->Issue(draw));
+    QCOMPARE(shownIssues, StoredIssues(world));
+    QCOMPARE(shownIssues.size(), size_t(5));
+  }
+
   void deleteLastButtonAndMenu() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
@@ -309,7 +333,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011702"));
     world.Action("mnuErase")->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(3));
-    QCOMPARE(world.window->index().DrawCount(), size_t(3));
+    QCOMPARE(world.window->index()->DrawCount(), size_t(3));
     QCOMPARE(world.dialogs->asked.size(), size_t(0));  // no question
   }
 
@@ -324,7 +348,7 @@ class WindowCommandsTest : public QObject {
     world.Action("mnuClear")->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(0));
     QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 0);
-    QCOMPARE(world.window->index().DrawCount(), size_t(0));
+    QCOMPARE(world.window->index()->DrawCount(), size_t(0));
   }
 
   // Range start idx 101, newest idx 115, number 20 in position 1 at idx 101,

@@ -93,7 +93,7 @@ TEST(EmptyHistoryTest, EveryAnalysisSaysTheHistoryIsEmpty) {
     const std::function<void()> analyses[] = {
         [&] { RunPositionSearch(empty, position); },
         [&] { RunPartialSearch(empty, partial); },
-        [&] { BoxView(empty, view); },
+        [&] { BoxView(std::make_shared<const HistoryIndex>(empty), view); },
         [&] { CombinationHits(empty, SearchType::kNumber, PanelBases{}, "01", box, box); },
         [&] { ComputeGroupRows(empty, group); },
     };

@@ -368,7 +368,7 @@ TEST_P(BoxViewsTest, MatchBruteForce) {
                    (request.pattern ? PatternTypeName(*request.pattern) : "-") +
                    (request.freePositions ? " free " : " fixed ") + from + ".." + to +
                    " position " + std::to_string(request.position));
-      const BoxView view(index, request);
+      const BoxView view(std::make_shared<const HistoryIndex>(index), request);
       const BruteForce brute(index, request, rules_);
       const size_t rows = brute.end() - brute.begin();
       ASSERT_EQ(view.RowCount(), rows);
@@ -466,7 +466,7 @@ TEST(BoxViewsRefusals, BadInputs) {
   BoxViewRequest request;
   request.startBox = "abc";
   request.endBox = first;
-  EXPECT_THROW(BoxView(history.index, request), InputError);
+  EXPECT_THROW(BoxView(std::make_shared<const HistoryIndex>(history.index), request), InputError);
   for (const char* combination : {"", "01 21", "鼠", "1"}) {
     EXPECT_FALSE(CombinationHits(history.index, SearchType::kNumber, {}, combination, first, first))
         << combination;

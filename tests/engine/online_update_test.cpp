@@ -85,8 +85,11 @@ class OnlineUpdateTest : public ::testing::Test {
     return issues;
   }
 
-  UpdateReport Apply(const std::string& page) {
-    return ApplyResultsPage(*store_, settings_, kToday, page, UpdateDeadline::FromNow(30));
+  // Plans, reads and stores as an update does.
+  UpdateReport Apply(const std::string& page, const Date& today = kToday,
+                     const UpdateDeadline& deadline = UpdateDeadline::FromNow(30)) {
+    const UpdatePlan plan = PlanUpdate(*store_, settings_, today);
+    return StoreResultsPage(*store_, plan, settings_, today, ReadResultsPage(plan, page, deadline));
   }
 
   std::unique_ptr<HistoryStore> store_;
@@ -174,13 +177,11 @@ TEST_F(OnlineUpdateTest, AfterTheLastDrawOfADayTheNextDayFollows) {
   std::vector<int32_t> listed = Issues(14011601, 14011684);
   const std::vector<int32_t> next = Issues(14011701, 14011703);
   listed.insert(listed.end(), next.begin(), next.end());
-  const UpdateReport report =
-      ApplyResultsPage(*store_, settings_, tomorrow, Page(listed), UpdateDeadline::FromNow(30));
+  const UpdateReport report = Apply(Page(listed), tomorrow);
   EXPECT_EQ(report.added, 84 + 3);
 
   StoreHistory(Issues(14011680, 14011684));
-  const UpdateReport after =
-      ApplyResultsPage(*store_, settings_, tomorrow, Page(listed), UpdateDeadline::FromNow(30));
+  const UpdateReport after = Apply(Page(listed), tomorrow);
   EXPECT_EQ(after.firstIssue, 14011701);
   EXPECT_EQ(after.lastIssue, 14011784);
   EXPECT_EQ(after.added, 3);
@@ -322,10 +323,20 @@ TEST_F(OnlineUpdateTest, ShownIssuesWithTheCenturyAreFound) {
 TEST_F(OnlineUpdateTest, ReadingPastTheDeadlineChangesNothing) {
   StoreHistory({14010901, 14010902});  // old enough to be dropped
   const UpdateDeadline passed{std::chrono::steady_clock::now() - std::chrono::seconds(1), 30};
-  EXPECT_THROW(
-      ApplyResultsPage(*store_, settings_, kToday, Page(Issues(14011601, 14011684)), passed),
-      InputError);
+  EXPECT_THROW(Apply(Page(Issues(14011601, 14011684)), kToday, passed), InputError);
   EXPECT_EQ(StoredIssues(), (std::vector<int32_t>{14010901, 14010902}));
+}
+
+// Another program stores a draw while the page is fetched: the page read for
+// the old plan is not stored.
+TEST_F(OnlineUpdateTest, APlanOvertakenByAnotherChangeStoresNothing) {
+  StoreHistory(Issues(14011601, 14011602));
+  const UpdatePlan plan = PlanUpdate(*store_, settings_, kToday);
+  const PageReadout readout =
+      ReadResultsPage(plan, Page(Issues(14011601, 14011605)), UpdateDeadline::FromNow(30));
+  StoreHistory(Issues(14011601, 14011603));
+  EXPECT_THROW(StoreResultsPage(*store_, plan, settings_, kToday, readout), StoreError);
+  EXPECT_EQ(StoredIssues(), Issues(14011601, 14011603));
 }
 
 TEST_F(OnlineUpdateTest, TodayOutsideTheIssueYearsIsRefused) {

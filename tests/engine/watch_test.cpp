@@ -179,11 +179,14 @@ TEST_P(WatchDifferentialTest, FiguresAreThoseOfTheCommandsOverTheWholeHistory) {
   // The commands refuse an empty history; its watches have no hits and no
   // figures, and only a last>=N condition can hold.
   const HistoryIndex empty;
-  for (const WatchEntry& entry : WatchBook(watches_, empty, bases_).entries()) {
+  const WatchBook book(watches_, empty, bases_);
+  for (const WatchEntry& entry : book.entries()) {
     EXPECT_EQ(entry.figures.HitCount(), 0);
     EXPECT_EQ(entry.figures.AverageText(), "");
     EXPECT_EQ(entry.figures.ChanceText(), "");
-    if (entry.watch.condition.kind != Kind::kLastAtLeast) EXPECT_FALSE(entry.holds);
+    if (entry.watch.condition.kind != Kind::kLastAtLeast) {
+      EXPECT_FALSE(entry.holds);
+    }
   }
 }
 
