@@ -13,26 +13,25 @@ std::string PartialSearchLabel(const SearchPattern& pattern, const std::string& 
   return label + "(" + partSizeText + ")";
 }
 
+HitList PartialSearchHits(const HistoryIndex& index, const SearchPattern& pattern, int partSize,
+                          const RangeSpan& span) {
+  if (partSize < kMinPartSize || partSize > kMaxPartSize) return HitsOfAll({nullptr}, span);
+  // A choice of k positions holds when all its criteria do; with the
+  // occurrence counts running over all eight positions, some choice holds
+  // exactly when at least k of the eight criteria do.
+  PositionChoice all;
+  all.fill(true);
+  std::array<const DrawSet*, kPositions> sets{};
+  const std::vector<Criterion> criteria = PatternCriteria(pattern, all);
+  for (int p = 0; p < kPositions; ++p) sets[p] = CriterionDraws(index, pattern.type, criteria[p]);
+  return HitsOfAtLeast(sets, partSize, span);
+}
+
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request) {
   const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
-  HitList hits;
-  if (request.partSize >= kMinPartSize && request.partSize <= kMaxPartSize) {
-    // A choice of k positions holds when all its criteria do; with the
-    // occurrence counts running over all eight positions, some choice holds
-    // exactly when at least k of the eight criteria do.
-    PositionChoice all;
-    all.fill(true);
-    std::array<const DrawSet*, kPositions> sets{};
-    const std::vector<Criterion> criteria = PatternCriteria(request.pattern, all);
-    for (int p = 0; p < kPositions; ++p) {
-      sets[p] = CriterionDraws(index, request.pattern.type, criteria[p]);
-    }
-    hits = HitsOfAtLeast(sets, request.partSize, span);
-  } else {
-    hits = HitsOfAll({nullptr}, span);
-  }
   return SearchResultOf(index, PartialSearchLabel(request.pattern, request.partSizeText),
-                        std::move(hits), request.pattern.type, request.show);
+                        PartialSearchHits(index, request.pattern, request.partSize, span),
+                        request.pattern.type, request.show);
 }
 
 }  // namespace zs

@@ -28,6 +28,10 @@ struct PartialSearchRequest {
 // The eight box texts, each followed by one blank, then "(" partSizeText ")".
 std::string PartialSearchLabel(const SearchPattern& pattern, const std::string& partSizeText);
 
+// The draws of `span` that agree with at least `partSize` positions.
+HitList PartialSearchHits(const HistoryIndex& index, const SearchPattern& pattern, int partSize,
+                          const RangeSpan& span);
+
 // Throws InputError (and computes nothing) when a range box does not end in
 // a number.
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request);

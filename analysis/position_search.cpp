@@ -25,14 +25,20 @@ SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitLis
   return result;
 }
 
+HitList PositionSearchHits(const HistoryIndex& index, const SearchPattern& pattern,
+                           const PositionChoice& chosen, const RangeSpan& span) {
+  std::vector<const DrawSet*> sets;
+  for (const Criterion& criterion : PatternCriteria(pattern, chosen)) {
+    sets.push_back(CriterionDraws(index, pattern.type, criterion));
+  }
+  return HitsOfAll(sets, span);
+}
+
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
   const RangeSpan span = Locate(index, ReadRangeBoxes(request.startBox, request.endBox));
-  std::vector<const DrawSet*> sets;
-  for (const Criterion& criterion : PatternCriteria(request.pattern, request.chosen)) {
-    sets.push_back(CriterionDraws(index, request.pattern.type, criterion));
-  }
   return SearchResultOf(index, PositionSearchLabel(request.pattern, request.chosen),
-                        HitsOfAll(sets, span), request.pattern.type, request.show);
+                        PositionSearchHits(index, request.pattern, request.chosen, span),
+                        request.pattern.type, request.show);
 }
 
 }  // namespace zs

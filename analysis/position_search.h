@@ -10,6 +10,7 @@
 #include "analysis/hit_scan.h"
 #include "analysis/result_grids.h"
 #include "analysis/search_pattern.h"
+#include "analysis/search_range.h"
 #include "core/grid.h"
 
 namespace zs {
@@ -39,6 +40,10 @@ SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitLis
 // The label: free positions give the box text of every chosen position,
 // fixed positions its value with two digits, each followed by one blank.
 std::string PositionSearchLabel(const SearchPattern& pattern, const PositionChoice& chosen);
+
+// The hits of the pattern at the chosen positions over `span`.
+HitList PositionSearchHits(const HistoryIndex& index, const SearchPattern& pattern,
+                           const PositionChoice& chosen, const RangeSpan& span);
 
 // Throws InputError (and computes nothing) when a range box does not end in
 // a number.

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/draw_pattern.h"
 #include "analysis/group_calculation.h"
 #include "analysis/history_index.h"
 #include "analysis/partial_search.h"
@@ -21,6 +20,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
+#include "cli/pattern_arguments.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
@@ -44,38 +44,6 @@ struct AnalysisArgs {
   std::string sortKey;
   bool exportSheets = false;
 };
-
-bool ParseFree(const std::string& mode) {
-  if (mode == "free") return true;
-  if (mode == "fixed") return false;
-  throw UsageError("--mode must be fixed or free, not \"" + mode + "\"");
-}
-
-// The pattern's type and mode as given; its values come from elsewhere.
-void TakePatternKind(const AnalysisArgs& args, SearchPattern& pattern) {
-  pattern.type = ParseSearchType(args.type);
-  pattern.freePositions = ParseFree(args.mode);
-}
-
-// One value box of the pattern, as the window holds it: the text, which labels
-// the result, and its value.
-void FillValueBox(SearchPattern& pattern, int position, const std::string& text,
-                  const std::string& what) {
-  pattern.values[position] = WholeArgument<int>(text, what);
-  pattern.boxTexts[position] = text;
-}
-
-// The pattern of a stored draw, as the tab "历史指定期" takes it: the issue
-// named by the text, or the nearest stored one before it.
-void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
-                   SearchPattern& pattern) {
-  if (std::optional<std::string> refusal = ShownIssueRefusal(text)) throw UsageError(*refusal);
-  const std::optional<int32_t> issue = RangeBoxIssue(text);
-  if (!issue) throw UsageError("--pattern-of must name an issue, not \"" + text + "\"");
-  const std::optional<size_t> draw = DrawAtOrBefore(index, *issue);
-  if (!draw) throw InputError("no stored issue at or before " + text);
-  TakePatternFromDraw(index, *draw, context.settings.sxIni, pattern);
-}
 
 // Prints the grids; with --export first writes them to Jiansuo.xls (hits)
 // and Jieguo.xls (result) in the data folder and names the written files on
@@ -146,26 +114,10 @@ void AddSearch(CLI::App& app, CliContext& context) {
   AddRangeAndExport(command, *args);
   command->callback([&context, args] {
     PositionSearchRequest request;
-    TakePatternKind(*args, request.pattern);
+    TakePatternKind(args->type, args->mode, request.pattern);
     const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
-    for (const std::string& pos : args->positions) {
-      const size_t equals = pos.find('=');
-      const int position = WholeArgument<int>(pos.substr(0, equals), "--pos position") - 1;
-      if (position < 0 || position >= kPositions) {
-        throw UsageError("--pos position must be 1..8, not \"" + pos + "\"");
-      }
-      if (args->patternOf.empty() == (equals == std::string::npos)) {
-        throw UsageError(args->patternOf.empty()
-                             ? "--pos needs I=V without --pattern-of, not \"" + pos + "\""
-                             : "--pos takes only a position with --pattern-of, not \"" + pos +
-                                   "\"");
-      }
-      if (equals != std::string::npos) {
-        FillValueBox(request.pattern, position, pos.substr(equals + 1), "--pos value");
-      }
-      request.chosen[position] = true;
-    }
+    TakePositions(args->positions, !args->patternOf.empty(), request.pattern, request.chosen);
     RunSearch(context, index, *args, request, RunPositionSearch);
   });
 }
@@ -181,27 +133,14 @@ void AddPartial(CLI::App& app, CliContext& context) {
   AddRangeAndExport(command, *args);
   command->callback([&context, args] {
     PartialSearchRequest request;
-    TakePatternKind(*args, request.pattern);
+    TakePatternKind(args->type, args->mode, request.pattern);
     request.partSize = WholeArgument<int>(args->partSize, "--k");
     request.partSizeText = args->partSize;
     const HistoryIndex index(context.Store());
     if (!args->patternOf.empty()) {
       TakePatternOf(context, index, args->patternOf, request.pattern);
     } else if (!args->values.empty()) {
-      std::vector<std::string> texts;
-      size_t begin = 0;
-      for (size_t comma; (comma = args->values.find(',', begin)) != std::string::npos;
-           begin = comma + 1) {
-        texts.push_back(args->values.substr(begin, comma - begin));
-      }
-      texts.push_back(args->values.substr(begin));
-      if (texts.size() != kPositions) {
-        throw UsageError("--values needs eight comma-separated values, not \"" + args->values +
-                         "\"");
-      }
-      for (int p = 0; p < kPositions; ++p) {
-        FillValueBox(request.pattern, p, texts[p], "--values value");
-      }
+      TakeEightValues(args->values, request.pattern);
     } else {
       throw UsageError("partial needs --values or --pattern-of");
     }

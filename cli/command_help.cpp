@@ -81,6 +81,15 @@ constexpr Help kHelp[] = {
      "Write the history grid (期号, 第1码 … 第8码) to the workbook "
      "lishi.xls in the data folder, sheet \"Sheet1\", every cell as the text the "
      "grid shows; an existing file is replaced. Prints the path."},
+    {"watch",
+     "Watches (关注): patterns followed over the whole history (a position search, "
+     "a partial search or one combination of the group calculation) with a "
+     "condition last>=N (最后遗漏 at least N), ratio>=R (欲出几率 at least R) or "
+     "record (最后遗漏 above 最大遗漏). watch list prints 编号, 名称, 内容, 条件, "
+     "出现次数, 最大遗漏, 最后遗漏, 平均遗漏, 欲出几率 and 状态 (提醒 when the "
+     "condition holds); watch check only the watches that hold. add and update "
+     "print a line 提醒<TAB>编号<TAB>名称<TAB>最后遗漏 for every watch their new "
+     "draws made hold."},
 };
 
 }  // namespace

@@ -20,6 +20,8 @@ void AddViewCommands(CLI::App& app, CliContext& context);
 void AddExportCommands(CLI::App& app, CliContext& context);
 // update
 void AddUpdateCommands(CLI::App& app, CliContext& context);
+// watch add|list|check|remove
+void AddWatchCommands(CLI::App& app, CliContext& context);
 
 }  // namespace zs
 

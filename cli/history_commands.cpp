@@ -16,6 +16,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
+#include "cli/watch_alerts.h"
 #include "core/derivation.h"
 #include "core/errors.h"
 #include "core/grid.h"
@@ -127,9 +128,11 @@ void AddAdd(CLI::App& app, CliContext& context) {
       // clamping only keeps a huge value from wrapping into that range.
       numbers[i] = static_cast<int>(std::clamp<int64_t>(value, kMinNumber - 1, kMaxNumber + 1));
     }
+    WatchAlerts alerts(context);
     const int32_t stored = context.OpenHistory().AddTypedDraw(numbers);
     context.PrintValues({{"stored", ShownIssue(stored, context.ThreeDigit())},
                          {"next", ShownNext(context, stored)}});
+    alerts.PrintFired();
   });
 }
 

@@ -26,7 +26,7 @@ constexpr int kUsageError = 2;
 using AddGroup = void (*)(CLI::App&, zs::CliContext&);
 constexpr AddGroup kGroups[] = {
     zs::AddHistoryCommands, zs::AddAnalysisCommands, zs::AddViewCommands,
-    zs::AddExportCommands,  zs::AddUpdateCommands,
+    zs::AddExportCommands,  zs::AddUpdateCommands,   zs::AddWatchCommands,
 };
 
 // Runs after the command line is parsed and before the command: a command

@@ -15,6 +15,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
+#include "cli/watch_alerts.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
@@ -97,6 +98,7 @@ void AddUpdateCommands(CLI::App& app, CliContext& context) {
   command->callback([&context, options] {
     const Settings settings = RunSettings(context, *options);
     const Date today = options->today.empty() ? Today() : ParseDate(options->today);
+    WatchAlerts alerts(context);
     const UpdateReport report = RunUpdate(context.OpenHistory(), settings, today);
     context.PrintValues({{"added", std::to_string(report.added)},
                          {"first", ShownIssue(report.firstIssue, false)},
@@ -104,6 +106,7 @@ void AddUpdateCommands(CLI::App& app, CliContext& context) {
                          {"address", report.address},
                          {"dropped", std::to_string(report.dropped)},
                          {"unreadable", std::to_string(report.unreadable)}});
+    alerts.PrintFired();
   });
 }
 

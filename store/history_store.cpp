@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/file_io.h"
 #include "store/draw_pack.h"
+#include "store/watch_table.h"
 
 namespace zs {
 
@@ -311,7 +312,8 @@ void EnsureSchema(Database& db) {
       hasLishi = true;
     } else if (type == "table" && SameName(name, "YL")) {
       hasYl = true;
-    } else if (type == "table" && (SameName(name, kBasesTable) || IsDrawPackTable(name))) {
+    } else if (type == "table" &&
+               (SameName(name, kBasesTable) || IsDrawPackTable(name) || IsWatchTable(name))) {
       continue;
     } else {
       throw StoreError("不是历史数据库：其中另有 " + type + " " + name);

@@ -43,7 +43,8 @@ struct RecordedBases {
 // Creates the tables Lishi (every field, work columns intTh, bolOk and
 // txtHisP6 included), YL and the index SQQH when the database has none of
 // them; throws StoreError when it holds other tables (besides the record of
-// the derivation bases) or a Lishi of another shape, so a foreign file is
+// the derivation bases, the compact copy and the watch list) or a Lishi of
+// another shape, so a foreign file is
 // never changed.
 void EnsureSchema(Database& db);
 

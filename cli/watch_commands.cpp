@@ -1,0 +1,186 @@
+// The watch commands of zephyrstat-cli: watch add search|partial|combination,
+// watch list, watch check and watch remove. A watch's pattern is read as the
+// searches read theirs; the figures are worked out over the whole stored
+// history each time the list is printed.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/history_index.h"
+#include "analysis/partial_search.h"
+#include "analysis/watch_book.h"
+#include "cli/cli_context.h"
+#include "cli/command_help.h"
+#include "cli/commands.h"
+#include "cli/pattern_arguments.h"
+#include "core/errors.h"
+#include "store/watch_table.h"
+
+namespace zs {
+namespace {
+
+constexpr size_t kMostItems = 6;
+
+struct WatchArgs {
+  std::string type;
+  std::string mode;
+  std::vector<std::string> positions;
+  std::string patternOf;
+  std::string values;
+  std::string partSize;
+  std::vector<std::string> items;
+  std::string when;
+  std::string name;
+};
+
+// The index is read only when a pattern comes from a stored draw.
+class LazyIndex {
+ public:
+  explicit LazyIndex(CliContext& context) : context_(context) {}
+  const HistoryIndex& Get() {
+    if (!index_) index_.emplace(context_.Store());
+    return *index_;
+  }
+
+ private:
+  CliContext& context_;
+  std::optional<HistoryIndex> index_;
+};
+
+// Fills the condition and name, stores the watch and prints its number.
+void StoreWatch(CliContext& context, const WatchArgs& args, Watch& watch) {
+  const std::optional<WatchCondition> condition = ParseWatchCondition(args.when);
+  if (!condition) {
+    throw UsageError("--when must be last>=N, ratio>=R or record, not \"" + args.when + "\"");
+  }
+  watch.condition = *condition;
+  watch.name = args.name;
+  context.PrintValues({{"number", std::to_string(AddWatch(context.Store(), watch))}});
+}
+
+CLI::App* AddKind(CLI::App* add, const char* kind, const char* help, WatchArgs& args) {
+  CLI::App* command = add->add_subcommand(kind, help);
+  command->add_option("--type", args.type, "number, zodiac, tens, units, sum, segment or 0..5")
+      ->required();
+  command->add_option("--when", args.when, "last>=N, ratio>=R or record")->required();
+  command->add_option("--name", args.name, "the watch's name");
+  return command;
+}
+
+void AddSearchWatch(CLI::App* add, CliContext& context) {
+  auto args = std::make_shared<WatchArgs>();
+  CLI::App* command =
+      AddKind(add, "search", "Watch a position search over the whole history.", *args);
+  command->add_option("--mode", args->mode, "fixed or free")->required();
+  command->add_option("--pos", args->positions,
+                      "I=V chooses position I (1..8) with value V (repeatable); with "
+                      "--pattern-of, I alone chooses a position");
+  command->add_option("--pattern-of", args->patternOf,
+                      "take the values of this stored issue (or the nearest one before it)");
+  command->callback([&context, args] {
+    SearchPattern pattern;
+    TakePatternKind(args->type, args->mode, pattern);
+    LazyIndex index(context);
+    if (!args->patternOf.empty()) TakePatternOf(context, index.Get(), args->patternOf, pattern);
+    Watch watch;
+    watch.kind = WatchKind::kSearch;
+    TakePositions(args->positions, !args->patternOf.empty(), pattern, watch.chosen);
+    watch.type = pattern.type;
+    watch.freePositions = pattern.freePositions;
+    for (int p = 0; p < kPositions; ++p) watch.values[p] = watch.chosen[p] ? pattern.values[p] : 0;
+    StoreWatch(context, *args, watch);
+  });
+}
+
+void AddPartialWatch(CLI::App* add, CliContext& context) {
+  auto args = std::make_shared<WatchArgs>();
+  CLI::App* command =
+      AddKind(add, "partial", "Watch a partial search over the whole history.", *args);
+  command->add_option("--mode", args->mode, "fixed or free")->required();
+  command->add_option("--k", args->partSize, "the part size K")->required();
+  command->add_option("--values", args->values, "the eight values V1,V2,…,V8")
+      ->excludes(command->add_option("--pattern-of", args->patternOf,
+                                     "take the values of this stored issue (or the nearest one "
+                                     "before it)"));
+  command->callback([&context, args] {
+    SearchPattern pattern;
+    TakePatternKind(args->type, args->mode, pattern);
+    Watch watch;
+    watch.kind = WatchKind::kPartial;
+    watch.partSize = WholeArgument<int>(args->partSize, "--k");
+    if (!args->patternOf.empty()) {
+      LazyIndex index(context);
+      TakePatternOf(context, index.Get(), args->patternOf, pattern);
+    } else if (!args->values.empty()) {
+      TakeEightValues(args->values, pattern);
+    } else {
+      throw UsageError("watch add partial needs --values or --pattern-of");
+    }
+    watch.type = pattern.type;
+    watch.freePositions = pattern.freePositions;
+    watch.values = pattern.values;
+    StoreWatch(context, *args, watch);
+  });
+}
+
+void AddCombinationWatch(CLI::App* add, CliContext& context) {
+  auto args = std::make_shared<WatchArgs>();
+  CLI::App* command =
+      AddKind(add, "combination", "Watch one combination of the group calculation.", *args);
+  command
+      ->add_option("--items", args->items,
+                   "the combination's items A,B,… as the group calculation labels them")
+      ->delimiter(',')
+      ->required();
+  command->callback([&context, args] {
+    Watch watch;
+    watch.kind = WatchKind::kCombination;
+    watch.type = ParseSearchType(args->type);
+    if (args->items.empty() || args->items.size() > kMostItems) {
+      throw UsageError("--items takes 1 to 6 items");
+    }
+    watch.boxes = CombinationBoxes(watch.type, args->items, PanelBases::Of(context.settings));
+    StoreWatch(context, *args, watch);
+  });
+}
+
+// The watch list with its figures over the stored history.
+WatchBook CurrentBook(CliContext& context) {
+  std::vector<Watch> watches = LoadWatches(context.Store().db());
+  const HistoryIndex index = watches.empty() ? HistoryIndex() : HistoryIndex(context.Store());
+  return WatchBook(std::move(watches), index, PanelBases::Of(context.settings));
+}
+
+}  // namespace
+
+void AddWatchCommands(CLI::App& app, CliContext& context) {
+  CLI::App* watch = app.add_subcommand("watch", CommandHelp("watch"));
+  watch->require_subcommand(1);
+  CLI::App* add = watch->add_subcommand("add", "Add a watch; prints its number.");
+  add->require_subcommand(1);
+  AddSearchWatch(add, context);
+  AddPartialWatch(add, context);
+  AddCombinationWatch(add, context);
+
+  watch->add_subcommand("list", "Print every watch with its figures.")->callback([&context] {
+    context.PrintGrid(WatchGrid(CurrentBook(context), false));
+  });
+  watch->add_subcommand("check", "Print the watches whose condition holds.")->callback([&context] {
+    context.PrintGrid(WatchGrid(CurrentBook(context), true));
+  });
+  auto number = std::make_shared<std::string>();
+  CLI::App* remove = watch->add_subcommand("remove", "Remove the watch numbered N.");
+  remove->add_option("N", *number, "the watch's number")->required();
+  remove->callback([&context, number] {
+    const auto removed = WholeArgument<int64_t>(*number, "N");
+    if (!RemoveWatch(context.Store(), removed)) {
+      throw InputError("没有编号为 " + *number + " 的关注");
+    }
+    context.PrintValues({{"removed", *number}});
+  });
+}
+
+}  // namespace zs
