@@ -1,8 +1,10 @@
 #include "history/history.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "acquire/manual_entry.h"
+#include "store/watch_table.h"
 
 namespace zs {
 
@@ -47,27 +49,64 @@ bool History::Refresh() {
   return true;
 }
 
-void History::Publish(std::shared_ptr<const HistoryIndex> index) {
+void History::Publish(std::shared_ptr<const HistoryIndex> index, WatchChange watchChange) {
   DerivationRules rules = DerivationRules::From(settings());
   if (const std::optional<RecordedBases> recorded = store_->Bases()) {
     rules.sxIni = recorded->sxIni;
     rules.dsIni = recorded->dsIni;
   }
+  const Snapshot last = Current();
+  std::shared_ptr<const WatchBook> watches =
+      FollowWatches(last.get(), *index, PanelBases{rules.sxIni, rules.dsIni}, watchChange);
+  std::vector<WatchEntry> fired;
+  if (last != nullptr) fired = FiredBetween(*last->watches, *watches);
   const std::lock_guard lock(mutex_);
   const uint64_t version = snapshot_ == nullptr ? 1 : snapshot_->version + 1;
-  snapshot_ =
-      std::make_shared<const HistorySnapshot>(HistorySnapshot{std::move(index), rules, version});
+  snapshot_ = std::make_shared<const HistorySnapshot>(
+      HistorySnapshot{std::move(index), rules, version, std::move(watches), std::move(fired)});
   readFailure_.reset();
+}
+
+std::shared_ptr<const WatchBook> History::FollowWatches(const HistorySnapshot* last,
+                                                        const HistoryIndex& index,
+                                                        const PanelBases& bases,
+                                                        WatchChange watchChange) {
+  if (last == nullptr || watchChange == WatchChange::kReread ||
+      watchChange == WatchChange::kWatchList) {
+    std::vector<Watch> watches = LoadWatches(store_->db());
+    if (last == nullptr) return std::make_shared<const WatchBook>(std::move(watches), index, bases);
+    if (watchChange == WatchChange::kWatchList) {
+      return std::make_shared<const WatchBook>(last->watches->Rewatched(std::move(watches), index));
+    }
+    const auto& known = last->watches->entries();
+    const bool sameList = std::equal(
+        watches.begin(), watches.end(), known.begin(), known.end(),
+        [](const Watch& watch, const WatchEntry& entry) { return watch == entry.watch; });
+    if (!sameList) return std::make_shared<const WatchBook>(std::move(watches), index, bases);
+  }
+  const WatchBook& book = *last->watches;
+  // Without watches there is nothing to follow; the book only takes the
+  // bases and the draw count a watch added later starts from.
+  if (book.entries().empty())
+    return std::make_shared<const WatchBook>(std::vector<Watch>(), index, bases);
+  switch (watchChange) {
+    case WatchChange::kNone:
+      return last->watches;
+    case WatchChange::kAppended:
+      return std::make_shared<const WatchBook>(book.Advanced(index));
+    default:
+      return std::make_shared<const WatchBook>(book.Followed(*last->index, index, bases));
+  }
 }
 
 void History::PublishReread() {
   // The version is taken before the rows are read: a change committed in
   // between then shows as a newer version next time and is read again.
   seenDataVersion_ = store_->DataVersion();
-  Publish(std::make_shared<const HistoryIndex>(*store_));
+  Publish(std::make_shared<const HistoryIndex>(*store_), WatchChange::kReread);
 }
 
-void History::PublishChanged(const IndexPatch& patch) {
+void History::PublishChanged(const IndexPatch& patch, WatchChange watchChange) {
   const Snapshot last = Current();
   if (last == nullptr) return;
   try {
@@ -77,7 +116,22 @@ void History::PublishChanged(const IndexPatch& patch) {
     }
     auto index = std::make_shared<HistoryIndex>(*last->index);
     patch(*index);
-    Publish(std::move(index));
+    Publish(std::move(index), watchChange);
+  } catch (const std::exception& error) {
+    const std::lock_guard lock(mutex_);
+    readFailure_ = error.what();
+  }
+}
+
+void History::PublishWatchList() {
+  const Snapshot last = Current();
+  if (last == nullptr) return;
+  try {
+    if (store_->DataVersion() != seenDataVersion_) {
+      PublishReread();
+    } else {
+      Publish(last->index, WatchChange::kWatchList);
+    }
   } catch (const std::exception& error) {
     const std::lock_guard lock(mutex_);
     readFailure_ = error.what();
@@ -96,33 +150,36 @@ void AppendNewRows(HistoryStore& store, HistoryIndex& index) {
 
 ImportReport History::Import(const std::filesystem::path& file) {
   const ImportReport report = ImportHistoryFile(*store_, file, DerivationRules::From(settings()));
-  PublishChanged(nullptr);
+  PublishChanged(nullptr, WatchChange::kHistory);
   return report;
 }
 
 int32_t History::AddTypedDraw(const Numbers& numbers) {
   const int32_t stored = StoreTypedDraw(*store_, numbers, DerivationRules::From(settings()));
-  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); });
+  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); },
+                 WatchChange::kAppended);
   return stored;
 }
 
 DeleteOutcome History::DeleteLast() {
   const DeleteOutcome outcome = DeleteLastDraw(*store_);
-  if (outcome.deleted > 0) PublishChanged([](HistoryIndex& index) { index.RemoveLast(); });
+  if (outcome.deleted > 0) {
+    PublishChanged([](HistoryIndex& index) { index.RemoveLast(); }, WatchChange::kHistory);
+  }
   return outcome;
 }
 
 DeleteOutcome History::DeleteLastDraws(int64_t count) {
   const DeleteOutcome outcome =
       zs::DeleteLastDraws(*store_, count, folder(), DerivationRules::From(settings()));
-  if (outcome.deleted > 0) PublishChanged(nullptr);
+  if (outcome.deleted > 0) PublishChanged(nullptr, WatchChange::kHistory);
   return outcome;
 }
 
 DeleteOutcome History::DeleteDrawsAfter(int32_t lastKept) {
   const DeleteOutcome outcome =
       zs::DeleteDrawsAfter(*store_, lastKept, folder(), DerivationRules::From(settings()));
-  if (outcome.deleted > 0) PublishChanged(nullptr);
+  if (outcome.deleted > 0) PublishChanged(nullptr, WatchChange::kHistory);
   return outcome;
 }
 
@@ -135,13 +192,13 @@ int64_t History::Clear() {
     store_->Clear();
     change.Commit();
   }
-  PublishChanged([](HistoryIndex& index) { index = HistoryIndex(); });
+  PublishChanged([](HistoryIndex& index) { index = HistoryIndex(); }, WatchChange::kHistory);
   return count;
 }
 
 void History::RebuildFromBackup() {
   zs::RebuildFromBackup(*store_, folder(), DerivationRules::From(settings()));
-  PublishChanged(nullptr);
+  PublishChanged(nullptr, WatchChange::kHistory);
 }
 
 SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
@@ -154,9 +211,9 @@ SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
   // A new snapshot also when no row changed: its issue rule follows the
   // edition.
   if (change.rederived) {
-    PublishChanged(nullptr);
+    PublishChanged(nullptr, WatchChange::kHistory);
   } else {
-    PublishChanged([](HistoryIndex&) {});
+    PublishChanged([](HistoryIndex&) {}, WatchChange::kNone);
   }
   return change;
 }
@@ -169,12 +226,26 @@ UpdateReport History::StoreUpdate(const UpdatePlan& plan, const Settings& settin
                                   const Date& today, const PageReadout& readout) {
   const UpdateReport report = StoreResultsPage(*store_, plan, settings, today, readout);
   if (report.added > 0 || report.dropped > 0) {
-    PublishChanged([this, drop = plan.dropHistory](HistoryIndex& index) {
-      if (drop) index = HistoryIndex();
-      AppendNewRows(*store_, index);
-    });
+    PublishChanged(
+        [this, drop = plan.dropHistory](HistoryIndex& index) {
+          if (drop) index = HistoryIndex();
+          AppendNewRows(*store_, index);
+        },
+        plan.dropHistory ? WatchChange::kHistory : WatchChange::kAppended);
   }
   return report;
+}
+
+int64_t History::AddWatch(const Watch& watch) {
+  const int64_t number = zs::AddWatch(*store_, watch);
+  PublishWatchList();
+  return number;
+}
+
+bool History::RemoveWatch(int64_t number) {
+  if (!zs::RemoveWatch(*store_, number)) return false;
+  PublishWatchList();
+  return true;
 }
 
 }  // namespace zs
