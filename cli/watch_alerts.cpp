@@ -6,22 +6,23 @@
 
 #include "cli/cli_context.h"
 #include "core/grid.h"
+#include "history/history.h"
 #include "store/watch_table.h"
 
 namespace zs {
 
 WatchAlerts::WatchAlerts(CliContext& context) : context_(context) {
-  std::vector<Watch> watches = LoadWatches(context.Store().db());
-  if (watches.empty()) return;
-  before_ = std::make_unique<HistoryIndex>(context.Store());
-  book_ = WatchBook(std::move(watches), *before_, PanelBases::Of(context.settings));
+  if (LoadWatches(context.Store().db()).empty()) return;
+  watching_ = true;
+  versionBefore_ = context.OpenHistory().snapshot()->version;
 }
 
 void WatchAlerts::PrintFired() {
-  if (!before_) return;
-  const HistoryIndex after(context_.Store());
-  const WatchBook now = book_.Followed(*before_, after, PanelBases::Of(context_.settings));
-  const std::vector<WatchEntry> fired = FiredBetween(book_, now);
+  if (!watching_) return;
+  const Snapshot after = context_.OpenHistory().snapshot();
+  // The same snapshot: the change published none (nothing stored).
+  if (after->version == versionBefore_) return;
+  const std::vector<WatchEntry>& fired = after->fired;
   if (fired.empty()) return;
   Grid grid({"编号", "名称", "最后遗漏"});
   for (const WatchEntry& entry : fired) {

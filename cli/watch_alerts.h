@@ -1,14 +1,12 @@
 // What `add` and `update` print after their own lines: one line
 // "提醒<TAB>编号<TAB>名称<TAB>最后遗漏" per watch that their change of the
-// history made hold (with --json, one more JSON grid 编号, 名称, 最后遗漏 when
-// any did). Without watches it reads nothing.
+// history made hold, as the history's new snapshot names them (with --json,
+// one more JSON grid 编号, 名称, 最后遗漏 when any did). Without watches the
+// history's index is never read.
 #ifndef ZEPHYRSTAT_CLI_WATCH_ALERTS_H_
 #define ZEPHYRSTAT_CLI_WATCH_ALERTS_H_
 
-#include <memory>
-
-#include "analysis/history_index.h"
-#include "analysis/watch_book.h"
+#include <cstdint>
 
 namespace zs {
 
@@ -16,15 +14,16 @@ class CliContext;
 
 class WatchAlerts {
  public:
-  // Takes the watches and their figures before the change.
+  // Before the change: when the folder has watches, takes the history's
+  // snapshot, so that the change publishes one with the watches it fired.
   explicit WatchAlerts(CliContext& context);
-  // Works out the figures after the change and prints the watches that fired.
+  // After the change: prints the watches it fired.
   void PrintFired();
 
  private:
   CliContext& context_;
-  std::unique_ptr<HistoryIndex> before_;  // none without watches
-  WatchBook book_;
+  bool watching_ = false;
+  uint64_t versionBefore_ = 0;
 };
 
 }  // namespace zs

@@ -1,7 +1,6 @@
 // The watch commands of zephyrstat-cli: watch add search|partial|combination,
 // watch list, watch check and watch remove. A watch's pattern is read as the
-// searches read theirs; the figures are worked out over the whole stored
-// history each time the list is printed.
+// searches read theirs; the figures are those of the history's snapshot.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <optional>
@@ -36,20 +35,6 @@ struct WatchArgs {
   std::string name;
 };
 
-// The index is read only when a pattern comes from a stored draw.
-class LazyIndex {
- public:
-  explicit LazyIndex(CliContext& context) : context_(context) {}
-  const HistoryIndex& Get() {
-    if (!index_) index_.emplace(context_.Store());
-    return *index_;
-  }
-
- private:
-  CliContext& context_;
-  std::optional<HistoryIndex> index_;
-};
-
 // Fills the condition and name, stores the watch and prints its number.
 void StoreWatch(CliContext& context, const WatchArgs& args, Watch& watch) {
   const std::optional<WatchCondition> condition = ParseWatchCondition(args.when);
@@ -58,7 +43,7 @@ void StoreWatch(CliContext& context, const WatchArgs& args, Watch& watch) {
   }
   watch.condition = *condition;
   watch.name = args.name;
-  context.PrintValues({{"number", std::to_string(AddWatch(context.Store(), watch))}});
+  context.PrintValues({{"number", std::to_string(context.OpenHistory().AddWatch(watch))}});
 }
 
 CLI::App* AddKind(CLI::App* add, const char* kind, const char* help, WatchArgs& args) {
@@ -83,8 +68,10 @@ void AddSearchWatch(CLI::App* add, CliContext& context) {
   command->callback([&context, args] {
     SearchPattern pattern;
     TakePatternKind(args->type, args->mode, pattern);
-    LazyIndex index(context);
-    if (!args->patternOf.empty()) TakePatternOf(context, index.Get(), args->patternOf, pattern);
+    // The history is read only when a pattern comes from a stored draw.
+    if (!args->patternOf.empty()) {
+      TakePatternOf(context, *context.OpenHistory().snapshot()->index, args->patternOf, pattern);
+    }
     Watch watch;
     watch.kind = WatchKind::kSearch;
     TakePositions(args->positions, !args->patternOf.empty(), pattern, watch.chosen);
@@ -112,8 +99,7 @@ void AddPartialWatch(CLI::App* add, CliContext& context) {
     watch.kind = WatchKind::kPartial;
     watch.partSize = WholeArgument<int>(args->partSize, "--k");
     if (!args->patternOf.empty()) {
-      LazyIndex index(context);
-      TakePatternOf(context, index.Get(), args->patternOf, pattern);
+      TakePatternOf(context, *context.OpenHistory().snapshot()->index, args->patternOf, pattern);
     } else if (!args->values.empty()) {
       TakeEightValues(args->values, pattern);
     } else {
@@ -147,11 +133,11 @@ void AddCombinationWatch(CLI::App* add, CliContext& context) {
   });
 }
 
-// The watch list with its figures over the stored history.
+// The watch list with its figures over the stored history; without watches
+// the history is not read.
 WatchBook CurrentBook(CliContext& context) {
-  std::vector<Watch> watches = LoadWatches(context.Store().db());
-  const HistoryIndex index = watches.empty() ? HistoryIndex() : HistoryIndex(context.Store());
-  return WatchBook(std::move(watches), index, PanelBases::Of(context.settings));
+  if (LoadWatches(context.Store().db()).empty()) return WatchBook();
+  return *context.OpenHistory().snapshot()->watches;
 }
 
 }  // namespace
@@ -176,7 +162,7 @@ void AddWatchCommands(CLI::App& app, CliContext& context) {
   remove->add_option("N", *number, "the watch's number")->required();
   remove->callback([&context, number] {
     const auto removed = WholeArgument<int64_t>(*number, "N");
-    if (!RemoveWatch(context.Store(), removed)) {
+    if (!context.OpenHistory().RemoveWatch(removed)) {
       throw InputError("没有编号为 " + *number + " 的关注");
     }
     context.PrintValues({{"removed", *number}});

@@ -115,6 +115,8 @@ const std::vector<KeyRule>& KeyRules() {
       IntegerRule<&Settings::iniSerchDay, 2, 16>(K::kIniSerchDay, "IniSerchDay"),
       {K::kResultsUrl, "ResultsUrl", ApplyResultsUrl, WebAddress, ResultsUrlText},
       IntegerRule<&Settings::fetchTimeoutSeconds, 1, 600>(K::kFetchTimeout, "FetchTimeout"),
+      BooleanRule<&Settings::autoUpdate>(K::kAutoUpdate, "AutoUpdate"),
+      IntegerRule<&Settings::autoUpdateMinutes, 1, 60>(K::kAutoUpdateMinutes, "AutoUpdateMinutes"),
   };
   return rules;
 }

@@ -24,6 +24,8 @@ struct Settings {
   int iniSerchDay = 6;  // IniSerchDay: days kept and fetched by the online update, 2..16
   std::string resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";  // ResultsUrl
   int fetchTimeoutSeconds = 30;  // FetchTimeout: time limit of the online update's wait
+  bool autoUpdate = false;       // AutoUpdate: the window runs the online update by itself
+  int autoUpdateMinutes = 5;     // AutoUpdateMinutes: its interval, 1..60 minutes
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -42,6 +44,8 @@ enum class SettingKey {
   kIniSerchDay,
   kResultsUrl,
   kFetchTimeout,
+  kAutoUpdate,
+  kAutoUpdateMinutes,
 };
 
 // Every key, in the order `settings` lists them.

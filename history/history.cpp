@@ -1,8 +1,10 @@
 #include "history/history.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "acquire/manual_entry.h"
+#include "store/watch_table.h"
 
 namespace zs {
 
@@ -48,17 +50,54 @@ bool History::Refresh() {
 }
 
 void History::Publish(std::shared_ptr<const HistoryIndex> index,
-                      const std::optional<RecordedBases>& recorded) {
+                      const std::optional<RecordedBases>& recorded, WatchChange watchChange) {
   DerivationRules rules = DerivationRules::From(settings());
   if (recorded) {
     rules.sxIni = recorded->sxIni;
     rules.dsIni = recorded->dsIni;
   }
+  const Snapshot last = Current();
+  std::shared_ptr<const WatchBook> watches =
+      FollowWatches(last.get(), *index, PanelBases{rules.sxIni, rules.dsIni}, watchChange);
+  std::vector<WatchEntry> fired;
+  if (last != nullptr) fired = FiredBetween(*last->watches, *watches);
   const std::lock_guard lock(mutex_);
   const uint64_t version = snapshot_ == nullptr ? 1 : snapshot_->version + 1;
-  snapshot_ =
-      std::make_shared<const HistorySnapshot>(HistorySnapshot{std::move(index), rules, version});
+  snapshot_ = std::make_shared<const HistorySnapshot>(
+      HistorySnapshot{std::move(index), rules, version, std::move(watches), std::move(fired)});
   readFailure_.reset();
+}
+
+std::shared_ptr<const WatchBook> History::FollowWatches(const HistorySnapshot* last,
+                                                        const HistoryIndex& index,
+                                                        const PanelBases& bases,
+                                                        WatchChange watchChange) {
+  if (last == nullptr || watchChange == WatchChange::kReread ||
+      watchChange == WatchChange::kWatchList) {
+    std::vector<Watch> watches = LoadWatches(store_->db());
+    if (last == nullptr) return std::make_shared<const WatchBook>(std::move(watches), index, bases);
+    if (watchChange == WatchChange::kWatchList) {
+      return std::make_shared<const WatchBook>(last->watches->Rewatched(std::move(watches), index));
+    }
+    const auto& known = last->watches->entries();
+    const bool sameList = std::equal(
+        watches.begin(), watches.end(), known.begin(), known.end(),
+        [](const Watch& watch, const WatchEntry& entry) { return watch == entry.watch; });
+    if (!sameList) return std::make_shared<const WatchBook>(std::move(watches), index, bases);
+  }
+  const WatchBook& book = *last->watches;
+  // Without watches there is nothing to follow; the book only takes the
+  // bases and the draw count a watch added later starts from.
+  if (book.entries().empty())
+    return std::make_shared<const WatchBook>(std::vector<Watch>(), index, bases);
+  switch (watchChange) {
+    case WatchChange::kNone:
+      return last->watches;
+    case WatchChange::kAppended:
+      return std::make_shared<const WatchBook>(book.Advanced(index));
+    default:
+      return std::make_shared<const WatchBook>(book.Followed(*last->index, index, bases));
+  }
 }
 
 void History::PublishReread() {
@@ -68,12 +107,14 @@ void History::PublishReread() {
   // The draws and their bases come from one read, so another program's base
   // change never puts the names of one base on the fields of the other.
   DerivedHistory derived = store_->LoadDerived();
-  Publish(std::make_shared<const HistoryIndex>(std::move(derived.draws)), derived.bases);
+  Publish(std::make_shared<const HistoryIndex>(std::move(derived.draws)), derived.bases,
+          WatchChange::kReread);
 }
 
 bool History::ChangedByOthers() { return store_->DataVersion() != seenDataVersion_; }
 
-void History::PublishChanged(const IndexPatch& patch, bool changedBefore) {
+void History::PublishChanged(const IndexPatch& patch, WatchChange watchChange,
+                             bool changedBefore) {
   const Snapshot last = Current();
   if (last == nullptr) return;
   try {
@@ -83,7 +124,22 @@ void History::PublishChanged(const IndexPatch& patch, bool changedBefore) {
     }
     auto index = std::make_shared<HistoryIndex>(*last->index);
     patch(*index);
-    Publish(std::move(index), store_->Bases());
+    Publish(std::move(index), store_->Bases(), watchChange);
+  } catch (const std::exception& error) {
+    const std::lock_guard lock(mutex_);
+    readFailure_ = error.what();
+  }
+}
+
+void History::PublishWatchList() {
+  const Snapshot last = Current();
+  if (last == nullptr) return;
+  try {
+    if (ChangedByOthers()) {
+      PublishReread();
+    } else {
+      Publish(last->index, store_->Bases(), WatchChange::kWatchList);
+    }
   } catch (const std::exception& error) {
     const std::lock_guard lock(mutex_);
     readFailure_ = error.what();
@@ -102,7 +158,7 @@ void AppendNewRows(HistoryStore& store, HistoryIndex& index) {
 
 ImportReport History::Import(const std::filesystem::path& file) {
   const ImportReport report = ImportHistoryFile(*store_, file, DerivationRules::From(settings()));
-  PublishChanged(nullptr);
+  PublishChanged(nullptr, WatchChange::kHistory);
   return report;
 }
 
@@ -113,14 +169,15 @@ HistoryFileInspection History::Inspect(const std::filesystem::path& file) {
 ImportReport History::Import(const HistoryFileInspection& inspection) {
   const ImportReport report =
       ImportInspectedFile(*store_, inspection, DerivationRules::From(settings()));
-  PublishChanged(nullptr);
+  PublishChanged(nullptr, WatchChange::kHistory);
   return report;
 }
 
 int32_t History::AddTypedDraw(const Numbers& numbers) {
   const bool changedBefore = ChangedByOthers();
   const int32_t stored = StoreTypedDraw(*store_, numbers, DerivationRules::From(settings()));
-  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); }, changedBefore);
+  PublishChanged([this](HistoryIndex& index) { AppendNewRows(*store_, index); },
+                 WatchChange::kAppended, changedBefore);
   return stored;
 }
 
@@ -128,7 +185,8 @@ DeleteOutcome History::DeleteLast() {
   const bool changedBefore = ChangedByOthers();
   const DeleteOutcome outcome = DeleteLastDraw(*store_);
   if (outcome.deleted > 0) {
-    PublishChanged([](HistoryIndex& index) { index.RemoveLast(); }, changedBefore);
+    PublishChanged([](HistoryIndex& index) { index.RemoveLast(); }, WatchChange::kHistory,
+                   changedBefore);
   }
   return outcome;
 }
@@ -136,14 +194,14 @@ DeleteOutcome History::DeleteLast() {
 DeleteOutcome History::DeleteLastDraws(int64_t count) {
   const DeleteOutcome outcome =
       zs::DeleteLastDraws(*store_, count, folder(), DerivationRules::From(settings()));
-  if (outcome.deleted > 0) PublishChanged(nullptr);
+  if (outcome.deleted > 0) PublishChanged(nullptr, WatchChange::kHistory);
   return outcome;
 }
 
 DeleteOutcome History::DeleteDrawsAfter(int32_t lastKept) {
   const DeleteOutcome outcome =
       zs::DeleteDrawsAfter(*store_, lastKept, folder(), DerivationRules::From(settings()));
-  if (outcome.deleted > 0) PublishChanged(nullptr);
+  if (outcome.deleted > 0) PublishChanged(nullptr, WatchChange::kHistory);
   return outcome;
 }
 
@@ -156,13 +214,13 @@ int64_t History::Clear() {
     store_->Clear();
     change.Commit();
   }
-  PublishChanged([](HistoryIndex& index) { index = HistoryIndex(); });
+  PublishChanged([](HistoryIndex& index) { index = HistoryIndex(); }, WatchChange::kHistory);
   return count;
 }
 
 void History::RebuildFromBackup() {
   zs::RebuildFromBackup(*store_, folder(), DerivationRules::From(settings()));
-  PublishChanged(nullptr);
+  PublishChanged(nullptr, WatchChange::kHistory);
 }
 
 SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
@@ -176,9 +234,9 @@ SettingChange History::ChangeSetting(SettingKey key, std::string_view value,
   // A new snapshot also when no row changed: its issue rule follows the
   // edition.
   if (change.rederived) {
-    PublishChanged(nullptr);
+    PublishChanged(nullptr, WatchChange::kHistory);
   } else {
-    PublishChanged([](HistoryIndex&) {}, changedBefore);
+    PublishChanged([](HistoryIndex&) {}, WatchChange::kNone, changedBefore);
   }
   return change;
 }
@@ -197,9 +255,21 @@ UpdateReport History::StoreUpdate(const UpdatePlan& plan, const Settings& settin
           if (drop) index = HistoryIndex();
           AppendNewRows(*store_, index);
         },
-        changedBefore);
+        plan.dropHistory ? WatchChange::kHistory : WatchChange::kAppended, changedBefore);
   }
   return report;
+}
+
+int64_t History::AddWatch(const Watch& watch) {
+  const int64_t number = zs::AddWatch(*store_, watch);
+  PublishWatchList();
+  return number;
+}
+
+bool History::RemoveWatch(int64_t number) {
+  if (!zs::RemoveWatch(*store_, number)) return false;
+  PublishWatchList();
+  return true;
 }
 
 }  // namespace zs

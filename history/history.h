@@ -11,6 +11,8 @@
 // shows a change of another program (SQLite's data version moved since the
 // last snapshot), the index is read anew; only a change of this object's own
 // on a history nobody else touched is patched into a copy of the last index.
+// The watch figures follow the same way: advanced by the appended draws
+// after an append, else worked out anew unless the history only grew.
 //
 // Preconditions: one change at a time (the front end's command gate), on any
 // one thread at a time; store() is used only by the thread that runs the
@@ -26,13 +28,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "acquire/online_update.h"
 #include "acquire/text_import.h"
 #include "analysis/history_index.h"
+#include "analysis/watch_book.h"
 #include "core/derivation.h"
 #include "core/draw.h"
 #include "core/settings.h"
+#include "core/watch.h"
 #include "store/deletion.h"
 #include "store/history_store.h"
 #include "store/setting_change.h"
@@ -48,6 +53,12 @@ struct HistorySnapshot {
   // Grows with every snapshot a History publishes; tells a view whether
   // what it shows is current.
   uint64_t version = 0;
+  // The stored watch list with every watch's figures over `index` under
+  // the rules' bases; an empty book when the folder has no watches.
+  std::shared_ptr<const WatchBook> watches;
+  // The watches that the change which published this snapshot made hold
+  // (none in the first snapshot, nor after watches were added or removed).
+  std::vector<WatchEntry> fired;
 
   size_t DrawCount() const { return index->DrawCount(); }
   bool Empty() const { return index->DrawCount() == 0; }
@@ -114,6 +125,14 @@ class History {
   UpdateReport StoreUpdate(const UpdatePlan& plan, const Settings& settings, const Date& today,
                            const PageReadout& readout);
 
+  // The watch list (关注), kept in the same database: each is one change
+  // of the store and, once a snapshot exists, publishes a new one whose
+  // book has the figures of the watches that were not there before.
+  // AddWatch stores `watch` (its number disregarded) and returns the number
+  // it was given; RemoveWatch returns false when there is no watch `number`.
+  int64_t AddWatch(const Watch& watch);
+  bool RemoveWatch(int64_t number);
+
   // Reads the index anew when another program changed the store since the
   // last snapshot; returns whether a new snapshot was published.
   bool Refresh();
@@ -126,6 +145,15 @@ class History {
 
   using IndexPatch = std::function<void(HistoryIndex& index)>;
 
+  // How the watch figures of a new snapshot follow from the last one's.
+  enum class WatchChange {
+    kNone,       // the same history, the same watches: kept
+    kAppended,   // draws appended under the same bases: advanced
+    kHistory,    // any change of the history: advanced if it only grew
+    kWatchList,  // the same history, watches added or removed
+    kReread,     // another program may have changed both: list reloaded
+  };
+
   // Whether another program committed to the store since the last snapshot.
   // A change asks before it commits too: the compaction after a delete opens
   // the file anew, and a new connection counts its data version afresh.
@@ -135,10 +163,16 @@ class History {
   // asked before the change); without a patch, or after another program's
   // change, the index is read anew. A failure is kept for
   // TakeReadFailure(), never thrown: the change is done.
-  void PublishChanged(const IndexPatch& patch, bool changedBefore = false);
+  void PublishChanged(const IndexPatch& patch, WatchChange watchChange,
+                      bool changedBefore = false);
   void PublishReread();
+  // After a watch was added or removed: the same index, the new list.
+  void PublishWatchList();
   void Publish(std::shared_ptr<const HistoryIndex> index,
-               const std::optional<RecordedBases>& recorded);
+               const std::optional<RecordedBases>& recorded, WatchChange watchChange);
+  std::shared_ptr<const WatchBook> FollowWatches(const HistorySnapshot* last,
+                                                 const HistoryIndex& index, const PanelBases& bases,
+                                                 WatchChange watchChange);
   Snapshot Current() const;
 
   std::unique_ptr<HistoryStore> store_;

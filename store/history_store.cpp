@@ -227,12 +227,15 @@ PackedHistory InsertDerived(Database& db, const std::vector<Draw>& draws,
 // below `from` are numbered already, so a few draws appended after the last
 // one renumber only themselves, not the whole history. Only rows whose idx
 // changes are written.
-void RenumberIdxFrom(Database& db, int32_t from) {
+// `below` rows sort before `from`; the caller knows how many (counting them
+// with a bound on SQQH walks the whole index).
+void RenumberIdxFrom(Database& db, int32_t from, int64_t below) {
   Statement renumber = db.Prepare(
-      "UPDATE Lishi SET idx = ordered.n FROM (SELECT rowid AS id, (SELECT count(*) FROM Lishi "
-      "WHERE SQQH < ?1) + ROW_NUMBER() OVER (ORDER BY SQQH, rowid) AS n FROM Lishi WHERE SQQH >= "
-      "?1) AS ordered WHERE Lishi.rowid = ordered.id AND Lishi.idx IS NOT ordered.n");
+      "UPDATE Lishi SET idx = ordered.n FROM (SELECT rowid AS id, ?2 + ROW_NUMBER() OVER (ORDER "
+      "BY SQQH, rowid) AS n FROM Lishi WHERE SQQH >= ?1) AS ordered WHERE Lishi.rowid = "
+      "ordered.id AND Lishi.idx IS NOT ordered.n");
   renumber.Bind(1, int64_t{from});
+  renumber.Bind(2, below);
   renumber.Run();
 }
 
@@ -598,6 +601,10 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
   ForgetNextIssueRuleUnless(rules.issueRule);
   DrawPackUpdate pack(db_);
   if (dropFirst) db_.Execute("DELETE FROM Lishi");
+  // Draws after the newest stored one (a typed draw, an update) follow all
+  // the stored rows, so those are counted whole, which is quick.
+  const std::optional<HistoryRow> newest = Last();
+  const int64_t stored = Count();
   // The provisional idx 0 differs from every final number, so the
   // renumbering always writes the new rows.
   InsertRows(db_, Pointers(rows), 0);
@@ -606,8 +613,9 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
     const auto lowest = std::min_element(
         rows.begin(), rows.end(),
         [](const HistoryRow& a, const HistoryRow& b) { return a.issue < b.issue; });
-    RenumberIdxFrom(db_, lowest->issue);
-    if (!dropFirst) firstChanged = CountBelow(lowest->issue);
+    const bool appended = !newest || lowest->issue > newest->issue;
+    firstChanged = appended ? stored : CountBelow(lowest->issue);
+    RenumberIdxFrom(db_, lowest->issue, firstChanged);
   }
   pack.RewriteFrom(firstChanged);
   pack.Finish();

@@ -76,6 +76,8 @@ const std::vector<KeyTexts> kKeyTexts = {
     {"ResultsUrl", "http://127.0.0.1:8090/{code}/?n={n}", "https://example.org/{code}?n={n}",
      "https://example.org/{code}?n={n}"},
     {"FetchTimeout", "30", "600", "600"},
+    {"AutoUpdate", "false", "True", "true"},
+    {"AutoUpdateMinutes", "5", "60", "60"},
 };
 
 TEST(SettingsTest, KeysInListingOrderWithTheirDefaults) {
@@ -132,7 +134,10 @@ TEST(SettingsTest, UnconvertibleOrOutOfRangeStoredTextFallsBackToDefault) {
                                                         {"ResultsUrl", "ftp://x/{n}"},
                                                         {"ResultsUrl", "http://x/"},
                                                         {"FetchTimeout", "0"},
-                                                        {"FetchTimeout", "601"}}) {
+                                                        {"FetchTimeout", "601"},
+                                                        {"AutoUpdate", "on"},
+                                                        {"AutoUpdateMinutes", "0"},
+                                                        {"AutoUpdateMinutes", "61"}}) {
     EXPECT_EQ(ReadSettings(From({{key, text}})), Settings{}) << key << "=" << text;
   }
 }
@@ -184,6 +189,8 @@ TEST(SettingsTest, AppliesAcceptedValuesAndRefusesBadOnes) {
            Case{"ResultsUrl", "http://127.0.0.1/", false, "{n}"},
            Case{"FetchTimeout", "0", false, "1 到 600"},
            Case{"FetchTimeout", "", false, "1 到 600"},
+           Case{"AutoUpdateMinutes", "1", true, "1"},
+           Case{"AutoUpdateMinutes", "61", false, "1 到 60"},
        }) {
     const SettingKey key = SettingKeyNamed(c.key);
     Settings settings;
