@@ -25,7 +25,7 @@
 #include <optional>
 
 #include "app/command_gate.h"
-#include "app/common/online_updater.h"
+#include "frontend/online_updater.h"
 #include "history/history.h"
 #include "store/setting_change.h"
 

@@ -5,7 +5,7 @@
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
-#include "app/common/online_updater.h"
+#include "frontend/online_updater.h"
 #include "app/export_actions.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/common/data_folder.h"
-#include "app/common/memory_reuse.h"
+#include "frontend/data_folder.h"
+#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"

@@ -13,7 +13,7 @@
 
 #include "analysis/result_grids.h"
 #include "app/analysis_commands.h"
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/pattern_panel.h"

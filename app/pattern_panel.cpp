@@ -9,7 +9,7 @@
 #include <array>
 
 #include "analysis/draw_pattern.h"
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 #include "app/entry_box.h"
 #include "app/focus_out.h"
 #include "app/widget_factory.h"

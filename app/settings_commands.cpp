@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 #include "app/window_state.h"
 #include "core/errors.h"
 

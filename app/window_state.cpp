@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "app/background_task.h"
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "store/setting_change.h"

@@ -24,7 +24,7 @@
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
 #include "core/derivation.h"
 #include "core/platform.h"

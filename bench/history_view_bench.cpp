@@ -15,9 +15,9 @@
 
 #include "analysis/history_grid.h"
 #include "analysis/history_index.h"
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
-#include "cli/grid_text.h"
+#include "export/grid_text.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"

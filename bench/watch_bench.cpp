@@ -20,7 +20,7 @@
 #include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
 #include "history/history.h"
 

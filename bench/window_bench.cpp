@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "bench/generated_history.h"

@@ -29,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "bench/generated_history.h"

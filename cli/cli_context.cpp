@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "analysis/history_index.h"
-#include "cli/grid_text.h"
+#include "export/grid_text.h"
 #include "core/issue_number.h"
 
 namespace zs {

@@ -12,7 +12,7 @@
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "analysis/history_grid.h"
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"

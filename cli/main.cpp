@@ -11,9 +11,9 @@
 #include <string>
 #include <system_error>
 
-#include "app/common/data_folder.h"
-#include "app/common/memory_reuse.h"
-#include "app/common/settings_store.h"
+#include "frontend/data_folder.h"
+#include "frontend/memory_reuse.h"
+#include "frontend/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/errors.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/common/online_updater.h"
+#include "frontend/online_updater.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"

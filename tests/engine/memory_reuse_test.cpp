@@ -1,5 +1,5 @@
 // Its own test program: the allocator settings hold for the whole process.
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -1,4 +1,4 @@
-#include "app/common/online_updater.h"
+#include "frontend/online_updater.h"
 
 #include <QDate>
 #include <QTimer>

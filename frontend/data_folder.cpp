@@ -1,4 +1,4 @@
-#include "app/common/data_folder.h"
+#include "frontend/data_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

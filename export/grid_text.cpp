@@ -1,4 +1,4 @@
-#include "cli/grid_text.h"
+#include "export/grid_text.h"
 
 namespace zs {
 namespace {

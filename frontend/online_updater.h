@@ -9,8 +9,8 @@
 // within start() itself. A failure (no edition chosen, no connection, an
 // HTTP error, the time limit, a page without draws) leaves the history as
 // it was. While isRunning(), the caller must not change the history.
-#ifndef ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
-#define ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
+#ifndef ZEPHYRSTAT_FRONTEND_ONLINE_UPDATER_H_
+#define ZEPHYRSTAT_FRONTEND_ONLINE_UPDATER_H_
 
 #include <QMetaType>
 #include <QObject>
@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "acquire/online_update.h"
-#include "app/common/page_fetcher.h"
+#include "frontend/page_fetcher.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "history/history.h"
@@ -77,4 +77,4 @@ QString UpdateSummary(const UpdateReport& report);
 
 Q_DECLARE_METATYPE(zs::UpdateReport)
 
-#endif  // ZEPHYRSTAT_APP_COMMON_ONLINE_UPDATER_H_
+#endif  // ZEPHYRSTAT_FRONTEND_ONLINE_UPDATER_H_

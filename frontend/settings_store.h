@@ -1,8 +1,8 @@
 // The settings store of the window and the command-line tool: QSettings with
 // organisation and application "Zephyrstat", group "IniSetting". Values are
 // kept as texts; zs::ReadSettings converts them, falling back to defaults.
-#ifndef ZEPHYRSTAT_APP_COMMON_SETTINGS_STORE_H_
-#define ZEPHYRSTAT_APP_COMMON_SETTINGS_STORE_H_
+#ifndef ZEPHYRSTAT_FRONTEND_SETTINGS_STORE_H_
+#define ZEPHYRSTAT_FRONTEND_SETTINGS_STORE_H_
 
 #include "core/settings.h"
 
@@ -16,4 +16,4 @@ void SaveSetting(const Settings& settings, SettingKey key);
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_APP_COMMON_SETTINGS_STORE_H_
+#endif  // ZEPHYRSTAT_FRONTEND_SETTINGS_STORE_H_

@@ -6,8 +6,8 @@
 // A connection that is refused, an HTTP error status, a time-out, a page
 // larger than kMaxPageBytes and an address that is not http(s) all end in
 // failed() with a message naming the address.
-#ifndef ZEPHYRSTAT_APP_COMMON_PAGE_FETCHER_H_
-#define ZEPHYRSTAT_APP_COMMON_PAGE_FETCHER_H_
+#ifndef ZEPHYRSTAT_FRONTEND_PAGE_FETCHER_H_
+#define ZEPHYRSTAT_FRONTEND_PAGE_FETCHER_H_
 
 #include <QByteArray>
 #include <QNetworkAccessManager>
@@ -53,4 +53,4 @@ class PageFetcher : public QObject {
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_APP_COMMON_PAGE_FETCHER_H_
+#endif  // ZEPHYRSTAT_FRONTEND_PAGE_FETCHER_H_

@@ -1,4 +1,4 @@
-#include "app/common/settings_store.h"
+#include "frontend/settings_store.h"
 
 #include <QSettings>
 #include <QString>

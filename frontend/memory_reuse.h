@@ -14,8 +14,8 @@
 // about 60 MB for 500,000 draws). That part stays in the process once used.
 // So the command-line tool calls this as well: its import and its reading
 // of a long history fill tens of megabytes once.
-#ifndef ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_
-#define ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_
+#ifndef ZEPHYRSTAT_FRONTEND_MEMORY_REUSE_H_
+#define ZEPHYRSTAT_FRONTEND_MEMORY_REUSE_H_
 
 #include <cstddef>
 
@@ -31,4 +31,4 @@ bool RetainFreedMemoryForReuse();
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_APP_COMMON_MEMORY_REUSE_H_
+#endif  // ZEPHYRSTAT_FRONTEND_MEMORY_REUSE_H_

@@ -6,8 +6,8 @@
 // (~/.local/share/Zephyrstat). A program run from its build folder keeps its
 // data beside itself when that folder is writable, else in the per-user
 // data folder too.
-#ifndef ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_
-#define ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_
+#ifndef ZEPHYRSTAT_FRONTEND_DATA_FOLDER_H_
+#define ZEPHYRSTAT_FRONTEND_DATA_FOLDER_H_
 
 #include <filesystem>
 
@@ -24,4 +24,4 @@ std::filesystem::path InstalledSampleHistory();
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_APP_COMMON_DATA_FOLDER_H_
+#endif  // ZEPHYRSTAT_FRONTEND_DATA_FOLDER_H_

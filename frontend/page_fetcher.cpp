@@ -1,4 +1,4 @@
-#include "app/common/page_fetcher.h"
+#include "frontend/page_fetcher.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

@@ -1,4 +1,4 @@
-#include "app/common/memory_reuse.h"
+#include "frontend/memory_reuse.h"
 
 #include "core/platform.h"
 
