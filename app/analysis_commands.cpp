@@ -213,15 +213,22 @@ std::optional<Watch> AnalysisCommands::ShownWatchPattern(int row) const {
 }
 
 void AnalysisCommands::RunShownAgain() {
+  // The same pattern over the range the panel shows now, which follows the
+  // newest draw.
+  const auto inRangeShown = [this](auto request) {
+    request.startBox = pattern_.RangeStartText();
+    request.endBox = pattern_.RangeEndText();
+    return request;
+  };
   switch (shown_) {
     case Shown::kSearch:
-      SearchPositions(shownSearch_);
+      SearchPositions(inRangeShown(shownSearch_));
       break;
     case Shown::kPartial:
-      SearchParts(shownPartial_);
+      SearchParts(inRangeShown(shownPartial_));
       break;
     case Shown::kTable:
-      CalculateGroups(tableOrigin_->request);
+      CalculateGroups(inRangeShown(tableOrigin_->request));
       break;
     case Shown::kNothing:
       break;

@@ -54,8 +54,9 @@ class AnalysisCommands : public QObject {
   // table this window calculated; nullopt, with the reason on the outcome
   // line, when it shows none of these.
   std::optional<Watch> ShownWatchPattern(int row) const;
-  // Runs what the result grid shows again with the same request, over the
-  // history as it is now; nothing when it shows no analysis of this run.
+  // Runs what the result grid shows again with the same pattern, over the
+  // history as it is now and the range the pattern panel shows; nothing
+  // when it shows no analysis of this run.
   void RunShownAgain();
 
  signals:

@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "analysis/watch_figures.h"
 #include "app/add_watch_dialog.h"
@@ -99,7 +100,11 @@ void MainWindow::FollowOwnChange() {
   followedVersion_ = snapshot->version;
   if (!moved) return;
   const QString alert = ShowWatchAlerts(snapshot->fired, tray_);
-  if (!alert.isEmpty()) state_.Report(state_.outcome->text() + QStringLiteral("  ") + alert);
+  if (alert.isEmpty()) return;
+  // After the outcome the command writes once it has said historyChanged.
+  QTimer::singleShot(0, this, [this, alert] {
+    state_.Report(state_.outcome->text() + QStringLiteral("  ") + alert);
+  });
 }
 
 void MainWindow::FollowAutoUpdate(const Snapshot& snapshot) {

@@ -125,6 +125,51 @@ class LiveWindowTest : public QObject {
     QVERIFY(history->snapshot()->version != version);
     QVERIFY(watches->table()->item(0, 6)->text() != lastBefore);
   }
+
+  // Draws the automatic update stored: the search shown runs again over
+  // them, the 关注 window follows.
+  void searchShownFollowsTheAutomaticUpdate() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    ClickButton(world.Find<QRadioButton>(QStringLiteral("Option1_0")));
+    ClickButton(world.Find<QCheckBox>(QStringLiteral("Check11_1")));
+    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command1")));
+    auto* hits = world.Find<GridView>(QStringLiteral("MSFlexGrid2"));
+    QCOMPARE(hits->model()->rowCount(), 2);
+    History* history = world.window->history();
+    Watch watch;
+    watch.freePositions = false;
+    watch.chosen[0] = true;
+    watch.values[0] = 3;
+    QVERIFY(world.window->watchWindow()->Add(watch));
+    const QString lastBefore = world.window->watchWindow()->table()->item(0, 6)->text();
+
+    history->AddTypedDraw({3, 4, 5, 6, 7, 8, 9, 10});
+    emit world.window->autoUpdater()->drawsAdded(history->snapshot());
+    QCOMPARE(hits->model()->rowCount(), 3);
+    QVERIFY(world.window->watchWindow()->table()->item(0, 6)->text() != lastBefore);
+  }
+
+  // A deletion that makes a watch hold tells of it on the status line.
+  void ownChangeThatFiresAWatchIsTold() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));  // the newest draw has 20 first
+    Watch watch;
+    watch.name = "首位20";
+    watch.freePositions = false;
+    watch.chosen[0] = true;
+    watch.values[0] = 20;
+    watch.condition.lastAtLeast = 2;
+    QVERIFY(world.window->watchWindow()->Add(watch));
+    QVERIFY(!world.Outcome().contains(QStringLiteral("关注提醒")));
+
+    world.Action(QStringLiteral("mnuErase"))->trigger();
+    QTRY_VERIFY(world.Outcome().contains(QStringLiteral("关注提醒")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("首位20")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("已删除最后一期")));
+  }
 };
 
 }  // namespace zs::testing
