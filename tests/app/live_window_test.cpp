@@ -2,6 +2,7 @@
 // and off and saves it; 加入关注… on the search summary stores the shown
 // search as a watch that the 关注 window then lists.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -124,6 +125,36 @@ class LiveWindowTest : public QObject {
     world.Action(QStringLiteral("mnuErase"))->trigger();
     QVERIFY(history->snapshot()->version != version);
     QVERIFY(watches->table()->item(0, 6)->text() != lastBefore);
+  }
+
+  // The partial search and an omission-table row give their own patterns.
+  void watchOfPartialSearchAndOfOmissionTableRow() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command2")));
+    AnswerWatchMenu(QStringLiteral("分部"), true);
+    world.window->AddWatchOfResultRow(0);
+
+    for (int box = 1; box <= 3; ++box) {
+      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+    }
+    world.Find<QComboBox>(QStringLiteral("Combo2"))->setEditText(QStringLiteral("2"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command5")));
+    AnswerWatchMenu(QStringLiteral("组合"), true);
+    world.window->AddWatchOfResultRow(0);
+
+    const auto& entries = world.window->history()->snapshot()->watches->entries();
+    QCOMPARE(entries.size(), 2u);
+    const Watch& partial = entries[0].watch;
+    QCOMPARE(partial.kind, WatchKind::kPartial);
+    QCOMPARE(partial.values[0], 3);
+    const Watch& combination = entries[1].watch;
+    QCOMPARE(combination.kind, WatchKind::kCombination);
+    QCOMPARE(combination.boxes.size(), 2u);
+    QVERIFY(combination.boxes[0] >= 1 && combination.boxes[1] <= 3);
+    QCOMPARE(world.window->watchWindow()->table()->rowCount(), 2);
   }
 
   // Draws the automatic update stored: the search shown runs again over
