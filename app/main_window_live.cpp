@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -43,7 +44,11 @@ void MainWindow::StartLive() {
   followedVersion_ = history.snapshot()->version;
 
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
-    tray_ = new QSystemTrayIcon(qApp->windowIcon(), this);
+    // The program's icon where it is installed; a tray icon without one
+    // would not show.
+    const QIcon icon = qApp->windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon)
+                                                   : qApp->windowIcon();
+    tray_ = new QSystemTrayIcon(icon, this);
     tray_->setToolTip(windowTitle());
     tray_->show();
   }
