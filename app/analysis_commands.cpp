@@ -5,6 +5,7 @@
 #include "analysis/position_search.h"
 #include "analysis/result_grids.h"
 #include "analysis/search_pattern.h"
+#include "analysis/watch_figures.h"
 #include "app/background_task.h"
 #include "app/grid_view.h"
 #include "app/pattern_panel.h"
@@ -31,6 +32,16 @@ QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, i
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
 
+// The items of an omission-table row's combination, which the grid
+// separates by blanks.
+std::vector<std::string> CombinationItems(const QString& label) {
+  std::vector<std::string> items;
+  for (const QString& item : label.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    items.push_back(item.toStdString());
+  }
+  return items;
+}
+
 }  // namespace
 
 AnalysisCommands::AnalysisCommands(WindowState& state, PatternPanel& pattern,
@@ -39,26 +50,44 @@ AnalysisCommands::AnalysisCommands(WindowState& state, PatternPanel& pattern,
     : QObject(parent), state_(state), pattern_(pattern), selection_(selection), results_(results) {}
 
 void AnalysisCommands::PositionSearch() {
+  if (state_.gate.busy()) {
+    state_.gate.Enter(QStringLiteral("检索"));  // says which command holds it
+    return;
+  }
+  pattern_.CommitEdits();
+  SearchPositions(pattern_.PositionRequest());
+}
+
+void AnalysisCommands::SearchPositions(const PositionSearchRequest& request) {
   const auto pass = state_.gate.Enter(QStringLiteral("检索"));
   if (!pass) return;
-  pattern_.CommitEdits();
-  const PositionSearchRequest request = pattern_.PositionRequest();
   const std::optional<size_t> hits = ShowSearch(
       [&request, shown = state_.snapshot()] { return RunPositionSearch(*shown->index, request); });
   if (!hits) return;
+  shown_ = Shown::kSearch;
+  shownSearch_ = request;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
                     .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
                     .arg(*hits));
 }
 
 void AnalysisCommands::PartialSearch() {
+  if (state_.gate.busy()) {
+    state_.gate.Enter(QStringLiteral("分部检索"));  // says which command holds it
+    return;
+  }
+  pattern_.CommitEdits();
+  SearchParts(pattern_.PartialRequest());
+}
+
+void AnalysisCommands::SearchParts(const PartialSearchRequest& request) {
   const auto pass = state_.gate.Enter(QStringLiteral("分部检索"));
   if (!pass) return;
-  pattern_.CommitEdits();
-  const PartialSearchRequest request = pattern_.PartialRequest();
   const std::optional<size_t> hits = ShowSearch(
       [&request, shown = state_.snapshot()] { return RunPartialSearch(*shown->index, request); });
   if (!hits) return;
+  shown_ = Shown::kPartial;
+  shownPartial_ = request;
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
@@ -82,15 +111,23 @@ std::optional<size_t> AnalysisCommands::ShowSearch(const std::function<SearchRes
 
 void AnalysisCommands::GroupCalculation() {
   if (!state_.RequireStore()) return;
-  auto pass = state_.gate.Enter(QStringLiteral("分组计算"));
-  if (!pass) return;
+  if (state_.gate.busy()) {
+    state_.gate.Enter(QStringLiteral("分组计算"));  // says which command holds it
+    return;
+  }
   pattern_.CommitEdits();
-  auto origin = std::make_shared<OmissionTableOrigin>();
-  origin->index = state_.snapshot()->index;
-  GroupRequest& request = origin->request;
-  request = selection_.Request(PanelBases::Of(state_.settings()));
+  GroupRequest request = selection_.Request(PanelBases::Of(state_.settings()));
   request.startBox = pattern_.RangeStartText();
   request.endBox = pattern_.RangeEndText();
+  CalculateGroups(request);
+}
+
+void AnalysisCommands::CalculateGroups(const GroupRequest& request) {
+  auto pass = state_.gate.Enter(QStringLiteral("分组计算"));
+  if (!pass) return;
+  auto origin = std::make_shared<OmissionTableOrigin>();
+  origin->index = state_.snapshot()->index;
+  origin->request = request;
   size_t rows = 0;
   try {
     // The worker reads the snapshot's index and writes the omission table;
@@ -107,6 +144,7 @@ void AnalysisCommands::GroupCalculation() {
     return;
   }
   tableOrigin_ = std::move(origin);
+  shown_ = Shown::kTable;
   pass.reset();
   ShowOmissionTable(OmissionSortKey::kLast, SortDirection::kAscending);
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
@@ -129,6 +167,71 @@ void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection dire
     emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));
+  }
+}
+
+std::optional<Watch> AnalysisCommands::ShownWatchPattern(int row) const {
+  Watch watch;
+  switch (shown_) {
+    case Shown::kSearch:
+      watch.kind = WatchKind::kSearch;
+      watch.type = shownSearch_.pattern.type;
+      watch.freePositions = shownSearch_.pattern.freePositions;
+      watch.chosen = shownSearch_.chosen;
+      for (size_t p = 0; p < kPositions; ++p) {
+        watch.values[p] = watch.chosen[p] ? shownSearch_.pattern.values[p] : 0;
+      }
+      return watch;
+    case Shown::kPartial:
+      watch.kind = WatchKind::kPartial;
+      watch.type = shownPartial_.pattern.type;
+      watch.freePositions = shownPartial_.pattern.freePositions;
+      watch.partSize = shownPartial_.partSize;
+      watch.values = shownPartial_.pattern.values;
+      return watch;
+    case Shown::kTable:
+      break;
+    case Shown::kNothing:
+      state_.Report(QStringLiteral("无法加入关注：结果表格没有本次运行的检索或遗漏表"));
+      return std::nullopt;
+  }
+  const GridSource& grid = results_.summary()->grid();
+  if (row < 0 || size_t(row) >= grid.RowCount()) return std::nullopt;
+  std::string scratch;
+  const std::string_view label = grid.CellText(size_t(row), 0, scratch);
+  watch.kind = WatchKind::kCombination;
+  watch.type = tableOrigin_->request.type;
+  try {
+    watch.boxes = CombinationBoxes(
+        watch.type, CombinationItems(QString::fromUtf8(label.data(), qsizetype(label.size()))),
+        tableOrigin_->request.bases);
+  } catch (const std::exception& error) {
+    state_.Report(QStringLiteral("无法加入关注：%1").arg(What(error)));
+    return std::nullopt;
+  }
+  return watch;
+}
+
+void AnalysisCommands::RunShownAgain() {
+  // The same pattern over the range the panel shows now, which follows the
+  // newest draw.
+  const auto inRangeShown = [this](auto request) {
+    request.startBox = pattern_.RangeStartText();
+    request.endBox = pattern_.RangeEndText();
+    return request;
+  };
+  switch (shown_) {
+    case Shown::kSearch:
+      SearchPositions(inRangeShown(shownSearch_));
+      break;
+    case Shown::kPartial:
+      SearchParts(inRangeShown(shownPartial_));
+      break;
+    case Shown::kTable:
+      CalculateGroups(inRangeShown(tableOrigin_->request));
+      break;
+    case Shown::kNothing:
+      break;
   }
 }
 

@@ -13,7 +13,9 @@
 
 #include "analysis/group_calculation.h"
 #include "analysis/hit_scan.h"
+#include "analysis/partial_search.h"
 #include "analysis/position_search.h"
+#include "core/watch.h"
 #include "store/omission_table.h"
 
 namespace zs {
@@ -47,6 +49,16 @@ class AnalysisCommands : public QObject {
   // is no sort key.
   void SortOmissionTable(int column, bool descending);
 
+  // What the result grid shows as the pattern of a watch: the search or
+  // partial search shown, or the combination in row `row` of the omission
+  // table this window calculated; nullopt, with the reason on the outcome
+  // line, when it shows none of these.
+  std::optional<Watch> ShownWatchPattern(int row) const;
+  // Runs what the result grid shows again with the same pattern, over the
+  // history as it is now and the range the pattern panel shows; nothing
+  // when it shows no analysis of this run.
+  void RunShownAgain();
+
  signals:
   // The result grid shows the summary of a search over `hits`.
   void searchHitsShown(const zs::HitList& hits);
@@ -60,6 +72,15 @@ class AnalysisCommands : public QObject {
   // search failed (and that was reported).
   std::optional<size_t> ShowSearch(const std::function<SearchResult()>& search);
   void ShowOmissionTable(OmissionSortKey key, SortDirection direction);
+  void SearchPositions(const PositionSearchRequest& request);
+  void SearchParts(const PartialSearchRequest& request);
+  void CalculateGroups(const GroupRequest& request);
+
+  // The analysis the result grid shows, and its request.
+  enum class Shown { kNothing, kSearch, kPartial, kTable };
+  Shown shown_ = Shown::kNothing;
+  PositionSearchRequest shownSearch_;
+  PartialSearchRequest shownPartial_;
 
   WindowState& state_;
   PatternPanel& pattern_;

@@ -87,6 +87,7 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
     move(available.topLeft());
   }
   StartUp();
+  StartLive();
 }
 
 void MainWindow::ShowWithinScreen() {

@@ -22,17 +22,21 @@
 #include "app/history_commands.h"
 #include "app/window_state.h"
 
+class QLabel;
 class QMenu;
+class QSystemTrayIcon;
 
 namespace zs {
 
 class AnalysisCommands;
+class AutoUpdater;
 class HistoryPanel;
 class PatternPanel;
 class ResultsPanel;
 class SelectionPanelWidget;
 class SettingsCommands;
 class ViewsHooks;
+class WatchWindow;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -67,6 +71,15 @@ class MainWindow : public QMainWindow {
   // known.
   void ShowWithinScreen();
 
+  // The automatic update and the 关注 window; null when no database is open.
+  AutoUpdater* autoUpdater() const { return autoUpdater_; }
+  WatchWindow* watchWindow() const { return watchWindow_; }
+  // Asks for the condition and name of a watch on row `row` of the result
+  // grid (加入关注…) and stores it; the 关注 window shows it.
+  void AddWatchOfResultRow(int row);
+  // Opens the 关注 window over the history as it is now.
+  void OpenWatchWindow();
+
  private:
   void BuildMenus();
   void ConnectPanels();
@@ -77,6 +90,15 @@ class MainWindow : public QMainWindow {
   void ReportHistorySummary();
   void SetCommandsEnabled(bool enabled);
   void FitFrameIntoScreen();
+  // The automatic update, the tray, the 关注 window and their menu items
+  // and status-bar label (main_window_live.cpp).
+  void StartLive();
+  void AskAutoUpdateMinutes();
+  // After a change the window made: the 关注 window follows, and the
+  // watches the change made hold are told of.
+  void FollowOwnChange();
+  // After the automatic update stored new draws.
+  void FollowAutoUpdate(const Snapshot& snapshot);
 
   WindowState state_;
   HistoryPanel* history_ = nullptr;
@@ -87,8 +109,13 @@ class MainWindow : public QMainWindow {
   AnalysisCommands* analysisCommands_ = nullptr;
   SettingsCommands* settingsCommands_ = nullptr;
   ViewsHooks* views_ = nullptr;
-  QMenu* historyMenu_ = nullptr;  // 历史管理, also the history grid's context menu
-  QMenu* setupMenu_ = nullptr;    // 设置, also the 软件设置 button's menu
+  QMenu* historyMenu_ = nullptr;     // 历史管理, also the history grid's context menu
+  QMenu* setupMenu_ = nullptr;       // 设置, also the 软件设置 button's menu
+  QSystemTrayIcon* tray_ = nullptr;  // null where the desktop has no tray
+  AutoUpdater* autoUpdater_ = nullptr;
+  WatchWindow* watchWindow_ = nullptr;
+  QLabel* autoStatus_ = nullptr;
+  uint64_t followedVersion_ = 0;  // the history version the window last followed
 };
 
 }  // namespace zs

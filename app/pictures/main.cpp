@@ -13,8 +13,11 @@
 // statistics.png (统计) and distribution.png (遗漏分布图 of number 01); then
 // trend-pattern.png (走势 of the draw pattern 和值) and
 // distribution-binned.png (遗漏分布图 of 01 at position 1, whose many
-// omissions are binned).
+// omissions are binned); last, with three watches stored, live-watches.png
+// (the 关注 window, one watch holding) and live-status.png (the status bar
+// after 设置 → 自动更新 is turned on).
 // scripts/screenshot runs it under Xvfb.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +26,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <cstdio>
 
@@ -30,6 +34,7 @@
 #include "app/main_window.h"
 #include "app/qt_translations.h"
 #include "app/views/views_hooks.h"
+#include "app/watch_window.h"
 
 namespace {
 
@@ -140,6 +145,39 @@ void Drive(zs::MainWindow& window, Pictures& pictures) {
   pictures.TakeOf(views->ShowDistributionOfRow(0), QStringLiteral("distribution-binned.png"));
 }
 
+// The 关注 window over three watches, of which the first always holds, and
+// the status bar once the automatic update is on.
+void DriveLive(zs::MainWindow& window, Pictures& pictures) {
+  zs::History* history = window.history();
+  if (history == nullptr) return;
+  zs::Watch pair;
+  pair.name = "三七";
+  pair.chosen[0] = pair.chosen[1] = true;
+  pair.values = {3, 7};
+  pair.condition.lastAtLeast = 0;
+  history->AddWatch(pair);
+  zs::Watch first = pair;
+  first.name = "首位十";
+  first.freePositions = false;
+  first.chosen = {true};
+  first.values = {10};
+  first.condition.lastAtLeast = 200;
+  history->AddWatch(first);
+  zs::Watch combination;
+  combination.name = "一二组合";
+  combination.kind = zs::WatchKind::kCombination;
+  combination.boxes = {1, 2};
+  combination.condition.kind = zs::WatchCondition::Kind::kRecord;
+  history->AddWatch(combination);
+  window.OpenWatchWindow();
+  window.watchWindow()->resize(1100, 240);
+  pictures.TakeOf(window.watchWindow(), QStringLiteral("live-watches.png"));
+  window.watchWindow()->hide();
+
+  pictures.Find<QAction>(QStringLiteral("mnuAutoUpdate"))->trigger();
+  pictures.TakeOf(window.statusBar(), QStringLiteral("live-status.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,5 +201,6 @@ int main(int argc, char** argv) {
   Pictures pictures(window, arguments[2]);
   Pictures::Settle();
   Drive(window, pictures);
+  DriveLive(window, pictures);
   return pictures.failed() ? 1 : 0;
 }

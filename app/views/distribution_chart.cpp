@@ -172,12 +172,17 @@ void DistributionChart::OnSave() {
 }
 
 void OfferDistributionChart(QAbstractItemView* grid, const QPoint& at, QWidget* menuParent,
-                            const std::function<void(int row)>& chart) {
+                            const std::function<void(int row)>& chart,
+                            const std::function<void(int row)>& watch) {
   const QModelIndex cell = grid->indexAt(at);
   if (!cell.isValid()) return;
   QMenu menu(menuParent);
   QAction* item = menu.addAction(QStringLiteral("遗漏分布图"));
-  if (menu.exec(grid->viewport()->mapToGlobal(at)) == item) chart(cell.row());
+  QAction* watchItem = watch ? menu.addAction(QStringLiteral("加入关注…")) : nullptr;
+  QAction* chosen = menu.exec(grid->viewport()->mapToGlobal(at));
+  if (chosen == nullptr) return;
+  if (chosen == item) chart(cell.row());
+  if (chosen == watchItem) watch(cell.row());
 }
 
 }  // namespace zs

@@ -58,9 +58,11 @@ class DistributionChart : public QDialog {
 
 // The right-click menu of a grid whose rows can be charted: on a row under
 // `at` (viewport coordinates) it offers 遗漏分布图, and `chart` gets the row
-// when it is chosen.
+// when it is chosen; with `watch`, it also offers 加入关注…, and `watch`
+// gets the row when that is chosen.
 void OfferDistributionChart(QAbstractItemView* grid, const QPoint& at, QWidget* menuParent,
-                            const std::function<void(int row)>& chart);
+                            const std::function<void(int row)>& chart,
+                            const std::function<void(int row)>& watch = {});
 
 }  // namespace zs
 

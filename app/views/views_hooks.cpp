@@ -27,7 +27,9 @@ ViewsHooks::ViewsHooks(WindowState& state, PatternPanel& pattern, ResultsPanel& 
   GridView* summary = results_.summary();
   summary->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(summary, &QWidget::customContextMenuRequested, this, [this, summary](const QPoint& at) {
-    OfferDistributionChart(summary, at, window_, [this](int row) { ShowResultDistribution(row); });
+    OfferDistributionChart(
+        summary, at, window_, [this](int row) { ShowResultDistribution(row); },
+        [this](int row) { emit watchRequested(row); });
   });
 }
 

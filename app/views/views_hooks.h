@@ -1,8 +1,8 @@
 // The main window's side of the views: the menu 走势统计(&A) that opens the
 // one 走势统计 window, the options that window follows (the pattern panel's
 // search type, position mode, first checked position and range boxes), its
-// refresh after every change of the history, and the 遗漏分布图 item of the
-// result grid's context menu.
+// refresh after every change of the history, and the 遗漏分布图 and 加入关注…
+// items of the result grid's context menu.
 //
 // Preconditions: `state`, `pattern` and `results` outlive the hooks (they
 // are the main window's). The views take the history's snapshot on the
@@ -51,6 +51,10 @@ class ViewsHooks : public QObject {
   void RememberOmissionTable(std::shared_ptr<const OmissionTableOrigin> origin);
   // The history or the options the views follow changed.
   void ScheduleRefresh();
+
+ signals:
+  // 加入关注… was chosen on row `row` of the result grid.
+  void watchRequested(int row);
 
  private:
   WindowState& state_;

@@ -1,0 +1,209 @@
+// The main window's live side: 设置 → 自动更新 turns the automatic update on
+// and off and saves it; 加入关注… on the search summary stores the shown
+// search as a watch that the 关注 window then lists.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+
+#include "app/auto_updater.h"
+#include "app/grid_view.h"
+#include "app/watch_window.h"
+#include "tests/app/window_test_support.h"
+
+namespace zs::testing {
+namespace {
+
+// Chooses 加入关注… in the context menu that opens next, then answers the
+// dialog it opens with `name` and the condition 最后遗漏 ≥ 0 (OK) or
+// cancels it.
+void AnswerWatchMenu(const QString& name, bool ok) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, name, ok] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      for (QAction* action : menu->actions()) {
+        if (action->text() == QStringLiteral("加入关注…")) menu->setActiveAction(action);
+      }
+      QTest::keyClick(menu, Qt::Key_Return);
+      return;
+    }
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog->windowTitle() != QStringLiteral("加入关注")) return;
+    dialog->findChild<QLineEdit*>()->setText(name);
+    dialog->findChild<QSpinBox*>()->setValue(0);
+    ok ? dialog->accept() : dialog->reject();
+    poll->deleteLater();
+  });
+  poll->start(20);
+}
+
+}  // namespace
+
+class LiveWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void autoUpdateItemTogglesAndSaves() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 30));
+    QAction* item = world.Action(QStringLiteral("mnuAutoUpdate"));
+    QVERIFY(item->isCheckable());
+    QVERIFY(!item->isChecked());
+    auto* status = world.Find<QLabel>(QStringLiteral("autoUpdateStatus"));
+    QCOMPARE(status->text(), QStringLiteral("自动更新 关"));
+
+    for (const bool on : {true, false}) {
+      item->trigger();
+      QCOMPARE(item->isChecked(), on);
+      QCOMPARE(world.window->autoUpdater()->enabled(), on);
+      QCOMPARE(world.StoredSetting("AutoUpdate").toString(),
+               on ? QStringLiteral("true") : QStringLiteral("false"));
+      QCOMPARE(status->text(), on ? QStringLiteral("自动更新 开") : QStringLiteral("自动更新 关"));
+    }
+
+    // The interval: a number out of 1..60 changes nothing.
+    world.dialogs->inputs = {QStringLiteral("61"), QStringLiteral("12")};
+    world.Action(QStringLiteral("mnuAutoUpdateMinutes"))->trigger();
+    QVERIFY(world.Outcome().contains(QStringLiteral("61")));
+    QCOMPARE(world.window->autoUpdater()->currentIntervalMinutes(), 5);
+    world.Action(QStringLiteral("mnuAutoUpdateMinutes"))->trigger();
+    QCOMPARE(world.window->autoUpdater()->currentIntervalMinutes(), 12);
+    QCOMPARE(world.StoredSetting("AutoUpdateMinutes").toString(), QStringLiteral("12"));
+  }
+
+  void watchOfTheSearchSummaryShowsInTheWatchWindow() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    auto* summary = world.Find<GridView>(QStringLiteral("MSFlexGrid3"));
+    const auto offerWatch = [summary] {
+      emit summary->customContextMenuRequested(
+          summary->visualRect(summary->model()->index(0, 0)).center());
+    };
+    WatchWindow* watches = world.window->watchWindow();
+
+    // Nothing searched yet: nothing to watch.
+    world.window->AddWatchOfResultRow(0);
+    QVERIFY(world.Outcome().contains(QStringLiteral("无法加入关注")));
+
+    ClickButton(world.Find<QRadioButton>(QStringLiteral("Option1_0")));  // fixed positions
+    ClickButton(world.Find<QCheckBox>(QStringLiteral("Check11_1")));
+    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command1")));
+
+    AnswerWatchMenu(QStringLiteral("不要"), false);
+    offerWatch();
+    QCOMPARE(world.window->history()->snapshot()->watches->entries().size(), 0u);
+
+    AnswerWatchMenu(QStringLiteral("首位03"), true);
+    offerWatch();
+    const auto& entries = world.window->history()->snapshot()->watches->entries();
+    QCOMPARE(entries.size(), 1u);
+    const Watch& stored = entries[0].watch;
+    QCOMPARE(stored.kind, WatchKind::kSearch);
+    QVERIFY(!stored.freePositions);
+    QVERIFY(stored.chosen[0] && !stored.chosen[1]);
+    QCOMPARE(stored.values[0], 3);
+    QVERIFY(entries[0].holds);
+
+    QVERIFY(watches->isVisible());
+    QCOMPARE(watches->table()->rowCount(), 1);
+    QCOMPARE(watches->table()->item(0, 1)->text(), QStringLiteral("首位03"));
+
+    // A typed draw moves the figures the window shows.
+    const QString lastBefore = watches->table()->item(0, 6)->text();
+    auto* history = world.window->history();
+    const uint64_t version = history->snapshot()->version;
+    world.Action(QStringLiteral("mnuErase"))->trigger();
+    QVERIFY(history->snapshot()->version != version);
+    QVERIFY(watches->table()->item(0, 6)->text() != lastBefore);
+  }
+
+  // The partial search and an omission-table row give their own patterns.
+  void watchOfPartialSearchAndOfOmissionTableRow() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command2")));
+    AnswerWatchMenu(QStringLiteral("分部"), true);
+    world.window->AddWatchOfResultRow(0);
+
+    for (int box = 1; box <= 3; ++box) {
+      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+    }
+    world.Find<QComboBox>(QStringLiteral("Combo2"))->setEditText(QStringLiteral("2"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command5")));
+    AnswerWatchMenu(QStringLiteral("组合"), true);
+    world.window->AddWatchOfResultRow(0);
+
+    const auto& entries = world.window->history()->snapshot()->watches->entries();
+    QCOMPARE(entries.size(), 2u);
+    const Watch& partial = entries[0].watch;
+    QCOMPARE(partial.kind, WatchKind::kPartial);
+    QCOMPARE(partial.values[0], 3);
+    const Watch& combination = entries[1].watch;
+    QCOMPARE(combination.kind, WatchKind::kCombination);
+    QCOMPARE(combination.boxes.size(), 2u);
+    QVERIFY(combination.boxes[0] >= 1 && combination.boxes[1] <= 3);
+    QCOMPARE(world.window->watchWindow()->table()->rowCount(), 2);
+  }
+
+  // Draws the automatic update stored: the search shown runs again over
+  // them, the 关注 window follows.
+  void searchShownFollowsTheAutomaticUpdate() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    ClickButton(world.Find<QRadioButton>(QStringLiteral("Option1_0")));
+    ClickButton(world.Find<QCheckBox>(QStringLiteral("Check11_1")));
+    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
+    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
+    ClickButton(world.Find<QPushButton>(QStringLiteral("Command1")));
+    auto* hits = world.Find<GridView>(QStringLiteral("MSFlexGrid2"));
+    QCOMPARE(hits->model()->rowCount(), 2);
+    History* history = world.window->history();
+    Watch watch;
+    watch.freePositions = false;
+    watch.chosen[0] = true;
+    watch.values[0] = 3;
+    QVERIFY(world.window->watchWindow()->Add(watch));
+    const QString lastBefore = world.window->watchWindow()->table()->item(0, 6)->text();
+
+    history->AddTypedDraw({3, 4, 5, 6, 7, 8, 9, 10});
+    emit world.window->autoUpdater()->drawsAdded(history->snapshot());
+    QCOMPARE(hits->model()->rowCount(), 3);
+    QVERIFY(world.window->watchWindow()->table()->item(0, 6)->text() != lastBefore);
+  }
+
+  // A deletion that makes a watch hold tells of it on the status line.
+  void ownChangeThatFiresAWatchIsTold() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));  // the newest draw has 20 first
+    Watch watch;
+    watch.name = "首位20";
+    watch.freePositions = false;
+    watch.chosen[0] = true;
+    watch.values[0] = 20;
+    watch.condition.lastAtLeast = 2;
+    QVERIFY(world.window->watchWindow()->Add(watch));
+    QVERIFY(!world.Outcome().contains(QStringLiteral("关注提醒")));
+
+    world.Action(QStringLiteral("mnuErase"))->trigger();
+    QTRY_VERIFY(world.Outcome().contains(QStringLiteral("关注提醒")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("首位20")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("已删除最后一期")));
+  }
+};
+
+}  // namespace zs::testing
+
+QTEST_MAIN(zs::testing::LiveWindowTest)
+#include "live_window_test.moc"
