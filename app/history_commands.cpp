@@ -5,13 +5,13 @@
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "app/background_task.h"
-#include "frontend/online_updater.h"
 #include "app/export_actions.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/window_state.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
+#include "frontend/online_updater.h"
 
 namespace zs {
 namespace {

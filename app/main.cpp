@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string_view>
 
-#include "frontend/data_folder.h"
-#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
+#include "frontend/data_folder.h"
+#include "frontend/memory_reuse.h"
 #include "store/history_store.h"
 
 namespace {

@@ -13,7 +13,6 @@
 
 #include "analysis/result_grids.h"
 #include "app/analysis_commands.h"
-#include "frontend/settings_store.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/pattern_panel.h"
@@ -25,6 +24,7 @@
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "export/spreadsheet_export.h"
+#include "frontend/settings_store.h"
 
 namespace zs {
 namespace {

@@ -16,13 +16,13 @@
 #include "app/add_watch_dialog.h"
 #include "app/analysis_commands.h"
 #include "app/auto_updater.h"
-#include "app/common/settings_store.h"
 #include "app/main_window.h"
 #include "app/results_panel.h"
 #include "app/settings_commands.h"
 #include "app/views/views_hooks.h"
 #include "app/watch_alerts.h"
 #include "app/watch_window.h"
+#include "frontend/settings_store.h"
 
 namespace zs {
 

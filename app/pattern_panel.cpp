@@ -9,7 +9,6 @@
 #include <array>
 
 #include "analysis/draw_pattern.h"
-#include "frontend/settings_store.h"
 #include "app/entry_box.h"
 #include "app/focus_out.h"
 #include "app/widget_factory.h"
@@ -17,6 +16,7 @@
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/text.h"
+#include "frontend/settings_store.h"
 
 namespace zs {
 namespace {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "frontend/settings_store.h"
 #include "app/window_state.h"
 #include "core/errors.h"
+#include "frontend/settings_store.h"
 
 namespace zs {
 namespace {

@@ -3,9 +3,9 @@
 #include <QLabel>
 
 #include "app/background_task.h"
-#include "frontend/settings_store.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
+#include "frontend/settings_store.h"
 #include "store/setting_change.h"
 
 namespace zs {
@@ -21,8 +21,12 @@ Settings WindowState::settings() const { return history ? history->settings() : 
 
 Snapshot WindowState::snapshot() const {
   if (history) return history->snapshot();
-  return std::make_shared<const HistorySnapshot>(HistorySnapshot{
-      std::make_shared<const HistoryIndex>(), DerivationRules::From(unopenedSettings_), 0});
+  auto empty = std::make_shared<const HistoryIndex>();
+  const DerivationRules rules = DerivationRules::From(unopenedSettings_);
+  auto watches = std::make_shared<const WatchBook>(std::vector<Watch>(), *empty,
+                                                   PanelBases{rules.sxIni, rules.dsIni});
+  return std::make_shared<const HistorySnapshot>(
+      HistorySnapshot{std::move(empty), rules, 0, std::move(watches), {}});
 }
 
 void WindowState::Report(const QString& text) const {

@@ -24,10 +24,10 @@
 #include "analysis/partial_search.h"
 #include "analysis/position_search.h"
 #include "analysis/search_range.h"
-#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
 #include "core/derivation.h"
 #include "core/platform.h"
+#include "frontend/memory_reuse.h"
 #include "store/history_store.h"
 #include "tests/support/counting_oracle.h"
 

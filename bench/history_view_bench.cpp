@@ -15,12 +15,12 @@
 
 #include "analysis/history_grid.h"
 #include "analysis/history_index.h"
-#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
-#include "export/grid_text.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "export/grid_text.h"
+#include "frontend/memory_reuse.h"
 #include "store/history_store.h"
 
 namespace zs {

@@ -20,8 +20,8 @@
 #include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
-#include "frontend/memory_reuse.h"
 #include "bench/generated_history.h"
+#include "frontend/memory_reuse.h"
 #include "history/history.h"
 
 namespace zs {

@@ -16,13 +16,13 @@
 #include <filesystem>
 #include <string>
 
-#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "bench/generated_history.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "frontend/memory_reuse.h"
 #include "store/history_store.h"
 
 namespace zs {

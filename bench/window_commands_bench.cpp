@@ -29,10 +29,10 @@
 #include <functional>
 #include <memory>
 
-#include "frontend/memory_reuse.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "bench/generated_history.h"
+#include "frontend/memory_reuse.h"
 #include "tests/support/results_server.h"
 
 namespace zs {

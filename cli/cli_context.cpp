@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "analysis/history_index.h"
-#include "export/grid_text.h"
 #include "core/issue_number.h"
+#include "export/grid_text.h"
 
 namespace zs {
 namespace {

@@ -12,7 +12,6 @@
 #include "acquire/manual_entry.h"
 #include "acquire/text_import.h"
 #include "analysis/history_grid.h"
-#include "frontend/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
@@ -22,6 +21,7 @@
 #include "core/grid.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "frontend/settings_store.h"
 #include "store/deletion.h"
 #include "store/setting_change.h"
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <system_error>
 
-#include "frontend/data_folder.h"
-#include "frontend/memory_reuse.h"
-#include "frontend/settings_store.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/errors.h"
 #include "core/file_io.h"
+#include "frontend/data_folder.h"
+#include "frontend/memory_reuse.h"
+#include "frontend/settings_store.h"
 
 namespace {
 

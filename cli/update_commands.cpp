@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/online_updater.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
@@ -19,6 +18,7 @@
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "frontend/online_updater.h"
 
 namespace zs {
 namespace {

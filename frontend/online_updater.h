@@ -20,9 +20,9 @@
 #include <memory>
 
 #include "acquire/online_update.h"
-#include "frontend/page_fetcher.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "frontend/page_fetcher.h"
 #include "history/history.h"
 
 namespace zs {

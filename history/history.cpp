@@ -113,8 +113,7 @@ void History::PublishReread() {
 
 bool History::ChangedByOthers() { return store_->DataVersion() != seenDataVersion_; }
 
-void History::PublishChanged(const IndexPatch& patch, WatchChange watchChange,
-                             bool changedBefore) {
+void History::PublishChanged(const IndexPatch& patch, WatchChange watchChange, bool changedBefore) {
   const Snapshot last = Current();
   if (last == nullptr) return;
   try {

@@ -163,8 +163,7 @@ class History {
   // asked before the change); without a patch, or after another program's
   // change, the index is read anew. A failure is kept for
   // TakeReadFailure(), never thrown: the change is done.
-  void PublishChanged(const IndexPatch& patch, WatchChange watchChange,
-                      bool changedBefore = false);
+  void PublishChanged(const IndexPatch& patch, WatchChange watchChange, bool changedBefore = false);
   void PublishReread();
   // After a watch was added or removed: the same index, the new list.
   void PublishWatchList();
