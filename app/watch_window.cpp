@@ -19,16 +19,26 @@ namespace {
 // "" without hits and then sort first.
 bool IsFigureColumn(size_t column) { return column == 0 || (column >= 4 && column <= 8); }
 
+// A figure as the grid writes it ("0.60") that sorts as a number.
+class FigureItem : public QTableWidgetItem {
+ public:
+  FigureItem(const QString& text, double value) : QTableWidgetItem(text), value_(value) {}
+  bool operator<(const QTableWidgetItem& other) const override {
+    if (const auto* figure = dynamic_cast<const FigureItem*>(&other))
+      return value_ < figure->value_;
+    return QTableWidgetItem::operator<(other);
+  }
+
+ private:
+  double value_;
+};
+
 QTableWidgetItem* CellItem(std::string_view text, size_t column) {
-  auto* item = new QTableWidgetItem;
   const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   bool number = false;
   const double value = shown.toDouble(&number);
-  if (IsFigureColumn(column) && number) {
-    item->setData(Qt::DisplayRole, value);
-  } else {
-    item->setData(Qt::DisplayRole, shown);
-  }
+  QTableWidgetItem* item =
+      IsFigureColumn(column) && number ? new FigureItem(shown, value) : new QTableWidgetItem(shown);
   item->setFlags(item->flags() & ~Qt::ItemIsEditable);
   return item;
 }

@@ -39,6 +39,9 @@ class WatchWindowTest : public QObject {
     }
     int highlighted = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
+      // Figures show as the grid writes them, two decimals kept.
+      const QString average = table->item(row, 7)->text();
+      QVERIFY(average.isEmpty() || average.indexOf(u'.') == average.size() - 3);
       const bool holds = table->item(row, 9)->text() == QStringLiteral("提醒");
       QCOMPARE(table->item(row, 2)->background() != QBrush(), holds);
       highlighted += holds ? 1 : 0;
