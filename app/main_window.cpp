@@ -195,6 +195,9 @@ void MainWindow::StartUp() {
                        OmissionTableGrid({}));
   ShowHistory(RangeAfterChange::kWholeHistory);
   ReportHistorySummary();
+  if (state_.history && state_.history->RederivedAtOpening()) {
+    state_.Report(QStringLiteral("历史号码已按当前的生肖和分段参数重新计算。"));
+  }
 }
 
 void MainWindow::ReportHistorySummary() {

@@ -11,8 +11,10 @@ namespace zs {
 std::unique_ptr<History> History::OpenFolder(const std::filesystem::path& folder,
                                              const Settings& settings) {
   std::unique_ptr<HistoryStore> store = HistoryStore::OpenFolder(folder);
-  store->FollowBases(DerivationRules::From(settings));
-  return std::unique_ptr<History>(new History(std::move(store), settings));
+  const bool rederived = store->FollowBases(DerivationRules::From(settings));
+  std::unique_ptr<History> history(new History(std::move(store), settings));
+  history->rederivedAtOpening_ = rederived;
+  return history;
 }
 
 std::unique_ptr<History> History::OpenMemory(const Settings& settings) {

@@ -87,6 +87,9 @@ class History {
   Snapshot snapshot();
   Settings settings() const;
   const std::filesystem::path& folder() const { return store_->folder(); }
+  // Whether opening re-derived the stored rows: a base change that a crash
+  // cut short, or bases changed while the history was closed.
+  bool RederivedAtOpening() const { return rederivedAtOpening_; }
 
   // For what the snapshot does not hold (the omission table, the stored
   // rows with their texts). See the preconditions above.
@@ -176,6 +179,7 @@ class History {
 
   std::unique_ptr<HistoryStore> store_;
   int64_t seenDataVersion_ = 0;
+  bool rederivedAtOpening_ = false;
 
   mutable std::mutex mutex_;  // guards the members below
   Settings settings_;

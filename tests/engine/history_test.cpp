@@ -132,6 +132,10 @@ TEST_F(HistoryTest, RefreshReadsAnotherProgramsChange) {
   EXPECT_TRUE(history_->Refresh());
   EXPECT_EQ(history_->snapshot()->rules.sxIni, 0);
   ExpectSnapshotIsStored();
+  // Opened again under the settings' bases, the rows follow them.
+  EXPECT_FALSE(history_->RederivedAtOpening());
+  history_.reset();
+  EXPECT_TRUE(History::OpenFolder(folder_.path(), settings_)->RederivedAtOpening());
 }
 
 // The update stores the page only while its plan still holds.
