@@ -307,17 +307,17 @@ class ViewsWindowTest : public QObject {
   void theTrendOutlivesAChangeOfTheHistory() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 60));
-    const TrendModel& trend = world.window->views().OpenViews(ViewsWindow::kTrendTab)->trendModel();
-    QCOMPARE(trend.rowCount(), 60);
+    auto* trend = world.window->views().OpenViews(ViewsWindow::kTrendTab)->trendView()->model();
+    QCOMPARE(trend->rowCount(), 60);
     world.dialogs->inputs = {QStringLiteral("10")};
     world.Action("mnuEszhzd")->trigger();
     QCOMPARE(world.StoredDraws().size(), size_t(50));
-    QCOMPARE(trend.rowCount(), 60);
-    for (int row = 0; row < trend.rowCount(); row += int(TrendModel::kBlockRows) / 4) {
-      QVERIFY(trend.data(trend.index(row, 0)).isValid());
-      trend.data(trend.index(row, 1), TrendModel::kHitRole);
+    QCOMPARE(trend->rowCount(), 60);
+    for (int row = 0; row < trend->rowCount(); row += int(TrendModel::kBlockRows) / 4) {
+      QVERIFY(trend->data(trend->index(row, 0)).isValid());
+      trend->data(trend->index(row, 1), TrendModel::kHitRole);
     }
-    QTRY_COMPARE(trend.rowCount(), 50);
+    QTRY_COMPARE(trend->rowCount(), 50);
   }
 };
 
