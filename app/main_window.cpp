@@ -75,6 +75,8 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
 
   historyCommands_ = new HistoryCommands(state_, *history_, this);
   analysisCommands_ = new AnalysisCommands(state_, *pattern_, *selection_, *results_, this);
+  settingsCommands_ = new SettingsCommands(state_, this);
+  views_ = new ViewsHooks(state_, *pattern_, *results_, this);
   BuildMenus();
   ConnectPanels();
   qApp->installEventFilter(

@@ -81,7 +81,10 @@ class MainWindow : public QMainWindow {
   void OpenWatchWindow();
 
  private:
+  // The menus, each item connected to a command object the constructor has
+  // already created.
   void BuildMenus();
+  // The panels' requests to the commands, and the commands' news to the views.
   void ConnectPanels();
   void StartUp();
   // The views after the stored history changed.

@@ -55,7 +55,6 @@ void MainWindow::BuildMenus() {
   }
 
   setupMenu_ = AddMenu(menuBar(), QStringLiteral("设置"), QStringLiteral("mnuSetup"));
-  settingsCommands_ = new SettingsCommands(state_, this);
   SettingsCommands* settings = settingsCommands_;
   SettingsMenuItems& items = settings->items();
   const struct {
@@ -131,7 +130,6 @@ void MainWindow::BuildMenus() {
             [settings, edition] { settings->ChangeEdition(edition); });
   }
 
-  views_ = new ViewsHooks(state_, *pattern_, *results_, this);
   views_->AddMenu(menuBar());
 
   QMenu* help = AddMenu(menuBar(), QStringLiteral("帮助(&H)"), QStringLiteral("mnuHelp"));
