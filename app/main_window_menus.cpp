@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/deletion_commands.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/main_window.h"
@@ -33,25 +34,24 @@ QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
 
 void MainWindow::BuildMenus() {
   historyMenu_ = AddMenu(menuBar(), QStringLiteral("历史管理"), QStringLiteral("mnuLsgl"));
-  HistoryCommands* history = historyCommands_;
   const struct {
     const char* caption;
     const char* name;
-    void (HistoryCommands::*command)();
-  } historyItems[] = {
-      {"删除最后历史(&E)", "mnuErase", &HistoryCommands::DeleteLast},
-      {"清空历史号码(&C)", "mnuClear", &HistoryCommands::ClearHistory},
-      {"删除到选定期(&D)", "mnuDlzd", &HistoryCommands::DeleteDownTo},
-      {"删除最后指定数量期历史(&E)", "mnuEszhzd", &HistoryCommands::DeleteLastCount},
+    void (DeletionCommands::*command)();
+  } deletions[] = {
+      {"删除最后历史(&E)", "mnuErase", &DeletionCommands::DeleteLast},
+      {"清空历史号码(&C)", "mnuClear", &DeletionCommands::ClearHistory},
+      {"删除到选定期(&D)", "mnuDlzd", &DeletionCommands::DeleteDownTo},
+      {"删除最后指定数量期历史(&E)", "mnuEszhzd", &DeletionCommands::DeleteLastCount},
   };
   QAction* exportHistory =
       AddAction(historyMenu_, QStringLiteral("导出历史号码(&O)"), QStringLiteral("mnuDcls"));
   connect(exportHistory, &QAction::triggered, this,
           [this] { historyCommands_->ExportGrid(history_->grid(), kHistorySheetName); });
-  for (const auto& item : historyItems) {
+  for (const auto& item : deletions) {
     QAction* action =
         AddAction(historyMenu_, QString::fromUtf8(item.caption), QString::fromLatin1(item.name));
-    connect(action, &QAction::triggered, history, item.command);
+    connect(action, &QAction::triggered, deletionCommands_, item.command);
   }
 
   setupMenu_ = AddMenu(menuBar(), QStringLiteral("设置"), QStringLiteral("mnuSetup"));
