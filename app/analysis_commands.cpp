@@ -150,20 +150,14 @@ void AnalysisCommands::CalculateGroups(const GroupRequest& request) {
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
 }
 
-void AnalysisCommands::SortOmissionTable(int column, bool descending) {
-  if (const std::optional<OmissionSortKey> key = SortKeyOfColumn(column)) {
-    ShowOmissionTable(*key, descending ? SortDirection::kDescending : SortDirection::kAscending);
-  }
-}
-
 void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection direction) {
   if (state_.history == nullptr) return;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
   if (!pass) return;
   try {
     results_.ShowOmissionTable(
-        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)),
-        ColumnOfSortKey(key), direction == SortDirection::kDescending);
+        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)), key,
+        direction);
     emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));

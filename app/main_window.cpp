@@ -176,7 +176,7 @@ void MainWindow::ConnectPanels() {
   connect(selection_, &SelectionPanelWidget::groupCalculationRequested, analysisCommands_,
           &AnalysisCommands::GroupCalculation);
   connect(results_, &ResultsPanel::omissionOrderRequested, analysisCommands_,
-          &AnalysisCommands::SortOmissionTable);
+          &AnalysisCommands::ShowOmissionTable);
   connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
     historyCommands_->ExportGrid(grid,
                                  grid == results_->hits() ? kHitsSheetName : kResultSheetName);
