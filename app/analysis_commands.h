@@ -66,10 +66,16 @@ class AnalysisCommands : public QObject {
   void omissionTableShown(std::shared_ptr<const zs::OmissionTableOrigin> origin);
 
  private:
-  // Runs `search` while the window shows it is busy, shows its grids and
-  // hands its hits on. Returns the number of hits, or nullopt when the
-  // search failed (and that was reported).
-  std::optional<size_t> ShowSearch(const std::function<SearchResult()>& search);
+  // True when no command holds the gate, once the pattern panel's pending
+  // edits are taken; else the outcome line says which command holds it.
+  bool ReadyFor(const QString& command);
+  // Runs `search` over the history as it is now, holding the gate as
+  // `command`, while the window shows it is busy; shows its grids, hands its
+  // hits on and puts the number of hits and the values `used` on the
+  // outcome line. False when the gate was held or the search failed (and
+  // that was reported).
+  bool ShowSearch(const QString& command, const QString& used,
+                  const std::function<SearchResult(const HistoryIndex&)>& search);
   void SearchPositions(const PositionSearchRequest& request);
   void SearchParts(const PartialSearchRequest& request);
   void CalculateGroups(const GroupRequest& request);
