@@ -34,15 +34,11 @@ QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
 
 void MainWindow::BuildMenus() {
   historyMenu_ = AddMenu(menuBar(), QStringLiteral("历史管理"), QStringLiteral("mnuLsgl"));
-  const struct {
-    const char* caption;
-    const char* name;
-    void (DeletionCommands::*command)();
-  } deletions[] = {
-      {"删除最后历史(&E)", "mnuErase", &DeletionCommands::DeleteLast},
-      {"清空历史号码(&C)", "mnuClear", &DeletionCommands::ClearHistory},
-      {"删除到选定期(&D)", "mnuDlzd", &DeletionCommands::DeleteDownTo},
-      {"删除最后指定数量期历史(&E)", "mnuEszhzd", &DeletionCommands::DeleteLastCount},
+  const NamedItem<DeletionCommands> deletions[] = {
+      {"mnuErase", "删除最后历史(&E)", &DeletionCommands::DeleteLast},
+      {"mnuClear", "清空历史号码(&C)", &DeletionCommands::ClearHistory},
+      {"mnuDlzd", "删除到选定期(&D)", &DeletionCommands::DeleteDownTo},
+      {"mnuEszhzd", "删除最后指定数量期历史(&E)", &DeletionCommands::DeleteLastCount},
   };
   QAction* exportHistory =
       AddAction(historyMenu_, QStringLiteral("导出历史号码(&O)"), QStringLiteral("mnuDcls"));
@@ -51,7 +47,7 @@ void MainWindow::BuildMenus() {
   for (const auto& item : deletions) {
     QAction* action =
         AddAction(historyMenu_, QString::fromUtf8(item.caption), QString::fromLatin1(item.name));
-    connect(action, &QAction::triggered, deletionCommands_, item.command);
+    connect(action, &QAction::triggered, deletionCommands_, item.member);
   }
 
   setupMenu_ = AddMenu(menuBar(), QStringLiteral("设置"), QStringLiteral("mnuSetup"));
