@@ -1,8 +1,8 @@
 // What the window tests share: scripted dialogs that answer from queues and
 // record what was asked, and a fixture that gives every test its own data
 // folder and settings store, seeds a history, opens the real window and
-// finds its controls by what they are for. The object names the window keeps
-// from the original form are spelt here and nowhere else in the tests.
+// finds its controls by what they are for. The historical object names of
+// the window's controls are spelt here and nowhere else in the tests.
 #ifndef ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 #define ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 
