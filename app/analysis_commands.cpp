@@ -49,73 +49,68 @@ AnalysisCommands::AnalysisCommands(WindowState& state, PatternPanel& pattern,
                                    QObject* parent)
     : QObject(parent), state_(state), pattern_(pattern), selection_(selection), results_(results) {}
 
-void AnalysisCommands::PositionSearch() {
+bool AnalysisCommands::ReadyFor(const QString& command) {
   if (state_.gate.busy()) {
-    state_.gate.Enter(QStringLiteral("检索"));  // says which command holds it
-    return;
+    state_.gate.Enter(command);  // says which command holds it
+    return false;
   }
   pattern_.CommitEdits();
-  SearchPositions(pattern_.PositionRequest());
+  return true;
+}
+
+void AnalysisCommands::PositionSearch() {
+  if (ReadyFor(QStringLiteral("检索"))) SearchPositions(pattern_.PositionRequest());
 }
 
 void AnalysisCommands::SearchPositions(const PositionSearchRequest& request) {
-  const auto pass = state_.gate.Enter(QStringLiteral("检索"));
-  if (!pass) return;
-  const std::optional<size_t> hits = ShowSearch(
-      [&request, shown = state_.snapshot()] { return RunPositionSearch(*shown->index, request); });
-  if (!hits) return;
-  shown_ = Shown::kSearch;
-  shownSearch_ = request;
-  state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
-                    .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
-                    .arg(*hits));
+  const QString used = UsedValues(request.pattern, request.chosen, request.show.sxIni);
+  if (ShowSearch(QStringLiteral("检索"), used, [&request](const HistoryIndex& index) {
+        return RunPositionSearch(index, request);
+      })) {
+    shown_ = Shown::kSearch;
+    shownSearch_ = request;
+  }
 }
 
 void AnalysisCommands::PartialSearch() {
-  if (state_.gate.busy()) {
-    state_.gate.Enter(QStringLiteral("分部检索"));  // says which command holds it
-    return;
-  }
-  pattern_.CommitEdits();
-  SearchParts(pattern_.PartialRequest());
+  if (ReadyFor(QStringLiteral("分部检索"))) SearchParts(pattern_.PartialRequest());
 }
 
 void AnalysisCommands::SearchParts(const PartialSearchRequest& request) {
-  const auto pass = state_.gate.Enter(QStringLiteral("分部检索"));
-  if (!pass) return;
-  const std::optional<size_t> hits = ShowSearch(
-      [&request, shown = state_.snapshot()] { return RunPartialSearch(*shown->index, request); });
-  if (!hits) return;
-  shown_ = Shown::kPartial;
-  shownPartial_ = request;
   PositionChoice all;
   all.fill(true);
-  state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
-                    .arg(UsedValues(request.pattern, all, request.show.sxIni))
-                    .arg(request.partSize)
-                    .arg(*hits));
+  const QString used = QStringLiteral("%1；分部位数 %2")
+                           .arg(UsedValues(request.pattern, all, request.show.sxIni))
+                           .arg(request.partSize);
+  if (ShowSearch(QStringLiteral("分部检索"), used, [&request](const HistoryIndex& index) {
+        return RunPartialSearch(index, request);
+      })) {
+    shown_ = Shown::kPartial;
+    shownPartial_ = request;
+  }
 }
 
-std::optional<size_t> AnalysisCommands::ShowSearch(const std::function<SearchResult()>& search) {
+bool AnalysisCommands::ShowSearch(const QString& command, const QString& used,
+                                  const std::function<SearchResult(const HistoryIndex&)>& search) {
+  const auto pass = state_.gate.Enter(command);
+  if (!pass) return false;
   SearchResult result;
   try {
-    RunBusy([&search, &result] { result = search(); });
+    RunBusy([&search, &result, shown = state_.snapshot()] { result = search(*shown->index); });
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("未检索：%1").arg(What(error)));
-    return std::nullopt;
+    return false;
   }
   results_.ShowResult(result.hitGrid, std::move(result.summaryGrid));
   emit searchHitsShown(*result.hits);
-  return result.hits->hits.size();
+  state_.Report(QStringLiteral("%1完成（所用数值：%2）：范围内命中 %3 期。")
+                    .arg(command, used)
+                    .arg(result.hits->hits.size()));
+  return true;
 }
 
 void AnalysisCommands::GroupCalculation() {
-  if (!state_.RequireStore()) return;
-  if (state_.gate.busy()) {
-    state_.gate.Enter(QStringLiteral("分组计算"));  // says which command holds it
-    return;
-  }
-  pattern_.CommitEdits();
+  if (!state_.RequireStore() || !ReadyFor(QStringLiteral("分组计算"))) return;
   GroupRequest request = selection_.Request(PanelBases::Of(state_.settings()));
   request.startBox = pattern_.RangeStartText();
   request.endBox = pattern_.RangeEndText();
@@ -150,20 +145,14 @@ void AnalysisCommands::CalculateGroups(const GroupRequest& request) {
   state_.Report(QStringLiteral("分组计算完成：%1 组。").arg(rows));
 }
 
-void AnalysisCommands::SortOmissionTable(int column, bool descending) {
-  if (const std::optional<OmissionSortKey> key = SortKeyOfColumn(column)) {
-    ShowOmissionTable(*key, descending ? SortDirection::kDescending : SortDirection::kAscending);
-  }
-}
-
 void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection direction) {
   if (state_.history == nullptr) return;
   const auto pass = state_.gate.Enter(QStringLiteral("遗漏表排序"));
   if (!pass) return;
   try {
     results_.ShowOmissionTable(
-        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)),
-        ColumnOfSortKey(key), direction == SortDirection::kDescending);
+        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)), key,
+        direction);
     emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {
     state_.Report(QStringLiteral("无法读出遗漏表：%1").arg(What(error)));

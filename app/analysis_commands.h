@@ -1,8 +1,8 @@
 // The analyses: 检索, 分部检索 and 分组计算 take their request from the panels,
 // pass the command gate, run the analysis engine over the history index and
-// show its grids; a click on the omission table shows it again sorted by
-// the clicked column, in the direction the results panel asks for. The outcome line names the
-// pattern a search used, so a box left empty (which keeps its previous value) is visible.
+// show its grids; the omission table is shown again in the order the
+// results panel asks for. The outcome line names the pattern a search used,
+// so a box left empty (which keeps its previous value) is visible.
 #ifndef ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
 #define ZEPHYRSTAT_APP_ANALYSIS_COMMANDS_H_
 
@@ -45,9 +45,8 @@ class AnalysisCommands : public QObject {
   void PositionSearch();
   void PartialSearch();
   void GroupCalculation();
-  // The omission table sorted by column `column`; nothing for a column that
-  // is no sort key.
-  void SortOmissionTable(int column, bool descending);
+  // The stored omission table, in the order of `key` and `direction`.
+  void ShowOmissionTable(OmissionSortKey key, SortDirection direction);
 
   // What the result grid shows as the pattern of a watch: the search or
   // partial search shown, or the combination in row `row` of the omission
@@ -67,11 +66,16 @@ class AnalysisCommands : public QObject {
   void omissionTableShown(std::shared_ptr<const zs::OmissionTableOrigin> origin);
 
  private:
-  // Runs `search` while the window shows it is busy, shows its grids and
-  // hands its hits on. Returns the number of hits, or nullopt when the
-  // search failed (and that was reported).
-  std::optional<size_t> ShowSearch(const std::function<SearchResult()>& search);
-  void ShowOmissionTable(OmissionSortKey key, SortDirection direction);
+  // True when no command holds the gate, once the pattern panel's pending
+  // edits are taken; else the outcome line says which command holds it.
+  bool ReadyFor(const QString& command);
+  // Runs `search` over the history as it is now, holding the gate as
+  // `command`, while the window shows it is busy; shows its grids, hands its
+  // hits on and puts the number of hits and the values `used` on the
+  // outcome line. False when the gate was held or the search failed (and
+  // that was reported).
+  bool ShowSearch(const QString& command, const QString& used,
+                  const std::function<SearchResult(const HistoryIndex&)>& search);
   void SearchPositions(const PositionSearchRequest& request);
   void SearchParts(const PartialSearchRequest& request);
   void CalculateGroups(const GroupRequest& request);

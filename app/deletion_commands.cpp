@@ -1,15 +1,7 @@
-// The three deletions from the end of the history: the newest draw, the
-// newest N draws, and every draw after a chosen issue, each on a worker
-// thread behind the progress dialog. The multi-draw deletes rebuild the
-// rest of the history under the current settings.
-//
-// A deletion is committed before the file is compacted. When the
-// compaction fails, the draws are gone all the same: the views follow the
-// stored history and the outcome says the deletion was done, with the
-// compaction failure as a warning. A delete that throws deleted nothing.
+#include "app/deletion_commands.h"
+
 #include "analysis/draw_pattern.h"
 #include "app/background_task.h"
-#include "app/history_commands.h"
 #include "app/history_panel.h"
 #include "app/window_state.h"
 #include "core/issue_number.h"
@@ -29,7 +21,7 @@ QString Deleted(const QString& done, const DeleteOutcome& outcome) {
 
 }  // namespace
 
-void HistoryCommands::DeleteLast() {
+void DeletionCommands::DeleteLast() {
   if (!state_.RequireStore()) return;
   const QString command = QStringLiteral("删除最后历史");
   auto pass = state_.gate.Enter(command);
@@ -39,7 +31,7 @@ void HistoryCommands::DeleteLast() {
       [](const DeleteOutcome&) { return QStringLiteral("已删除最后一期历史号码。"); });
 }
 
-void HistoryCommands::DeleteLastCount() {
+void DeletionCommands::DeleteLastCount() {
   if (!state_.RequireStore()) return;
   const QString command = QStringLiteral("删除最后指定数量期历史");
   auto pass = state_.gate.Enter(command);
@@ -62,7 +54,7 @@ void HistoryCommands::DeleteLastCount() {
 // The issue may be typed as the grid shows it ("2014011701") or as it is
 // stored ("14011701"). One that is not in the history keeps every draw up
 // to it, and the outcome says that it was not stored.
-void HistoryCommands::DeleteDownTo() {
+void DeletionCommands::DeleteDownTo() {
   if (!state_.RequireStore()) return;
   const QString command = QStringLiteral("删除到选定期");
   auto pass = state_.gate.Enter(command);
@@ -101,13 +93,36 @@ void HistoryCommands::DeleteDownTo() {
       });
 }
 
-QString HistoryCommands::Rebuilt(const DeleteOutcome& outcome) {
+void DeletionCommands::ClearHistory() {
+  if (!state_.RequireStore()) return;
+  const auto pass = state_.gate.Enter(QStringLiteral("清空历史号码"));
+  if (!pass) return;
+  if (!state_.dialogs->Question(state_.window, QStringLiteral("确认清空"),
+                                QStringLiteral("确定要清空所有的历史号码吗？"),
+                                QuestionDefault::kCancel)) {
+    return;
+  }
+  try {
+    RunWithProgress(state_.window, QStringLiteral("清空历史号码"),
+                    [this] { state_.history->Clear(); });
+  } catch (const std::exception& error) {
+    state_.Report(QStringLiteral("未清空，历史号码保持原样：%1").arg(What(error)));
+    return;
+  }
+  const QString done = state_.WithReadFailure(QStringLiteral("已清空历史号码。"));
+  history_.ClearEntry();
+  emit historyChanged(RangeAfterChange::kKeep);
+  // An emptied window says how to fill the history again instead.
+  if (!state_.snapshot()->Empty()) state_.Report(done);
+}
+
+QString DeletionCommands::Rebuilt(const DeleteOutcome& outcome) {
   return QStringLiteral("已删除 %1 期历史号码，其余历史已按当前设置重建。").arg(outcome.deleted);
 }
 
-void HistoryCommands::RunDelete(std::optional<CommandGate::Pass>& pass, const QString& command,
-                                const std::function<DeleteOutcome()>& remove,
-                                const std::function<QString(const DeleteOutcome&)>& done) {
+void DeletionCommands::RunDelete(std::optional<CommandGate::Pass>& pass, const QString& command,
+                                 const std::function<DeleteOutcome()>& remove,
+                                 const std::function<QString(const DeleteOutcome&)>& done) {
   DeleteOutcome outcome;
   try {
     RunWithProgress(state_.window, command, [&outcome, &remove] { outcome = remove(); });

@@ -24,7 +24,6 @@ class GridView : public QTableView {
   // that a double-click exports it to a workbook.
   static GridView* DrawList(const QString& objectName, int positionTwips, QWidget* parent);
 
-  GridModel& gridModel() { return model_; }
   const GridSource& grid() const { return model_.grid(); }
   // The shown grid as an immutable snapshot that stays valid for a worker
   // thread whatever the view shows next.

@@ -23,7 +23,7 @@ std::filesystem::path ToPath(const QString& file) {
 }  // namespace
 
 HistoryCommands::HistoryCommands(WindowState& state, HistoryPanel& history, QObject* parent)
-    : QObject(parent), state_(state), history_(history) {}
+    : HistoryChangeCommands(state, history, parent) {}
 
 // Out of line: CommandProgress is complete only here.
 HistoryCommands::~HistoryCommands() = default;
@@ -131,29 +131,6 @@ void HistoryCommands::StoreTypedDraw(const Numbers& numbers) {
   emit historyChanged(RangeAfterChange::kEndAtNewest);
   state_.Report(state_.WithReadFailure(
       QStringLiteral("已保存第 %1 期。").arg(state_.ShownIssueText(stored))));
-}
-
-void HistoryCommands::ClearHistory() {
-  if (!state_.RequireStore()) return;
-  const auto pass = state_.gate.Enter(QStringLiteral("清空历史号码"));
-  if (!pass) return;
-  if (!state_.dialogs->Question(state_.window, QStringLiteral("确认清空"),
-                                QStringLiteral("确定要清空所有的历史号码吗？"),
-                                QuestionDefault::kCancel)) {
-    return;
-  }
-  try {
-    RunWithProgress(state_.window, QStringLiteral("清空历史号码"),
-                    [this] { state_.history->Clear(); });
-  } catch (const std::exception& error) {
-    state_.Report(QStringLiteral("未清空，历史号码保持原样：%1").arg(What(error)));
-    return;
-  }
-  const QString done = state_.WithReadFailure(QStringLiteral("已清空历史号码。"));
-  history_.ClearEntry();
-  emit historyChanged(RangeAfterChange::kKeep);
-  // An emptied window says how to fill the history again instead.
-  if (!state_.snapshot()->Empty()) state_.Report(done);
 }
 
 // ------------------------------------------------------------ online update

@@ -29,11 +29,7 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
   connect(grid_, &QTableView::doubleClicked, this, &HistoryPanel::gridExportRequested);
   layout->addWidget(grid_, 1);
 
-  const struct {
-    const char* name;
-    const char* caption;
-    void (HistoryPanel::*signal)();
-  } buttons[] = {
+  const NamedItem<HistoryPanel> buttons[] = {
       {"cmdRdLst", "读取历史号文本(&W)", &HistoryPanel::importRequested},
       {"Command21", "历史号在线更新(&O)", &HistoryPanel::updateRequested},
       {"Command3", "删除最后历史(&D)", &HistoryPanel::deleteLastRequested},
@@ -44,7 +40,7 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
   for (size_t i = 0; i < buttons_.size(); ++i) {
     buttons_[i] = MakeCaptioned<QPushButton>(this, QString::fromLatin1(buttons[i].name),
                                              QString::fromUtf8(buttons[i].caption));
-    connect(buttons_[i], &QPushButton::clicked, this, buttons[i].signal);
+    connect(buttons_[i], &QPushButton::clicked, this, buttons[i].member);
   }
   buttons_[0]->setToolTip(
       QStringLiteral("从历史号码文本文件中读取历史号中最后一期之后的新的历史号码"));

@@ -13,6 +13,7 @@
 
 #include "analysis/result_grids.h"
 #include "app/analysis_commands.h"
+#include "app/deletion_commands.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/pattern_panel.h"
@@ -74,7 +75,10 @@ MainWindow::MainWindow(std::filesystem::path dataFolder, std::unique_ptr<Dialogs
   statusBar()->addPermanentWidget(state_.outcome, 1);
 
   historyCommands_ = new HistoryCommands(state_, *history_, this);
+  deletionCommands_ = new DeletionCommands(state_, *history_, this);
   analysisCommands_ = new AnalysisCommands(state_, *pattern_, *selection_, *results_, this);
+  settingsCommands_ = new SettingsCommands(state_, this);
+  views_ = new ViewsHooks(state_, *pattern_, *results_, this);
   BuildMenus();
   ConnectPanels();
   qApp->installEventFilter(
@@ -128,8 +132,10 @@ void MainWindow::ConnectPanels() {
           [this](const QString& message) { state_.Report(message); });
   connect(&state_.gate, &CommandGate::busyChanged, this,
           [this](bool busy) { SetCommandsEnabled(!busy); });
-  connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::ShowHistory);
-  connect(historyCommands_, &HistoryCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
+  for (HistoryChangeCommands* commands : ChangeCommands()) {
+    connect(commands, &HistoryChangeCommands::historyChanged, this, &MainWindow::ShowHistory);
+    connect(commands, &HistoryChangeCommands::historyChanged, views_, &ViewsHooks::ScheduleRefresh);
+  }
   connect(settingsCommands_, &SettingsCommands::basesChanged, views_, &ViewsHooks::ScheduleRefresh);
   connect(settingsCommands_, &SettingsCommands::editionChanged, this, [this] {
     ShowHistory(RangeAfterChange::kKeep);
@@ -149,7 +155,8 @@ void MainWindow::ConnectPanels() {
   HistoryCommands* history = historyCommands_;
   connect(history_, &HistoryPanel::importRequested, history, &HistoryCommands::ImportText);
   connect(history_, &HistoryPanel::updateRequested, history, &HistoryCommands::OnlineUpdate);
-  connect(history_, &HistoryPanel::deleteLastRequested, history, &HistoryCommands::DeleteLast);
+  connect(history_, &HistoryPanel::deleteLastRequested, deletionCommands_,
+          &DeletionCommands::DeleteLast);
   connect(history_, &HistoryPanel::exportTextRequested, history, &HistoryCommands::ExportText);
   connect(history_, &HistoryPanel::drawTyped, history, &HistoryCommands::StoreTypedDraw);
   connect(history_, &HistoryPanel::gridExportRequested, history,
@@ -169,11 +176,15 @@ void MainWindow::ConnectPanels() {
   connect(selection_, &SelectionPanelWidget::groupCalculationRequested, analysisCommands_,
           &AnalysisCommands::GroupCalculation);
   connect(results_, &ResultsPanel::omissionOrderRequested, analysisCommands_,
-          &AnalysisCommands::SortOmissionTable);
+          &AnalysisCommands::ShowOmissionTable);
   connect(results_, &ResultsPanel::exportRequested, this, [this](GridView* grid) {
     historyCommands_->ExportGrid(grid,
                                  grid == results_->hits() ? kHitsSheetName : kResultSheetName);
   });
+}
+
+std::array<HistoryChangeCommands*, 2> MainWindow::ChangeCommands() const {
+  return {historyCommands_, deletionCommands_};
 }
 
 void MainWindow::StartUp() {

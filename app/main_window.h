@@ -2,8 +2,8 @@
 // results), builds the menus (历史管理, 设置, 走势统计, 帮助), connects the panels'
 // requests to the commands, and disables the controls that start a command
 // while one runs. The panels own their controls; the commands
-// (history_commands.h, analysis_commands.h, settings_commands.h) call the
-// engine.
+// (history_commands.h, deletion_commands.h, analysis_commands.h,
+// settings_commands.h) call the engine.
 //
 // Start-up runs in the constructor: the settings, the database in
 // `dataFolder` (a database that cannot be opened leaves the window usable
@@ -15,6 +15,7 @@
 #define ZEPHYRSTAT_APP_MAIN_WINDOW_H_
 
 #include <QMainWindow>
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -30,6 +31,7 @@ namespace zs {
 
 class AnalysisCommands;
 class AutoUpdater;
+class DeletionCommands;
 class HistoryPanel;
 class PatternPanel;
 class ResultsPanel;
@@ -81,8 +83,13 @@ class MainWindow : public QMainWindow {
   void OpenWatchWindow();
 
  private:
+  // The menus, each item connected to a command object the constructor has
+  // already created.
   void BuildMenus();
+  // The panels' requests to the commands, and the commands' news to the views.
   void ConnectPanels();
+  // The command objects that change the history.
+  std::array<HistoryChangeCommands*, 2> ChangeCommands() const;
   void StartUp();
   // The views after the stored history changed.
   void ShowHistory(RangeAfterChange range);
@@ -106,6 +113,7 @@ class MainWindow : public QMainWindow {
   SelectionPanelWidget* selection_ = nullptr;
   ResultsPanel* results_ = nullptr;
   HistoryCommands* historyCommands_ = nullptr;
+  DeletionCommands* deletionCommands_ = nullptr;
   AnalysisCommands* analysisCommands_ = nullptr;
   SettingsCommands* settingsCommands_ = nullptr;
   ViewsHooks* views_ = nullptr;

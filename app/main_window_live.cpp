@@ -77,7 +77,9 @@ void MainWindow::StartLive() {
   connect(watches, &QAction::triggered, this, &MainWindow::OpenWatchWindow);
   connect(views_, &ViewsHooks::watchRequested, this, &MainWindow::AddWatchOfResultRow);
 
-  connect(historyCommands_, &HistoryCommands::historyChanged, this, &MainWindow::FollowOwnChange);
+  for (HistoryChangeCommands* commands : ChangeCommands()) {
+    connect(commands, &HistoryChangeCommands::historyChanged, this, &MainWindow::FollowOwnChange);
+  }
   connect(settingsCommands_, &SettingsCommands::basesChanged, this, &MainWindow::FollowOwnChange);
   connect(settingsCommands_, &SettingsCommands::editionChanged, this, &MainWindow::FollowOwnChange);
 }

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/deletion_commands.h"
 #include "app/grid_view.h"
 #include "app/history_panel.h"
 #include "app/main_window.h"
@@ -33,29 +34,23 @@ QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
 
 void MainWindow::BuildMenus() {
   historyMenu_ = AddMenu(menuBar(), QStringLiteral("历史管理"), QStringLiteral("mnuLsgl"));
-  HistoryCommands* history = historyCommands_;
-  const struct {
-    const char* caption;
-    const char* name;
-    void (HistoryCommands::*command)();
-  } historyItems[] = {
-      {"删除最后历史(&E)", "mnuErase", &HistoryCommands::DeleteLast},
-      {"清空历史号码(&C)", "mnuClear", &HistoryCommands::ClearHistory},
-      {"删除到选定期(&D)", "mnuDlzd", &HistoryCommands::DeleteDownTo},
-      {"删除最后指定数量期历史(&E)", "mnuEszhzd", &HistoryCommands::DeleteLastCount},
+  const NamedItem<DeletionCommands> deletions[] = {
+      {"mnuErase", "删除最后历史(&E)", &DeletionCommands::DeleteLast},
+      {"mnuClear", "清空历史号码(&C)", &DeletionCommands::ClearHistory},
+      {"mnuDlzd", "删除到选定期(&D)", &DeletionCommands::DeleteDownTo},
+      {"mnuEszhzd", "删除最后指定数量期历史(&E)", &DeletionCommands::DeleteLastCount},
   };
   QAction* exportHistory =
       AddAction(historyMenu_, QStringLiteral("导出历史号码(&O)"), QStringLiteral("mnuDcls"));
   connect(exportHistory, &QAction::triggered, this,
           [this] { historyCommands_->ExportGrid(history_->grid(), kHistorySheetName); });
-  for (const auto& item : historyItems) {
+  for (const auto& item : deletions) {
     QAction* action =
         AddAction(historyMenu_, QString::fromUtf8(item.caption), QString::fromLatin1(item.name));
-    connect(action, &QAction::triggered, history, item.command);
+    connect(action, &QAction::triggered, deletionCommands_, item.member);
   }
 
   setupMenu_ = AddMenu(menuBar(), QStringLiteral("设置"), QStringLiteral("mnuSetup"));
-  settingsCommands_ = new SettingsCommands(state_, this);
   SettingsCommands* settings = settingsCommands_;
   SettingsMenuItems& items = settings->items();
   const struct {
@@ -131,7 +126,6 @@ void MainWindow::BuildMenus() {
             [settings, edition] { settings->ChangeEdition(edition); });
   }
 
-  views_ = new ViewsHooks(state_, *pattern_, *results_, this);
   views_->AddMenu(menuBar());
 
   QMenu* help = AddMenu(menuBar(), QStringLiteral("帮助(&H)"), QStringLiteral("mnuHelp"));

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "analysis/result_grids.h"
 #include "app/grid_view.h"
 
 namespace zs {
@@ -37,28 +38,34 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
 void ResultsPanel::ShowResult(std::shared_ptr<const GridSource> hitGrid, Grid summaryGrid) {
   hits_->SetGrid(std::move(hitGrid));
   summary_->SetGrid(std::move(summaryGrid));
-  sortColumn_ = -1;
+  sortKey_.reset();
   ShowSortIndicator();
 }
 
-void ResultsPanel::ShowOmissionTable(Grid table, int column, bool descending) {
+void ResultsPanel::ShowOmissionTable(Grid table, OmissionSortKey key, SortDirection direction) {
   summary_->SetGrid(std::move(table));
-  sortColumn_ = column;
-  descending_ = descending;
+  sortKey_ = key;
+  direction_ = direction;
   ShowSortIndicator();
 }
 
 // The heading has already turned its arrow by itself; the arrow is set again
-// from the order shown, which a refused or unsortable column leaves as it was.
+// from the order shown, which a refused order or a column that is no key
+// leaves as it was.
 void ResultsPanel::OnOmissionClick(int column, bool onHeading) {
-  const bool reverse = onHeading && column == sortColumn_;
-  emit omissionOrderRequested(column, column == sortColumn_ && descending_ != reverse);
+  if (const std::optional<OmissionSortKey> key = SortKeyOfColumn(column)) {
+    const bool shown = key == sortKey_;
+    const bool descending = shown && (direction_ == SortDirection::kDescending) != onHeading;
+    emit omissionOrderRequested(
+        *key, descending ? SortDirection::kDescending : SortDirection::kAscending);
+  }
   ShowSortIndicator();
 }
 
 void ResultsPanel::ShowSortIndicator() {
   summary_->horizontalHeader()->setSortIndicator(
-      sortColumn_, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+      sortKey_ ? ColumnOfSortKey(*sortKey_) : -1,
+      direction_ == SortDirection::kDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 }  // namespace zs

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "analysis/watch_book.h"
@@ -86,28 +87,25 @@ void WatchWindow::Refresh(const Snapshot& snapshot) {
 }
 
 bool WatchWindow::Add(const Watch& watch) {
-  const std::optional<CommandGate::Pass> pass = gate_.Enter(QStringLiteral("加入关注"));
-  if (!pass) return false;
-  try {
-    const int64_t number = history_.AddWatch(watch);
-    emit message(QStringLiteral("已加入关注，编号 %1").arg(number));
-  } catch (const std::exception& error) {
-    emit message(QString::fromUtf8(error.what()));
-    return false;
-  }
-  Refresh(history_.snapshot());
-  return true;
+  return ChangeWatches(QStringLiteral("加入关注"), [this, &watch] {
+    return QStringLiteral("已加入关注，编号 %1").arg(history_.AddWatch(watch));
+  });
 }
 
 bool WatchWindow::Remove(int64_t number) {
-  const std::optional<CommandGate::Pass> pass = gate_.Enter(QStringLiteral("删除关注"));
+  return ChangeWatches(QStringLiteral("删除关注"), [this, number] {
+    if (!history_.RemoveWatch(number)) {
+      throw std::runtime_error(QStringLiteral("没有编号为 %1 的关注").arg(number).toStdString());
+    }
+    return QStringLiteral("已删除关注，编号 %1").arg(number);
+  });
+}
+
+bool WatchWindow::ChangeWatches(const QString& command, const std::function<QString()>& change) {
+  const std::optional<CommandGate::Pass> pass = gate_.Enter(command);
   if (!pass) return false;
   try {
-    if (!history_.RemoveWatch(number)) {
-      emit message(QStringLiteral("没有编号为 %1 的关注").arg(number));
-      return false;
-    }
-    emit message(QStringLiteral("已删除关注，编号 %1").arg(number));
+    emit message(change());
   } catch (const std::exception& error) {
     emit message(QString::fromUtf8(error.what()));
     return false;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "app/command_gate.h"
 #include "core/watch.h"
@@ -45,6 +46,10 @@ class WatchWindow : public QWidget {
 
  private:
   void showMenu(const QPoint& position);
+  // Runs `change` holding the gate as `command` and says what it did (the
+  // text it returns) or why it did nothing (what it threw); shows the list
+  // after a change. False when nothing changed.
+  bool ChangeWatches(const QString& command, const std::function<QString()>& change);
 
   History& history_;
   CommandGate& gate_;

@@ -32,6 +32,15 @@ Widget* MakeCaptioned(QWidget* parent, const QString& name, const QString& capti
   return widget;
 }
 
+// A row of a table of controls: the object name, the caption and what the
+// control calls on `Target` (a command, or a signal to emit).
+template <typename Target>
+struct NamedItem {
+  const char* name;
+  const char* caption;
+  void (Target::*member)();
+};
+
 // An editable list of the sizes 1 … 6 showing "2".
 QComboBox* MakeSizeCombo(QWidget* parent, const QString& name);
 

@@ -38,7 +38,6 @@ class DistributionChart : public QDialog {
   // The title with the characters a file name cannot hold replaced, ".png".
   QString PictureFileName() const;
 
-  QChartView* chartView() const { return chartView_; }
   const std::vector<OmissionBin>& bins() const { return bins_; }
   // The 最后遗漏 marker: two points at the last omission, from 0 to the top
   // of the value axis.

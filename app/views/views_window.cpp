@@ -40,6 +40,17 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A row of the window: a label, the choice it names and, after a gap, `rest`
+// taking the width that is left.
+QHBoxLayout* ChoiceRow(const QString& label, QWidget* choice, QWidget* rest, QWidget* parent) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(label, parent));
+  row->addWidget(choice);
+  row->addSpacing(12);
+  row->addWidget(rest, 1);
+  return row;
+}
+
 }  // namespace
 
 ViewsWindow::ViewsWindow(HistorySource history, std::function<ViewOptions()> options,
@@ -81,13 +92,8 @@ ViewsWindow::ViewsWindow(HistorySource history, std::function<ViewOptions()> opt
   connect(statistics_, &QWidget::customContextMenuRequested, this, &ViewsWindow::OnStatisticsMenu);
   tabs_->addTab(statistics_, QStringLiteral("统计"));
 
-  auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(QStringLiteral("类型："), this));
-  top->addWidget(typeChoice_);
-  top->addSpacing(12);
-  top->addWidget(caption_, 1);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
+  layout->addLayout(ChoiceRow(QStringLiteral("类型："), typeChoice_, caption_, this));
   layout->addWidget(tabs_, 1);
   // Wide enough for 期号, 开奖号码 and twenty box columns, as far as the
   // screen allows.
@@ -153,18 +159,13 @@ void ViewsWindow::BuildTrendTab(QWidget* tab) {
           "圆圈为出现（悬停看其遗漏）；最后遗漏算到最新一期的下一期。"),
       tab);
   legend->setObjectName(QStringLiteral("TrendLegend"));
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(new QLabel(QStringLiteral("期数："), tab));
-  bottom->addWidget(period_);
-  bottom->addSpacing(12);
-  bottom->addWidget(legend, 1);
 
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(trend_, 1);
   layout->addLayout(footerRow);
-  layout->addLayout(bottom);
+  layout->addLayout(ChoiceRow(QStringLiteral("期数："), period_, legend, tab));
 }
 
 QTableView* ViewsWindow::frozenTrendView() const { return frozenTrend_->view(); }

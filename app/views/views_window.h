@@ -71,7 +71,6 @@ class ViewsWindow : public QWidget {
   QComboBox* periodChoice() const { return period_; }
   GridView* footerView() const { return footer_; }
   GridView* statisticsView() const { return statistics_; }
-  const TrendModel& trendModel() const { return *trendModel_; }
   QString caption() const;
   // Opens the omission distribution chart of row `row` of the statistics
   // tab as shown (sorted or not); nullptr for a row that is no box.

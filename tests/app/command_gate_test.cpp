@@ -3,12 +3,9 @@
 // controls that start one are off; a click during an export is dropped;
 // a deletion whose compaction fails after the commit is shown as done.
 #include <QDir>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTimer>
 
-#include "app/grid_view.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/results_server.h"
 
@@ -20,7 +17,7 @@ class CommandGateTest : public QObject {
  private:
   // Starts an update against a server that never answers: it stays in flight.
   static void StartHangingUpdate(WindowWorld& world) {
-    ClickButton(world.Find<QPushButton>("Command21"));
+    ClickButton(world.UpdateButton());
     QApplication::processEvents();
     QVERIFY(world.Outcome().contains(QStringLiteral("正在在线更新")));
   }
@@ -36,27 +33,33 @@ class CommandGateTest : public QObject {
     world.SetSetting("ResultsUrl", QString::fromStdString(UrlTemplateForPort(silent.port())));
     world.Open(RotatingDraws(14011601, 5));
     StartHangingUpdate(world);
-    QVERIFY(!world.Find<QPushButton>("Command3")->isEnabled());
-    QVERIFY(!world.Find<QPushButton>("Command1")->isEnabled());
-    QVERIFY(!world.Action("mnuClear")->isEnabled());
+    QVERIFY(!world.DeleteLastButton()->isEnabled());
+    QVERIFY(!world.SearchButton()->isEnabled());
+    QVERIFY(!world.Action(kClearItem)->isEnabled());
 
-    const QString menus[] = {"mnuSxcs_0", "mnuDscs_0", "mnuKL10_3",
-                             "mnuErase",  "mnuClear",  "mnuDcls"};
+    const QString menus[] = {Named(kZodiacBaseItems, 0),
+                             Named(kSegmentBaseItems, 0),
+                             Named(kEditionItems, 3),
+                             kDeleteLastItem,
+                             kClearItem,
+                             kExportHistoryItem};
     for (const QString& menu : menus) {
-      world.Find<QLabel>("outcomeLine")->clear();
+      world.OutcomeLine()->clear();
       world.Action(menu)->trigger();
       QVERIFY2(!world.Action(menu)->isEnabled() || Refused(world), qPrintable(menu));
     }
     // The grids stay enabled for reading; their export is refused.
-    auto* history = world.Find<GridView>("MSFlexGrid1");
+    auto* history = world.HistoryGrid();
     emit history->doubleClicked(history->model()->index(0, 0));
     QVERIFY(Refused(world));
     const Settings& settings = world.window->settings();
     QCOMPARE(settings.sxIni, 1);
     QCOMPARE(settings.dsIni, 1);
     QCOMPARE(settings.gsZl, 0);
-    QVERIFY(world.Action("mnuSxcs_1")->isChecked() && !world.Action("mnuSxcs_0")->isChecked());
-    QVERIFY(world.Action("mnuKL10_0")->isChecked() && !world.Action("mnuKL10_3")->isChecked());
+    QVERIFY(world.Action(Named(kZodiacBaseItems, 1))->isChecked() &&
+            !world.Action(Named(kZodiacBaseItems, 0))->isChecked());
+    QVERIFY(world.Action(Named(kEditionItems, 0))->isChecked() &&
+            !world.Action(Named(kEditionItems, 3))->isChecked());
     QCOMPARE(world.StoredDraws().size(), size_t(5));
     QVERIFY(!std::filesystem::exists(world.folder() / "lishi.xls"));
     QCOMPARE(world.dialogs->Count(QStringLiteral("question")), 1);  // the update's own
@@ -69,15 +72,15 @@ class CommandGateTest : public QObject {
     world.Open(RotatingDraws(140116001, 20000));
     QString outcomeDuringExport;
     QTimer::singleShot(0, [&world, &outcomeDuringExport] {
-      ClickButton(world.Find<QPushButton>("Command21"));
+      ClickButton(world.UpdateButton());
       outcomeDuringExport = world.Outcome();
     });
     const QString before = world.Outcome();
-    world.Action("mnuDcls")->trigger();
+    world.Action(kExportHistoryItem)->trigger();
     QCOMPARE(outcomeDuringExport, before);
     QVERIFY(world.Outcome().startsWith(QStringLiteral("已导出到")));
     QCOMPARE(world.dialogs->Count(QStringLiteral("question")), 0);
-    QVERIFY(world.Find<QPushButton>("Command21")->isEnabled());
+    QVERIFY(world.UpdateButton()->isEnabled());
   }
 
   // A click made while a delete runs is dropped: it does not delete a second
@@ -86,7 +89,7 @@ class CommandGateTest : public QObject {
     WindowWorld world;
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.Open(RotatingDraws(14011601, 5));
-    auto* deleteLast = world.Find<QPushButton>("Command3");
+    auto* deleteLast = world.DeleteLastButton();
     const QPoint at = deleteLast->rect().center();
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
       const Qt::MouseButtons held =
@@ -95,7 +98,7 @@ class CommandGateTest : public QObject {
                                                               Qt::LeftButton, held, {}));
     }
     world.dialogs->inputs = {QStringLiteral("1")};
-    world.Action("mnuEszhzd")->trigger();
+    world.Action(kDeleteCountItem)->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(world.StoredDraws().size(), size_t(4));
     QVERIFY(deleteLast->isEnabled());
@@ -106,7 +109,8 @@ class CommandGateTest : public QObject {
       const char* menu;
       const char* answer;
       size_t kept;
-    } deletes[] = {{"mnuErase", "", 4}, {"mnuEszhzd", "2", 3}, {"mnuDlzd", "2014011602", 2}};
+    } deletes[] = {
+        {kDeleteLastItem, "", 4}, {kDeleteCountItem, "2", 3}, {kDeleteDownToItem, "2014011602", 2}};
     for (const auto& d : deletes) {
       WindowWorld world;
       world.SetSetting("GsZl", QStringLiteral("0"));
@@ -121,7 +125,7 @@ class CommandGateTest : public QObject {
       world.Action(QString::fromLatin1(d.menu))->trigger();
       QCOMPARE(world.StoredDraws().size(), d.kept);
       QCOMPARE(world.window->index()->DrawCount(), d.kept);
-      QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), int(d.kept));
+      QCOMPARE(world.HistoryGrid()->model()->rowCount(), int(d.kept));
       QVERIFY2(world.Outcome().startsWith(QStringLiteral("已删除")), qPrintable(world.Outcome()));
       QVERIFY(world.Outcome().contains(QStringLiteral("警告")));
     }

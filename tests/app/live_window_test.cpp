@@ -1,21 +1,13 @@
 // The main window's live side: 设置 → 自动更新 turns the automatic update on
 // and off and saves it; 加入关注… on the search summary stores the shown
 // search as a watch that the 关注 window then lists.
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
 
 #include "app/auto_updater.h"
-#include "app/grid_view.h"
 #include "app/watch_window.h"
 #include "tests/app/window_test_support.h"
 
@@ -54,10 +46,10 @@ class LiveWindowTest : public QObject {
   void autoUpdateItemTogglesAndSaves() {
     WindowWorld world;
     world.Open(RotatingDraws(1, 30));
-    QAction* item = world.Action(QStringLiteral("mnuAutoUpdate"));
+    QAction* item = world.Action(kAutoUpdateItem);
     QVERIFY(item->isCheckable());
     QVERIFY(!item->isChecked());
-    auto* status = world.Find<QLabel>(QStringLiteral("autoUpdateStatus"));
+    auto* status = world.AutoUpdateStatus();
     QCOMPARE(status->text(), QStringLiteral("自动更新 关"));
 
     for (const bool on : {true, false}) {
@@ -71,10 +63,10 @@ class LiveWindowTest : public QObject {
 
     // The interval: a number out of 1..60 changes nothing.
     world.dialogs->inputs = {QStringLiteral("61"), QStringLiteral("12")};
-    world.Action(QStringLiteral("mnuAutoUpdateMinutes"))->trigger();
+    world.Action(kAutoUpdateMinutesItem)->trigger();
     QVERIFY(world.Outcome().contains(QStringLiteral("61")));
     QCOMPARE(world.window->autoUpdater()->currentIntervalMinutes(), 5);
-    world.Action(QStringLiteral("mnuAutoUpdateMinutes"))->trigger();
+    world.Action(kAutoUpdateMinutesItem)->trigger();
     QCOMPARE(world.window->autoUpdater()->currentIntervalMinutes(), 12);
     QCOMPARE(world.StoredSetting("AutoUpdateMinutes").toString(), QStringLiteral("12"));
   }
@@ -82,7 +74,7 @@ class LiveWindowTest : public QObject {
   void watchOfTheSearchSummaryShowsInTheWatchWindow() {
     WindowWorld world;
     world.Open(RotatingDraws(1, 40));
-    auto* summary = world.Find<GridView>(QStringLiteral("MSFlexGrid3"));
+    auto* summary = world.Summary();
     const auto offerWatch = [summary] {
       emit summary->customContextMenuRequested(
           summary->visualRect(summary->model()->index(0, 0)).center());
@@ -93,11 +85,10 @@ class LiveWindowTest : public QObject {
     world.window->AddWatchOfResultRow(0);
     QVERIFY(world.Outcome().contains(QStringLiteral("无法加入关注")));
 
-    ClickButton(world.Find<QRadioButton>(QStringLiteral("Option1_0")));  // fixed positions
-    ClickButton(world.Find<QCheckBox>(QStringLiteral("Check11_1")));
-    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
-    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
-    ClickButton(world.Find<QPushButton>(QStringLiteral("Command1")));
+    ClickButton(world.FixedPositions());  // fixed positions
+    ClickButton(world.PositionCheck(1));
+    world.TypePattern(1, QStringLiteral("03"));
+    ClickButton(world.SearchButton());
 
     AnswerWatchMenu(QStringLiteral("不要"), false);
     offerWatch();
@@ -122,7 +113,7 @@ class LiveWindowTest : public QObject {
     const QString lastBefore = watches->table()->item(0, 6)->text();
     auto* history = world.window->history();
     const uint64_t version = history->snapshot()->version;
-    world.Action(QStringLiteral("mnuErase"))->trigger();
+    world.Action(kDeleteLastItem)->trigger();
     QVERIFY(history->snapshot()->version != version);
     QVERIFY(watches->table()->item(0, 6)->text() != lastBefore);
   }
@@ -131,17 +122,16 @@ class LiveWindowTest : public QObject {
   void watchOfPartialSearchAndOfOmissionTableRow() {
     WindowWorld world;
     world.Open(RotatingDraws(1, 40));
-    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
-    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
-    ClickButton(world.Find<QPushButton>(QStringLiteral("Command2")));
+    world.TypePattern(1, QStringLiteral("03"));
+    ClickButton(world.PartialSearchButton());
     AnswerWatchMenu(QStringLiteral("分部"), true);
     world.window->AddWatchOfResultRow(0);
 
     for (int box = 1; box <= 3; ++box) {
-      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+      ClickButton(world.SelectionBox(box));
     }
-    world.Find<QComboBox>(QStringLiteral("Combo2"))->setEditText(QStringLiteral("2"));
-    ClickButton(world.Find<QPushButton>(QStringLiteral("Command5")));
+    world.GroupSize()->setEditText(QStringLiteral("2"));
+    ClickButton(world.GroupButton());
     AnswerWatchMenu(QStringLiteral("组合"), true);
     world.window->AddWatchOfResultRow(0);
 
@@ -162,12 +152,11 @@ class LiveWindowTest : public QObject {
   void searchShownFollowsTheAutomaticUpdate() {
     WindowWorld world;
     world.Open(RotatingDraws(1, 40));
-    ClickButton(world.Find<QRadioButton>(QStringLiteral("Option1_0")));
-    ClickButton(world.Find<QCheckBox>(QStringLiteral("Check11_1")));
-    world.Find<QLineEdit>(QStringLiteral("Text22_1"))->setFocus();
-    QTest::keyClicks(world.Find<QLineEdit>(QStringLiteral("Text22_1")), QStringLiteral("03"));
-    ClickButton(world.Find<QPushButton>(QStringLiteral("Command1")));
-    auto* hits = world.Find<GridView>(QStringLiteral("MSFlexGrid2"));
+    ClickButton(world.FixedPositions());
+    ClickButton(world.PositionCheck(1));
+    world.TypePattern(1, QStringLiteral("03"));
+    ClickButton(world.SearchButton());
+    auto* hits = world.HitList();
     QCOMPARE(hits->model()->rowCount(), 2);
     History* history = world.window->history();
     Watch watch;
@@ -196,7 +185,7 @@ class LiveWindowTest : public QObject {
     QVERIFY(world.window->watchWindow()->Add(watch));
     QVERIFY(!world.Outcome().contains(QStringLiteral("关注提醒")));
 
-    world.Action(QStringLiteral("mnuErase"))->trigger();
+    world.Action(kDeleteLastItem)->trigger();
     QTRY_VERIFY(world.Outcome().contains(QStringLiteral("关注提醒")));
     QVERIFY(world.Outcome().contains(QStringLiteral("首位20")));
     QVERIFY(world.Outcome().contains(QStringLiteral("已删除最后一期")));

@@ -1,19 +1,12 @@
 // What a new user runs into: each case drives the window as a user would
 // and checks that the trap is mended (entry boxes, layout, cut cells, the
 // outcome line, Qt's dialogs, deletions by issue, refused draws, defaults of
-// destructive questions, keys in the pattern boxes, pending edits before a
-// command, opening the guide, update failures).
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
+// destructive questions, pending edits before a command, opening the guide,
+// update failures).
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStatusTipEvent>
-#include <QTabBar>
 #include <QTimer>
 
-#include "app/grid_view.h"
 #include "app/qt_translations.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/results_server.h"
@@ -24,29 +17,14 @@ class NewUserTest : public QObject {
   Q_OBJECT
 
  private:
-  static QLineEdit* Box(WindowWorld& world, int box) {
-    return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
-  }
-  static void OpenOneDrawHistory(WindowWorld& world) {
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-  }
-  static void TypeBoxes(WindowWorld& world, const QStringList& texts) {
-    for (int box = 1; box <= 8; ++box) {
-      if (texts[box - 1].isNull()) continue;
-      Box(world, box)->setFocus();
-      Box(world, box)->selectAll();
-      QTest::keyClicks(Box(world, box), texts[box - 1]);
-    }
-  }
-
+  static void OpenOneDrawHistory(WindowWorld& world) { world.OpenOneDraw(); }
  private slots:
   void initTestCase() { QVERIFY(InstallQtChineseTranslations()); }
 
   void anEntryBoxTakesDigitsWhereverItIsClicked() {
     WindowWorld world;
-    OpenOneDrawHistory(world);
-    auto* box = Box(world, 2);
+    world.OpenOneDraw();
+    auto* box = world.EntryBox(2);
     for (const int x : {2, box->width() / 2, box->width() - 3}) {
       box->clear();
       QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(x, box->height() / 2));
@@ -65,12 +43,12 @@ class NewUserTest : public QObject {
       QVERIFY2(button->width() >= button->minimumSizeHint().width(), qPrintable(button->text()));
     }
     for (auto* label : world.window->findChildren<QLabel*>()) {
-      if (!label->isVisibleTo(world.window.get()) || label->objectName() == "outcomeLine") continue;
+      if (!label->isVisibleTo(world.window.get()) || label == world.OutcomeLine()) continue;
       QVERIFY2(label->width() >= label->minimumSizeHint().width(), qPrintable(label->text()));
     }
     world.window->resize(1366, 768 - 60);  // a 1366×768 screen less the panel
     QApplication::processEvents();
-    auto* hits = world.Find<GridView>("MSFlexGrid2");
+    auto* hits = world.HitList();
     const int last = hits->model()->columnCount() - 1;
     QVERIFY(hits->columnViewportPosition(last) + hits->columnWidth(last) <=
             hits->viewport()->width());
@@ -80,11 +58,10 @@ class NewUserTest : public QObject {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 30));
     for (int position = 1; position <= 8; ++position) {
-      world.Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position))
-          ->setText(QString::number(position * 2));
+      world.PatternBox(position)->setText(QString::number(position * 2));
     }
-    ClickButton(world.Find<QPushButton>("Command2"));
-    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    ClickButton(world.PartialSearchButton());
+    auto* summary = world.Summary();
     for (int column = 0; column < summary->model()->columnCount(); ++column) {
       const QModelIndex cell = summary->model()->index(0, column);
       const QString text = cell.data().toString();
@@ -96,7 +73,7 @@ class NewUserTest : public QObject {
 
   void theOutcomeStaysWhenAMenuShowsItsHint() {
     WindowWorld world;
-    OpenOneDrawHistory(world);
+    world.OpenOneDraw();
     const QString outcome = world.Outcome();
     QVERIFY(outcome.contains(QStringLiteral("共 1 期")));
     QStatusTipEvent hint{QString()};  // what hovering a menu sends
@@ -129,46 +106,26 @@ class NewUserTest : public QObject {
                c.answer);
     }
     WindowWorld world;
-    OpenOneDrawHistory(world);
+    world.OpenOneDraw();
     world.dialogs->answers = {false};
-    world.Action("mnuClear")->trigger();
+    world.Action(kClearItem)->trigger();
     QVERIFY(world.dialogs->asked.back().defaultButton == QuestionDefault::kCancel);
   }
 
   void aRefusedDrawNamesItsBoxAndIsStoredOnceCorrected() {
     WindowWorld world;
-    OpenOneDrawHistory(world);
-    TypeBoxes(world, {"01", "02", "03", "04", "02", "06", "07", "08"});
+    world.OpenOneDraw();
+    world.TypeEntry({"01", "02", "03", "04", "02", "06", "07", "08"});
     QCOMPARE(world.StoredDraws().size(), size_t(1));
     QVERIFY2(world.dialogs->asked.back().text.contains(QStringLiteral("第5个框")),
              qPrintable(world.dialogs->asked.back().text));
     QVERIFY(world.Outcome().contains(QStringLiteral("第5个框")));
-    QCOMPARE(world.window->focusWidget(), Box(world, 5));
-    QCOMPARE(Box(world, 5)->selectedText(), QStringLiteral("02"));
-    TypeBoxes(world, {{}, {}, {}, {}, "15", {}, {}, {}});
+    QCOMPARE(world.window->focusWidget(), world.EntryBox(5));
+    QCOMPARE(world.EntryBox(5)->selectedText(), QStringLiteral("02"));
+    world.TypeEntry({{}, {}, {}, {}, "15", {}, {}, {}});
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{1, 2, 3, 4, 15, 6, 7, 8}));
     QVERIFY(world.Outcome().startsWith(QStringLiteral("已保存")));
-  }
-
-  void editingKeysWorkInAPatternBox() {
-    WindowWorld world;
-    OpenOneDrawHistory(world);
-    auto* box = world.Find<QLineEdit>("Text22_1");
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("12x"));
-    QCOMPARE(box->text(), QStringLiteral("12"));
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, QStringLiteral("5"));
-    QCOMPARE(box->text(), QStringLiteral("5"));
-    QTest::keyClick(box, Qt::Key_Home);
-    QTest::keyClick(box, Qt::Key_Delete);
-    QCOMPARE(box->text(), QString());
-    QTest::keyClicks(box, QStringLiteral("9"));
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(world.window->pattern()[0], 9);
-    QTest::keyClick(box, Qt::Key_Tab);
-    QVERIFY(!box->hasFocus());
   }
 
   // An access key clicks a button without moving the focus out of the box.
@@ -177,24 +134,24 @@ class NewUserTest : public QObject {
     world.SetSetting("GsZl", QStringLiteral("0"));
     world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}},
                 Draw{14011602, {9, 10, 11, 12, 13, 14, 15, 16}}});
-    auto* partSize = world.Find<QComboBox>("Combo1");
+    auto* partSize = world.PartSize();
     partSize->setFocus();
     partSize->lineEdit()->selectAll();
     QTest::keyClicks(partSize->lineEdit(), QStringLiteral("3"));
-    world.Find<QPushButton>("Command2")->click();  // as Alt+G: the focus stays in the box
+    world.PartialSearchButton()->click();  // as Alt+G: the focus stays in the box
     QVERIFY(partSize->hasFocus());
     QCOMPARE(world.window->settings().intZhWSetup, 3);
     QVERIFY2(world.Outcome().contains(QStringLiteral("分部位数 3")), qPrintable(world.Outcome()));
 
-    world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);
-    auto* chosen = world.Find<QLineEdit>("Text4");
+    world.PatternTabs()->setCurrentIndex(1);
+    auto* chosen = world.ChosenIssue();
     chosen->setFocus();
     chosen->selectAll();
     QTest::keyClicks(chosen, QStringLiteral("2014011601"));
-    world.Find<QPushButton>("Command1")->click();
+    world.SearchButton()->click();
     QVERIFY(chosen->hasFocus());
     QCOMPARE(world.window->pattern()[0], 1);
-    QCOMPARE(world.Find<QLineEdit>("Text2_11")->text(), QStringLiteral("1"));
+    QCOMPARE(world.ChosenValue(1)->text(), QStringLiteral("1"));
   }
 
   void theGuideSaysWhenNothingCanOpenIt() {
@@ -202,7 +159,7 @@ class NewUserTest : public QObject {
       WindowWorld world;
       world.Open();
       world.dialogs->canOpenLinks = canOpen;
-      world.Action("mnuGuide")->trigger();
+      world.Action(kGuideItem)->trigger();
       QCOMPARE(world.dialogs->links.size(), size_t(1));
       QVERIFY(QFile::exists(world.dialogs->links.front().toLocalFile()));
       QCOMPARE(world.dialogs->Count(QStringLiteral("message")), canOpen ? 0 : 1);
@@ -210,15 +167,15 @@ class NewUserTest : public QObject {
     }
     WindowWorld world;
     world.Open();
-    world.Action("mnuAbout")->trigger();
+    world.Action(kAboutItem)->trigger();
     QVERIFY(world.dialogs->asked.back().text.contains(QStringLiteral("Zephyrstat")));
   }
 
   void aFailedUpdateSaysWhyInChineseAndWhereTheAddressIs() {
     WindowWorld world;
     world.SetSetting("ResultsUrl", QString::fromStdString(UrlTemplateForPort(ClosedPort())));
-    OpenOneDrawHistory(world);
-    ClickButton(world.Find<QPushButton>("Command21"));
+    world.OpenOneDraw();
+    ClickButton(world.UpdateButton());
     QTRY_COMPARE_WITH_TIMEOUT(world.dialogs->Count(QStringLiteral("message")), 1, 10000);
     const QString message = world.dialogs->asked.back().text;
     QVERIFY2(message.contains(QStringLiteral("拒绝连接")), qPrintable(message));

@@ -2,28 +2,16 @@
 // window: one window for both menu items, following the search options and
 // the history, the trend tab's hits and scrolling, sorting and exporting the
 // statistics, and the charts of the three grids.
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
-#include <QLineEdit>
 #include <QLineSeries>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTableView>
 #include <QValueAxis>
 
 #include "analysis/box_statistics.h"
 #include "analysis/box_view.h"
 #include "analysis/trend_grid.h"
-#include "app/grid_view.h"
 #include "app/views/distribution_chart.h"
 #include "app/views/trend_model.h"
 #include "app/views/views_hooks.h"
@@ -35,9 +23,6 @@ class ViewsWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  static QString Cell(QAbstractItemModel* model, int row, int column) {
-    return model->data(model->index(row, column)).toString();
-  }
   // Every text of a grid, the heading row first.
   static std::vector<std::string> Texts(const GridSource& grid) {
     std::vector<std::string> texts = grid.Headings();
@@ -59,8 +44,8 @@ class ViewsWindowTest : public QObject {
   void bothMenuItemsOpenOneWindowThatFollowsTheOptionsAndTheHistory() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 40));
-    world.Action(QStringLiteral("mnuTrend"))->trigger();
-    world.Action(QStringLiteral("mnuStatistics"))->trigger();
+    world.Action(kTrendItem)->trigger();
+    world.Action(kStatisticsItem)->trigger();
     QCOMPARE(world.window->findChildren<ViewsWindow*>().size(), 1);
     ViewsWindow* views = Settled(world);
     QVERIFY(views->isVisible());
@@ -83,11 +68,11 @@ class ViewsWindowTest : public QObject {
 
     // Zodiac, fixed, first checked position 3, a shorter range: the window
     // shows what the engine gives for exactly these options.
-    ClickButton(world.Find<QRadioButton>("Option3_1"));
-    ClickButton(world.Find<QRadioButton>("Option1_0"));
-    ClickButton(world.Find<QCheckBox>("Check11_5"));
-    ClickButton(world.Find<QCheckBox>("Check11_3"));
-    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("140116011"));
+    ClickButton(world.TypeOption(1));
+    ClickButton(world.FixedPositions());
+    ClickButton(world.PositionCheck(5));
+    ClickButton(world.PositionCheck(3));
+    world.RangeStart()->setText(QStringLiteral("140116011"));
     Settled(world);
     BoxViewRequest request;
     request.type = SearchType::kZodiac;
@@ -95,28 +80,28 @@ class ViewsWindowTest : public QObject {
     request.position = 2;
     request.bases = {world.window->settings().sxIni, world.window->settings().dsIni};
     request.startBox = "140116011";
-    request.endBox = world.Find<QLineEdit>("Text3_1")->text().toStdString();
+    request.endBox = world.RangeEnd()->text().toStdString();
     const Grid expected = BoxStatisticsGrid(BoxView(world.window->index(), request));
     QVERIFY(Texts(views->statisticsView()->grid()) == Texts(expected));
     QCOMPARE(trend->rowCount(), 30);
     QVERIFY(views->caption().contains(QStringLiteral("第3位")));
 
     // A range box that is not a number says so and shows nothing.
-    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("abc"));
+    world.RangeStart()->setText(QStringLiteral("abc"));
     Settled(world);
     QCOMPARE(trend->rowCount(), 0);
     QVERIFY(views->caption().contains(QStringLiteral("无法显示")));
-    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("140116011"));
+    world.RangeStart()->setText(QStringLiteral("140116011"));
 
     // Deleting the newest draw refreshes the window; a closed window
     // catches up when it opens again.
-    ClickButton(world.Find<QPushButton>("Command3"));
+    ClickButton(world.DeleteLastButton());
     Settled(world);
     QCOMPARE(trend->rowCount(), 29);
     views->close();
-    ClickButton(world.Find<QPushButton>("Command3"));
+    ClickButton(world.DeleteLastButton());
     Settled(world);
-    world.Action(QStringLiteral("mnuTrend"))->trigger();
+    world.Action(kTrendItem)->trigger();
     QCOMPARE(trend->rowCount(), 28);
   }
 
@@ -154,7 +139,7 @@ class ViewsWindowTest : public QObject {
   void typeChoiceAndPeriods() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 50));
-    ClickButton(world.Find<QRadioButton>("Option1_0"));  // fixed mode in the main window
+    ClickButton(world.FixedPositions());  // fixed mode in the main window
     ViewsWindow* views = world.window->views().OpenViews(ViewsWindow::kTrendTab);
     views->typeChoice()->setCurrentIndex(1 + int(PatternType::kOddEven));
     BoxViewRequest request = world.window->views().CurrentViewOptions().request;
@@ -222,19 +207,18 @@ class ViewsWindowTest : public QObject {
     // No search yet: the result grid is an empty omission table.
     QCOMPARE(world.window->views().ShowResultDistribution(0), nullptr);
 
-    world.Find<QLineEdit>("Text22_1")->setFocus();
-    QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("7"));
-    ClickButton(world.Find<QCheckBox>("Check11_1"));
-    ClickButton(world.Find<QPushButton>("Command1"));
+    world.TypePattern(1, QStringLiteral("7"));
+    ClickButton(world.PositionCheck(1));
+    ClickButton(world.SearchButton());
     auto* chart = qobject_cast<DistributionChart*>(world.window->views().ShowResultDistribution(0));
     QVERIFY(chart != nullptr);
-    auto* table = chart->findChild<GridView*>(QStringLiteral("DistributionGrid"));
+    auto* table = chart->findChild<GridView*>(kDistributionGrid);
     int64_t hits = 0;
     std::string scratch;
     for (size_t row = 0; row < table->grid().RowCount(); ++row) {
       hits += std::stoll(std::string(table->grid().CellText(row, 1, scratch)));
     }
-    QCOMPARE(hits, int64_t(world.Find<GridView>("MSFlexGrid2")->grid().RowCount()));
+    QCOMPARE(hits, int64_t(world.HitList()->grid().RowCount()));
 
     const QString picture = QString::fromStdString((world.folder() / "chart.png").string());
     QVERIFY(chart->SavePicture(picture));
@@ -286,19 +270,19 @@ class ViewsWindowTest : public QObject {
   void omissionTableRowChartsItsOwnCalculation() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 60));
-    ClickButton(world.Find<QCheckBox>("Check6_1"));
-    ClickButton(world.Find<QCheckBox>("Check6_3"));
-    world.Find<QComboBox>("Combo2")->setEditText(QStringLiteral("2"));
-    ClickButton(world.Find<QPushButton>("Command5"));
+    ClickButton(world.SelectionBox(1));
+    ClickButton(world.SelectionBox(3));
+    world.GroupSize()->setEditText(QStringLiteral("2"));
+    ClickButton(world.GroupButton());
     auto chartTexts = [&world] {
       QWidget* chart = world.window->views().ShowResultDistribution(0);
       if (chart == nullptr) return std::vector<std::string>();
-      return Texts(chart->findChild<GridView*>(QStringLiteral("DistributionGrid"))->grid());
+      return Texts(chart->findChild<GridView*>(kDistributionGrid)->grid());
     };
     const std::vector<std::string> calculated = chartTexts();
     QVERIFY(calculated.size() > 2);
-    ClickButton(world.Find<QRadioButton>("Option3_4"));
-    world.Find<QLineEdit>("Text3_1")->setText(QStringLiteral("2014011640"));
+    ClickButton(world.TypeOption(4));
+    world.RangeEnd()->setText(QStringLiteral("2014011640"));
     QCOMPARE(chartTexts(), calculated);
   }
 
@@ -307,17 +291,17 @@ class ViewsWindowTest : public QObject {
   void theTrendOutlivesAChangeOfTheHistory() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 60));
-    const TrendModel& trend = world.window->views().OpenViews(ViewsWindow::kTrendTab)->trendModel();
-    QCOMPARE(trend.rowCount(), 60);
+    auto* trend = world.window->views().OpenViews(ViewsWindow::kTrendTab)->trendView()->model();
+    QCOMPARE(trend->rowCount(), 60);
     world.dialogs->inputs = {QStringLiteral("10")};
-    world.Action("mnuEszhzd")->trigger();
+    world.Action(kDeleteCountItem)->trigger();
     QCOMPARE(world.StoredDraws().size(), size_t(50));
-    QCOMPARE(trend.rowCount(), 60);
-    for (int row = 0; row < trend.rowCount(); row += int(TrendModel::kBlockRows) / 4) {
-      QVERIFY(trend.data(trend.index(row, 0)).isValid());
-      trend.data(trend.index(row, 1), TrendModel::kHitRole);
+    QCOMPARE(trend->rowCount(), 60);
+    for (int row = 0; row < trend->rowCount(); row += int(TrendModel::kBlockRows) / 4) {
+      QVERIFY(trend->data(trend->index(row, 0)).isValid());
+      trend->data(trend->index(row, 1), TrendModel::kHitRole);
     }
-    QTRY_COMPARE(trend.rowCount(), 50);
+    QTRY_COMPARE(trend->rowCount(), 50);
   }
 };
 

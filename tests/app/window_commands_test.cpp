@@ -1,16 +1,8 @@
 // The window's commands driven through its widgets with scripted dialogs:
 // manual entry, text import, deletions, clearing and the analyses.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStatusBar>
 
 #include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
-#include "app/grid_view.h"
 #include "tests/app/window_test_support.h"
 
 namespace zs::testing {
@@ -19,22 +11,10 @@ class WindowCommandsTest : public QObject {
   Q_OBJECT
 
  private:
-  static QString Cell(GridView* grid, int row, int column) {
-    return grid->model()->data(grid->model()->index(row, column)).toString();
-  }
-  static QLineEdit* Box(WindowWorld& world, int box) {
-    return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
-  }
   // Types into whichever widget has the focus, as a user does.
   static void TypeIntoFocus(const QString& keys) {
     for (QChar key : keys) QTest::keyClicks(QApplication::focusWidget(), QString(key));
   }
-  static void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  static QString Status(WindowWorld& world) { return world.Outcome(); }
 
   // 14011682, 14011683, 14011684, 14011701, 14011702 under 84 draws a day.
   static void OpenFiveIssueHistory(WindowWorld& world) {
@@ -54,29 +34,28 @@ class WindowCommandsTest : public QObject {
  private slots:
   void typingEightNumbersStoresTheDrawAndStartsOver() {
     WindowWorld world;
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    Box(world, 1)->setFocus();
+    world.OpenOneDraw();
+    world.EntryBox(1)->setFocus();
     TypeIntoFocus(QStringLiteral("0307150819201114"));
     const auto draws = world.StoredDraws();
     QCOMPARE(draws.size(), size_t(2));
     QCOMPARE(draws.back(), (Draw{14011602, {3, 7, 15, 8, 19, 20, 11, 14}}));
     for (int box = 1; box <= 8; ++box)
-      QCOMPARE(Box(world, box)->displayText(), QStringLiteral("__"));
-    QVERIFY(Box(world, 1)->hasFocus());
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011603"));
-    QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011602"));
-    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
+      QCOMPARE(world.EntryBox(box)->displayText(), QStringLiteral("__"));
+    QVERIFY(world.EntryBox(1)->hasFocus());
+    QCOMPARE(world.NextIssue()->text(), QStringLiteral("2014011603"));
+    QCOMPARE(world.RangeEnd()->text(), QStringLiteral("2014011602"));
+    QCOMPARE(world.HistoryGrid()->model()->rowCount(), 2);
     QCOMPARE(world.window->index()->DrawCount(), size_t(2));
 
     // The emptied boxes are not typing: a change without a key press stores nothing.
-    for (int box = 1; box <= 7; ++box) Box(world, box)->setText(QStringLiteral("0%1").arg(box));
-    Box(world, 8)->setText(QStringLiteral("1"));
-    QCOMPARE(Box(world, 8)->displayText(), QStringLiteral("1_"));
+    for (int box = 1; box <= 7; ++box) world.EntryBox(box)->setText(QStringLiteral("0%1").arg(box));
+    world.EntryBox(8)->setText(QStringLiteral("1"));
+    QCOMPARE(world.EntryBox(8)->displayText(), QStringLiteral("1_"));
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     // The first key re-enables storing.
-    Box(world, 8)->setFocus();
-    Box(world, 8)->setCursorPosition(1);
+    world.EntryBox(8)->setFocus();
+    world.EntryBox(8)->setCursorPosition(1);
     TypeIntoFocus(QStringLiteral("9"));
     QCOMPARE(world.StoredDraws().size(), size_t(3));
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{1, 2, 3, 4, 5, 6, 7, 19}));
@@ -84,31 +63,20 @@ class WindowCommandsTest : public QObject {
 
   void box8StoresEvenWithBox3Incomplete() {
     WindowWorld world;
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    const char* texts[] = {"12", "13", "9", "14", "15", "16", "17", "18"};
-    for (int box = 1; box <= 8; ++box) {
-      Box(world, box)->setFocus();
-      Box(world, box)->setCursorPosition(0);
-      QTest::keyClicks(Box(world, box), QString::fromLatin1(texts[box - 1]));
-    }
+    world.OpenOneDraw();
+    world.TypeEntry({"12", "13", "9", "14", "15", "16", "17", "18"});
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{12, 13, 9, 14, 15, 16, 17, 18}));
 
     // An empty first place gives 0, which is refused with a message.
-    const char* refused[] = {"12", "13", "", "14", "15", "16", "17", "18"};
-    for (int box = 1; box <= 8; ++box) {
-      Box(world, box)->setFocus();
-      Box(world, box)->setCursorPosition(0);
-      QTest::keyClicks(Box(world, box), QString::fromLatin1(refused[box - 1]));
-    }
+    world.TypeEntry({"12", "13", "", "14", "15", "16", "17", "18"});
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
     QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("输入有误"));
 
     // Editing box 5 without touching box 8 stores nothing.
-    Box(world, 5)->setFocus();
-    Box(world, 5)->selectAll();
-    QTest::keyClicks(Box(world, 5), QStringLiteral("11"));
+    world.EntryBox(5)->setFocus();
+    world.EntryBox(5)->selectAll();
+    QTest::keyClicks(world.EntryBox(5), QStringLiteral("11"));
     QCOMPARE(world.StoredDraws().size(), size_t(2));
     QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
   }
@@ -116,7 +84,7 @@ class WindowCommandsTest : public QObject {
   void repeatedNumbersAndAnEmptyHistoryAreRefused() {
     WindowWorld world;
     world.Open();
-    Box(world, 1)->setFocus();
+    world.EntryBox(1)->setFocus();
     TypeIntoFocus(QStringLiteral("0102030405060708"));
     QCOMPARE(world.StoredDraws().size(), size_t(0));
     QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
@@ -124,9 +92,8 @@ class WindowCommandsTest : public QObject {
 
   void importAsksThenReadsTheChosenFile() {
     WindowWorld world;
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
-    auto* import = world.Find<QPushButton>("cmdRdLst");
+    world.OpenOneDraw();
+    auto* import = world.ImportButton();
     const QString file = QString::fromStdString((world.folder() / "NEW.TXT").string());
     WriteFile(file,
               "14011701  01 02 03 04 05 06 07 08\r\n09 10 11 12 13 14 15 16\r\n"
@@ -140,7 +107,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(open.initial, QStringLiteral("Text(*.txt)"));
 
     // Numbers typed before the import are not left for a later keystroke.
-    Box(world, 1)->setFocus();
+    world.EntryBox(1)->setFocus();
     TypeIntoFocus(QStringLiteral("0307"));
     world.dialogs->files = {file};
     world.dialogs->answers = {false};
@@ -161,15 +128,15 @@ class WindowCommandsTest : public QObject {
     world.dialogs->files = {file};
     ClickButton(import);
     for (int box = 1; box <= 8; ++box)
-      QCOMPARE(Box(world, box)->displayText(), QStringLiteral("__"));
+      QCOMPARE(world.EntryBox(box)->displayText(), QStringLiteral("__"));
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011701, 14011702, 14011703}));
     QCOMPARE(world.StoredDraws().back().numbers, (Numbers{11, 12, 13, 12, 13, 14, 15, 16}));
-    QVERIFY(Status(world).contains(QStringLiteral("3 期")));
-    QVERIFY(Status(world).contains(QStringLiteral("1 行沿用")));
-    QVERIFY(Status(world).contains(QStringLiteral("跳过 1 行")));
-    QCOMPARE(world.Find<QLineEdit>("Text3_0")->text(), QStringLiteral("2014011701"));
-    QCOMPARE(world.Find<QLineEdit>("Text3_1")->text(), QStringLiteral("2014011703"));
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011704"));
+    QVERIFY(world.Outcome().contains(QStringLiteral("3 期")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("1 行沿用")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("跳过 1 行")));
+    QCOMPARE(world.RangeStart()->text(), QStringLiteral("2014011701"));
+    QCOMPARE(world.RangeEnd()->text(), QStringLiteral("2014011703"));
+    QCOMPARE(world.NextIssue()->text(), QStringLiteral("2014011704"));
     QCOMPARE(world.window->index()->DrawCount(), size_t(3));
 
     WriteFile(file, "14011801  01 02 03 04 05 06 07 08\r\n\x8f\xfe\r\nnone\r\n");
@@ -183,20 +150,19 @@ class WindowCommandsTest : public QObject {
 
   void aFailedImportLeavesTheHistory() {
     WindowWorld world;
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.OpenOneDraw();
     const QString empty = QString::fromStdString((world.folder() / "empty.txt").string());
     WriteFile(empty, "nothing to read\r\n");
     world.dialogs->files = {empty, QStringLiteral("/no/such/folder/history.txt"),
                             QString::fromStdString((world.folder() / "history.csv").string())};
     for (int attempt = 0; attempt < 3; ++attempt) {
-      world.Find<QLabel>("outcomeLine")->clear();
-      ClickButton(world.Find<QPushButton>("cmdRdLst"));
+      world.OutcomeLine()->clear();
+      ClickButton(world.ImportButton());
       QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011601}));
       // A file that is not a .txt is not read at all; the others say why.
-      QCOMPARE(Status(world).startsWith(QStringLiteral("未读入")), attempt < 2);
+      QCOMPARE(world.Outcome().startsWith(QStringLiteral("未读入")), attempt < 2);
     }
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011602"));
+    QCOMPARE(world.NextIssue()->text(), QStringLiteral("2014011602"));
   }
 
   // The installed program's first start: the offer of the shipped sample.
@@ -244,28 +210,28 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(int(world.StoredDraws().size()), draws);
     QCOMPARE(world.StoredSetting("GsZl").toString(), editionAfter);
     // A read sample is shown at once: the next issue follows its last.
-    if (draws == 2) QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2025120903"));
+    if (draws == 2) QCOMPARE(world.NextIssue()->text(), QStringLiteral("2025120903"));
   }
 
   void deletingTheLastThreeOfFiveIssues() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
     world.dialogs->inputs = {QStringLiteral("3")};
-    world.Action("mnuEszhzd")->trigger();
+    world.Action(kDeleteCountItem)->trigger();
     const auto& asked = world.dialogs->asked.back();
     QCOMPARE(asked.title, QStringLiteral("删除期数"));
     QCOMPARE(asked.text, QStringLiteral("请输入需要删除最后多少期历史号码（例如输入3，"
                                         "那么就将删除最后的3期历史号码）"));
     QCOMPARE(asked.initial, QStringLiteral("1"));
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683}));
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011684"));
-    QCOMPARE(world.Find<QLineEdit>("Text4")->text(), QStringLiteral("2014011683"));
-    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 2);
+    QCOMPARE(world.NextIssue()->text(), QStringLiteral("2014011684"));
+    QCOMPARE(world.ChosenIssue()->text(), QStringLiteral("2014011683"));
+    QCOMPARE(world.HistoryGrid()->model()->rowCount(), 2);
     QCOMPARE(world.window->index()->DrawCount(), size_t(2));
 
     // An answer that is no number deletes nothing.
     world.dialogs->inputs = {QStringLiteral("abc")};
-    world.Action("mnuEszhzd")->trigger();
+    world.Action(kDeleteCountItem)->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(2));
   }
 
@@ -288,23 +254,23 @@ class WindowCommandsTest : public QObject {
       WindowWorld world;
       OpenFiveIssueHistory(world);
       world.dialogs->inputs = {QString::fromLatin1(c.answer)};
-      world.Action("mnuDlzd")->trigger();
+      world.Action(kDeleteDownToItem)->trigger();
       QCOMPARE(StoredIssues(world), c.kept);
-      QVERIFY2(Status(world).contains(QString::fromUtf8(c.outcome)), qPrintable(Status(world)));
-      QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), int(c.kept.size()));
+      QVERIFY2(world.Outcome().contains(QString::fromUtf8(c.outcome)), qPrintable(world.Outcome()));
+      QCOMPARE(world.HistoryGrid()->model()->rowCount(), int(c.kept.size()));
     }
   }
 
   void theDefaultAnswerDeletesExactlyTheLastDraw() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
-    world.Action("mnuDlzd")->trigger();  // cancelled
+    world.Action(kDeleteDownToItem)->trigger();  // cancelled
     const auto& asked = world.dialogs->asked.back();
     QCOMPARE(asked.title, QStringLiteral("删除期数"));
     QCOMPARE(asked.initial, QStringLiteral("2014011701"));
     QCOMPARE(StoredIssues(world).size(), size_t(5));
     world.dialogs->inputs = {asked.initial};
-    world.Action("mnuDlzd")->trigger();
+    world.Action(kDeleteDownToItem)->trigger();
     QCOMPARE(StoredIssues(world), (std::vector<int32_t>{14011682, 14011683, 14011684, 14011701}));
   }
 
@@ -315,7 +281,7 @@ class WindowCommandsTest : public QObject {
     OpenFiveIssueHistory(world);
     StoreTypedDraw(*HistoryStore::OpenFolder(world.folder()), {2, 3, 4, 5, 6, 7, 8, 9},
                    DerivationRules::From(world.window->settings()));
-    world.Action("mnuErase")->trigger();
+    world.Action(kDeleteLastItem)->trigger();
     const std::shared_ptr<const HistoryIndex> shown = world.window->index();
     std::vector<int32_t> shownIssues;
     for (size_t draw = 0; draw < shown->DrawCount(); ++draw)
@@ -327,11 +293,11 @@ class WindowCommandsTest : public QObject {
   void deleteLastButtonAndMenu() {
     WindowWorld world;
     OpenFiveIssueHistory(world);
-    ClickButton(world.Find<QPushButton>("Command3"));
+    ClickButton(world.DeleteLastButton());
     QCOMPARE(StoredIssues(world).size(), size_t(4));
-    QVERIFY(Box(world, 1)->hasFocus());
-    QCOMPARE(world.Find<QLineEdit>("Text1")->text(), QStringLiteral("2014011702"));
-    world.Action("mnuErase")->trigger();
+    QVERIFY(world.EntryBox(1)->hasFocus());
+    QCOMPARE(world.NextIssue()->text(), QStringLiteral("2014011702"));
+    world.Action(kDeleteLastItem)->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(3));
     QCOMPARE(world.window->index()->DrawCount(), size_t(3));
     QCOMPARE(world.dialogs->asked.size(), size_t(0));  // no question
@@ -341,13 +307,13 @@ class WindowCommandsTest : public QObject {
     WindowWorld world;
     OpenFiveIssueHistory(world);
     world.dialogs->answers = {false, true};
-    world.Action("mnuClear")->trigger();
+    world.Action(kClearItem)->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(5));
     QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("确认清空"));
     QCOMPARE(world.dialogs->asked.back().text, QStringLiteral("确定要清空所有的历史号码吗？"));
-    world.Action("mnuClear")->trigger();
+    world.Action(kClearItem)->trigger();
     QCOMPARE(StoredIssues(world).size(), size_t(0));
-    QCOMPARE(world.Find<GridView>("MSFlexGrid1")->model()->rowCount(), 0);
+    QCOMPARE(world.HistoryGrid()->model()->rowCount(), 0);
     QCOMPARE(world.window->index()->DrawCount(), size_t(0));
   }
 
@@ -368,14 +334,13 @@ class WindowCommandsTest : public QObject {
       draws.push_back(draw);
     }
     world.Open(draws);
-    ClickButton(world.Find<QRadioButton>("Option1_0"));  // fixed positions
-    ClickButton(world.Find<QCheckBox>("Check11_1"));
-    world.Find<QLineEdit>("Text22_1")->setFocus();
-    QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("20"));
-    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("20140116101"));
-    ClickButton(world.Find<QPushButton>("Command1"));
+    ClickButton(world.FixedPositions());  // fixed positions
+    ClickButton(world.PositionCheck(1));
+    world.TypePattern(1, QStringLiteral("20"));
+    world.RangeStart()->setText(QStringLiteral("20140116101"));
+    ClickButton(world.SearchButton());
 
-    auto* hits = world.Find<GridView>("MSFlexGrid2");
+    auto* hits = world.HitList();
     QCOMPARE(hits->model()->rowCount(), 4);
     QCOMPARE(hits->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("遗漏次数"));
     const QStringList omissions = {"1", "3", "1", "5"};
@@ -384,7 +349,7 @@ class WindowCommandsTest : public QObject {
       QCOMPARE(Cell(hits, row, 10), QString::number(row + 1));
     }
     QCOMPARE(Cell(hits, 0, 0), QStringLiteral("20140116101"));
-    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    auto* summary = world.Summary();
     QCOMPARE(summary->model()->rowCount(), 1);
     QCOMPARE(Cell(summary, 0, 0), QStringLiteral("20 "));
     QCOMPARE(Cell(summary, 0, 1), QStringLiteral("1"));
@@ -393,10 +358,10 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(Cell(summary, 0, 4), QStringLiteral("0.833333333333333"));
 
     // A range box that is not a number touches nothing.
-    world.Find<QLineEdit>("Text3_0")->setText(QStringLiteral("abc"));
-    ClickButton(world.Find<QPushButton>("Command1"));
+    world.RangeStart()->setText(QStringLiteral("abc"));
+    ClickButton(world.SearchButton());
     QCOMPARE(hits->model()->rowCount(), 4);
-    QVERIFY(Status(world).contains(QStringLiteral("未检索")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("未检索")));
   }
 
   void partialSearchLabelsItsSummary() {
@@ -404,25 +369,24 @@ class WindowCommandsTest : public QObject {
     world.Open(RotatingDraws(140116001, 30));
     const char* values[] = {"05", "11", "03", "18", "07", "12", "01", "20"};
     for (int position = 1; position <= 8; ++position) {
-      auto* box = world.Find<QLineEdit>(QStringLiteral("Text22_%1").arg(position));
+      auto* box = world.PatternBox(position);
       box->setFocus();
       box->setText(QString::fromLatin1(values[position - 1]));
     }
-    ClickButton(world.Find<QPushButton>("Command2"));
-    auto* summary = world.Find<GridView>("MSFlexGrid3");
+    ClickButton(world.PartialSearchButton());
+    auto* summary = world.Summary();
     QCOMPARE(Cell(summary, 0, 0), QStringLiteral("05 11 03 18 07 12 01 20 (2)"));
     QCOMPARE(world.window->pattern()[7], 20);
-    QVERIFY(world.Find<GridView>("MSFlexGrid2")->model()->rowCount() > 0);
+    QVERIFY(world.HitList()->model()->rowCount() > 0);
   }
 
   void groupCalculationThenAColumnClick() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 60));
-    for (int box : {1, 2, 3, 4})
-      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
-    QCOMPARE(world.Find<QLineEdit>("Text5")->text(), QStringLiteral("4"));
-    ClickButton(world.Find<QPushButton>("Command5"));
-    auto* table = world.Find<GridView>("MSFlexGrid3");
+    for (int box : {1, 2, 3, 4}) ClickButton(world.SelectionBox(box));
+    QCOMPARE(world.CheckedCount()->text(), QStringLiteral("4"));
+    ClickButton(world.GroupButton());
+    auto* table = world.Summary();
     QCOMPARE(table->model()->rowCount(), 6);
     QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("最后遗漏"));
     for (int row = 1; row < 6; ++row) {
@@ -442,17 +406,17 @@ class WindowCommandsTest : public QObject {
   void tooManyBoxesForTheGroupSizeAreRefused() {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 10));
-    ClickButton(world.Find<QPushButton>("cmdZH_0"));
-    ClickButton(world.Find<QCheckBox>("Check6_20"));
-    ClickButton(world.Find<QCheckBox>("Check6_19"));
-    ClickButton(world.Find<QCheckBox>("Check6_18"));
-    world.Find<QComboBox>("Combo2")->setEditText(QStringLiteral("6"));
-    ClickButton(world.Find<QPushButton>("Command5"));
+    ClickButton(world.SelectAllButton());
+    ClickButton(world.SelectionBox(20));
+    ClickButton(world.SelectionBox(19));
+    ClickButton(world.SelectionBox(18));
+    world.GroupSize()->setEditText(QStringLiteral("6"));
+    ClickButton(world.GroupButton());
     QCOMPARE(world.dialogs->Count(QStringLiteral("message")), 1);
     QCOMPARE(world.dialogs->asked.back().title, QStringLiteral("数据溢出"));
     QCOMPARE(world.dialogs->asked.back().text,
              QStringLiteral("6个分组请选择16个（含）以内的个数的号码"));
-    QCOMPARE(world.Find<GridView>("MSFlexGrid3")->model()->rowCount(), 0);
+    QCOMPARE(world.Summary()->model()->rowCount(), 0);
   }
 };
 

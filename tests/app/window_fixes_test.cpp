@@ -1,14 +1,9 @@
 // The window as found trying it: a keystroke that changes no entry box, the
 // buttons that must not move under the cursor when the search type changes,
 // the outcome line after a zodiac search and the omission table's sort order.
-#include <QCheckBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <utility>
 
-#include "app/grid_view.h"
 #include "tests/app/window_test_support.h"
 
 namespace zs::testing {
@@ -17,18 +12,13 @@ class WindowFixesTest : public QObject {
   Q_OBJECT
 
  private:
-  static QLineEdit* Box(WindowWorld& world, int box) {
-    return world.Find<QLineEdit>(QStringLiteral("MaskEdBox1_%1").arg(box));
-  }
-  static QString Cell(GridView* grid, int row, int column) {
-    return grid->model()->data(grid->model()->index(row, column)).toString();
-  }
   // Where the buttons a user clicks around a type change are, in the window.
   static QList<QRect> ButtonPlaces(WindowWorld& world) {
     QList<QRect> places;
-    for (const char* name : {"Option3_0", "Option3_5", "Option2_4", "Option1_1", "Command1",
-                             "Command2", "Command5", "cmdZH_0"}) {
-      auto* button = world.Find<QAbstractButton>(QString::fromLatin1(name));
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             world.TypeOption(0), world.TypeOption(5), world.DrawnOrder(), world.FreePositions(),
+             world.SearchButton(), world.PartialSearchButton(), world.GroupButton(),
+             world.SelectAllButton()}) {
       places << QRect(button->mapTo(world.window.get(), QPoint(0, 0)), button->size());
     }
     return places;
@@ -39,12 +29,11 @@ class WindowFixesTest : public QObject {
   // for a keystroke that changes one: a digit the full box rejects is none.
   void aKeystrokeThatChangesNoBoxStoresNothing() {
     WindowWorld world;
-    world.SetSetting("GsZl", QStringLiteral("0"));
-    world.Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    world.OpenOneDraw();
     for (int box = 1; box <= 8; ++box) {
-      Box(world, box)->setText(QStringLiteral("%1").arg(box + 8, 2, 10, QChar(u'0')));
+      world.EntryBox(box)->setText(QStringLiteral("%1").arg(box + 8, 2, 10, QChar(u'0')));
     }
-    QLineEdit* first = Box(world, 1);
+    QLineEdit* first = world.EntryBox(1);
     QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, first->height() / 2));
     QTest::keyClicks(first, QStringLiteral("1"));
     QCOMPARE(world.StoredDraws().size(), size_t(1));
@@ -63,7 +52,7 @@ class WindowFixesTest : public QObject {
     world.Open(RotatingDraws(140116001, 10));
     const QList<QRect> before = ButtonPlaces(world);
     for (int type : {1, 2, 3, 4, 5, 0}) {
-      ClickButton(world.Find<QRadioButton>(QStringLiteral("Option3_%1").arg(type)));
+      ClickButton(world.TypeOption(type));
       QApplication::processEvents();
       QCOMPARE(ButtonPlaces(world), before);
     }
@@ -76,11 +65,10 @@ class WindowFixesTest : public QObject {
       WindowWorld world;
       world.SetSetting("SxIni", QString::fromLatin1(base));
       world.Open(RotatingDraws(140116001, 10));
-      ClickButton(world.Find<QRadioButton>("Option3_1"));
-      ClickButton(world.Find<QCheckBox>("Check11_1"));
-      world.Find<QLineEdit>("Text22_1")->setFocus();
-      QTest::keyClicks(world.Find<QLineEdit>("Text22_1"), QStringLiteral("9"));
-      ClickButton(world.Find<QPushButton>("Command1"));
+      ClickButton(world.TypeOption(1));
+      ClickButton(world.PositionCheck(1));
+      world.TypePattern(1, QStringLiteral("9"));
+      ClickButton(world.SearchButton());
       QVERIFY2(world.Outcome().contains(QStringLiteral("第1位 ") + QString::fromUtf8(sign)),
                qPrintable(world.Outcome()));
     }
@@ -92,10 +80,10 @@ class WindowFixesTest : public QObject {
     WindowWorld world;
     world.Open(RotatingDraws(140116001, 60));
     for (int box : {1, 2, 3, 5, 8}) {
-      ClickButton(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box)));
+      ClickButton(world.SelectionBox(box));
     }
-    ClickButton(world.Find<QPushButton>("Command5"));
-    auto* table = world.Find<GridView>("MSFlexGrid3");
+    ClickButton(world.GroupButton());
+    auto* table = world.Summary();
     QHeaderView* header = table->horizontalHeader();
     const int rows = table->model()->rowCount();
     QCOMPARE(rows, 10);

@@ -1,14 +1,23 @@
 // What the window tests share: scripted dialogs that answer from queues and
 // record what was asked, and a fixture that gives every test its own data
-// folder and settings store, seeds a history and opens the real window.
+// folder and settings store, seeds a history, opens the real window and
+// finds its controls by what they are for. The historical object names of
+// the window's controls are spelt here and nowhere else in the tests.
 #ifndef ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 #define ZEPHYRSTAT_TESTS_APP_WINDOW_TEST_SUPPORT_H_
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -16,12 +25,37 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/grid_view.h"
 #include "app/main_window.h"
+#include "app/widget_factory.h"
 #include "core/derivation.h"
 #include "core/settings.h"
 #include "store/history_store.h"
 
 namespace zs::testing {
+
+// The menu items, for WindowWorld::Action; the numbered ones with Named(items, n).
+inline constexpr char kExportHistoryItem[] = "mnuDcls";
+inline constexpr char kDeleteLastItem[] = "mnuErase";
+inline constexpr char kClearItem[] = "mnuClear";
+inline constexpr char kDeleteDownToItem[] = "mnuDlzd";
+inline constexpr char kDeleteCountItem[] = "mnuEszhzd";
+inline constexpr char kZodiacBaseItems[] = "mnuSxcs";   // _0: 0~11, _1: 1~12
+inline constexpr char kSegmentBaseItems[] = "mnuDscs";  // _0: 0~4, _1: 1~5
+inline constexpr char kColourBaseItems[] = "mnuBscs";   // _0: 0~2, _1: 1~3
+inline constexpr char kKeptYearsItem[] = "mnuSetDay";
+inline constexpr char kFrontPageItem[] = "mnuFrontPage";
+inline constexpr char kDescriptionItem[] = "mnuDescrb";
+inline constexpr char kWalkthroughItem[] = "numYanshiDown";
+inline constexpr char kEditionItems[] = "mnuKL10";  // _0 … _7
+inline constexpr char kGuideItem[] = "mnuGuide";
+inline constexpr char kAboutItem[] = "mnuAbout";
+inline constexpr char kTrendItem[] = "mnuTrend";
+inline constexpr char kStatisticsItem[] = "mnuStatistics";
+inline constexpr char kAutoUpdateItem[] = "mnuAutoUpdate";
+inline constexpr char kAutoUpdateMinutesItem[] = "mnuAutoUpdateMinutes";
+// The table beside a distribution chart.
+inline constexpr char kDistributionGrid[] = "DistributionGrid";
 
 struct Asked {
   QString kind;  // "question", "input", "message", "open"
@@ -124,6 +158,11 @@ class WindowWorld {
     Seed(draws);
     return Open();
   }
+  // The draw 14011601 (01 … 08) under the first edition, then the window.
+  MainWindow& OpenOneDraw() {
+    SetSetting("GsZl", QStringLiteral("0"));
+    return Open({Draw{14011601, {1, 2, 3, 4, 5, 6, 7, 8}}});
+  }
 
   MainWindow& Open() {
     auto scripted = std::make_unique<ScriptedDialogs>();
@@ -142,8 +181,71 @@ class WindowWorld {
     return found;
   }
   QAction* Action(const QString& name) { return Find<QAction>(name); }
-  // The outcome line of the status bar.
-  QString Outcome() { return Find<QLabel>(QStringLiteral("outcomeLine"))->text(); }
+
+  // The history panel.
+  GridView* HistoryGrid() { return Find<GridView>("MSFlexGrid1"); }
+  QPushButton* ImportButton() { return Find<QPushButton>("cmdRdLst"); }
+  QPushButton* UpdateButton() { return Find<QPushButton>("Command21"); }
+  QPushButton* DeleteLastButton() { return Find<QPushButton>("Command3"); }
+  QPushButton* SettingsButton() { return Find<QPushButton>("Command9"); }
+  QLineEdit* NextIssue() { return Find<QLineEdit>("Text1"); }
+  // The pattern panel.
+  QTabBar* PatternTabs() { return Find<QTabBar>("TabStrip1"); }
+  QRadioButton* FixedPositions() { return Find<QRadioButton>("Option1_0"); }
+  QRadioButton* FreePositions() { return Find<QRadioButton>("Option1_1"); }
+  QRadioButton* IssuesBackOption() { return Find<QRadioButton>("Option1_2"); }  // 前 N 期
+  QRadioButton* PreviousIssueOption() { return Find<QRadioButton>("Option1_3"); }
+  QRadioButton* DrawnOrder() { return Find<QRadioButton>("Option2_4"); }  // 落地码
+  QRadioButton* SortedOrder() { return Find<QRadioButton>("Option2_5"); }
+  QLineEdit* ChosenIssue() { return Find<QLineEdit>("Text4"); }
+  QCheckBox* BeforeChosenIssue() { return Find<QCheckBox>("Check4"); }
+  QLineEdit* RangeStart() { return Find<QLineEdit>("Text3_0"); }
+  QLineEdit* RangeEnd() { return Find<QLineEdit>("Text3_1"); }
+  QComboBox* PartSize() { return Find<QComboBox>("Combo1"); }
+  QPushButton* PartialSearchButton() { return Find<QPushButton>("Command2"); }
+  QPushButton* SearchButton() { return Find<QPushButton>("Command1"); }
+  // The selection panel.
+  QPushButton* SelectAllButton() { return Find<QPushButton>("cmdZH_0"); }
+  QPushButton* InvertButton() { return Find<QPushButton>("cmdZH_2"); }
+  QLineEdit* CheckedCount() { return Find<QLineEdit>("Text5"); }
+  QComboBox* GroupSize() { return Find<QComboBox>("Combo2"); }
+  QPushButton* GroupButton() { return Find<QPushButton>("Command5"); }
+  // The results panel: the hit list, and the summary or omission table.
+  GridView* HitList() { return Find<GridView>("MSFlexGrid2"); }
+  GridView* Summary() { return Find<GridView>("MSFlexGrid3"); }
+  // The menus 历史管理 and 设置 and two of the submenus of 设置.
+  QMenu* HistoryMenu() { return Find<QMenu>("mnuLsgl"); }
+  QMenu* SetupMenu() { return Find<QMenu>("mnuSetup"); }
+  QMenu* ZodiacBaseMenu() { return Find<QMenu>("mnuSxCssetup"); }
+  QMenu* EditionMenu() { return Find<QMenu>("mnuCaizhong"); }
+  // The status bar: the outcome line and the automatic update's label.
+  QLabel* OutcomeLine() { return Find<QLabel>("outcomeLine"); }
+  QLabel* AutoUpdateStatus() { return Find<QLabel>("autoUpdateStatus"); }
+  QString Outcome() { return OutcomeLine()->text(); }
+
+  // The numbered controls: entry boxes 1..8, the search types as SearchType
+  // counts them, positions and selection boxes from 1.
+  QLineEdit* EntryBox(int box) { return Find<QLineEdit>(Named("MaskEdBox1", box)); }
+  QRadioButton* TypeOption(int type) { return Find<QRadioButton>(Named("Option3", type)); }
+  QCheckBox* PositionCheck(int position) { return Find<QCheckBox>(Named("Check11", position)); }
+  QLineEdit* PatternBox(int position) { return Find<QLineEdit>(Named("Text22", position)); }
+  QLineEdit* ChosenValue(int position) { return Find<QLineEdit>(Named("Text2", 10 + position)); }
+  QCheckBox* SelectionBox(int box) { return Find<QCheckBox>(Named("Check6", box)); }
+
+  // Types each text over the entry box of its place, as a user does; a null
+  // text skips its box.
+  void TypeEntry(const QStringList& texts) {
+    for (int box = 1; box <= 8; ++box) {
+      if (texts[box - 1].isNull()) continue;
+      EntryBox(box)->setFocus();
+      EntryBox(box)->selectAll();
+      QTest::keyClicks(EntryBox(box), texts[box - 1]);
+    }
+  }
+  void TypePattern(int position, const QString& text) {
+    PatternBox(position)->setFocus();
+    QTest::keyClicks(PatternBox(position), text);
+  }
 
   std::vector<Draw> StoredDraws() { return HistoryStore::OpenFolder(folder())->LoadDraws(); }
 
@@ -170,6 +272,20 @@ inline std::vector<Draw> RotatingDraws(int32_t first, int count) {
     draws.push_back(draw);
   }
   return draws;
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// The text of a cell of a grid.
+inline QString Cell(const QAbstractItemModel* model, int row, int column) {
+  return model->data(model->index(row, column)).toString();
+}
+inline QString Cell(const QAbstractItemView* grid, int row, int column) {
+  return Cell(grid->model(), row, column);
 }
 
 // Clicks near the left end of a button, where a check or option button has its mark.
