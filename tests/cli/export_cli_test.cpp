@@ -29,13 +29,8 @@ class ExportCliTest : public ::testing::Test {
  protected:
   CliResult Run(const std::vector<std::string>& args) { return cli_.Run(args); }
 
-  // Imports `text` under the given edition setting.
   void Import(const std::string& text, const std::string& edition) {
-    ASSERT_EQ(Run({"settings", "GsZl", edition}).exitStatus, 0);
-    const std::filesystem::path file = cli_.root() / "history.txt";
-    WriteFileBytes(file, text);
-    const CliResult imported = Run({"import", file.string()});
-    ASSERT_EQ(imported.exitStatus, 0) << imported.err;
+    ASSERT_TRUE(ImportHistory(cli_, edition, text));
   }
 
   // Runs an export that must succeed and returns the path it printed.

@@ -3,13 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 #include "core/draw.h"
 #include "core/issue_number.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/test_draws.h"
 #include "tests/support/workbook_reader.h"
 #include "tools/history_generator.h"
 
@@ -18,21 +18,11 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// 115 draws from 14010101; the draws with idx 101, 104, 105 and 110 start
-// with 7, the others with 1; positions 2..8 always hold 2 3 4 5 6 8 9.
+// 115 draws; those with idx 101, 104, 105 and 110 start with 7, the others
+// with 1; positions 2..8 always hold 2 3 4 5 6 8 9.
 class ViewCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::set<int> sevens = {101, 104, 105, 110};
-    int32_t issue = 14010101;
-    for (int idx = 1; idx <= 115; ++idx) {
-      draws_.push_back(Draw{issue, {sevens.count(idx) ? 7 : 1, 2, 3, 4, 5, 6, 8, 9}});
-      issue = FollowingIssue(issue, IssueRule{84, false});
-    }
-    WriteFileBytes(cli_.root() / "history.txt", HistoryFileText(draws_, false));
-    ASSERT_EQ(cli_.Run({"settings", "GsZl", "0"}).exitStatus, 0);
-    ASSERT_EQ(cli_.Run({"import", (cli_.root() / "history.txt").string()}).exitStatus, 0);
-  }
+  void SetUp() override { ASSERT_TRUE(ImportHistory(cli_, "0", HistoryFileText(draws_, false))); }
   std::vector<std::string> Lines(const std::vector<std::string>& args) {
     const CliResult result = cli_.Run(args);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
@@ -41,7 +31,7 @@ class ViewCliTest : public ::testing::Test {
   std::string Shown(int idx) const { return ShownIssue(draws_[size_t(idx - 1)].issue, false); }
 
   CliRunner cli_{ZS_CLI_PATH};
-  std::vector<Draw> draws_;
+  const std::vector<Draw> draws_ = testing::SevensExample(115, {101, 104, 105, 110});
 };
 
 TEST_F(ViewCliTest, StatsOfTheFirstPosition) {
@@ -97,28 +87,21 @@ TEST_F(ViewCliTest, ExportWritesTheWorkbookOfEachView) {
 }
 
 TEST_F(ViewCliTest, RefusedArguments) {
-  const struct {
-    std::vector<std::string> args;
-    int exitStatus;
-  } cases[] = {
-      {{"stats", "--type", "number", "--mode", "fixed"}, 2},
-      {{"stats", "--type", "number", "--mode", "fixed", "--position", "0"}, 2},
-      {{"trend", "--type", "number", "--mode", "fixed", "--position", "9"}, 2},
-      {{"stats", "--type", "number", "--mode", "fixed", "--position", "x"}, 2},
-      {{"stats", "--type", "number", "--position", "3"}, 2},
-      {{"stats", "--type", "colour"}, 2},
-      {{"stats", "--type", "span", "--mode", "fixed", "--position", "1"}, 2},
-      {{"trend", "--type", "repeat", "--position", "1"}, 2},
-      {{"stats", "--type", "number", "--mode", "both"}, 2},
-      {{"trend", "--type", "number", "--last", "-1"}, 2},
-      {{"stats", "--type", "number", "--from", "abc"}, 1},
-      {{"trend", "--type", "number", "--to", "14x"}, 1},
-  };
-  for (const auto& c : cases) {
-    const CliResult result = cli_.Run(c.args);
-    EXPECT_EQ(result.exitStatus, c.exitStatus) << ::testing::PrintToString(c.args) << result.err;
-    EXPECT_EQ(result.out, "") << ::testing::PrintToString(c.args);
-  }
+  ExpectCliCases(cli_,
+                 {
+                     {{"stats", "--type", "number", "--mode", "fixed"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "fixed", "--position", "0"}, 2, ""},
+                     {{"trend", "--type", "number", "--mode", "fixed", "--position", "9"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "fixed", "--position", "x"}, 2, ""},
+                     {{"stats", "--type", "number", "--position", "3"}, 2, ""},
+                     {{"stats", "--type", "colour"}, 2, ""},
+                     {{"stats", "--type", "span", "--mode", "fixed", "--position", "1"}, 2, ""},
+                     {{"trend", "--type", "repeat", "--position", "1"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "both"}, 2, ""},
+                     {{"trend", "--type", "number", "--last", "-1"}, 2, ""},
+                     {{"stats", "--type", "number", "--from", "abc"}, 1, ""},
+                     {{"trend", "--type", "number", "--to", "14x"}, 1, ""},
+                 });
 }
 
 }  // namespace

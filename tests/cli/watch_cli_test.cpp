@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/draw.h"
-#include "core/issue_number.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/test_draws.h"
 #include "tools/history_generator.h"
 
 namespace zs {
@@ -22,18 +22,10 @@ const std::string kHeading =
 
 class WatchCliTest : public ::testing::Test {
  protected:
-  // 30 draws of 1..6, 8, 9 on 84-a-day issues; those with idx 10 and 20
-  // start with 7.
+  // 30 draws; those with idx 10 and 20 start with 7.
   void SetUp() override {
-    std::vector<Draw> draws;
-    int32_t issue = 14010101;
-    for (int idx = 1; idx <= 30; ++idx) {
-      draws.push_back(Draw{issue, {idx % 10 == 0 && idx < 30 ? 7 : 1, 2, 3, 4, 5, 6, 8, 9}});
-      issue = FollowingIssue(issue, IssueRule{84, false});
-    }
-    WriteFileBytes(cli_.root() / "history.txt", HistoryFileText(draws, false));
-    ASSERT_EQ(cli_.Run({"settings", "GsZl", "0"}).exitStatus, 0);
-    ASSERT_EQ(cli_.Run({"import", (cli_.root() / "history.txt").string()}).exitStatus, 0);
+    const std::vector<Draw> draws = testing::SevensExample(30, {10, 20});
+    ASSERT_TRUE(ImportHistory(cli_, "0", HistoryFileText(draws, false)));
   }
 
   CliRunner cli_{ZS_CLI_PATH};

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zs {
@@ -39,6 +40,25 @@ class CliRunner {
   std::filesystem::path program_;
   std::filesystem::path root_;
 };
+
+// One row of a command's table: the arguments, the exit status, the whole of
+// stdout, and a part of stderr ("" on success: stderr stays empty; "" on
+// failure: stderr holds some message).
+struct CliCase {
+  CliCase(std::vector<std::string> args, int exitStatus, std::string out, std::string err = "")
+      : args(std::move(args)), exitStatus(exitStatus), out(std::move(out)), err(std::move(err)) {}
+
+  std::vector<std::string> args;
+  int exitStatus;
+  std::string out;
+  std::string err;
+};
+// Runs the cases in order, each on what the ones before left, and checks each.
+void ExpectCliCases(const CliRunner& cli, const std::vector<CliCase>& cases);
+
+// Chooses the edition (`gsZl`, the stored setting) and imports `historyText`;
+// false when either fails.
+bool ImportHistory(const CliRunner& cli, const std::string& gsZl, std::string_view historyText);
 
 // Whole-file helpers for preparing inputs and comparing outputs.
 std::string ReadFileBytes(const std::filesystem::path& file);
