@@ -95,33 +95,38 @@ void AddSearchRangeAndExport(CLI::App* command, AnalysisArgs& args) {
       std::string("the hits to ") + kHitsSheetName + " and the summary to " + kResultSheetName);
 }
 
-void AddSearch(CLI::App& app, CliContext& context) {
+// A search command: its pattern's options, the range and --export; it
+// fills the request from the arguments and the stored history, runs it and
+// shows the grids.
+template <typename Request>
+void AddSearchCommand(CLI::App& app, CliContext& context, const char* name,
+                      void (*addPatternOptions)(CLI::App*, PatternArgs&),
+                      void (*fill)(const CliContext&, const AnalysisArgs&, const Snapshot&,
+                                   Request&),
+                      SearchResult (*run)(const HistoryIndex&, const Request&)) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand("search", CommandHelp("search"));
-  AddPositionPatternOptions(command, *args);
+  CLI::App* command = app.add_subcommand(name, CommandHelp(name));
+  addPatternOptions(command, *args);
   AddSearchRangeAndExport(command, *args);
-  command->callback([&context, args] {
+  command->callback([&context, args, fill, run] {
     const Snapshot history = context.LoadHistory();
-    PositionSearchRequest request;
-    request.pattern = PositionPattern(
-        context, *args, [&] { return history; }, request.chosen);
-    RunSearch(context, *history->index, *args, request, RunPositionSearch);
+    Request request;
+    fill(context, *args, history, request);
+    RunSearch(context, *history->index, *args, request, run);
   });
 }
 
-void AddPartial(CLI::App& app, CliContext& context) {
-  auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand("partial", CommandHelp("partial"));
-  AddPartialPatternOptions(command, *args);
-  AddSearchRangeAndExport(command, *args);
-  command->callback([&context, args] {
-    PartialSearchRequest request;
-    request.partSize = WholeArgument<int>(args->partSize, "--k");
-    request.partSizeText = args->partSize;
-    const Snapshot history = context.LoadHistory();
-    request.pattern = PartialPattern(context, *args, [&] { return history; });
-    RunSearch(context, *history->index, *args, request, RunPartialSearch);
-  });
+void FillPositionSearch(const CliContext& context, const AnalysisArgs& args,
+                        const Snapshot& history, PositionSearchRequest& request) {
+  request.pattern = PositionPattern(
+      context, args, [&] { return history; }, request.chosen);
+}
+
+void FillPartialSearch(const CliContext& context, const AnalysisArgs& args, const Snapshot& history,
+                       PartialSearchRequest& request) {
+  request.partSize = WholeArgument<int>(args.partSize, "--k");
+  request.partSizeText = args.partSize;
+  request.pattern = PartialPattern(context, args, [&] { return history; });
 }
 
 void AddGroup(CLI::App& app, CliContext& context) {
@@ -181,8 +186,10 @@ void AddTable(CLI::App& app, CliContext& context) {
 }  // namespace
 
 void AddAnalysisCommands(CLI::App& app, CliContext& context) {
-  AddSearch(app, context);
-  AddPartial(app, context);
+  AddSearchCommand(app, context, "search", AddPositionPatternOptions, FillPositionSearch,
+                   RunPositionSearch);
+  AddSearchCommand(app, context, "partial", AddPartialPatternOptions, FillPartialSearch,
+                   RunPartialSearch);
   AddGroup(app, context);
   AddTable(app, context);
 }

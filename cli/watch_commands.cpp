@@ -47,43 +47,40 @@ CLI::App* AddKind(CLI::App* add, const char* kind, const char* help, WatchArgs& 
   return command;
 }
 
-// The history, read only when a pattern comes from a stored draw.
-HistoryWhenNeeded StoredHistory(CliContext& context) {
-  return [&context] { return context.OpenHistory().snapshot(); };
-}
-
-void AddSearchWatch(CLI::App* add, CliContext& context) {
+// A watch of a search: its pattern's options and a callback that fills the
+// watch from the pattern (the history read only when the pattern comes from
+// a stored draw) and stores it.
+void AddSearchWatch(CLI::App* add, CliContext& context, const char* kind, const char* help,
+                    void (*addPatternOptions)(CLI::App*, PatternArgs&),
+                    void (*fill)(CliContext&, const WatchArgs&, const HistoryWhenNeeded&, Watch&)) {
   auto args = std::make_shared<WatchArgs>();
-  CLI::App* command =
-      AddKind(add, "search", "Watch a position search over the whole history.", *args);
-  AddPositionPatternOptions(command, *args);
-  command->callback([&context, args] {
+  CLI::App* command = AddKind(add, kind, help, *args);
+  addPatternOptions(command, *args);
+  command->callback([&context, args, fill] {
     Watch watch;
-    watch.kind = WatchKind::kSearch;
-    const SearchPattern pattern =
-        PositionPattern(context, *args, StoredHistory(context), watch.chosen);
-    watch.type = pattern.type;
-    watch.freePositions = pattern.freePositions;
-    for (int p = 0; p < kPositions; ++p) watch.values[p] = watch.chosen[p] ? pattern.values[p] : 0;
+    fill(
+        context, *args, [&context] { return context.OpenHistory().snapshot(); }, watch);
     StoreWatch(context, *args, watch);
   });
 }
 
-void AddPartialWatch(CLI::App* add, CliContext& context) {
-  auto args = std::make_shared<WatchArgs>();
-  CLI::App* command =
-      AddKind(add, "partial", "Watch a partial search over the whole history.", *args);
-  AddPartialPatternOptions(command, *args);
-  command->callback([&context, args] {
-    Watch watch;
-    watch.kind = WatchKind::kPartial;
-    watch.partSize = WholeArgument<int>(args->partSize, "--k");
-    const SearchPattern pattern = PartialPattern(context, *args, StoredHistory(context));
-    watch.type = pattern.type;
-    watch.freePositions = pattern.freePositions;
-    watch.values = pattern.values;
-    StoreWatch(context, *args, watch);
-  });
+void FillPositionWatch(CliContext& context, const WatchArgs& args, const HistoryWhenNeeded& history,
+                       Watch& watch) {
+  watch.kind = WatchKind::kSearch;
+  const SearchPattern pattern = PositionPattern(context, args, history, watch.chosen);
+  watch.type = pattern.type;
+  watch.freePositions = pattern.freePositions;
+  for (int p = 0; p < kPositions; ++p) watch.values[p] = watch.chosen[p] ? pattern.values[p] : 0;
+}
+
+void FillPartialWatch(CliContext& context, const WatchArgs& args, const HistoryWhenNeeded& history,
+                      Watch& watch) {
+  watch.kind = WatchKind::kPartial;
+  watch.partSize = WholeArgument<int>(args.partSize, "--k");
+  const SearchPattern pattern = PartialPattern(context, args, history);
+  watch.type = pattern.type;
+  watch.freePositions = pattern.freePositions;
+  watch.values = pattern.values;
 }
 
 void AddCombinationWatch(CLI::App* add, CliContext& context) {
@@ -122,8 +119,10 @@ void AddWatchCommands(CLI::App& app, CliContext& context) {
   watch->require_subcommand(1);
   CLI::App* add = watch->add_subcommand("add", "Add a watch; prints its number.");
   add->require_subcommand(1);
-  AddSearchWatch(add, context);
-  AddPartialWatch(add, context);
+  AddSearchWatch(add, context, "search", "Watch a position search over the whole history.",
+                 AddPositionPatternOptions, FillPositionWatch);
+  AddSearchWatch(add, context, "partial", "Watch a partial search over the whole history.",
+                 AddPartialPatternOptions, FillPartialWatch);
   AddCombinationWatch(add, context);
 
   watch->add_subcommand("list", "Print every watch with its figures.")->callback([&context] {
