@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zs {
@@ -45,13 +44,10 @@ class CliRunner {
 // stdout, and a part of stderr ("" on success: stderr stays empty; "" on
 // failure: stderr holds some message).
 struct CliCase {
-  CliCase(std::vector<std::string> args, int exitStatus, std::string out, std::string err = "")
-      : args(std::move(args)), exitStatus(exitStatus), out(std::move(out)), err(std::move(err)) {}
-
   std::vector<std::string> args;
   int exitStatus;
   std::string out;
-  std::string err;
+  std::string err = "";
 };
 // Runs the cases in order, each on what the ones before left, and checks each.
 void ExpectCliCases(const CliRunner& cli, const std::vector<CliCase>& cases);
