@@ -58,8 +58,8 @@ TEST(ChosenIssueDrawTest, NamesTheIssueOrTheNearestOneBeforeOrSaysWhyNot) {
       {"120130101010", "不是 2000 至 2099 年的期号"},
   };
   for (const auto& [text, says] : refused) {
-    EXPECT_NE(RefusalOf([&] { ChosenIssueDraw(index, text); }).find(says), std::string::npos)
-        << text;
+    const std::string refusal = RefusalOf([&index, text = text] { ChosenIssueDraw(index, text); });
+    EXPECT_NE(refusal.find(says), std::string::npos) << text;
   }
   EXPECT_NE(RefusalOf([] { ChosenIssueDraw(HistoryIndex(), "2013010101"); }).find("历史号码为空"),
             std::string::npos);
