@@ -121,13 +121,3 @@ BENCHMARK(BM_OpenHistoryIndex)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zs
-
-// The heap is set up as `zephyrstat-cli` and the window set it up at start.
-int main(int argc, char** argv) {
-  zs::RetainFreedMemoryForReuse();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

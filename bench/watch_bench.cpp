@@ -21,7 +21,6 @@
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
 #include "bench/generated_history.h"
-#include "frontend/memory_reuse.h"
 #include "history/history.h"
 
 namespace zs {
@@ -174,13 +173,3 @@ BENCHMARK(BM_TypedDrawStoredOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zs
-
-// The heap set up as the window and the command-line tool set theirs up.
-int main(int argc, char** argv) {
-  zs::RetainFreedMemoryForReuse();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -29,13 +29,7 @@ namespace zs {
 namespace {
 
 // Arguments shared by the commands; filled by CLI11, read by the callbacks.
-struct AnalysisArgs {
-  std::string type;
-  std::string mode;
-  std::vector<std::string> positions;
-  std::string patternOf;
-  std::string values;
-  std::string partSize;
+struct AnalysisArgs : PatternArgs {
   std::string groupSize;
   std::vector<std::string> selected;
   std::string from;
@@ -77,21 +71,6 @@ void RunSearch(const CliContext& context, const HistoryIndex& index, const Analy
   ShowGrids(context, args.exportSheets, result.hitGrid.get(), result.summaryGrid, "summary");
 }
 
-void AddTypeOption(CLI::App* command, AnalysisArgs& args) {
-  command->add_option("--type", args.type, "number, zodiac, tens, units, sum, segment or 0..5")
-      ->required();
-}
-
-void AddPatternKindOptions(CLI::App* command, AnalysisArgs& args) {
-  AddTypeOption(command, args);
-  command->add_option("--mode", args.mode, "fixed or free")->required();
-}
-
-CLI::Option* AddPatternOfOption(CLI::App* command, AnalysisArgs& args) {
-  return command->add_option("--pattern-of", args.patternOf,
-                             "take the values of this stored issue (or the nearest one before it)");
-}
-
 // The export flag of a command whose grids go to `sheets`. Only the files
 // named on standard error are this run's: a workbook of another command
 // (a search's Jiansuo.xls beside a group's Jieguo.xls) is the user's and stays.
@@ -116,57 +95,44 @@ void AddSearchRangeAndExport(CLI::App* command, AnalysisArgs& args) {
       std::string("the hits to ") + kHitsSheetName + " and the summary to " + kResultSheetName);
 }
 
-void AddSearch(CLI::App& app, CliContext& context) {
+// A search command: its pattern's options, the range and --export; it
+// fills the request from the arguments and the stored history, runs it and
+// shows the grids.
+template <typename Request>
+void AddSearchCommand(CLI::App& app, CliContext& context, const char* name,
+                      void (*addPatternOptions)(CLI::App*, PatternArgs&),
+                      void (*fill)(const CliContext&, const AnalysisArgs&, const Snapshot&,
+                                   Request&),
+                      SearchResult (*run)(const HistoryIndex&, const Request&)) {
   auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand("search", CommandHelp("search"));
-  AddPatternKindOptions(command, *args);
-  command->add_option("--pos", args->positions,
-                      "I=V chooses position I (1..8) with value V (repeatable); with "
-                      "--pattern-of, I alone chooses a position");
-  AddPatternOfOption(command, *args);
+  CLI::App* command = app.add_subcommand(name, CommandHelp(name));
+  addPatternOptions(command, *args);
   AddSearchRangeAndExport(command, *args);
-  command->callback([&context, args] {
-    PositionSearchRequest request;
-    TakePatternKind(args->type, args->mode, request.pattern);
+  command->callback([&context, args, fill, run] {
     const Snapshot history = context.LoadHistory();
-    const HistoryIndex& index = *history->index;
-    if (!args->patternOf.empty()) TakePatternOf(context, index, args->patternOf, request.pattern);
-    TakePositions(args->positions, !args->patternOf.empty(), request.pattern, request.chosen);
-    RunSearch(context, index, *args, request, RunPositionSearch);
+    Request request;
+    fill(context, *args, history, request);
+    RunSearch(context, *history->index, *args, request, run);
   });
 }
 
-void AddPartial(CLI::App& app, CliContext& context) {
-  auto args = std::make_shared<AnalysisArgs>();
-  CLI::App* command = app.add_subcommand("partial", CommandHelp("partial"));
-  AddPatternKindOptions(command, *args);
-  command->add_option("--k", args->partSize, "the part size K")->required();
-  CLI::Option* values =
-      command->add_option("--values", args->values, "the eight values V1,V2,…,V8");
-  values->excludes(AddPatternOfOption(command, *args));
-  AddSearchRangeAndExport(command, *args);
-  command->callback([&context, args] {
-    PartialSearchRequest request;
-    TakePatternKind(args->type, args->mode, request.pattern);
-    request.partSize = WholeArgument<int>(args->partSize, "--k");
-    request.partSizeText = args->partSize;
-    const Snapshot history = context.LoadHistory();
-    const HistoryIndex& index = *history->index;
-    if (!args->patternOf.empty()) {
-      TakePatternOf(context, index, args->patternOf, request.pattern);
-    } else if (!args->values.empty()) {
-      TakeEightValues(args->values, request.pattern);
-    } else {
-      throw UsageError("partial needs --values or --pattern-of");
-    }
-    RunSearch(context, index, *args, request, RunPartialSearch);
-  });
+void FillPositionSearch(const CliContext& context, const AnalysisArgs& args,
+                        const Snapshot& history, PositionSearchRequest& request) {
+  request.pattern = PositionPattern(
+      context, args, [&] { return history; }, request.chosen);
+}
+
+void FillPartialSearch(const CliContext& context, const AnalysisArgs& args, const Snapshot& history,
+                       PartialSearchRequest& request) {
+  request.partSize = WholeArgument<int>(args.partSize, "--k");
+  request.partSizeText = args.partSize;
+  request.pattern = PartialPattern(context, args, [&] { return history; });
 }
 
 void AddGroup(CLI::App& app, CliContext& context) {
   auto args = std::make_shared<AnalysisArgs>();
   CLI::App* command = app.add_subcommand("group", CommandHelp("group"));
-  AddTypeOption(command, *args);
+  AddTypeOption(command, args->type);
   command->add_option("--size", args->groupSize, "the group size K")->required();
   command
       ->add_option("--select", args->selected,
@@ -220,8 +186,10 @@ void AddTable(CLI::App& app, CliContext& context) {
 }  // namespace
 
 void AddAnalysisCommands(CLI::App& app, CliContext& context) {
-  AddSearch(app, context);
-  AddPartial(app, context);
+  AddSearchCommand(app, context, "search", AddPositionPatternOptions, FillPositionSearch,
+                   RunPositionSearch);
+  AddSearchCommand(app, context, "partial", AddPartialPatternOptions, FillPartialSearch,
+                   RunPartialSearch);
   AddGroup(app, context);
   AddTable(app, context);
 }

@@ -5,32 +5,48 @@
 #ifndef ZEPHYRSTAT_CLI_PATTERN_ARGUMENTS_H_
 #define ZEPHYRSTAT_CLI_PATTERN_ARGUMENTS_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "analysis/search_pattern.h"
+#include "history/history.h"
+
+namespace CLI {
+class App;
+}
 
 namespace zs {
 
 class CliContext;
-class HistoryIndex;
 
-// The pattern's type (--type) and mode (--mode fixed|free).
-void TakePatternKind(const std::string& type, const std::string& mode, SearchPattern& pattern);
+// The pattern's arguments, filled by CLI11 and read by the callbacks.
+struct PatternArgs {
+  std::string type;
+  std::string mode;
+  std::vector<std::string> positions;
+  std::string patternOf;
+  std::string values;
+  std::string partSize;
+};
 
-// The pattern of a stored draw, as the tab "历史指定期" takes it: the issue
-// named by the text, or the nearest stored one before it (InputError when
-// there is none).
-void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
-                   SearchPattern& pattern);
+// --type alone (required), which every analysis and watch takes.
+void AddTypeOption(CLI::App* command, std::string& type);
+// A position search's pattern: --type, --mode, --pos and --pattern-of.
+void AddPositionPatternOptions(CLI::App* command, PatternArgs& args);
+// A partial search's pattern: --type, --mode, --k and --values or --pattern-of.
+void AddPartialPatternOptions(CLI::App* command, PatternArgs& args);
 
-// The --pos arguments: I=V sets and chooses position I; with `patternOf`
-// (the values come from a stored draw) I alone chooses it.
-void TakePositions(const std::vector<std::string>& positions, bool patternOf,
-                   SearchPattern& pattern, PositionChoice& chosen);
+// The stored history, asked for only when --pattern-of names a draw, so a
+// pattern typed in full reads nothing.
+using HistoryWhenNeeded = std::function<Snapshot()>;
 
-// --values: eight comma-separated values, one per position.
-void TakeEightValues(const std::string& values, SearchPattern& pattern);
+// The pattern of a position search and the positions it chooses.
+SearchPattern PositionPattern(const CliContext& context, const PatternArgs& args,
+                              const HistoryWhenNeeded& history, PositionChoice& chosen);
+// The pattern of a partial search; its part size --k is the caller's.
+SearchPattern PartialPattern(const CliContext& context, const PatternArgs& args,
+                             const HistoryWhenNeeded& history);
 
 }  // namespace zs
 

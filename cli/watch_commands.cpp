@@ -23,13 +23,7 @@ namespace {
 
 constexpr size_t kMostItems = 6;
 
-struct WatchArgs {
-  std::string type;
-  std::string mode;
-  std::vector<std::string> positions;
-  std::string patternOf;
-  std::string values;
-  std::string partSize;
+struct WatchArgs : PatternArgs {
   std::vector<std::string> items;
   std::string when;
   std::string name;
@@ -48,68 +42,45 @@ void StoreWatch(CliContext& context, const WatchArgs& args, Watch& watch) {
 
 CLI::App* AddKind(CLI::App* add, const char* kind, const char* help, WatchArgs& args) {
   CLI::App* command = add->add_subcommand(kind, help);
-  command->add_option("--type", args.type, "number, zodiac, tens, units, sum, segment or 0..5")
-      ->required();
   command->add_option("--when", args.when, "last>=N, ratio>=R or record")->required();
   command->add_option("--name", args.name, "the watch's name");
   return command;
 }
 
-void AddSearchWatch(CLI::App* add, CliContext& context) {
+// A watch of a search: its pattern's options and a callback that fills the
+// watch from the pattern (the history read only when the pattern comes from
+// a stored draw) and stores it.
+void AddSearchWatch(CLI::App* add, CliContext& context, const char* kind, const char* help,
+                    void (*addPatternOptions)(CLI::App*, PatternArgs&),
+                    void (*fill)(CliContext&, const WatchArgs&, const HistoryWhenNeeded&, Watch&)) {
   auto args = std::make_shared<WatchArgs>();
-  CLI::App* command =
-      AddKind(add, "search", "Watch a position search over the whole history.", *args);
-  command->add_option("--mode", args->mode, "fixed or free")->required();
-  command->add_option("--pos", args->positions,
-                      "I=V chooses position I (1..8) with value V (repeatable); with "
-                      "--pattern-of, I alone chooses a position");
-  command->add_option("--pattern-of", args->patternOf,
-                      "take the values of this stored issue (or the nearest one before it)");
-  command->callback([&context, args] {
-    SearchPattern pattern;
-    TakePatternKind(args->type, args->mode, pattern);
-    // The history is read only when a pattern comes from a stored draw.
-    if (!args->patternOf.empty()) {
-      TakePatternOf(context, *context.OpenHistory().snapshot()->index, args->patternOf, pattern);
-    }
+  CLI::App* command = AddKind(add, kind, help, *args);
+  addPatternOptions(command, *args);
+  command->callback([&context, args, fill] {
     Watch watch;
-    watch.kind = WatchKind::kSearch;
-    TakePositions(args->positions, !args->patternOf.empty(), pattern, watch.chosen);
-    watch.type = pattern.type;
-    watch.freePositions = pattern.freePositions;
-    for (int p = 0; p < kPositions; ++p) watch.values[p] = watch.chosen[p] ? pattern.values[p] : 0;
+    fill(
+        context, *args, [&context] { return context.OpenHistory().snapshot(); }, watch);
     StoreWatch(context, *args, watch);
   });
 }
 
-void AddPartialWatch(CLI::App* add, CliContext& context) {
-  auto args = std::make_shared<WatchArgs>();
-  CLI::App* command =
-      AddKind(add, "partial", "Watch a partial search over the whole history.", *args);
-  command->add_option("--mode", args->mode, "fixed or free")->required();
-  command->add_option("--k", args->partSize, "the part size K")->required();
-  command->add_option("--values", args->values, "the eight values V1,V2,…,V8")
-      ->excludes(command->add_option("--pattern-of", args->patternOf,
-                                     "take the values of this stored issue (or the nearest one "
-                                     "before it)"));
-  command->callback([&context, args] {
-    SearchPattern pattern;
-    TakePatternKind(args->type, args->mode, pattern);
-    Watch watch;
-    watch.kind = WatchKind::kPartial;
-    watch.partSize = WholeArgument<int>(args->partSize, "--k");
-    if (!args->patternOf.empty()) {
-      TakePatternOf(context, *context.OpenHistory().snapshot()->index, args->patternOf, pattern);
-    } else if (!args->values.empty()) {
-      TakeEightValues(args->values, pattern);
-    } else {
-      throw UsageError("watch add partial needs --values or --pattern-of");
-    }
-    watch.type = pattern.type;
-    watch.freePositions = pattern.freePositions;
-    watch.values = pattern.values;
-    StoreWatch(context, *args, watch);
-  });
+void FillPositionWatch(CliContext& context, const WatchArgs& args, const HistoryWhenNeeded& history,
+                       Watch& watch) {
+  watch.kind = WatchKind::kSearch;
+  const SearchPattern pattern = PositionPattern(context, args, history, watch.chosen);
+  watch.type = pattern.type;
+  watch.freePositions = pattern.freePositions;
+  for (int p = 0; p < kPositions; ++p) watch.values[p] = watch.chosen[p] ? pattern.values[p] : 0;
+}
+
+void FillPartialWatch(CliContext& context, const WatchArgs& args, const HistoryWhenNeeded& history,
+                      Watch& watch) {
+  watch.kind = WatchKind::kPartial;
+  watch.partSize = WholeArgument<int>(args.partSize, "--k");
+  const SearchPattern pattern = PartialPattern(context, args, history);
+  watch.type = pattern.type;
+  watch.freePositions = pattern.freePositions;
+  watch.values = pattern.values;
 }
 
 void AddCombinationWatch(CLI::App* add, CliContext& context) {
@@ -121,6 +92,7 @@ void AddCombinationWatch(CLI::App* add, CliContext& context) {
                    "the combination's items A,B,… as the group calculation labels them")
       ->delimiter(',')
       ->required();
+  AddTypeOption(command, args->type);
   command->callback([&context, args] {
     Watch watch;
     watch.kind = WatchKind::kCombination;
@@ -147,8 +119,10 @@ void AddWatchCommands(CLI::App& app, CliContext& context) {
   watch->require_subcommand(1);
   CLI::App* add = watch->add_subcommand("add", "Add a watch; prints its number.");
   add->require_subcommand(1);
-  AddSearchWatch(add, context);
-  AddPartialWatch(add, context);
+  AddSearchWatch(add, context, "search", "Watch a position search over the whole history.",
+                 AddPositionPatternOptions, FillPositionWatch);
+  AddSearchWatch(add, context, "partial", "Watch a partial search over the whole history.",
+                 AddPartialPatternOptions, FillPartialWatch);
   AddCombinationWatch(add, context);
 
   watch->add_subcommand("list", "Print every watch with its figures.")->callback([&context] {

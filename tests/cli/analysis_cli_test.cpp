@@ -1,9 +1,9 @@
 // End-to-end runs of zephyrstat-cli's analysis commands (search, partial,
-// group, table), each test in its own temporary data folder and settings.
+// group, table, stats and trend) on a worked example, each test in its own
+// temporary data folder and settings, and the arguments they refuse.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "store/history_store.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/test_draws.h"
 #include "tests/support/workbook_reader.h"
 #include "tools/history_generator.h"
 
@@ -28,38 +29,19 @@ const std::string kHitHeading =
     "期号\t平1位\t平2位\t平3位\t平4位\t平5位\t平6位\t平7位\t平8位\t遗漏次数\t序号";
 const std::string kSummaryHeading = "号码（分组）\t最小遗漏\t最大遗漏\t最后遗漏\t大后比";
 
-// 115 draws on 84-a-day issues from 14010101; the draws with idx 101, 104,
-// 105 and 110 start with 7, the others with 1.
-std::vector<Draw> WorkedExampleDraws() {
-  const std::set<int> hits = {101, 104, 105, 110};
-  std::vector<Draw> draws;
-  int32_t issue = 14010101;
-  for (int idx = 1; idx <= 115; ++idx) {
-    draws.push_back(Draw{issue, {hits.count(idx) ? 7 : 1, 2, 3, 4, 5, 6, 8, 9}});
-    issue = FollowingIssue(issue, IssueRule{84, false});
-  }
-  return draws;
-}
-
+// 115 draws; those with idx 101, 104, 105 and 110 start with 7, the others with 1.
 class AnalysisCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    draws_ = WorkedExampleDraws();
-    WriteFileBytes(cli_.root() / "history.txt", HistoryFileText(draws_, false));
-    ASSERT_EQ(Run({"settings", "GsZl", "0"}).exitStatus, 0);
-    const CliResult imported = Run({"import", (cli_.root() / "history.txt").string()});
-    ASSERT_EQ(imported.exitStatus, 0) << imported.err;
-  }
-  CliResult Run(const std::vector<std::string>& args) { return cli_.Run(args); }
+  void SetUp() override { ASSERT_TRUE(ImportHistory(cli_, "0", HistoryFileText(draws_, false))); }
   std::vector<std::string> Lines(const std::vector<std::string>& args) {
-    const CliResult result = Run(args);
+    const CliResult result = cli_.Run(args);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     return OutputLines(result.out);
   }
   std::string Shown(int idx) const { return ShownIssue(draws_[idx - 1].issue, false); }
 
   CliRunner cli_{ZS_CLI_PATH};
-  std::vector<Draw> draws_;
+  const std::vector<Draw> draws_ = testing::SevensExample(115, {101, 104, 105, 110});
 };
 
 TEST_F(AnalysisCliTest, SearchPrintsHitsThenSummaryOfTheWorkedExample) {
@@ -77,8 +59,8 @@ TEST_F(AnalysisCliTest, SearchPrintsHitsThenSummaryOfTheWorkedExample) {
 }
 
 TEST_F(AnalysisCliTest, JsonHoldsBothGrids) {
-  const CliResult result = Run({"--json", "search", "--type", "number", "--mode", "fixed", "--pos",
-                                "1=7", "--from", Shown(110), "--to", Shown(110)});
+  const CliResult result = cli_.Run({"--json", "search", "--type", "number", "--mode", "fixed",
+                                     "--pos", "1=7", "--from", Shown(110), "--to", Shown(110)});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_THAT(result.out, StartsWith("{\"hits\":{\"columns\":[\"期号\""));
   EXPECT_THAT(result.out, HasSubstr("\"summary\":{\"columns\":[\"号码（分组）\""));
@@ -118,17 +100,15 @@ TEST_F(AnalysisCliTest, GroupReplacesTheTableAndTableSortsIt) {
                           "20\t32767\t32767\t116\t282.4742"));
   EXPECT_THAT(Lines({"table", "--sort", "sglLlr"})[1], StartsWith("01\t"));
 
-  // A refused size prints the message, exits 1 and leaves YL as it was.
-  const CliResult refused = Run({"group", "--type", "number", "--size", "5", "--select",
-                                 "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19"});
-  EXPECT_EQ(refused.exitStatus, 1);
-  EXPECT_THAT(refused.err, HasSubstr("5个分组请选择18个（含）以内的个数的号码"));
-  EXPECT_EQ(Lines({"table"}).size(), 4u);
-
-  // So does a range box that is not a number.
-  const CliResult badRange =
-      Run({"group", "--type", "units", "--size", "2", "--select", "1,2", "--to", "2014x"});
-  EXPECT_EQ(badRange.exitStatus, 1);
+  // A refused size or range box prints the message, exits 1 and leaves YL as it was.
+  ExpectCliCases(
+      cli_,
+      {{{"group", "--type", "number", "--size", "5", "--select",
+         "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19"},
+        1,
+        "",
+        "5个分组请选择18个（含）以内的个数的号码"},
+       {{"group", "--type", "units", "--size", "2", "--select", "1,2", "--to", "2014x"}, 1, ""}});
   EXPECT_EQ(Lines({"table"}).size(), 4u);
 }
 
@@ -151,36 +131,35 @@ TEST_F(AnalysisCliTest, ZodiacNamesFollowTheBaseOfTheStoredFields) {
 }
 
 TEST_F(AnalysisCliTest, BadInputIsRefused) {
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    const char* message;
-  };
-  const std::vector<Case> cases = {
-      {{"search", "--type", "number", "--mode", "free", "--from", "2014abcdefg"}, 1, "不是数字"},
-      {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--values", "1,2,3,4,5,6,7,8",
-        "--to", "x"},
-       1,
-       "不是数字"},
-      {{"search", "--type", "colour", "--mode", "free"}, 2, "--type"},
-      {{"search", "--type", "number", "--mode", "loose"}, 2, "--mode"},
-      {{"search", "--type", "number", "--mode", "free", "--pos", "9=1"}, 2, "1..8"},
-      {{"search", "--type", "number", "--mode", "free", "--pos", "1=x"}, 2, "whole number"},
-      {{"search", "--type", "number", "--mode", "free", "--pos", "1"}, 2, "I=V"},
-      {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--values", "1,2,3"}, 2, "eight"},
-      {{"partial", "--type", "0", "--mode", "free", "--k", "2"}, 2, "--values"},
-      {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--pattern-of", "2013010101"},
-       1,
-       "早于第一期"},
-      {{"group", "--type", "number", "--size", "2", "--select", "0,21"}, 2, "1..20"},
-      {{"table", "--sort", "content"}, 2, "--sort"},
-  };
-  for (const Case& c : cases) {
-    const CliResult result = Run(c.args);
-    EXPECT_EQ(result.exitStatus, c.status) << c.args[0] << " " << result.err;
-    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.args[0];
-    EXPECT_TRUE(result.out.empty()) << result.out;
-  }
+  ExpectCliCases(
+      cli_,
+      {
+          {{"search", "--type", "number", "--mode", "free", "--from", "2014abcdefg"},
+           1,
+           "",
+           "不是数字"},
+          {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--values", "1,2,3,4,5,6,7,8",
+            "--to", "x"},
+           1,
+           "",
+           "不是数字"},
+          {{"search", "--type", "colour", "--mode", "free"}, 2, "", "--type"},
+          {{"search", "--type", "number", "--mode", "loose"}, 2, "", "--mode"},
+          {{"search", "--type", "number", "--mode", "free", "--pos", "9=1"}, 2, "", "1..8"},
+          {{"search", "--type", "number", "--mode", "free", "--pos", "1=x"}, 2, "", "whole number"},
+          {{"search", "--type", "number", "--mode", "free", "--pos", "1"}, 2, "", "I=V"},
+          {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--values", "1,2,3"},
+           2,
+           "",
+           "eight"},
+          {{"partial", "--type", "0", "--mode", "free", "--k", "2"}, 2, "", "--values"},
+          {{"partial", "--type", "0", "--mode", "free", "--k", "2", "--pattern-of", "2013010101"},
+           1,
+           "",
+           "早于第一期"},
+          {{"group", "--type", "number", "--size", "2", "--select", "0,21"}, 2, "", "1..20"},
+          {{"table", "--sort", "content"}, 2, "", "--sort"},
+      });
 }
 
 TEST_F(AnalysisCliTest, ExportPrintsTheSameGridsAndNamesTheWrittenSheetsOnStderr) {
@@ -191,9 +170,9 @@ TEST_F(AnalysisCliTest, ExportPrintsTheSameGridsAndNamesTheWrittenSheetsOnStderr
   for (const bool json : {false, true}) {
     std::vector<std::string> args = search;
     if (json) args.insert(args.begin(), "--json");
-    const CliResult plain = Run(args);
+    const CliResult plain = cli_.Run(args);
     args.push_back("--export");
-    const CliResult exported = Run(args);
+    const CliResult exported = cli_.Run(args);
     EXPECT_EQ(exported.exitStatus, 0) << exported.err;
     EXPECT_EQ(exported.out, plain.out);
     EXPECT_THAT(OutputLines(exported.err), ElementsAre(hits, summary));
@@ -201,18 +180,88 @@ TEST_F(AnalysisCliTest, ExportPrintsTheSameGridsAndNamesTheWrittenSheetsOnStderr
   EXPECT_EQ(testing::ReadWorkbook(hits).Extent(), std::make_pair(5, 11));
   EXPECT_EQ(testing::ReadWorkbook(summary).Rows(2, 5)[1],
             (std::vector<std::string>{"07 ", "1", "5", "6", "0.833333333333333"}));
-  const CliResult table = Run({"table", "--export"});
-  EXPECT_EQ(table.out, Run({"table"}).out);
+  const CliResult table = cli_.Run({"table", "--export"});
+  EXPECT_EQ(table.out, cli_.Run({"table"}).out);
   EXPECT_THAT(OutputLines(table.err), ElementsAre(summary));
   EXPECT_EQ(testing::ReadWorkbook(summary).Extent().first, 1);
 
   // A group calculation writes the table alone; the search's hit list of
   // before stays, and neither the help nor the output claims it.
   const CliResult group =
-      Run({"group", "--type", "number", "--size", "2", "--select", "3,7", "--export"});
+      cli_.Run({"group", "--type", "number", "--size", "2", "--select", "3,7", "--export"});
   EXPECT_THAT(OutputLines(group.err), ElementsAre(summary));
   EXPECT_TRUE(std::filesystem::exists(hits));
   EXPECT_THAT(cli_.RunRaw({"group", "--help"}).out, Not(HasSubstr("Jiansuo.xls")));
+}
+
+TEST_F(AnalysisCliTest, StatsOfTheFirstPosition) {
+  const std::vector<std::string> lines = Lines(
+      {"stats", "--type", "number", "--mode", "fixed", "--position", "1", "--from", Shown(101)});
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[0],
+            "值\t出现次数\t理论次数\t出现频率\t最小遗漏\t最大遗漏\t最后遗漏\t上次遗漏\t平均遗漏\t"
+            "欲出几率\t投资价值\t回补几率\t最大连出\t最大遗漏期号");
+  // 15 draws at 1/20: 理论次数 0.75, 循环周期 20.
+  // 01: 11 hits, omissions 2 1 3 1 1 1 2 1 1 1 1 (the 3 at idx 106), a run
+  // of five at the end.
+  EXPECT_EQ(lines[1], "01\t11\t0.75\t73.33%\t1\t3\t1\t1\t1.36\t0.73\t0.05\t0.00\t5\t" + Shown(106));
+  // 02 never at position 1: the range start is the virtual hit.
+  EXPECT_EQ(lines[2], "02\t0\t0.75\t0.00%\t32767\t32767\t16\t\t\t\t0.80\t\t0\t");
+  // 07: omissions 1 3 1 5, then six to one past the newest draw.
+  EXPECT_EQ(lines[7], "07\t4\t0.75\t26.67%\t1\t5\t6\t5\t2.50\t2.40\t0.30\t-0.05\t2\t" + Shown(110));
+  // Free mode: 02 is in every draw, at 8/20 a draw.
+  EXPECT_EQ(Lines({"stats", "--type", "number", "--from", Shown(101)})[2],
+            "02\t15\t6.00\t100.00%\t1\t1\t1\t1\t1.00\t1.00\t0.40\t0.00\t15\t" + Shown(101));
+  // Every draw holds four odd numbers; C(10, 4)² of the C(20, 8) sets do.
+  EXPECT_EQ(Lines({"stats", "--type", "odd-even", "--from", Shown(101)})[5],
+            "4:4\t15\t5.25\t100.00%\t1\t1\t1\t1\t1.00\t1.00\t0.35\t0.00\t15\t" + Shown(101));
+}
+
+TEST_F(AnalysisCliTest, TrendCountsOverTheWholeHistory) {
+  const std::vector<std::string> lines =
+      Lines({"trend", "--type", "number", "--mode", "fixed", "--position", "1", "--last", "3"});
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_THAT(lines[0], ::testing::StartsWith("期号\t01\t02\t03"));
+  EXPECT_THAT(lines[1], ::testing::StartsWith(Shown(113) + "\t01\t113\t113\t"));
+  EXPECT_THAT(lines[3], HasSubstr("\t115\t115\t5\t115\t"));  // 06, 07, 08
+  // 重号: 8 since idx 112; 7 last at idx 111 (after a draw starting with 7);
+  // 0..6 never, and the first draw has no previous draw.
+  std::string repeats = Shown(115);
+  for (int box = 0; box <= 6; ++box) repeats += "\t115";
+  EXPECT_EQ(Lines({"trend", "--type", "repeat", "--last", "1"})[1], repeats + "\t4\t8");
+  // --last beyond the range shows the whole range.
+  EXPECT_EQ(Lines({"trend", "--type", "tens", "--from", Shown(110), "--last", "99"}).size(), 7u);
+}
+
+TEST_F(AnalysisCliTest, ExportWritesTheWorkbookOfEachView) {
+  for (const auto& [command, file] : std::vector<std::pair<std::string, std::string>>{
+           {"stats", "Tongji.xls"}, {"trend", "Zoushi.xls"}}) {
+    const CliResult result = cli_.Run({command, "--type", "zodiac", "--export"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_THAT(result.err, HasSubstr(file));
+    EXPECT_EQ(OutputLines(result.out).size(), command == "stats" ? 13u : 116u);
+    const auto extent = testing::ReadWorkbook(cli_.dataFolder() / file).Extent();
+    EXPECT_EQ(extent, std::make_pair(command == "stats" ? 13 : 116, command == "stats" ? 14 : 13))
+        << command;
+  }
+}
+
+TEST_F(AnalysisCliTest, RefusedArguments) {
+  ExpectCliCases(cli_,
+                 {
+                     {{"stats", "--type", "number", "--mode", "fixed"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "fixed", "--position", "0"}, 2, ""},
+                     {{"trend", "--type", "number", "--mode", "fixed", "--position", "9"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "fixed", "--position", "x"}, 2, ""},
+                     {{"stats", "--type", "number", "--position", "3"}, 2, ""},
+                     {{"stats", "--type", "colour"}, 2, ""},
+                     {{"stats", "--type", "span", "--mode", "fixed", "--position", "1"}, 2, ""},
+                     {{"trend", "--type", "repeat", "--position", "1"}, 2, ""},
+                     {{"stats", "--type", "number", "--mode", "both"}, 2, ""},
+                     {{"trend", "--type", "number", "--last", "-1"}, 2, ""},
+                     {{"stats", "--type", "number", "--from", "abc"}, 1, ""},
+                     {{"trend", "--type", "number", "--to", "14x"}, 1, ""},
+                 });
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/draw.h"
-#include "core/issue_number.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/test_draws.h"
 #include "tools/history_generator.h"
 
 namespace zs {
@@ -22,18 +22,10 @@ const std::string kHeading =
 
 class WatchCliTest : public ::testing::Test {
  protected:
-  // 30 draws of 1..6, 8, 9 on 84-a-day issues; those with idx 10 and 20
-  // start with 7.
+  // 30 draws; those with idx 10 and 20 start with 7.
   void SetUp() override {
-    std::vector<Draw> draws;
-    int32_t issue = 14010101;
-    for (int idx = 1; idx <= 30; ++idx) {
-      draws.push_back(Draw{issue, {idx % 10 == 0 && idx < 30 ? 7 : 1, 2, 3, 4, 5, 6, 8, 9}});
-      issue = FollowingIssue(issue, IssueRule{84, false});
-    }
-    WriteFileBytes(cli_.root() / "history.txt", HistoryFileText(draws, false));
-    ASSERT_EQ(cli_.Run({"settings", "GsZl", "0"}).exitStatus, 0);
-    ASSERT_EQ(cli_.Run({"import", (cli_.root() / "history.txt").string()}).exitStatus, 0);
+    const std::vector<Draw> draws = testing::SevensExample(30, {10, 20});
+    ASSERT_TRUE(ImportHistory(cli_, "0", HistoryFileText(draws, false)));
   }
 
   CliRunner cli_{ZS_CLI_PATH};
@@ -47,49 +39,42 @@ TEST_F(WatchCliTest, AddRemoveAndTheirRefusals) {
     args.insert(args.end(), more.begin(), more.end());
     return args;
   };
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string out;  // the whole output on success, a part of stderr on failure
-  } kCases[] = {
-      {search({"--pos", "1=7", "--when", "last>=12", "--name", "七"}), 0, "number\t1\n"},
-      {{"watch", "add", "partial", "--type", "0", "--mode", "free", "--k", "2", "--values",
-        "1,2,3,4,5,6,7,8", "--when", "ratio>=1.5"},
-       0,
-       "number\t2\n"},
-      {{"watch", "add", "combination", "--type", "number", "--items", "07,01", "--when", "record"},
-       0,
-       "number\t3\n"},
-      {{"watch", "add", "combination", "--type", "number", "--items", "07,7", "--when", "record"},
-       1,
-       "\"7\""},
-      {{"watch", "add", "combination", "--type", "units", "--items", "1,2,3,4,5,6,7", "--when",
-        "record"},
-       2,
-       "--items"},
-      {{"watch", "add", "partial", "--type", "0", "--mode", "free", "--k", "2", "--when", "record"},
-       2,
-       "--values"},
-      {search({"--pos", "1=7", "--when", "last>=x"}), 2, "--when"},
-      {search({"--pos", "1=7"}), 2, "--when"},
-      {search({"--pos", "9=7", "--when", "record"}), 2, "--pos"},
-      {search({"--items", "07", "--when", "record"}), 2, "--items"},
-      {{"watch", "remove", "9"}, 1, "9"},
-      {{"watch", "remove", "x"}, 2, "N"},
-      {{"watch", "remove", "2"}, 0, "removed\t2\n"},
-      {{"watch", "remove", "2"}, 1, "2"},
-      {{"watch"}, 2, ""},
-  };
-  for (const auto& c : kCases) {
-    const CliResult result = cli_.Run(c.args);
-    SCOPED_TRACE(c.args.back());
-    EXPECT_EQ(result.exitStatus, c.status) << result.err;
-    if (c.status == 0) {
-      EXPECT_EQ(result.out, c.out);
-    } else {
-      EXPECT_THAT(result.err, HasSubstr(c.out));
-    }
-  }
+  ExpectCliCases(
+      cli_, {
+                {search({"--pos", "1=7", "--when", "last>=12", "--name", "七"}), 0, "number\t1\n"},
+                {{"watch", "add", "partial", "--type", "0", "--mode", "free", "--k", "2",
+                  "--values", "1,2,3,4,5,6,7,8", "--when", "ratio>=1.5"},
+                 0,
+                 "number\t2\n"},
+                {{"watch", "add", "combination", "--type", "number", "--items", "07,01", "--when",
+                  "record"},
+                 0,
+                 "number\t3\n"},
+                {{"watch", "add", "combination", "--type", "number", "--items", "07,7", "--when",
+                  "record"},
+                 1,
+                 "",
+                 "\"7\""},
+                {{"watch", "add", "combination", "--type", "units", "--items", "1,2,3,4,5,6,7",
+                  "--when", "record"},
+                 2,
+                 "",
+                 "--items"},
+                {{"watch", "add", "partial", "--type", "0", "--mode", "free", "--k", "2", "--when",
+                  "record"},
+                 2,
+                 "",
+                 "--values"},
+                {search({"--pos", "1=7", "--when", "last>=x"}), 2, "", "--when"},
+                {search({"--pos", "1=7"}), 2, "", "--when"},
+                {search({"--pos", "9=7", "--when", "record"}), 2, "", "--pos"},
+                {search({"--items", "07", "--when", "record"}), 2, "", "--items"},
+                {{"watch", "remove", "9"}, 1, "", "9"},
+                {{"watch", "remove", "x"}, 2, "", "N"},
+                {{"watch", "remove", "2"}, 0, "removed\t2\n"},
+                {{"watch", "remove", "2"}, 1, "", "2"},
+                {{"watch"}, 2, "", ""},
+            });
   // A refused add stored nothing; the removed number is not given again.
   EXPECT_EQ(cli_.Run(search({"--when", "record"})).out, "number\t4\n");
   EXPECT_EQ(OutputLines(cli_.Run({"watch", "list"}).out).size(), 4u);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/box_view.h"
@@ -39,37 +40,26 @@ std::string RefusalOf(const std::function<void()>& read) {
   return "";
 }
 
-TEST(ChosenIssueDrawTest, NamesTheIssueOrTheNearestOneBefore) {
+// The issue a text names, or the nearest stored one before it; or the
+// refusal, which says why.
+TEST(ChosenIssueDrawTest, NamesTheIssueOrTheNearestOneBeforeOrSaysWhyNot) {
   // Two-digit issues, then three-digit ones of an edition chosen later.
   const HistoryIndex index = IndexOfIssues({13010101, 13010102, 13010201, 130103001});
-  const struct {
-    const char* text;
-    size_t draw;
-  } cases[] = {
+  const std::vector<std::pair<const char*, size_t>> chosen = {
       {"2013010101", 0},  {"2013010102", 1},  {" 2013010150 ", 1}, {"2013010201", 2},
       {"20130103001", 3}, {"20130102999", 2}, {"013010102", 1},    {"20991231084", 3},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(ChosenIssueDraw(index, c.text), c.draw);
-  }
-}
-
-TEST(ChosenIssueDrawTest, RefusesWhatNamesNoDrawAndSaysWhy) {
-  const HistoryIndex index = IndexOfIssues({13010101, 13010102});
-  const struct {
-    const char* text;
-    const char* says;
-  } cases[] = {
+  for (const auto& [text, draw] : chosen) EXPECT_EQ(ChosenIssueDraw(index, text), draw) << text;
+  const std::vector<std::pair<const char*, const char*>> refused = {
       {"", "不是数字"},
       {"abc", "“abc”的最后九个字符不是数字"},
       {"2013x10102", "不是数字"},
       {"2012123184", "“2012123184”早于第一期"},
       {"120130101010", "不是 2000 至 2099 年的期号"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_NE(RefusalOf([&] { ChosenIssueDraw(index, c.text); }).find(c.says), std::string::npos);
+  for (const auto& [text, says] : refused) {
+    const std::string refusal = RefusalOf([&index, text = text] { ChosenIssueDraw(index, text); });
+    EXPECT_NE(refusal.find(says), std::string::npos) << text;
   }
   EXPECT_NE(RefusalOf([] { ChosenIssueDraw(HistoryIndex(), "2013010101"); }).find("历史号码为空"),
             std::string::npos);

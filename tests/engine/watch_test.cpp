@@ -151,20 +151,6 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
     }
   }
 
-  static void ExpectSameBook(const WatchBook& advanced, const WatchBook& anew) {
-    ASSERT_EQ(advanced.DrawCount(), anew.DrawCount());
-    ASSERT_EQ(advanced.entries().size(), anew.entries().size());
-    for (size_t i = 0; i < anew.entries().size(); ++i) {
-      const WatchEntry& a = advanced.entries()[i];
-      const WatchEntry& b = anew.entries()[i];
-      ASSERT_EQ(a.watch, b.watch);
-      ASSERT_EQ(a.figures.HitCount(), b.figures.HitCount());
-      ASSERT_EQ(a.figures.omissionSum, b.figures.omissionSum);
-      ASSERT_EQ(a.figures.Omissions(), b.figures.Omissions());
-      ASSERT_EQ(a.holds, b.holds);
-    }
-  }
-
   std::mt19937_64 random_;
   PanelBases bases_;
   DerivationRules rules_;
@@ -200,7 +186,7 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
     index.Append(rows_[next]);
     const WatchBook advanced = book.Followed(before, index, bases_);
     const WatchBook anew(watches_, index, bases_);
-    ExpectSameBook(advanced, anew);
+    testing::ExpectSameBook(advanced, anew);
     std::vector<int64_t> expected;
     for (size_t i = 0; i < watches_.size(); ++i) {
       if (anew.entries()[i].holds && !book.entries()[i].holds) expected.push_back(i + 1);
@@ -215,12 +201,13 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
   // Several draws at once, a removed draw, new bases: each as one change.
   const WatchBook full(watches_, index, bases_);
   const HistoryIndex half(std::vector<HistoryRow>(rows_.begin(), rows_.begin() + start));
-  ExpectSameBook(WatchBook(watches_, half, bases_).Followed(half, index, bases_), full);
+  testing::ExpectSameBook(WatchBook(watches_, half, bases_).Followed(half, index, bases_), full);
   HistoryIndex shorter = index;
   shorter.RemoveLast();
-  ExpectSameBook(full.Followed(index, shorter, bases_), WatchBook(watches_, shorter, bases_));
+  testing::ExpectSameBook(full.Followed(index, shorter, bases_),
+                          WatchBook(watches_, shorter, bases_));
   const PanelBases other{1 - bases_.sxIni, 1 - bases_.dsIni};
-  ExpectSameBook(full.Followed(index, index, other), WatchBook(watches_, index, other));
+  testing::ExpectSameBook(full.Followed(index, index, other), WatchBook(watches_, index, other));
 
   // A watch removed, one changed and one added keep the others' figures.
   std::vector<Watch> changed(watches_.begin() + 1, watches_.end());
@@ -229,7 +216,7 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
   changed.push_back(watches_.front());
   changed.back().number = 99;
   changed.back().kind = WatchKind::kCombination;
-  ExpectSameBook(full.Rewatched(changed, index), WatchBook(changed, index, bases_));
+  testing::ExpectSameBook(full.Rewatched(changed, index), WatchBook(changed, index, bases_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WatchDifferentialTest, ::testing::Range<uint64_t>(1, 7));

@@ -1,5 +1,7 @@
 #include "tests/support/analysis_histories.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <random>
 
@@ -40,6 +42,20 @@ AnalysisHistory MakeAnalysisHistory(const std::vector<Draw>& draws, const Deriva
   history.store->ReplaceAllDraws(draws, rules);
   history.index = HistoryIndex(*history.store);  // as the window builds it
   return history;
+}
+
+void ExpectSameBook(const WatchBook& got, const WatchBook& want) {
+  ASSERT_EQ(got.DrawCount(), want.DrawCount());
+  ASSERT_EQ(got.entries().size(), want.entries().size());
+  for (size_t i = 0; i < want.entries().size(); ++i) {
+    const WatchEntry& a = got.entries()[i];
+    const WatchEntry& b = want.entries()[i];
+    ASSERT_EQ(a.watch, b.watch);
+    ASSERT_EQ(a.figures.HitCount(), b.figures.HitCount());
+    ASSERT_EQ(a.figures.omissionSum, b.figures.omissionSum);
+    ASSERT_EQ(a.figures.Omissions(), b.figures.Omissions());
+    ASSERT_EQ(a.holds, b.holds);
+  }
 }
 
 }  // namespace zs::testing

@@ -1,6 +1,7 @@
 // Histories for the analysis tests and benchmarks: random draws (optionally
 // with repeated numbers inside a draw, which the import lets through), their
-// derived rows, and a history store plus index holding them.
+// derived rows, and a history store plus index holding them; and the check
+// that two watch books over them agree.
 #ifndef ZEPHYRSTAT_TESTS_SUPPORT_ANALYSIS_HISTORIES_H_
 #define ZEPHYRSTAT_TESTS_SUPPORT_ANALYSIS_HISTORIES_H_
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "analysis/history_index.h"
+#include "analysis/watch_book.h"
 #include "core/derivation.h"
 #include "core/draw.h"
 #include "store/history_store.h"
@@ -29,6 +31,10 @@ struct AnalysisHistory {
   HistoryIndex index;
 };
 AnalysisHistory MakeAnalysisHistory(const std::vector<Draw>& draws, const DerivationRules& rules);
+
+// Checks that `got` holds the watches of `want`, in its order, with the same
+// figures and conditions, over as many draws.
+void ExpectSameBook(const WatchBook& got, const WatchBook& want);
 
 }  // namespace zs::testing
 

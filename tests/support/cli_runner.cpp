@@ -1,6 +1,7 @@
 #include "tests/support/cli_runner.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,6 +116,27 @@ CliResult CliRunner::RunRaw(const std::vector<std::string>& args) const {
   std::filesystem::remove(outFile);
   std::filesystem::remove(errFile);
   return result;
+}
+
+void ExpectCliCases(const CliRunner& cli, const std::vector<CliCase>& cases) {
+  for (const CliCase& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const CliResult result = cli.Run(c.args);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+    EXPECT_EQ(result.out, c.out);
+    if (c.err.empty()) {
+      EXPECT_EQ(result.err.empty(), c.exitStatus == 0) << result.err;
+    } else {
+      EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    }
+  }
+}
+
+bool ImportHistory(const CliRunner& cli, const std::string& gsZl, std::string_view historyText) {
+  const std::filesystem::path file = cli.root() / "history.txt";
+  WriteFileBytes(file, historyText);
+  return cli.Run({"settings", "GsZl", gsZl}).exitStatus == 0 &&
+         cli.Run({"import", file.string()}).exitStatus == 0;
 }
 
 std::string ReadFileBytes(const std::filesystem::path& file) {

@@ -40,6 +40,22 @@ class CliRunner {
   std::filesystem::path root_;
 };
 
+// One row of a command's table: the arguments, the exit status, the whole of
+// stdout, and a part of stderr ("" on success: stderr stays empty; "" on
+// failure: stderr holds some message).
+struct CliCase {
+  std::vector<std::string> args;
+  int exitStatus;
+  std::string out;
+  std::string err = "";
+};
+// Runs the cases in order, each on what the ones before left, and checks each.
+void ExpectCliCases(const CliRunner& cli, const std::vector<CliCase>& cases);
+
+// Chooses the edition (`gsZl`, the stored setting) and imports `historyText`;
+// false when either fails.
+bool ImportHistory(const CliRunner& cli, const std::string& gsZl, std::string_view historyText);
+
 // Whole-file helpers for preparing inputs and comparing outputs.
 std::string ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
