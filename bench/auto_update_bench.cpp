@@ -4,10 +4,11 @@
 // after the stored newest. The benchmark's time runs from arming the
 // updater's timer (its tick comes 1 ms later) until the window has shown the
 // new snapshot: the history grid ending at the new draw and the 关注 window's
-// 200 watches up to date. Target: at most 150 ms. Counter max_gap_ms: the
+// 200 watches up to date; the time shown is the mean of the cycles, counter
+// slowest_ms the slowest. Target: at most 150 ms. Counter max_gap_ms: the
 // longest gap between two turns of the window's event loop from the tick
 // until what the cycle left queued (the views, the paint) is done, over
-// every cycle. Target: at most 50 ms.
+// every cycle, gap_end_ms when it ended. Target: at most 50 ms.
 //
 // The update deletes a history whose first draw is more than IniSerchDay
 // (16 at most) days old before it asks for new draws, and 500,000 draws
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QSettings>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +154,7 @@ void BM_AutoUpdateCycleBringingOneDraw(benchmark::State& state) {
   RunCycle(window, gaps);
   DeleteNewest(window);
 
+  double slowest = 0;
   double longestGap = 0;
   double longestGapEnd = 0;
   for (auto _ : state) {
@@ -161,12 +164,14 @@ void BM_AutoUpdateCycleBringingOneDraw(benchmark::State& state) {
       break;
     }
     state.SetIterationTime(cycle.seconds);
+    slowest = std::max(slowest, cycle.seconds);
     if (cycle.longestGapMilliseconds > longestGap) {
       longestGap = cycle.longestGapMilliseconds;
       longestGapEnd = cycle.longestGapEndMilliseconds;
     }
     DeleteNewest(window);
   }
+  state.counters["slowest_ms"] = slowest * 1e3;
   state.counters["max_gap_ms"] = longestGap;
   state.counters["gap_end_ms"] = longestGapEnd;
   state.counters["draws"] = static_cast<double>(kDraws);
