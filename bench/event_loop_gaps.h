@@ -4,15 +4,22 @@
 #ifndef ZEPHYRSTAT_BENCH_EVENT_LOOP_GAPS_H_
 #define ZEPHYRSTAT_BENCH_EVENT_LOOP_GAPS_H_
 
+#include <time.h>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QObject>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 
 namespace zs {
 
-// The longest time between two ticks of a 1 ms timer on this thread.
+// The longest time between two ticks of a 1 ms timer on this thread, and
+// the longest processor time this thread spent between two ticks: the part
+// of a gap the window's own work makes, without the waits for a processor
+// that other programs cause on a loaded machine.
 class LoopGaps {
  public:
   LoopGaps() {
@@ -23,8 +30,10 @@ class LoopGaps {
   void Start() {
     longest_ = 0;
     longestEnd_ = 0;
+    longestWork_ = 0;
     clock_.start();
     last_ = 0;
+    lastWork_ = ThreadNanoseconds();
     timer_.start();
   }
   double StopMilliseconds() {
@@ -34,6 +43,8 @@ class LoopGaps {
   }
   // When the longest gap ended, from Start().
   double LongestEndMilliseconds() const { return static_cast<double>(longestEnd_) / 1e6; }
+  // The most processor time between two ticks, until StopMilliseconds().
+  double LongestWorkMilliseconds() const { return static_cast<double>(longestWork_) / 1e6; }
 
  private:
   void Tick() {
@@ -43,6 +54,14 @@ class LoopGaps {
       longestEnd_ = now;
     }
     last_ = now;
+    const int64_t work = ThreadNanoseconds();
+    longestWork_ = std::max(longestWork_, work - lastWork_);
+    lastWork_ = work;
+  }
+  static int64_t ThreadNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
   }
 
   QTimer timer_;
@@ -50,6 +69,8 @@ class LoopGaps {
   qint64 last_ = 0;
   qint64 longest_ = 0;
   qint64 longestEnd_ = 0;
+  int64_t lastWork_ = 0;
+  int64_t longestWork_ = 0;
 };
 
 // Runs the event loop for `milliseconds`, or until `done` holds.
