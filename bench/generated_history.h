@@ -79,14 +79,17 @@ inline void ImportDraws(const std::filesystem::path& folder, const std::vector<D
 // ImportDraws of `count` generated draws up to `lastDay` (seed `seed`), done
 // in a child process, so the benchmark's own process stays small: the runs
 // that fork from it start as a started program does, and those that run in
-// it find no heap left grown by the import.
+// it find no heap left grown by the import. `firstIssue`, when not 0,
+// replaces the oldest draw's issue.
 inline void ImportGeneratedDrawsInChild(const std::filesystem::path& folder, int64_t count,
                                         const Date& lastDay, uint64_t seed,
-                                        const Settings& settings) {
+                                        const Settings& settings, int32_t firstIssue = 0) {
   const pid_t child = fork();
   if (child == 0) {
-    ImportDraws(folder, GeneratedDraws(count, lastDay, IssueRule::From(settings).drawsPerDay, seed),
-                settings);
+    std::vector<Draw> draws =
+        GeneratedDraws(count, lastDay, IssueRule::From(settings).drawsPerDay, seed);
+    if (firstIssue != 0) draws.front().issue = firstIssue;
+    ImportDraws(folder, draws, settings);
     _exit(0);
   }
   int status = 0;

@@ -21,6 +21,7 @@
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
 #include "bench/generated_history.h"
+#include "bench/generated_watches.h"
 #include "history/history.h"
 
 namespace zs {
@@ -41,31 +42,6 @@ PackedHistory PackedDraws(const std::vector<Draw>& draws) {
   return packed;
 }
 
-std::vector<Watch> Watches() {
-  std::mt19937_64 random(7);
-  const auto pick = [&random](int from, int to) {
-    return from + static_cast<int>(random() % static_cast<uint64_t>(to - from + 1));
-  };
-  std::vector<Watch> watches(kWatches);
-  for (int i = 0; i < kWatches; ++i) {
-    Watch& watch = watches[i];
-    watch.number = i + 1;
-    watch.kind = static_cast<WatchKind>(i % 3);
-    watch.type = static_cast<SearchType>(pick(0, kSearchTypeCount - 1));
-    watch.freePositions = pick(0, 1) == 1;
-    for (int p = 0; p < kPositions; ++p) {
-      watch.values[p] = pick(1, 9);
-      watch.chosen[p] = pick(0, 3) == 0;
-    }
-    watch.partSize = pick(1, 6);
-    watch.boxes = {1, pick(2, BoxCount(watch.type))};
-    watch.condition.kind = static_cast<WatchCondition::Kind>((i / 3) % 3);
-    watch.condition.lastAtLeast = pick(5, 50);
-    watch.condition.ratioAtLeast = pick(1, 4) * WatchCondition::kRatioScale;
-  }
-  return watches;
-}
-
 // The index of every draw but the newest and the book over it, then the
 // index with the newest draw appended, as after a typed draw.
 struct AppendedDraw {
@@ -76,7 +52,7 @@ struct AppendedDraw {
     all.issues.pop_back();
     all.fields.resize(all.fields.size() - kFieldsPerDraw);
     before = HistoryIndex(std::move(all));
-    book = WatchBook(Watches(), before, {});
+    book = WatchBook(GeneratedWatches(kWatches), before, {});
     after = before;
     after.Append(newest);
   }
@@ -107,7 +83,7 @@ BENCHMARK(BM_FollowTwoHundredWatchesThroughAnAppend)->Unit(benchmark::kMilliseco
 
 void BM_ComputeTwoHundredWatchesAnew(benchmark::State& state) {
   const AppendedDraw& appended = Shared();
-  const std::vector<Watch> watches = Watches();
+  const std::vector<Watch> watches = GeneratedWatches(kWatches);
   for (auto _ : state) benchmark::DoNotOptimize(WatchBook(watches, appended.after, {}));
 }
 BENCHMARK(BM_ComputeTwoHundredWatchesAnew)->Unit(benchmark::kMillisecond);
@@ -130,7 +106,7 @@ History& WatchedHistory() {
     settings.gsZl = 0;
     History* made = History::OpenMemory(settings).release();
     made->store().ReplaceAllDraws(GeneratedDraws(kDraws), DerivationRules::From(settings));
-    for (const Watch& watch : Watches()) made->AddWatch(watch);
+    for (const Watch& watch : GeneratedWatches(kWatches)) made->AddWatch(watch);
     made->snapshot();
     return made;
   }();

@@ -16,11 +16,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QSettings>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <deque>
@@ -31,6 +28,7 @@
 
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "bench/event_loop_gaps.h"
 #include "bench/generated_history.h"
 #include "frontend/memory_reuse.h"
 #include "tests/support/results_server.h"
@@ -91,57 +89,6 @@ class Master {
   BenchFolder pages_;
   std::unique_ptr<testing::ResultsServer> server_;
 };
-
-// The longest time between two ticks of a 1 ms timer on this thread.
-class LoopGaps {
- public:
-  LoopGaps() {
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(1);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-  }
-  void Start() {
-    longest_ = 0;
-    longestEnd_ = 0;
-    clock_.start();
-    last_ = 0;
-    timer_.start();
-  }
-  double StopMilliseconds() {
-    Tick();
-    timer_.stop();
-    return static_cast<double>(longest_) / 1e6;
-  }
-  // When the longest gap ended, from Start().
-  double LongestEndMilliseconds() const { return static_cast<double>(longestEnd_) / 1e6; }
-
- private:
-  void Tick() {
-    const qint64 now = clock_.nsecsElapsed();
-    if (now - last_ > longest_) {
-      longest_ = now - last_;
-      longestEnd_ = now;
-    }
-    last_ = now;
-  }
-
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 longest_ = 0;
-  qint64 longestEnd_ = 0;
-};
-
-// Runs the event loop for `milliseconds`, or until `done` holds.
-void Serve(int milliseconds, const std::function<bool()>& done = {}) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < milliseconds && !(done && done())) {
-    QEventLoop loop;
-    QTimer::singleShot(5, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-}
 
 struct Command {
   // Prepares the window (answers, checked boxes) before the measurement.
