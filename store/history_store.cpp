@@ -464,7 +464,7 @@ DerivedHistory HistoryStore::LoadDerived() {
   {
     // Another program's base change commits wholly before or after this
     // read, so the bases are those of the copy.
-    const ReadTransaction read(db_);
+    const Transaction read(db_, Transaction::Kind::kRead);
     if (std::optional<PackedHistory> packed = packReadable_ ? ReadDrawPack(db_) : std::nullopt) {
       derived.draws = std::move(*packed);
       derived.bases = Bases();
@@ -488,7 +488,7 @@ DerivedHistory HistoryStore::LoadDerived() {
     update.Finish();
     change.Commit();
   } catch (const StoreError&) {
-    const ReadTransaction read(db_);
+    const Transaction read(db_, Transaction::Kind::kRead);
     scan();
   }
   return derived;
