@@ -47,14 +47,6 @@ struct DerivedHistory {
   std::optional<RecordedBases> bases;
 };
 
-// Creates the tables Lishi (every field, work columns intTh, bolOk and
-// txtHisP6 included), YL and the index SQQH when the database has none of
-// them; throws StoreError when it holds other tables (besides the record of
-// the derivation bases, the compact copy and the watch list) or a Lishi of
-// another shape, so a foreign file is
-// never changed.
-void EnsureSchema(Database& db);
-
 class HistoryStore {
  public:
   // The folder's writer lock, so one program at a time changes the history
@@ -213,7 +205,6 @@ class HistoryStore {
   HistoryStore(Database db, std::filesystem::path folder, std::unique_ptr<platform::LockFile> locks,
                bool readOnly, bool packReadable);
   void RecordBases(const DerivationRules& rules);
-  bool HasNextIssueRule();
   // Precondition: the bases are recorded.
   void RecordNextIssueRule(const IssueRule& rule);
   void ForgetNextIssueRuleUnless(const IssueRule& rule);
