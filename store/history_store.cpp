@@ -10,6 +10,7 @@
 
 #include "core/errors.h"
 #include "core/file_io.h"
+#include "store/compaction.h"
 #include "store/draw_pack.h"
 #include "store/schema.h"
 
@@ -31,9 +32,9 @@ std::string Join(const std::vector<std::string>& items, std::string_view separat
   return joined;
 }
 
-// The slots of the folder's lock file.
+// The slot of the folder's lock file that a writer holds at work (the open
+// slot is the compaction's).
 constexpr int kWriterSlot = 0;
-constexpr int kOpenSlot = 1;
 
 // How long a writer waits for another one. Changes from the entry boxes or
 // the command line take milliseconds; a long import or rebuild of another
@@ -167,16 +168,6 @@ std::optional<HistoryRow> OneRow(Database& db, std::string_view tail) {
   Statement select = db.Prepare(SelectRows(true, tail));
   if (!select.Step()) return std::nullopt;
   return ReadRow(select, true);
-}
-
-// A journal beside the history file belongs to that very file: publishing
-// another file under its name would let SQLite apply it to the wrong pages.
-bool HasJournal(const std::filesystem::path& file) {
-  std::error_code ignored;
-  for (const char* suffix : {"-journal", "-wal"}) {
-    if (std::filesystem::exists(file.string() + suffix, ignored)) return true;
-  }
-  return false;
 }
 
 void Configure(Database& db) {
@@ -568,56 +559,15 @@ void HistoryStore::Compact() {
   const WriterLock writer(writer_);
   RemoveLeftoverCopies();
   const std::filesystem::path file = folder_ / kHistoryFileName;
-  const std::filesystem::path compacted = folder_ / kCompactFileName;
-
-  std::error_code error;
-  std::filesystem::remove(compacted, error);
-  if (error) {
-    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message());
-  }
-  Statement vacuum = db_.Prepare("VACUUM INTO ?1");
-  vacuum.Bind(1, std::string_view(compacted.string()));
-  vacuum.Run();
-
-  // Another store on the file would go on reading and writing the old file
-  // after the rename, and its writes would be lost. While this store holds
-  // the open slot alone, no other store can open the file either.
-  if (!locks_->Lock(kOpenSlot, platform::LockFile::Mode::kExclusive,
-                    std::chrono::milliseconds(0))) {
-    throw StoreError("另一个程序正打开着历史数据库");
-  }
-  struct SharedAgain {
-    platform::LockFile& locks;
-    ~SharedAgain() {
-      locks.Lock(kOpenSlot, platform::LockFile::Mode::kShared, std::chrono::milliseconds(0));
-    }
-  } sharedAgain{*locks_};
-
-  // From here on the history file is replaced only by a complete, flushed
-  // copy; until the rename the old file stays as it is.
-  db_ = Database::OpenMemory();
-  ++reopenings_;
-  try {
-    if (HasJournal(file)) throw StoreError("历史文件仍在使用中：" + file.string());
-    ReplaceWithCopy(compacted, file);
-  } catch (...) {
+  CompactHistoryFile(db_, file, folder_ / kCompactFileName, *locks_, [&] {
+    ++reopenings_;
     db_ = Database::OpenFile(file);
     Configure(db_);
-    throw;
-  }
-  db_ = Database::OpenFile(file);
-  Configure(db_);
+  });
 }
 
 bool HistoryStore::CompactWhenSparse() {
-  if (folder_.empty()) return false;
-  const auto pragma = [this](const char* sql) {
-    Statement statement = db_.Prepare(sql);
-    statement.Step();
-    return statement.Int(0);
-  };
-  const int64_t freePages = pragma("PRAGMA freelist_count");
-  if (freePages * 4 < pragma("PRAGMA page_count")) return false;
+  if (folder_.empty() || !WorthCompacting(db_)) return false;
   Compact();
   return true;
 }
