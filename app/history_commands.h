@@ -16,7 +16,7 @@
 
 #include "app/command_gate.h"
 #include "core/draw.h"
-#include "store/deletion.h"
+#include "history/deletion.h"
 
 namespace zs {
 

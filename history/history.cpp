@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "acquire/manual_entry.h"
+#include "history/typed_entry.h"
 #include "store/watch_table.h"
 
 namespace zs {

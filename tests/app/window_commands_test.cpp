@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
-#include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
 #include "app/grid_view.h"
+#include "history/typed_entry.h"
 #include "tests/app/window_test_support.h"
 
 namespace zs::testing {
