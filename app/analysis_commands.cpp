@@ -162,7 +162,7 @@ void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection dire
   if (!pass) return;
   try {
     results_.ShowOmissionTable(
-        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)),
+        OmissionTableGrid(LoadOmissionRecords(state_.history->store(), key, direction)),
         ColumnOfSortKey(key), direction == SortDirection::kDescending);
     emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {

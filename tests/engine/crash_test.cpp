@@ -157,7 +157,7 @@ std::vector<Change> Changes() {
        },
        [](const std::filesystem::path& folder, const std::string& trial) {
          auto store = HistoryStore::OpenFolder(folder);
-         const size_t rows = LoadOmissionRecords(store->db(), OmissionSortKey::kLast).size();
+         const size_t rows = LoadOmissionRecords(*store, OmissionSortKey::kLast).size();
          EXPECT_TRUE(rows == 120 || rows == 1820) << trial << ": YL holds " << rows << " rows";
        }},
   };
