@@ -35,10 +35,10 @@ HitList PositionSearchHits(const HistoryIndex& index, const SearchPattern& patte
 }
 
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
-  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
-  return SearchResultOf(index, PositionSearchLabel(request.pattern, request.chosen),
-                        PositionSearchHits(index, request.pattern, request.chosen, span),
-                        request.pattern.type, request.show);
+  return RunSearchInRange(index, request, PositionSearchLabel(request.pattern, request.chosen),
+                          [&](const RangeSpan& span) {
+                            return PositionSearchHits(index, request.pattern, request.chosen, span);
+                          });
 }
 
 }  // namespace zs

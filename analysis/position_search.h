@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "analysis/hit_scan.h"
 #include "analysis/result_grids.h"
@@ -36,6 +37,17 @@ struct SearchResult {
 // The result of `hits` found for `label`: the grids over them.
 SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
                             SearchType type, const ShowRules& rules);
+
+// A search over the range the request's boxes name (startBox, endBox), the
+// result labelled `label`; `hitsIn` finds the hits within a RangeSpan.
+// Throws InputError (and computes nothing) when a range box does not end in
+// a number.
+template <typename Request, typename HitsIn>
+SearchResult RunSearchInRange(const HistoryIndex& index, const Request& request, std::string label,
+                              const HitsIn& hitsIn) {
+  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
+  return SearchResultOf(index, std::move(label), hitsIn(span), request.pattern.type, request.show);
+}
 
 // The label: free positions give the box text of every chosen position,
 // fixed positions its value with two digits, each followed by one blank.

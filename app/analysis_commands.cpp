@@ -151,7 +151,7 @@ void AnalysisCommands::ShowOmissionTable(OmissionSortKey key, SortDirection dire
   if (!pass) return;
   try {
     results_.ShowOmissionTable(
-        OmissionTableGrid(LoadOmissionRecords(state_.history->store().db(), key, direction)), key,
+        OmissionTableGrid(LoadOmissionRecords(state_.history->store(), key, direction)), key,
         direction);
     emit omissionTableShown(tableOrigin_);
   } catch (const std::exception& error) {

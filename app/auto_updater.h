@@ -27,7 +27,7 @@
 #include "app/command_gate.h"
 #include "frontend/online_updater.h"
 #include "history/history.h"
-#include "store/setting_change.h"
+#include "history/setting_change.h"
 
 class QSystemTrayIcon;
 

@@ -6,7 +6,7 @@
 #include "app/window_state.h"
 #include "core/issue_number.h"
 #include "core/text.h"
-#include "store/deletion.h"
+#include "history/deletion.h"
 
 namespace zs {
 namespace {

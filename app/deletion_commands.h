@@ -18,7 +18,7 @@
 
 #include "app/command_gate.h"
 #include "app/history_change.h"
-#include "store/deletion.h"
+#include "history/deletion.h"
 
 namespace zs {
 

@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 
-#include "acquire/manual_entry.h"
-#include "acquire/text_import.h"
 #include "app/background_task.h"
 #include "app/export_actions.h"
 #include "app/grid_view.h"
@@ -12,6 +10,8 @@
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "frontend/online_updater.h"
+#include "history/import.h"
+#include "history/typed_entry.h"
 
 namespace zs {
 namespace {

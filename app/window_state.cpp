@@ -6,7 +6,7 @@
 #include "core/derivation.h"
 #include "core/issue_number.h"
 #include "frontend/settings_store.h"
-#include "store/setting_change.h"
+#include "history/setting_change.h"
 
 namespace zs {
 

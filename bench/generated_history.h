@@ -16,12 +16,12 @@
 #include <system_error>
 #include <vector>
 
-#include "acquire/text_import.h"
 #include "core/derivation.h"
 #include "core/draw.h"
 #include "core/errors.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
+#include "history/import.h"
 #include "store/history_store.h"
 #include "tools/history_generator.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "acquire/text_import.h"
 #include "bench/generated_history.h"
 #include "bench/peak_memory.h"
 #include "core/derivation.h"
+#include "history/import.h"
 #include "store/history_store.h"
 #include "tools/history_generator.h"
 

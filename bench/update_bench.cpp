@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "acquire/online_update.h"
 #include "acquire/page_text.h"
+#include "acquire/results_page.h"
 #include "tools/history_generator.h"
 
 namespace zs {

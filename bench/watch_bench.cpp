@@ -17,12 +17,12 @@
 #include <random>
 #include <vector>
 
-#include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
 #include "bench/generated_history.h"
 #include "bench/generated_watches.h"
 #include "history/history.h"
+#include "history/typed_entry.h"
 
 namespace zs {
 namespace {

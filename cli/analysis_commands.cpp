@@ -179,7 +179,7 @@ void AddTable(CLI::App& app, CliContext& context) {
       key = *named;
     }
     ShowGrids(context, args->exportSheets, nullptr,
-              OmissionTableGrid(LoadOmissionRecords(context.Store().db(), key)), "table");
+              OmissionTableGrid(LoadOmissionRecords(context.Store(), key)), "table");
   });
 }
 

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "acquire/manual_entry.h"
-#include "acquire/text_import.h"
 #include "analysis/history_grid.h"
 #include "cli/cli_context.h"
 #include "cli/command_help.h"
@@ -22,8 +20,10 @@
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "frontend/settings_store.h"
-#include "store/deletion.h"
-#include "store/setting_change.h"
+#include "history/deletion.h"
+#include "history/import.h"
+#include "history/setting_change.h"
+#include "history/typed_entry.h"
 
 namespace zs {
 namespace {

@@ -12,7 +12,7 @@
 namespace zs {
 
 WatchAlerts::WatchAlerts(CliContext& context) : context_(context) {
-  if (LoadWatches(context.Store().db()).empty()) return;
+  if (LoadWatches(context.Store()).empty()) return;
   watching_ = true;
   versionBefore_ = context.OpenHistory().snapshot()->version;
 }

@@ -108,7 +108,7 @@ void AddCombinationWatch(CLI::App* add, CliContext& context) {
 // The watch list with its figures over the stored history; without watches
 // the history is not read.
 WatchBook CurrentBook(CliContext& context) {
-  if (LoadWatches(context.Store().db()).empty()) return WatchBook();
+  if (LoadWatches(context.Store()).empty()) return WatchBook();
   return *context.OpenHistory().snapshot()->watches;
 }
 

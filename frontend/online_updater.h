@@ -19,11 +19,11 @@
 #include <exception>
 #include <memory>
 
-#include "acquire/online_update.h"
 #include "core/issue_number.h"
 #include "core/settings.h"
 #include "frontend/page_fetcher.h"
 #include "history/history.h"
+#include "history/update.h"
 
 namespace zs {
 

@@ -13,10 +13,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "acquire/text_import.h"
 #include "core/errors.h"
 #include "core/settings.h"
 #include "fuzz/fuzz_check.h"
+#include "history/import.h"
 
 namespace {
 

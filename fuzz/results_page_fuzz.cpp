@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "acquire/markup_nesting.h"
-#include "acquire/online_update.h"
+#include "acquire/results_page.h"
 #include "core/errors.h"
 #include "core/settings.h"
 #include "fuzz/fuzz_check.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "acquire/manual_entry.h"
+#include "history/typed_entry.h"
 #include "store/watch_table.h"
 
 namespace zs {
@@ -76,7 +76,7 @@ std::shared_ptr<const WatchBook> History::FollowWatches(const HistorySnapshot* l
                                                         WatchChange watchChange) {
   if (last == nullptr || watchChange == WatchChange::kReread ||
       watchChange == WatchChange::kWatchList) {
-    std::vector<Watch> watches = LoadWatches(store_->db());
+    std::vector<Watch> watches = LoadWatches(*store_);
     if (last == nullptr) return std::make_shared<const WatchBook>(std::move(watches), index, bases);
     if (watchChange == WatchChange::kWatchList) {
       return std::make_shared<const WatchBook>(last->watches->Rewatched(std::move(watches), index));

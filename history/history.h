@@ -30,17 +30,17 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/online_update.h"
-#include "acquire/text_import.h"
 #include "analysis/history_index.h"
 #include "analysis/watch_book.h"
 #include "core/derivation.h"
 #include "core/draw.h"
 #include "core/settings.h"
 #include "core/watch.h"
-#include "store/deletion.h"
+#include "history/deletion.h"
+#include "history/import.h"
+#include "history/setting_change.h"
+#include "history/update.h"
 #include "store/history_store.h"
-#include "store/setting_change.h"
 
 namespace zs {
 

@@ -230,29 +230,23 @@ bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; 
 
 bool Database::ReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db, Kind kind) : db_(db) {
+  if (kind == Kind::kRead && db_.InTransaction()) return;
+  db_.Execute(kind == Kind::kWrite ? "BEGIN IMMEDIATE" : "BEGIN");
+  open_ = true;
+}
 
 Transaction::~Transaction() {
-  if (done_) return;
+  if (!open_) return;
   // A failed rollback cannot be reported from a destructor; SQLite then
   // rolls the transaction back when the connection closes.
   sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::Commit() {
+  if (!open_) return;
   db_.Execute("COMMIT");
-  done_ = true;
-}
-
-ReadTransaction::ReadTransaction(Database& db) : db_(db) {
-  if (db_.InTransaction()) return;
-  db_.Execute("BEGIN");
-  began_ = true;
-}
-
-// Nothing was written, so ending it by a rollback loses nothing.
-ReadTransaction::~ReadTransaction() {
-  if (began_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  open_ = false;
 }
 
 }  // namespace zs

@@ -102,11 +102,23 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// BEGIN IMMEDIATE on construction; ROLLBACK in the destructor unless
-// Commit() ran, so an exception leaves the database as it was.
+// A transaction on the connection, ended in the destructor by a ROLLBACK
+// unless Commit() ran, so an exception leaves the database as it was.
 class Transaction {
  public:
-  explicit Transaction(Database& db);
+  enum class Kind {
+    // BEGIN IMMEDIATE: the write lock is taken at once. Throws inside a
+    // transaction already open on the connection.
+    kWrite,
+    // A read that sees one committed state of the database throughout:
+    // BEGIN (deferred). Inside a transaction already open on the connection
+    // it does nothing, as that one holds the state. Another connection's
+    // commit waits until it ends; nothing was written, so the rollback that
+    // ends it loses nothing.
+    kRead,
+  };
+
+  explicit Transaction(Database& db, Kind kind = Kind::kWrite);
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
   ~Transaction();
@@ -114,23 +126,7 @@ class Transaction {
 
  private:
   Database& db_;
-  bool done_ = false;
-};
-
-// A read that sees one committed state of the database throughout: BEGIN
-// (deferred) on construction, ended in the destructor. Inside a transaction
-// already open on the connection it does nothing, as that one holds the
-// state. Another connection's commit waits until it ends.
-class ReadTransaction {
- public:
-  explicit ReadTransaction(Database& db);
-  ReadTransaction(const ReadTransaction&) = delete;
-  ReadTransaction& operator=(const ReadTransaction&) = delete;
-  ~ReadTransaction();
-
- private:
-  Database& db_;
-  bool began_ = false;
+  bool open_ = false;  // begun by this object and not yet ended
 };
 
 }  // namespace zs

@@ -10,35 +10,18 @@
 
 #include "core/errors.h"
 #include "core/file_io.h"
+#include "store/compaction.h"
 #include "store/draw_pack.h"
-#include "store/watch_table.h"
+#include "store/schema.h"
 
 namespace zs {
 
 namespace {
 
-// Columns of a stored row as the store reads and writes them: idx, SQQH, QQH,
-// the 48 per-position fields (position-major: L1A, L1B, L1E … L8H), then the
-// seven texts. The work columns of the analyses come last in the table and
-// are never copied in or out here.
+// Where the fields and texts stand among RowColumns().
 constexpr int kFieldCount = kPositions * kSearchTypeCount;
 constexpr int kFirstFieldColumn = 3;
 constexpr int kFirstTextColumn = kFirstFieldColumn + kFieldCount;
-
-std::string FieldColumn(int position, int type) {
-  return {'L', static_cast<char>('1' + position), kFieldLetters[type]};
-}
-
-std::vector<std::string> RowColumns(bool withTexts) {
-  std::vector<std::string> columns = {"idx", "SQQH", "QQH"};
-  for (int position = 0; position < kPositions; ++position) {
-    for (int type = 0; type < kSearchTypeCount; ++type) {
-      columns.push_back(FieldColumn(position, type));
-    }
-  }
-  if (withTexts) columns.insert(columns.end(), kListTextColumns.begin(), kListTextColumns.end());
-  return columns;
-}
 
 std::string Join(const std::vector<std::string>& items, std::string_view separator) {
   std::string joined;
@@ -49,49 +32,9 @@ std::string Join(const std::vector<std::string>& items, std::string_view separat
   return joined;
 }
 
-const std::vector<std::pair<std::string, const char*>>& LishiColumns() {
-  static const auto* columns = [] {
-    auto* list = new std::vector<std::pair<std::string, const char*>>;
-    for (const std::string& name : RowColumns(true)) {
-      const bool text = name.starts_with("txt");
-      list->emplace_back(name, text ? "TEXT" : "INTEGER");
-    }
-    list->emplace_back("intTh", "INTEGER DEFAULT 0");
-    list->emplace_back("bolOk", "INTEGER DEFAULT 0");
-    list->emplace_back("txtHisP6", "TEXT");
-    return list;
-  }();
-  return *columns;
-}
-
-const std::vector<std::pair<std::string, const char*>>& YlColumns() {
-  static const std::vector<std::pair<std::string, const char*>> columns = {{"content", "TEXT"},
-                                                                           {"intMinYL", "INTEGER"},
-                                                                           {"intMaxYL", "INTEGER"},
-                                                                           {"intLstYl", "INTEGER"},
-                                                                           {"sglLlr", "REAL"}};
-  return columns;
-}
-
-std::string CreateTable(std::string_view table,
-                        const std::vector<std::pair<std::string, const char*>>& columns) {
-  // Two programs may create a new file at once; the second finds it made.
-  std::string sql = "CREATE TABLE IF NOT EXISTS " + std::string(table) + " (";
-  for (size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) sql += ", ";
-    sql += columns[i].first + " " + columns[i].second;
-  }
-  return sql + ");";
-}
-
-constexpr const char* kCreateIndex = "CREATE INDEX IF NOT EXISTS SQQH ON Lishi(SQQH);";
-
-// One row: the zodiac and segment bases every row of Lishi was derived with.
-constexpr const char* kBasesTable = "DerivedBases";
-
-// The slots of the folder's lock file.
+// The slot of the folder's lock file that a writer holds at work (the open
+// slot is the compaction's).
 constexpr int kWriterSlot = 0;
-constexpr int kOpenSlot = 1;
 
 // How long a writer waits for another one. Changes from the entry boxes or
 // the command line take milliseconds; a long import or rebuild of another
@@ -100,28 +43,6 @@ constexpr std::chrono::milliseconds kWriterWait{5000};
 // How long opening waits for another program's compaction to publish the
 // compacted file (a copy of the whole file).
 constexpr std::chrono::milliseconds kOpenWait{60000};
-
-bool SameName(std::string_view a, std::string_view b) {
-  return sqlite3_stricmp(std::string(a).c_str(), std::string(b).c_str()) == 0;
-}
-
-// Throws unless `table` has every column of `columns` (names compare as SQL
-// does, without regard to case).
-void RequireColumns(Database& db, std::string_view table,
-                    const std::vector<std::pair<std::string, const char*>>& columns) {
-  Statement info = db.Prepare("SELECT name FROM pragma_table_info(?1)");
-  info.Bind(1, table);
-  std::vector<std::string> present;
-  while (info.Step()) present.emplace_back(info.Text(0));
-  for (const auto& column : columns) {
-    const std::string& name = column.first;
-    const bool found = std::any_of(present.begin(), present.end(),
-                                   [&](const std::string& p) { return SameName(p, name); });
-    if (!found) {
-      throw StoreError("不是历史数据库：表 " + std::string(table) + " 缺少列 " + name);
-    }
-  }
-}
 
 // One row read by a statement whose columns are RowColumns(withTexts).
 HistoryRow ReadRow(const Statement& select, bool withTexts) {
@@ -249,16 +170,6 @@ std::optional<HistoryRow> OneRow(Database& db, std::string_view tail) {
   return ReadRow(select, true);
 }
 
-// A journal beside the history file belongs to that very file: publishing
-// another file under its name would let SQLite apply it to the wrong pages.
-bool HasJournal(const std::filesystem::path& file) {
-  std::error_code ignored;
-  for (const char* suffix : {"-journal", "-wal"}) {
-    if (std::filesystem::exists(file.string() + suffix, ignored)) return true;
-  }
-  return false;
-}
-
 void Configure(Database& db) {
   // Rollback journal with full syncs: a committed change survives a crash,
   // an interrupted one is rolled back at the next open. The large page cache
@@ -295,65 +206,6 @@ class SmallPageCache {
 };
 
 }  // namespace
-
-namespace {
-
-// EnsureSchema, which in a file that may not be written (`mayWrite` false)
-// only checks: a missing index only costs speed, and a copy DrawPack without
-// its triggers is not read. Returns whether DrawPack can be read.
-bool CheckSchema(Database& db, bool mayWrite) {
-  std::optional<Statement> objects;
-  try {
-    // The first read of a file fails here when it is no SQLite database.
-    objects = db.Prepare(
-        "SELECT type, name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE "
-        "'sqlite\\_%' ESCAPE '\\'");
-  } catch (const HistoryBusyError&) {
-    throw;
-  } catch (const StoreError&) {
-    throw StoreError(std::string("不是历史数据库：") + sqlite3_errmsg(db.handle()));
-  }
-  bool hasLishi = false;
-  bool hasYl = false;
-  while (objects->Step()) {
-    const std::string type(objects->Text(0));
-    const std::string name(objects->Text(1));
-    if (type == "table" && SameName(name, "Lishi")) {
-      hasLishi = true;
-    } else if (type == "table" && SameName(name, "YL")) {
-      hasYl = true;
-    } else if (type == "table" &&
-               (SameName(name, kBasesTable) || IsDrawPackTable(name) || IsWatchTable(name))) {
-      continue;
-    } else {
-      throw StoreError("不是历史数据库：其中另有 " + type + " " + name);
-    }
-  }
-  if (!hasLishi && !hasYl) {
-    if (!mayWrite) throw StoreError("还没有历史数据，而文件不可写入，无法建立");
-    Transaction transaction(db);
-    db.Execute(CreateTable("Lishi", LishiColumns()) + kCreateIndex +
-               CreateTable("YL", YlColumns()));
-    transaction.Commit();
-    EnsureDrawPack(db);
-    return true;
-  }
-  if (!hasLishi || !hasYl) {
-    throw StoreError(std::string("不是历史数据库：缺少表 ") + (hasLishi ? "YL" : "Lishi"));
-  }
-  RequireColumns(db, "Lishi", LishiColumns());
-  RequireColumns(db, "YL", YlColumns());
-  if (!mayWrite) return DrawPackInPlace(db);
-  Statement index = db.Prepare(
-      "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = 'SQQH' COLLATE NOCASE");
-  if (!index.Step()) db.Execute(kCreateIndex);
-  EnsureDrawPack(db);
-  return true;
-}
-
-}  // namespace
-
-void EnsureSchema(Database& db) { CheckSchema(db, true); }
 
 void HistoryStore::Writer::lock() {
   if (!readOnlyFolder_.empty()) {
@@ -428,7 +280,7 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenFolder(const std::filesystem::pa
   Database db = readOnly ? Database::OpenFileForReading(file) : Database::OpenFile(file);
   bool packReadable = true;
   try {
-    packReadable = CheckSchema(db, !readOnly);
+    packReadable = EnsureSchema(db, !readOnly);
   } catch (const HistoryBusyError&) {
     throw;
   } catch (const StoreError& error) {
@@ -464,7 +316,7 @@ DerivedHistory HistoryStore::LoadDerived() {
   {
     // Another program's base change commits wholly before or after this
     // read, so the bases are those of the copy.
-    const ReadTransaction read(db_);
+    const Transaction read(db_, Transaction::Kind::kRead);
     if (std::optional<PackedHistory> packed = packReadable_ ? ReadDrawPack(db_) : std::nullopt) {
       derived.draws = std::move(*packed);
       derived.bases = Bases();
@@ -488,7 +340,7 @@ DerivedHistory HistoryStore::LoadDerived() {
     update.Finish();
     change.Commit();
   } catch (const StoreError&) {
-    const ReadTransaction read(db_);
+    const Transaction read(db_, Transaction::Kind::kRead);
     scan();
   }
   return derived;
@@ -664,9 +516,7 @@ void HistoryStore::Rederive(const DerivationRules& rules) {
 }
 
 std::optional<RecordedBases> HistoryStore::Bases() {
-  Statement table = db_.Prepare("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1");
-  table.Bind(1, std::string_view(kBasesTable));
-  if (!table.Step()) return std::nullopt;
+  if (!HasBasesTable(db_)) return std::nullopt;
   Statement bases = db_.Prepare(std::string("SELECT SxIni, DsIni FROM ") + kBasesTable);
   if (!bases.Step()) return std::nullopt;
   return RecordedBases{static_cast<int>(bases.Int(0)), static_cast<int>(bases.Int(1))};
@@ -674,8 +524,8 @@ std::optional<RecordedBases> HistoryStore::Bases() {
 
 void HistoryStore::RecordBases(const DerivationRules& rules) {
   Change change(*this);
-  db_.Execute(std::string("CREATE TABLE IF NOT EXISTS ") + kBasesTable +
-              " (SxIni INTEGER, DsIni INTEGER); DELETE FROM " + kBasesTable);
+  EnsureBasesTable(db_);
+  db_.Execute(std::string("DELETE FROM ") + kBasesTable);
   Statement insert =
       db_.Prepare(std::string("INSERT INTO ") + kBasesTable + " (SxIni, DsIni) VALUES (?1, ?2)");
   insert.Bind(1, int64_t{rules.sxIni}).Bind(2, int64_t{rules.dsIni});
@@ -709,56 +559,15 @@ void HistoryStore::Compact() {
   const WriterLock writer(writer_);
   RemoveLeftoverCopies();
   const std::filesystem::path file = folder_ / kHistoryFileName;
-  const std::filesystem::path compacted = folder_ / kCompactFileName;
-
-  std::error_code error;
-  std::filesystem::remove(compacted, error);
-  if (error) {
-    throw StoreError("无法删除上次压缩留下的 " + compacted.string() + "：" + error.message());
-  }
-  Statement vacuum = db_.Prepare("VACUUM INTO ?1");
-  vacuum.Bind(1, std::string_view(compacted.string()));
-  vacuum.Run();
-
-  // Another store on the file would go on reading and writing the old file
-  // after the rename, and its writes would be lost. While this store holds
-  // the open slot alone, no other store can open the file either.
-  if (!locks_->Lock(kOpenSlot, platform::LockFile::Mode::kExclusive,
-                    std::chrono::milliseconds(0))) {
-    throw StoreError("另一个程序正打开着历史数据库");
-  }
-  struct SharedAgain {
-    platform::LockFile& locks;
-    ~SharedAgain() {
-      locks.Lock(kOpenSlot, platform::LockFile::Mode::kShared, std::chrono::milliseconds(0));
-    }
-  } sharedAgain{*locks_};
-
-  // From here on the history file is replaced only by a complete, flushed
-  // copy; until the rename the old file stays as it is.
-  db_ = Database::OpenMemory();
-  ++reopenings_;
-  try {
-    if (HasJournal(file)) throw StoreError("历史文件仍在使用中：" + file.string());
-    ReplaceWithCopy(compacted, file);
-  } catch (...) {
+  CompactHistoryFile(db_, file, folder_ / kCompactFileName, *locks_, [&] {
+    ++reopenings_;
     db_ = Database::OpenFile(file);
     Configure(db_);
-    throw;
-  }
-  db_ = Database::OpenFile(file);
-  Configure(db_);
+  });
 }
 
 bool HistoryStore::CompactWhenSparse() {
-  if (folder_.empty()) return false;
-  const auto pragma = [this](const char* sql) {
-    Statement statement = db_.Prepare(sql);
-    statement.Step();
-    return statement.Int(0);
-  };
-  const int64_t freePages = pragma("PRAGMA freelist_count");
-  if (freePages * 4 < pragma("PRAGMA page_count")) return false;
+  if (folder_.empty() || !WorthCompacting(db_)) return false;
   Compact();
   return true;
 }
@@ -768,26 +577,17 @@ void HistoryStore::RemoveLeftoverCopies() {
 }
 
 std::optional<IssueRule> HistoryStore::NextIssueRule() {
-  if (!HasNextIssueRule()) return std::nullopt;
+  if (!HasIssueRuleColumns(db_)) return std::nullopt;
   Statement rule = db_.Prepare(std::string("SELECT DrawsPerDay, ThreeDigit FROM ") + kBasesTable +
                                " WHERE DrawsPerDay IS NOT NULL AND ThreeDigit IS NOT NULL");
   if (!rule.Step()) return std::nullopt;
   return IssueRule{static_cast<int>(rule.Int(0)), rule.Int(1) != 0};
 }
 
-bool HistoryStore::HasNextIssueRule() {
-  Statement column = db_.Prepare("SELECT 1 FROM pragma_table_info(?1) WHERE name = 'DrawsPerDay'");
-  column.Bind(1, std::string_view(kBasesTable));
-  return column.Step();
-}
-
 // Every RecordBases() empties the rule (it writes the bases alone, as earlier
 // versions do), so a rule is only there when recorded after it.
 void HistoryStore::RecordNextIssueRule(const IssueRule& rule) {
-  if (!HasNextIssueRule()) {
-    db_.Execute(std::string("ALTER TABLE ") + kBasesTable + " ADD COLUMN DrawsPerDay INTEGER;" +
-                "ALTER TABLE " + kBasesTable + " ADD COLUMN ThreeDigit INTEGER");
-  }
+  EnsureIssueRuleColumns(db_);
   Statement record =
       db_.Prepare(std::string("UPDATE ") + kBasesTable + " SET DrawsPerDay = ?1, ThreeDigit = ?2");
   record.Bind(1, int64_t{rule.drawsPerDay}).Bind(2, int64_t{rule.threeDigit ? 1 : 0});
@@ -795,7 +595,7 @@ void HistoryStore::RecordNextIssueRule(const IssueRule& rule) {
 }
 
 void HistoryStore::ForgetNextIssueRuleUnless(const IssueRule& rule) {
-  if (!HasNextIssueRule()) return;
+  if (!HasIssueRuleColumns(db_)) return;
   Statement forget = db_.Prepare(
       std::string("UPDATE ") + kBasesTable +
       " SET DrawsPerDay = NULL, ThreeDigit = NULL WHERE DrawsPerDay IS NOT ?1 OR ThreeDigit IS "

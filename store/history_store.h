@@ -1,9 +1,11 @@
-// The history database: the table Lishi (one row per draw, index SQQH) and
-// the omission table YL, in one SQLite file "tessera.mdb".
-//
-// Every method that changes the history runs in one transaction, so a change
-// is there completely or not at all, also when the process dies half-way.
-// Rows are always numbered idx = 1..N in SQQH order after a change.
+// The history database of a data folder, one SQLite file "tessera.mdb":
+// the rows of the table Lishi (one per draw, in SQQH order) as the program
+// reads and writes them, and the discipline of its writers: one program at
+// a time changes the file (the folder's writer lock), every change is one
+// transaction, so a change is there completely or not at all, also when the
+// process dies half-way. Rows are always numbered idx = 1..N in SQQH order
+// after a change. The schema is store/schema.h's, the compaction
+// store/compaction.h's.
 #ifndef ZEPHYRSTAT_STORE_HISTORY_STORE_H_
 #define ZEPHYRSTAT_STORE_HISTORY_STORE_H_
 
@@ -26,8 +28,7 @@ namespace zs {
 inline constexpr const char* kHistoryFileName = "tessera.mdb";
 inline constexpr const char* kCompactFileName = "tesseraTmp.mdb";
 // Locked by every store on the folder: one slot while a writer is at work,
-// another shared by every open store, so a compaction knows whether it is
-// the only one that has the history file open.
+// another shared by every open store (store/compaction.h).
 inline constexpr const char* kLockFileName = "tessera.lock";
 
 // The bases the stored rows were derived with, as recorded beside them.
@@ -46,14 +47,6 @@ struct DerivedHistory {
   // taken as derived under the settings' bases.
   std::optional<RecordedBases> bases;
 };
-
-// Creates the tables Lishi (every field, work columns intTh, bolOk and
-// txtHisP6 included), YL and the index SQQH when the database has none of
-// them; throws StoreError when it holds other tables (besides the record of
-// the derivation bases, the compact copy and the watch list) or a Lishi of
-// another shape, so a foreign file is
-// never changed.
-void EnsureSchema(Database& db);
 
 class HistoryStore {
  public:
@@ -191,11 +184,9 @@ class HistoryStore {
   // earlier version), or rows appended since under another rule.
   std::optional<IssueRule> NextIssueRule();
 
-  // Compacts the file into tesseraTmp.mdb beside it, then puts a copy in the
-  // place of tessera.mdb by an atomic rename, so the folder always holds a
-  // complete history file; tesseraTmp.mdb stays. Throws StoreError, leaving
-  // the history file as it was, when it fails or when another store has the
-  // file open (the rename would cut that one off from the history). No-op
+  // Compacts the file by way of tesseraTmp.mdb beside it, under the writer
+  // lock (store/compaction.h). Throws StoreError, leaving the history file
+  // as it was, when it fails or when another store has the file open. No-op
   // for a memory store.
   void Compact();
   // Compact() when at least a quarter of the file's pages are free, so a
@@ -213,7 +204,6 @@ class HistoryStore {
   HistoryStore(Database db, std::filesystem::path folder, std::unique_ptr<platform::LockFile> locks,
                bool readOnly, bool packReadable);
   void RecordBases(const DerivationRules& rules);
-  bool HasNextIssueRule();
   // Precondition: the bases are recorded.
   void RecordNextIssueRule(const IssueRule& rule);
   void ForgetNextIssueRuleUnless(const IssueRule& rule);

@@ -76,12 +76,12 @@ void ReplaceOmissionRecords(HistoryStore& store, const std::vector<OmissionRecor
   change.Commit();
 }
 
-std::vector<OmissionRecord> LoadOmissionRecords(Database& db, OmissionSortKey key,
+std::vector<OmissionRecord> LoadOmissionRecords(HistoryStore& store, OmissionSortKey key,
                                                 SortDirection direction) {
   Statement select =
-      db.Prepare("SELECT content, intMinYL, intMaxYL, intLstYl, sglLlr FROM YL ORDER BY " +
-                 std::string(SortKeyColumn(key)) +
-                 (direction == SortDirection::kDescending ? " DESC" : "") + ", rowid");
+      store.db().Prepare("SELECT content, intMinYL, intMaxYL, intLstYl, sglLlr FROM YL ORDER BY " +
+                         std::string(SortKeyColumn(key)) +
+                         (direction == SortDirection::kDescending ? " DESC" : "") + ", rowid");
   std::vector<OmissionRecord> records;
   while (select.Step()) {
     OmissionRecord record;

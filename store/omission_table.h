@@ -12,7 +12,6 @@
 
 namespace zs {
 
-class Database;
 class HistoryStore;
 
 struct OmissionRecord {
@@ -40,7 +39,7 @@ enum class SortDirection { kAscending, kDescending };
 // The rows of YL ordered by `key`, ascending unless told otherwise; rows with
 // equal keys keep the order in which they were stored, either way.
 std::vector<OmissionRecord> LoadOmissionRecords(
-    Database& db, OmissionSortKey key, SortDirection direction = SortDirection::kAscending);
+    HistoryStore& store, OmissionSortKey key, SortDirection direction = SortDirection::kAscending);
 // `records` in the order LoadOmissionRecords reads them (ascending) after
 // ReplaceOmissionRecords(records).
 std::vector<OmissionRecord> SortOmissionRecords(std::vector<OmissionRecord> records,

@@ -77,7 +77,8 @@ bool IsWatchTable(std::string_view name) {
   return sqlite3_stricmp(std::string(name).c_str(), kWatchTable) == 0;
 }
 
-std::vector<Watch> LoadWatches(Database& db) {
+std::vector<Watch> LoadWatches(HistoryStore& store) {
+  Database& db = store.db();
   std::vector<Watch> watches;
   if (!TablePresent(db)) return watches;
   Statement select = db.Prepare(

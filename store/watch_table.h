@@ -14,7 +14,6 @@
 
 namespace zs {
 
-class Database;
 class HistoryStore;
 
 // Whether `name` is the watch table (as SQL compares names).
@@ -22,7 +21,7 @@ bool IsWatchTable(std::string_view name);
 
 // Every stored watch, ascending by number; none when the table is absent.
 // Throws StoreError naming the watch when a row cannot be read.
-std::vector<Watch> LoadWatches(Database& db);
+std::vector<Watch> LoadWatches(HistoryStore& store);
 
 // Stores `watch` (its number disregarded) in one change of the store and
 // returns the number it was given.

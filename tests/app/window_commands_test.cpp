@@ -1,8 +1,8 @@
 // The window's commands driven through its widgets with scripted dialogs:
 // manual entry, text import, deletions, clearing and the analyses.
 
-#include "acquire/manual_entry.h"
 #include "analysis/history_index.h"
+#include "history/typed_entry.h"
 #include "tests/app/window_test_support.h"
 
 namespace zs::testing {

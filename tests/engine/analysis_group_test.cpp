@@ -38,7 +38,7 @@ class GroupTest : public ::testing::Test {
     return request;
   }
   std::vector<OmissionRecord> Stored() {
-    return LoadOmissionRecords(history_.store->db(), OmissionSortKey::kLast);
+    return LoadOmissionRecords(*history_.store, OmissionSortKey::kLast);
   }
   static std::vector<int> Boxes(int from, int to) {
     std::vector<int> boxes;
@@ -182,7 +182,7 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   ReplaceOmissionRecords(*history_.store, rows);
   auto order = [&](OmissionSortKey key) {
     std::string labels;
-    const std::vector<OmissionRecord> loaded = LoadOmissionRecords(history_.store->db(), key);
+    const std::vector<OmissionRecord> loaded = LoadOmissionRecords(*history_.store, key);
     EXPECT_EQ(SortOmissionRecords(rows, key), loaded);
     for (const auto& row : loaded) labels += row.content;
     return labels;
@@ -192,7 +192,7 @@ TEST_F(GroupTest, TableIsSortedByTheKeyAndShowsTheSingleRatio) {
   EXPECT_EQ(order(OmissionSortKey::kLast), "adbc");  // equal keys in stored order
   EXPECT_EQ(order(OmissionSortKey::kRatio), "bcad");
   const Grid grid =
-      OmissionTableGrid(LoadOmissionRecords(history_.store->db(), OmissionSortKey::kSmallest));
+      OmissionTableGrid(LoadOmissionRecords(*history_.store, OmissionSortKey::kSmallest));
   EXPECT_EQ(grid.Headings(), (std::vector<std::string>{"号码（分组）", "最小遗漏", "最大遗漏",
                                                        "最后遗漏", "大后比"}));
   EXPECT_EQ(grid.Cell(0, 4), "0.8333333");
@@ -221,7 +221,7 @@ TEST(GroupTableTest, IsTheTableThisCalculationStored) {
       RunGroupTable(draws, request, *store, OmissionSortKey::kLast);
   EXPECT_EQ(table, SortOmissionRecords(ComputeGroupRows(draws, request), OmissionSortKey::kLast));
   EXPECT_EQ(table.size(), 3u);
-  EXPECT_EQ(LoadOmissionRecords(store->db(), OmissionSortKey::kLast), othersTable);
+  EXPECT_EQ(LoadOmissionRecords(*store, OmissionSortKey::kLast), othersTable);
 }
 
 // The calculation counts the two halves of a range apart and joins them:

@@ -18,14 +18,14 @@
 #include <thread>
 #include <vector>
 
-#include "acquire/text_import.h"
 #include "analysis/group_calculation.h"
 #include "analysis/history_index.h"
 #include "core/derivation.h"
 #include "core/issue_number.h"
-#include "store/deletion.h"
+#include "history/deletion.h"
+#include "history/import.h"
+#include "history/setting_change.h"
 #include "store/omission_table.h"
-#include "store/setting_change.h"
 #include "tests/support/analysis_histories.h"
 #include "tests/support/derivation_rules.h"
 #include "tests/support/stored_history.h"
@@ -157,7 +157,7 @@ std::vector<Change> Changes() {
        },
        [](const std::filesystem::path& folder, const std::string& trial) {
          auto store = HistoryStore::OpenFolder(folder);
-         const size_t rows = LoadOmissionRecords(store->db(), OmissionSortKey::kLast).size();
+         const size_t rows = LoadOmissionRecords(*store, OmissionSortKey::kLast).size();
          EXPECT_TRUE(rows == 120 || rows == 1820) << trial << ": YL holds " << rows << " rows";
        }},
   };

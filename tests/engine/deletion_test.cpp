@@ -1,4 +1,4 @@
-#include "store/deletion.h"
+#include "history/deletion.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -58,7 +58,7 @@ class HistoryWatchTest : public ::testing::TestWithParam<uint64_t> {
 
   // The book of the stored watches worked out anew over the snapshot.
   WatchBook Recomputed(const HistorySnapshot& snapshot) {
-    return WatchBook(LoadWatches(history_->store().db()), *snapshot.index,
+    return WatchBook(LoadWatches(history_->store()), *snapshot.index,
                      PanelBases{snapshot.rules.sxIni, snapshot.rules.dsIni});
   }
 

@@ -1,4 +1,4 @@
-#include "acquire/manual_entry.h"
+#include "history/typed_entry.h"
 
 #include <gtest/gtest.h>
 

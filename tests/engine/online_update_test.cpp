@@ -1,4 +1,4 @@
-#include "acquire/online_update.h"
+#include "history/update.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

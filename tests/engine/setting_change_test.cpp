@@ -1,4 +1,4 @@
-#include "store/setting_change.h"
+#include "history/setting_change.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

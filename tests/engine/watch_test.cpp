@@ -330,7 +330,7 @@ TEST(WatchTest, TableKeepsWatchesThroughHistoryChangesAndNeverReusesANumber) {
   watches[2].condition = *ParseWatchCondition("last>=40");
   {
     auto store = HistoryStore::OpenFolder(folder.path());
-    EXPECT_TRUE(LoadWatches(store->db()).empty());
+    EXPECT_TRUE(LoadWatches(*store).empty());
     EXPECT_FALSE(RemoveWatch(*store, 1));
     for (size_t i = 0; i < watches.size(); ++i) {
       watches[i].number = AddWatch(*store, watches[i]);
@@ -342,7 +342,7 @@ TEST(WatchTest, TableKeepsWatchesThroughHistoryChangesAndNeverReusesANumber) {
     EXPECT_FALSE(RemoveWatch(*store, 3));
   }
   auto reopened = HistoryStore::OpenFolder(folder.path());
-  EXPECT_EQ(LoadWatches(reopened->db()), std::vector<Watch>(watches.begin(), watches.begin() + 2));
+  EXPECT_EQ(LoadWatches(*reopened), std::vector<Watch>(watches.begin(), watches.begin() + 2));
   EXPECT_EQ(AddWatch(*reopened, watches[2]), 4);
 }
 

@@ -4,8 +4,8 @@
 // the front end's settings store. The stored rows and the saved bases never
 // part: the re-derivation commits only after the save succeeded, and a crash
 // between the two is mended when the history is next opened (FollowBases).
-#ifndef ZEPHYRSTAT_STORE_SETTING_CHANGE_H_
-#define ZEPHYRSTAT_STORE_SETTING_CHANGE_H_
+#ifndef ZEPHYRSTAT_HISTORY_SETTING_CHANGE_H_
+#define ZEPHYRSTAT_HISTORY_SETTING_CHANGE_H_
 
 #include <functional>
 #include <string_view>
@@ -33,4 +33,4 @@ SettingChange ChangeSetting(HistoryStore* store, const Settings& current, Settin
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_SETTING_CHANGE_H_
+#endif  // ZEPHYRSTAT_HISTORY_SETTING_CHANGE_H_

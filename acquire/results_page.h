@@ -1,24 +1,18 @@
-// The online update ("历史号在线更新"): brings the history up to date from the
-// results page of the chosen edition.
+// Reading a results page for the online update ("历史号在线更新"): which
+// issues an update looks up, and the draws a fetched page lists for them.
 //
-// The page is asked for the (IniSerchDay + 1) × draws-per-day most recent
-// draws. Its visible text lists a draw as the eight digits of its issue with
+// A page's visible text lists a draw as the eight digits of its issue with
 // the eight numbers right behind them, each two digits with one separator
 // character between numbers: when the issue starts at character p, number k
-// (1..8) starts at character p + 5 + 3k. Every valid issue from the first one missing
-// up to the last possible draw of today is looked up in that text, in
-// whatever order the page lists its draws.
+// (1..8) starts at character p + 5 + 3k. Every issue of the plan is looked
+// up in that text, in whatever order the page lists its draws.
 //
-// Fetching the page is the front end's job; this piece plans the request,
-// reads the page that arrived (ReadResultsPage: no store, any thread) and
-// stores what it read. Nothing changes before a page with at least one draw
-// has arrived, and then the whole change (dropping a history that has grown
-// too old, storing the new draws) is one transaction.
-//
-// One time limit (FetchTimeout) covers fetching and reading together: the
-// reading takes the deadline and gives up once it has passed.
-#ifndef ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
-#define ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
+// Reading touches no store, so it may run on any thread. One time limit
+// (FetchTimeout) covers fetching and reading together: the reading takes the
+// deadline and gives up once it has passed. The plan and the storing of what
+// was read are history/update.h's.
+#ifndef ZEPHYRSTAT_ACQUIRE_RESULTS_PAGE_H_
+#define ZEPHYRSTAT_ACQUIRE_RESULTS_PAGE_H_
 
 #include <chrono>
 #include <cstdint>
@@ -31,15 +25,10 @@
 #include "core/derivation.h"
 #include "core/draw.h"
 #include "core/issue_number.h"
-#include "core/settings.h"
-#include "store/history_store.h"
 
 namespace zs {
 
-// Shown when GsZl names no edition: there is no results page to ask.
-inline constexpr const char* kNoEditionMessage =
-    "请先在“设置 → 彩种选择”中选择彩种，再在线更新历史号码。";
-
+// What an update asks the results page for and looks up in it.
 struct UpdatePlan {
   std::string address;       // the results page request
   int32_t firstIssue = 0;    // the first valid issue looked up
@@ -48,27 +37,10 @@ struct UpdatePlan {
   IssueRule rule;
 };
 
-// What an update did.
-struct UpdateReport {
-  int64_t added = 0;       // draws stored
-  int64_t unreadable = 0;  // issues the page names without eight numbers 01..20: not stored
-  int64_t dropped = 0;     // draws deleted because the history had grown too old
-  int32_t firstIssue = 0;  // as in UpdatePlan
-  int32_t lastIssue = 0;
-  std::string address;
-};
-
-// The template with every "{code}" replaced by `code` and every "{n}" by
-// `drawCount`.
-std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, int drawCount);
-
-// The request, the issues to look up and the age check, from the stored
-// history and today's date. When the history is empty or will be dropped,
-// the lookup starts with the first draw of the day IniSerchDay days before
-// today (not before 2000); otherwise with the first valid issue after the
-// last stored one. Throws InputError when no edition is chosen
-// (kNoEditionMessage) or today lies outside 2000..2099.
-UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today);
+// The first valid issue at or after `issue` (an issue past its day's draws
+// or on no real date moves on to the next real day); the greatest int32_t
+// past the issues of 2099, the first of 2000 before them.
+int32_t FirstValidIssueFrom(int32_t issue, const IssueRule& rule);
 
 // Every valid issue (a real calendar date, daily sequence 1..draws per day)
 // from `first` to `last`, ascending. Under two-digit sequences only.
@@ -129,15 +101,6 @@ struct PageReadout {
 PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
                             const UpdateDeadline& deadline);
 
-// Stores a readout in one transaction (dropping the old history first when
-// the plan says so), deriving the draws under the bases the history records.
-// The page was read for the history as it was when `plan` was made from
-// `settings` and `today`; another program may have changed it since, so the
-// plan is made again inside the transaction, and when it differs StoreError
-// is thrown and nothing is stored.
-UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan, const Settings& settings,
-                              const Date& today, const PageReadout& readout);
-
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_ACQUIRE_ONLINE_UPDATE_H_
+#endif  // ZEPHYRSTAT_ACQUIRE_RESULTS_PAGE_H_

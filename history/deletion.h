@@ -18,8 +18,8 @@
 // A delete compacts the file afterwards when a quarter of its pages are free
 // (HistoryStore::CompactWhenSparse). A failed compaction does not undo the
 // committed delete but comes back as a warning.
-#ifndef ZEPHYRSTAT_STORE_DELETION_H_
-#define ZEPHYRSTAT_STORE_DELETION_H_
+#ifndef ZEPHYRSTAT_HISTORY_DELETION_H_
+#define ZEPHYRSTAT_HISTORY_DELETION_H_
 
 #include <cstdint>
 #include <filesystem>
@@ -75,4 +75,4 @@ void RebuildFromBackup(HistoryStore& store, const std::filesystem::path& folder,
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_STORE_DELETION_H_
+#endif  // ZEPHYRSTAT_HISTORY_DELETION_H_

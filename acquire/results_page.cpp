@@ -1,11 +1,10 @@
-#include "acquire/online_update.h"
+#include "acquire/results_page.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "acquire/page_text.h"
 #include "core/derivation.h"
-#include "core/edition.h"
 #include "core/errors.h"
 #include "core/history_text.h"
 
@@ -20,12 +19,6 @@ constexpr int kNumberSpacing = 3;
 constexpr int kDrawWidth = kFirstNumberOffset + kNumberSpacing * (kPositions - 1) + 2;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-}
 
 struct DayAndSequence {
   Date day;
@@ -48,15 +41,6 @@ DayAndSequence FirstValidFrom(int32_t issue, const IssueRule& rule) {
   if (!IsValidDate(date)) return {month == 12 ? Date{year + 1, 1, 1} : Date{year, month + 1, 1}};
   if (sequence > rule.drawsPerDay) return {AddDays(date, 1)};
   return {date, std::max(sequence, 1)};
-}
-
-// Past the issues of 2099 there is nothing to look up: the greatest issue
-// then stands for "after every issue".
-int32_t FirstValidIssueFrom(int32_t issue, const IssueRule& rule) {
-  const DayAndSequence start = FirstValidFrom(issue, rule);
-  if (start.day.year > kLastIssueYear) return std::numeric_limits<int32_t>::max();
-  if (start.day.year < kFirstIssueYear) return FirstIssueOfDay({kFirstIssueYear, 1, 1}, rule);
-  return FirstIssueOfDay(start.day, rule) - 1 + start.sequence;
 }
 
 // How many characters the page walk reads between two looks at the clock.
@@ -82,11 +66,13 @@ std::string CharacterDigits(std::string_view utf8) {
 
 }  // namespace
 
-std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, int drawCount) {
-  std::string address(urlTemplate);
-  ReplaceAll(address, "{code}", code);
-  ReplaceAll(address, "{n}", std::to_string(drawCount));
-  return address;
+// Past the issues of 2099 there is nothing to look up: the greatest issue
+// then stands for "after every issue".
+int32_t FirstValidIssueFrom(int32_t issue, const IssueRule& rule) {
+  const DayAndSequence start = FirstValidFrom(issue, rule);
+  if (start.day.year > kLastIssueYear) return std::numeric_limits<int32_t>::max();
+  if (start.day.year < kFirstIssueYear) return FirstIssueOfDay({kFirstIssueYear, 1, 1}, rule);
+  return FirstIssueOfDay(start.day, rule) - 1 + start.sequence;
 }
 
 std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRule& rule) {
@@ -103,30 +89,6 @@ std::vector<int32_t> CandidateIssues(int32_t first, int32_t last, const IssueRul
     }
   }
   return issues;
-}
-
-UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
-  if (!IsEdition(settings.gsZl)) throw InputError(kNoEditionMessage);
-  if (std::optional<std::string> refusal = IssueYearRefusal(today)) {
-    throw InputError("今天的" + *refusal + "；历史号码未改变");
-  }
-  UpdatePlan plan;
-  plan.rule = IssueRule::From(settings);
-  plan.address = ResultsAddress(settings.resultsUrl, EditionCode(settings.gsZl),
-                                (settings.iniSerchDay + 1) * plan.rule.drawsPerDay);
-
-  if (const std::optional<HistoryRow> first = store.First()) {
-    const std::optional<Date> firstDate = IssueDate(first->issue, plan.rule.threeDigit);
-    plan.dropHistory = firstDate && DaysBetween(*firstDate, today) > settings.iniSerchDay;
-  }
-  const std::optional<HistoryRow> last = plan.dropHistory ? std::nullopt : store.Last();
-  const int32_t firstWanted = last ? last->issue + 1
-                                   : FirstIssueOfDay(std::max(AddDays(today, -settings.iniSerchDay),
-                                                              Date{kFirstIssueYear, 1, 1}),
-                                                     plan.rule);
-  plan.firstIssue = FirstValidIssueFrom(firstWanted, plan.rule);
-  plan.lastIssue = LastIssueOfDay(today, plan.rule);
-  return plan;
 }
 
 UpdateDeadline UpdateDeadline::FromNow(int seconds) {
@@ -213,27 +175,6 @@ PageReadout ReadResultsPage(const UpdatePlan& plan, std::string_view pageBytes,
     readout.draws.push_back(Draw{issue, entry->numbers});
   }
   return readout;
-}
-
-UpdateReport StoreResultsPage(HistoryStore& store, const UpdatePlan& plan, const Settings& settings,
-                              const Date& today, const PageReadout& readout) {
-  HistoryStore::Change change(store);
-  const UpdatePlan now = PlanUpdate(store, settings, today);
-  if (now.firstIssue != plan.firstIssue || now.lastIssue != plan.lastIssue ||
-      now.dropHistory != plan.dropHistory) {
-    throw StoreError(
-        "历史号码在更新期间已被另一个程序修改，本次更新未保存；历史号码保持原样，请重新更新");
-  }
-  UpdateReport report;
-  report.firstIssue = plan.firstIssue;
-  report.lastIssue = plan.lastIssue;
-  report.address = plan.address;
-  report.unreadable = readout.unreadable;
-  report.dropped = plan.dropHistory ? store.Count() : 0;
-  store.AppendDraws(readout.draws, DerivationRules::From(settings), plan.dropHistory);
-  report.added = int64_t(readout.draws.size());
-  change.Commit();
-  return report;
 }
 
 }  // namespace zs

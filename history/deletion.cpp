@@ -1,4 +1,4 @@
-#include "store/deletion.h"
+#include "history/deletion.h"
 
 #include <algorithm>
 #include <array>

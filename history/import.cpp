@@ -1,4 +1,4 @@
-#include "acquire/text_import.h"
+#include "history/import.h"
 
 #include <optional>
 #include <string>

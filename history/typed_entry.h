@@ -1,8 +1,8 @@
 // Storing one typed draw (the eight entry boxes): the draw goes in under the
 // next issue that the issue box shows, derived from the last stored issue
 // with the current edition's rule.
-#ifndef ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_
-#define ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_
+#ifndef ZEPHYRSTAT_HISTORY_TYPED_ENTRY_H_
+#define ZEPHYRSTAT_HISTORY_TYPED_ENTRY_H_
 
 #include <cstdint>
 #include <string>
@@ -33,4 +33,4 @@ int32_t StoreTypedDraw(HistoryStore& store, const Numbers& numbers, const Deriva
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_ACQUIRE_MANUAL_ENTRY_H_
+#endif  // ZEPHYRSTAT_HISTORY_TYPED_ENTRY_H_

@@ -3,8 +3,8 @@
 // history is touched, into an inspection that says what the file holds (so
 // that a front end can ask about it first); the replacement stores that
 // inspection's draws in one transaction.
-#ifndef ZEPHYRSTAT_ACQUIRE_TEXT_IMPORT_H_
-#define ZEPHYRSTAT_ACQUIRE_TEXT_IMPORT_H_
+#ifndef ZEPHYRSTAT_HISTORY_IMPORT_H_
+#define ZEPHYRSTAT_HISTORY_IMPORT_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -83,4 +83,4 @@ ImportReport ImportHistoryFile(HistoryStore& store, const std::filesystem::path&
 
 }  // namespace zs
 
-#endif  // ZEPHYRSTAT_ACQUIRE_TEXT_IMPORT_H_
+#endif  // ZEPHYRSTAT_HISTORY_IMPORT_H_
