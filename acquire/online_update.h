@@ -1,7 +1,7 @@
 // The online update ("历史号在线更新"): brings the history up to date from the
 // results page of the chosen edition.
 //
-// The page is asked for the (IniSerchDay + 1) × draws-per-day most recent
+// The page is asked for the (kept days + 1) × draws-per-day most recent
 // draws. Its visible text lists a draw as the eight digits of its issue with
 // the eight numbers right behind them, each two digits with one separator
 // character between numbers: when the issue starts at character p, number k
@@ -36,7 +36,7 @@
 
 namespace zs {
 
-// Shown when GsZl names no edition: there is no results page to ask.
+// Shown when the settings choose no edition: there is no results page to ask.
 inline constexpr const char* kNoEditionMessage =
     "请先在“设置 → 彩种选择”中选择彩种，再在线更新历史号码。";
 
@@ -44,7 +44,7 @@ struct UpdatePlan {
   std::string address;       // the results page request
   int32_t firstIssue = 0;    // the first valid issue looked up
   int32_t lastIssue = 0;     // the last possible draw of today
-  bool dropHistory = false;  // the first stored draw is more than IniSerchDay days old
+  bool dropHistory = false;  // the first stored draw is older than the kept days
   IssueRule rule;
 };
 
@@ -64,10 +64,10 @@ std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, 
 
 // The request, the issues to look up and the age check, from the stored
 // history and today's date. When the history is empty or will be dropped,
-// the lookup starts with the first draw of the day IniSerchDay days before
-// today (not before 2000); otherwise with the first valid issue after the
-// last stored one. Throws InputError when no edition is chosen
-// (kNoEditionMessage) or today lies outside 2000..2099.
+// the lookup starts with the first draw of the day the kept days
+// (Settings::keptDays) before today (not before 2000); otherwise with the
+// first valid issue after the last stored one. Throws InputError when no
+// edition is chosen (kNoEditionMessage) or today lies outside 2000..2099.
 UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today);
 
 // Every valid issue (a real calendar date, daily sequence 1..draws per day)

@@ -20,14 +20,14 @@ namespace {
 // The values a search used, position by position: a box left empty keeps
 // its previous value, and this shows which one (zodiac values by name, under
 // the base the search ran with).
-QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int sxIni) {
+QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int zodiacBase) {
   QStringList parts;
   for (int p = 0; p < kPositions; ++p) {
     if (!chosen[size_t(p)]) continue;
     parts << QStringLiteral("第%1位 %2")
                  .arg(p + 1)
                  .arg(QString::fromStdString(
-                     PatternValueName(pattern.type, pattern.values[size_t(p)], sxIni)));
+                     PatternValueName(pattern.type, pattern.values[size_t(p)], zodiacBase)));
   }
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
@@ -67,7 +67,7 @@ void AnalysisCommands::SearchPositions(const PositionSearchRequest& request) {
   shown_ = Shown::kSearch;
   shownSearch_ = request;
   state_.Report(QStringLiteral("检索完成（所用数值：%1）：范围内命中 %2 期。")
-                    .arg(UsedValues(request.pattern, request.chosen, request.show.sxIni))
+                    .arg(UsedValues(request.pattern, request.chosen, request.show.zodiacBase))
                     .arg(*hits));
 }
 
@@ -91,7 +91,7 @@ void AnalysisCommands::SearchParts(const PartialSearchRequest& request) {
   PositionChoice all;
   all.fill(true);
   state_.Report(QStringLiteral("分部检索完成（所用数值：%1；分部位数 %2）：范围内命中 %3 期。")
-                    .arg(UsedValues(request.pattern, all, request.show.sxIni))
+                    .arg(UsedValues(request.pattern, all, request.show.zodiacBase))
                     .arg(request.partSize)
                     .arg(*hits));
 }

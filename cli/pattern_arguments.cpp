@@ -35,7 +35,7 @@ void TakePatternKind(const std::string& type, const std::string& mode, SearchPat
 
 void TakePatternOf(const CliContext& context, const HistoryIndex& index, const std::string& text,
                    SearchPattern& pattern) {
-  TakePatternFromDraw(index, ChosenIssueDraw(index, text), context.settings.sxIni, pattern);
+  TakePatternFromDraw(index, ChosenIssueDraw(index, text), context.settings.zodiacBase, pattern);
 }
 
 void TakePositions(const std::vector<std::string>& positions, bool patternOf,

@@ -80,7 +80,7 @@ int32_t Incremented(int32_t stored) {
 }  // namespace
 
 IssueRule IssueRule::From(const Settings& settings) {
-  return IssueRule{DrawsPerDay(settings.gsZl), UsesThreeDigitSequence(settings.gsZl)};
+  return IssueRule{DrawsPerDay(settings.edition), UsesThreeDigitSequence(settings.edition)};
 }
 
 bool IsValidDate(const Date& date) {

@@ -52,9 +52,9 @@ class CommandGateTest : public QObject {
     emit history->doubleClicked(history->model()->index(0, 0));
     QVERIFY(Refused(world));
     const Settings& settings = world.window->settings();
-    QCOMPARE(settings.sxIni, 1);
-    QCOMPARE(settings.dsIni, 1);
-    QCOMPARE(settings.gsZl, 0);
+    QCOMPARE(settings.zodiacBase, 1);
+    QCOMPARE(settings.segmentBase, 1);
+    QCOMPARE(settings.edition, EditionChoice::Of(0));
     QVERIFY(world.Action("mnuSxcs_1")->isChecked() && !world.Action("mnuSxcs_0")->isChecked());
     QVERIFY(world.Action("mnuKL10_0")->isChecked() && !world.Action("mnuKL10_3")->isChecked());
     QCOMPARE(world.StoredDraws().size(), size_t(5));

@@ -74,7 +74,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(world.Find<QCheckBox>(QStringLiteral("Check6_%1").arg(box))->text(),
                QStringLiteral("%1").arg(box, 2, 10, QChar(u'0')));
     }
-    QCOMPARE(world.window->settings().iniSerchDay, 6);
+    QCOMPARE(world.window->settings().keptDays, 6);
     // No handler saved anything.
     QVERIFY(world.StoredKeys().isEmpty());
     QVERIFY(world.Outcome().contains(QStringLiteral("读取历史号文本")));
@@ -135,7 +135,7 @@ class MainWindowTest : public QObject {
     start->setText(QStringLiteral("2014011605"));
     ClickButton(world.Find<QRadioButton>("Option1_2"));  // "前    期": only the reset
     QCOMPARE(start->text(), QStringLiteral("2014011601"));
-    QCOMPARE(world.window->settings().bolZyw, false);
+    QCOMPARE(world.window->settings().freePositions, false);
 
     ClickButton(world.Find<QRadioButton>("Option2_5"));
     QCOMPARE(world.StoredSetting("bolLdm").toString(), QStringLiteral("false"));
@@ -381,7 +381,7 @@ class MainWindowTest : public QObject {
 
     // Cancelling (an empty answer) changes nothing.
     world.Action("mnuSetDay")->trigger();
-    QCOMPARE(world.window->settings().iniSerchDay, 16);
+    QCOMPARE(world.window->settings().keptDays, 16);
     world.dialogs->inputs = {QStringLiteral("2")};
     world.Action("mnuSetDay")->trigger();
     QCOMPARE(world.StoredSetting("IniSerchDay").toString(), QStringLiteral("2"));
@@ -401,7 +401,7 @@ class MainWindowTest : public QObject {
     combo->setEditText(QStringLiteral("4"));
     other->setFocus();
     QCOMPARE(world.StoredSetting("intZhWSetup").toString(), QStringLiteral("4"));
-    QCOMPARE(world.window->settings().intZhWSetup, 4);
+    QCOMPARE(world.window->settings().partSize, 4);
   }
 
   void menusPopUpFromTheGridAndTheSettingsButton() {

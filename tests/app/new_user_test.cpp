@@ -183,7 +183,7 @@ class NewUserTest : public QObject {
     QTest::keyClicks(partSize->lineEdit(), QStringLiteral("3"));
     world.Find<QPushButton>("Command2")->click();  // as Alt+G: the focus stays in the box
     QVERIFY(partSize->hasFocus());
-    QCOMPARE(world.window->settings().intZhWSetup, 3);
+    QCOMPARE(world.window->settings().partSize, 3);
     QVERIFY2(world.Outcome().contains(QStringLiteral("分部位数 3")), qPrintable(world.Outcome()));
 
     world.Find<QTabBar>("TabStrip1")->setCurrentIndex(1);

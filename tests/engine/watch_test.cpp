@@ -43,7 +43,7 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
   void SetUp() override {
     random_.seed(GetParam());
     bases_ = {Pick(0, 1), Pick(0, 1)};
-    rules_ = testing::Rules(bases_.sxIni, bases_.dsIni);
+    rules_ = testing::Rules(bases_.zodiacBase, bases_.segmentBase);
     draws_ = testing::RandomDraws(GetParam(), 160 + Pick(0, 80), 0.2);
     rows_ = testing::DeriveRows(draws_, rules_);
     for (int i = 0; i < 36; ++i) watches_.push_back(RandomWatch(i));
@@ -219,7 +219,7 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
   HistoryIndex shorter = index;
   shorter.RemoveLast();
   ExpectSameBook(full.Followed(index, shorter, bases_), WatchBook(watches_, shorter, bases_));
-  const PanelBases other{1 - bases_.sxIni, 1 - bases_.dsIni};
+  const PanelBases other{1 - bases_.zodiacBase, 1 - bases_.segmentBase};
   ExpectSameBook(full.Followed(index, index, other), WatchBook(watches_, index, other));
 
   // A watch removed, one changed and one added keep the others' figures.
