@@ -2,6 +2,7 @@
 
 #include "analysis/history_index.h"
 #include "analysis/search_range.h"
+#include "core/text.h"
 
 namespace zs {
 

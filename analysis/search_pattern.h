@@ -45,13 +45,10 @@ std::vector<Criterion> PatternCriteria(const SearchPattern& pattern, const Posit
 const DrawSet* CriterionDraws(const HistoryIndex& index, SearchType type,
                               const Criterion& criterion);
 
-// A whole number with at least two digits ("00" format): 7 gives "07", -5 "-05".
-std::string TwoDigits(int value);
-
 // A pattern value as the outcome of a search names it: a zodiac value by its
-// sign's name under the zodiac base `sxIni` of the history searched (a value
-// no sign has keeps its digits), any other value in TwoDigits().
-std::string PatternValueName(SearchType type, int value, int sxIni);
+// sign's name under the zodiac base `zodiacBase` of the history searched (a
+// value no sign has keeps its digits), any other value in TwoDigits().
+std::string PatternValueName(SearchType type, int value, int zodiacBase);
 
 }  // namespace zs
 

@@ -2,6 +2,7 @@
 
 #include "analysis/search_pattern.h"
 #include "analysis/zodiac_names.h"
+#include "core/text.h"
 
 namespace zs {
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <limits>
 
 #include "core/edition.h"
@@ -65,12 +64,6 @@ std::string ZeroPadded(const std::string& digits, size_t width) {
 int32_t Yymmdd(const Date& date) {
   if (std::optional<std::string> refusal = IssueYearRefusal(date)) throw InputError(*refusal);
   return (date.year - 2000) * 10000 + date.month * 100 + date.day;
-}
-
-std::string TwoDigits(int value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d", value);
-  return digits;
 }
 
 int32_t Incremented(int32_t stored) {
