@@ -28,10 +28,11 @@ HitList PartialSearchHits(const HistoryIndex& index, const SearchPattern& patter
 }
 
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request) {
-  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
-  return SearchResultOf(index, PartialSearchLabel(request.pattern, request.partSizeText),
-                        PartialSearchHits(index, request.pattern, request.partSize, span),
-                        request.pattern.type, request.show);
+  return RunPatternSearch(index, request, PartialSearchLabel(request.pattern, request.partSizeText),
+                          [&](const RangeSpan& span) {
+                            return PartialSearchHits(index, request.pattern, request.partSize,
+                                                     span);
+                          });
 }
 
 }  // namespace zs

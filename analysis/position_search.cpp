@@ -16,12 +16,15 @@ std::string PositionSearchLabel(const SearchPattern& pattern, const PositionChoi
   return label;
 }
 
-SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
-                            SearchType type, const ShowRules& rules) {
+SearchResult RunPatternSearch(const HistoryIndex& index, const PatternSearchRequest& request,
+                              std::string label,
+                              const std::function<HitList(const RangeSpan&)>& hitsOver) {
+  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
   SearchResult result;
   result.label = std::move(label);
-  result.hits = std::make_shared<const HitList>(std::move(hits));
-  result.hitGrid = std::make_shared<const HitListGrid>(index, result.hits, type, rules);
+  result.hits = std::make_shared<const HitList>(hitsOver(span));
+  result.hitGrid =
+      std::make_shared<const HitListGrid>(index, result.hits, request.pattern.type, request.show);
   result.summaryGrid = SummaryGrid(result.label, result.hits->figures);
   return result;
 }
@@ -36,10 +39,10 @@ HitList PositionSearchHits(const HistoryIndex& index, const SearchPattern& patte
 }
 
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
-  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
-  return SearchResultOf(index, PositionSearchLabel(request.pattern, request.chosen),
-                        PositionSearchHits(index, request.pattern, request.chosen, span),
-                        request.pattern.type, request.show);
+  return RunPatternSearch(index, request, PositionSearchLabel(request.pattern, request.chosen),
+                          [&](const RangeSpan& span) {
+                            return PositionSearchHits(index, request.pattern, request.chosen, span);
+                          });
 }
 
 }  // namespace zs

@@ -94,9 +94,9 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
     pattern.values = watch.values;
     SearchResult result;
     if (watch.kind == WatchKind::kSearch) {
-      result = RunPositionSearch(index, {pattern, watch.chosen, first, newest, {}});
+      result = RunPositionSearch(index, {{pattern, first, newest, {}}, watch.chosen});
     } else if (watch.kind == WatchKind::kPartial) {
-      result = RunPartialSearch(index, {pattern, watch.partSize, "", first, newest, {}});
+      result = RunPartialSearch(index, {{pattern, first, newest, {}}, watch.partSize, ""});
     } else {
       GroupRequest request{watch.type, watch.boxes, static_cast<int>(watch.boxes.size()),
                            bases_,     first,       newest};
