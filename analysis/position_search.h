@@ -32,7 +32,7 @@ struct PositionSearchRequest : PatternSearchRequest {
 
 // The hit list is shared with its grid, which formats its rows on demand.
 struct SearchResult {
-  std::string label;  // strContent of the position search
+  std::string label;  // names the search in the summary and in saved watches
   std::shared_ptr<const HitList> hits;
   std::shared_ptr<const HitListGrid> hitGrid;
   Grid summaryGrid;

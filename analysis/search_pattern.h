@@ -1,7 +1,7 @@
 // The pattern of the position and partial searches, as the window poses it:
-// the search type, fixed or free positions, the value of every position
-// (intPosNumber) and the texts of the eight value boxes, which only label the
-// result. From it come the criteria, each answered by a set of the index.
+// the search type, fixed or free positions, the value of every position and
+// the texts of the eight value boxes, which only label the result. From it
+// come the criteria, each answered by a set of the index.
 #ifndef ZEPHYRSTAT_ANALYSIS_SEARCH_PATTERN_H_
 #define ZEPHYRSTAT_ANALYSIS_SEARCH_PATTERN_H_
 
