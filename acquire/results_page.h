@@ -33,7 +33,7 @@ struct UpdatePlan {
   std::string address;       // the results page request
   int32_t firstIssue = 0;    // the first valid issue looked up
   int32_t lastIssue = 0;     // the last possible draw of today
-  bool dropHistory = false;  // the first stored draw is more than IniSerchDay days old
+  bool dropHistory = false;  // the first stored draw is older than the kept days
   IssueRule rule;
 };
 

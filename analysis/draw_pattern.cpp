@@ -32,7 +32,7 @@ size_t ChosenIssueDraw(const HistoryIndex& index, std::string_view chosenText) {
   return *draw;
 }
 
-void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int sxIni,
+void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int zodiacBase,
                          SearchPattern& pattern) {
   for (int p = 0; p < kPositions; ++p) {
     const int value =
@@ -40,8 +40,8 @@ void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int sxIni,
             ? index.Field(draw, SearchType::kTens, p) + index.Field(draw, SearchType::kUnits, p)
             : index.Field(draw, pattern.type, p);
     pattern.values[p] = value;
-    pattern.boxTexts[p] =
-        pattern.type == SearchType::kZodiac ? ZodiacName(value - sxIni) : std::to_string(value);
+    pattern.boxTexts[p] = pattern.type == SearchType::kZodiac ? ZodiacName(value - zodiacBase)
+                                                              : std::to_string(value);
   }
 }
 

@@ -29,7 +29,8 @@ std::optional<size_t> DrawAtOrBefore(const HistoryIndex& index, int32_t issue);
 size_t ChosenIssueDraw(const HistoryIndex& index, std::string_view chosenText);
 
 // Fills values and boxTexts of `pattern` (its type already set) from `draw`.
-void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int sxIni, SearchPattern& pattern);
+void TakePatternFromDraw(const HistoryIndex& index, size_t draw, int zodiacBase,
+                         SearchPattern& pattern);
 
 }  // namespace zs
 

@@ -28,7 +28,7 @@ HitList PartialSearchHits(const HistoryIndex& index, const SearchPattern& patter
 }
 
 SearchResult RunPartialSearch(const HistoryIndex& index, const PartialSearchRequest& request) {
-  return RunSearchInRange(index, request, PartialSearchLabel(request.pattern, request.partSizeText),
+  return RunPatternSearch(index, request, PartialSearchLabel(request.pattern, request.partSizeText),
                           [&](const RangeSpan& span) {
                             return PartialSearchHits(index, request.pattern, request.partSize,
                                                      span);

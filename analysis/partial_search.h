@@ -16,13 +16,9 @@ namespace zs {
 constexpr int kMinPartSize = 1;
 constexpr int kMaxPartSize = 6;
 
-struct PartialSearchRequest {
-  SearchPattern pattern;
-  int partSize = 2;          // k (intZhWSetup)
+struct PartialSearchRequest : PatternSearchRequest {
+  int partSize = 2;          // k, the positions a draw must agree with
   std::string partSizeText;  // the text of the part size box, for the label
-  std::string startBox;
-  std::string endBox;
-  ShowRules show;
 };
 
 // The eight box texts, each followed by one blank, then "(" partSizeText ")".

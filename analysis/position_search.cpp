@@ -2,6 +2,7 @@
 
 #include "analysis/history_index.h"
 #include "analysis/search_range.h"
+#include "core/text.h"
 
 namespace zs {
 
@@ -15,12 +16,15 @@ std::string PositionSearchLabel(const SearchPattern& pattern, const PositionChoi
   return label;
 }
 
-SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
-                            SearchType type, const ShowRules& rules) {
+SearchResult RunPatternSearch(const HistoryIndex& index, const PatternSearchRequest& request,
+                              std::string label,
+                              const std::function<HitList(const RangeSpan&)>& hitsOver) {
+  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
   SearchResult result;
   result.label = std::move(label);
-  result.hits = std::make_shared<const HitList>(std::move(hits));
-  result.hitGrid = std::make_shared<const HitListGrid>(index, result.hits, type, rules);
+  result.hits = std::make_shared<const HitList>(hitsOver(span));
+  result.hitGrid =
+      std::make_shared<const HitListGrid>(index, result.hits, request.pattern.type, request.show);
   result.summaryGrid = SummaryGrid(result.label, result.hits->figures);
   return result;
 }
@@ -35,7 +39,7 @@ HitList PositionSearchHits(const HistoryIndex& index, const SearchPattern& patte
 }
 
 SearchResult RunPositionSearch(const HistoryIndex& index, const PositionSearchRequest& request) {
-  return RunSearchInRange(index, request, PositionSearchLabel(request.pattern, request.chosen),
+  return RunPatternSearch(index, request, PositionSearchLabel(request.pattern, request.chosen),
                           [&](const RangeSpan& span) {
                             return PositionSearchHits(index, request.pattern, request.chosen, span);
                           });

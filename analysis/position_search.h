@@ -4,6 +4,7 @@
 #ifndef ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
 #define ZEPHYRSTAT_ANALYSIS_POSITION_SEARCH_H_
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,36 +19,33 @@ namespace zs {
 
 class HistoryIndex;
 
-struct PositionSearchRequest {
+// What every search of the pattern over the search range takes.
+struct PatternSearchRequest {
   SearchPattern pattern;
-  PositionChoice chosen{};  // the position check boxes
-  std::string startBox;     // the range boxes, shown issues
+  std::string startBox;  // the range boxes, shown issues
   std::string endBox;
   ShowRules show;
 };
 
+struct PositionSearchRequest : PatternSearchRequest {
+  PositionChoice chosen{};  // the position check boxes
+};
+
 // The hit list is shared with its grid, which formats its rows on demand.
 struct SearchResult {
-  std::string label;  // strContent of the position search
+  std::string label;  // names the search in the summary and in saved watches
   std::shared_ptr<const HitList> hits;
   std::shared_ptr<const HitListGrid> hitGrid;
   Grid summaryGrid;
 };
 
-// The result of `hits` found for `label`: the grids over them.
-SearchResult SearchResultOf(const HistoryIndex& index, std::string label, HitList hits,
-                            SearchType type, const ShowRules& rules);
-
-// A search over the range the request's boxes name (startBox, endBox), the
-// result labelled `label`; `hitsIn` finds the hits within a RangeSpan.
+// The search named `label` whose hits in a span `hitsOver` finds, run over
+// the span of the request's range boxes, with the grids over its hits.
 // Throws InputError (and computes nothing) when a range box does not end in
 // a number.
-template <typename Request, typename HitsIn>
-SearchResult RunSearchInRange(const HistoryIndex& index, const Request& request, std::string label,
-                              const HitsIn& hitsIn) {
-  const RangeSpan span = LocateRangeBoxes(index, request.startBox, request.endBox);
-  return SearchResultOf(index, std::move(label), hitsIn(span), request.pattern.type, request.show);
-}
+SearchResult RunPatternSearch(const HistoryIndex& index, const PatternSearchRequest& request,
+                              std::string label,
+                              const std::function<HitList(const RangeSpan&)>& hitsOver);
 
 // The label: free positions give the box text of every chosen position,
 // fixed positions its value with two digits, each followed by one blank.

@@ -50,7 +50,7 @@ HitListGrid::HitListGrid(const HistoryIndex& index, std::shared_ptr<const HitLis
   // grid shows millions of them.
   for (int value = 0; value <= kMaxIndexedValue; ++value) {
     valueTexts_[value] =
-        type == SearchType::kZodiac ? ZodiacName(value - rules.sxIni) : std::to_string(value);
+        type == SearchType::kZodiac ? ZodiacName(value - rules.zodiacBase) : std::to_string(value);
   }
 }
 
@@ -61,7 +61,7 @@ const std::vector<std::string>& HitListGrid::Headings() const {
 
 std::string_view HitListGrid::ValueText(int value, std::string& scratch) const {
   if (value >= 0 && value <= kMaxIndexedValue) return valueTexts_[value];
-  if (type_ == SearchType::kZodiac) return scratch = ZodiacName(value - rules_.sxIni);
+  if (type_ == SearchType::kZodiac) return scratch = ZodiacName(value - rules_.zodiacBase);
   return DecimalCellText(value, scratch);
 }
 

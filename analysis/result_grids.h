@@ -25,7 +25,7 @@ namespace zs {
 // What the grids need beyond the figures: the zodiac base (names of zodiac
 // values) and the issue form (the shown issue).
 struct ShowRules {
-  int sxIni = 1;
+  int zodiacBase = 1;
   bool threeDigit = false;
 };
 

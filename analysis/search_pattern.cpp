@@ -1,10 +1,10 @@
 #include "analysis/search_pattern.h"
 
-#include <cstdlib>
 #include <map>
 
 #include "analysis/history_index.h"
 #include "analysis/zodiac_names.h"
+#include "core/text.h"
 
 namespace zs {
 
@@ -31,15 +31,9 @@ const DrawSet* CriterionDraws(const HistoryIndex& index, SearchType type,
   return index.AtLeast(type, criterion.value, criterion.count);
 }
 
-std::string TwoDigits(int value) {
-  std::string digits = std::to_string(std::abs(static_cast<long>(value)));
-  if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
-  return value < 0 ? "-" + digits : digits;
-}
-
-std::string PatternValueName(SearchType type, int value, int sxIni) {
+std::string PatternValueName(SearchType type, int value, int zodiacBase) {
   if (type == SearchType::kZodiac) {
-    std::string name = ZodiacName(value - sxIni);
+    std::string name = ZodiacName(value - zodiacBase);
     if (!name.empty()) return name;
   }
   return TwoDigits(value);

@@ -1,7 +1,7 @@
 // The pattern of the position and partial searches, as the window poses it:
-// the search type, fixed or free positions, the value of every position
-// (intPosNumber) and the texts of the eight value boxes, which only label the
-// result. From it come the criteria, each answered by a set of the index.
+// the search type, fixed or free positions, the value of every position and
+// the texts of the eight value boxes, which only label the result. From it
+// come the criteria, each answered by a set of the index.
 #ifndef ZEPHYRSTAT_ANALYSIS_SEARCH_PATTERN_H_
 #define ZEPHYRSTAT_ANALYSIS_SEARCH_PATTERN_H_
 
@@ -45,13 +45,10 @@ std::vector<Criterion> PatternCriteria(const SearchPattern& pattern, const Posit
 const DrawSet* CriterionDraws(const HistoryIndex& index, SearchType type,
                               const Criterion& criterion);
 
-// A whole number with at least two digits ("00" format): 7 gives "07", -5 "-05".
-std::string TwoDigits(int value);
-
 // A pattern value as the outcome of a search names it: a zodiac value by its
-// sign's name under the zodiac base `sxIni` of the history searched (a value
-// no sign has keeps its digits), any other value in TwoDigits().
-std::string PatternValueName(SearchType type, int value, int sxIni);
+// sign's name under the zodiac base `zodiacBase` of the history searched (a
+// value no sign has keeps its digits), any other value in TwoDigits().
+std::string PatternValueName(SearchType type, int value, int zodiacBase);
 
 }  // namespace zs
 

@@ -2,6 +2,7 @@
 
 #include "analysis/search_pattern.h"
 #include "analysis/zodiac_names.h"
+#include "core/text.h"
 
 namespace zs {
 
@@ -33,12 +34,12 @@ int BoxValue(SearchType type, int box, const PanelBases& bases) {
     case SearchType::kSum:
       return box;
     case SearchType::kZodiac:
-      return box - 1 + bases.sxIni;
+      return box - 1 + bases.zodiacBase;
     case SearchType::kTens:
     case SearchType::kUnits:
       return box - 1;
     case SearchType::kSegment:
-      return box - 1 + bases.dsIni;
+      return box - 1 + bases.segmentBase;
   }
   return box;
 }

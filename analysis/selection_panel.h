@@ -1,13 +1,14 @@
 // The number selection panel of the group calculation (组合检索): what each
 // of the twenty boxes stands for under a search type, its caption, which
-// boxes are shown, how many boxes count (intBoxCount), and the panel's
-// checked state with its three buttons 全选, 清空 and 反选.
+// boxes are shown, how many boxes count, and the panel's checked state with
+// its three buttons 全选, 清空 and 反选.
 //
-// Box j (1..20) stands for: number j; zodiac value j − 1 + SxIni (caption
-// the name of sign j − 1); tens or units digit j − 1; digit sum j; segment
-// value j − 1 + DsIni. So with either base every value has a box. Some types
-// count boxes above the ones shown (tens 4–5, sums 11–13, segments 6–7);
-// only 全选 and 反选 check them, and their values occur in no draw.
+// Box j (1..20) stands for: number j; zodiac value j − 1 + the zodiac base
+// (caption the name of sign j − 1); tens or units digit j − 1; digit sum j;
+// segment value j − 1 + the segment base. So with either base every value
+// has a box. Some types count boxes above the ones shown (tens 4–5, sums
+// 11–13, segments 6–7); only 全选 and 反选 check them, and their values occur
+// in no draw.
 #ifndef ZEPHYRSTAT_ANALYSIS_SELECTION_PANEL_H_
 #define ZEPHYRSTAT_ANALYSIS_SELECTION_PANEL_H_
 
@@ -23,13 +24,15 @@ namespace zs {
 constexpr int kSelectionBoxes = 20;
 
 struct PanelBases {
-  int sxIni = 1;
-  int dsIni = 1;
+  int zodiacBase = 1;
+  int segmentBase = 1;
 
-  static PanelBases Of(const Settings& settings) { return {settings.sxIni, settings.dsIni}; }
+  static PanelBases Of(const Settings& settings) {
+    return {settings.zodiacBase, settings.segmentBase};
+  }
 };
 
-// intBoxCount: boxes 1..BoxCount(type) take part in the calculation.
+// Boxes 1..BoxCount(type) take part in the calculation.
 int BoxCount(SearchType type);
 // Boxes 1..ShownBoxCount(type) are visible.
 int ShownBoxCount(SearchType type);
@@ -56,9 +59,9 @@ class SelectionPanel {
   void ClearAll() { checked_.fill(false); }
   void Invert();
 
-  // The checked boxes among 1..BoxCount(type), ascending (intSelNo).
+  // The checked boxes among 1..BoxCount(type), ascending.
   std::vector<int> SelectedBoxes() const;
-  // How many of them there are, as the count box shows it (intSelCount).
+  // How many of them there are, as the count box shows it.
   int SelectedCount() const { return static_cast<int>(SelectedBoxes().size()); }
 
  private:

@@ -44,7 +44,7 @@ WatchBook WatchBook::Advanced(const HistoryIndex& after) const {
 
 WatchBook WatchBook::Followed(const HistoryIndex& before, const HistoryIndex& after,
                               const PanelBases& bases) const {
-  if (bases.sxIni == bases_.sxIni && bases.dsIni == bases_.dsIni &&
+  if (bases.zodiacBase == bases_.zodiacBase && bases.segmentBase == bases_.segmentBase &&
       before.DrawCount() == drawCount_ && Extends(before, after)) {
     return Advanced(after);
   }

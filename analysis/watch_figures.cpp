@@ -9,6 +9,7 @@
 #include "analysis/search_pattern.h"
 #include "analysis/search_type_caption.h"
 #include "core/errors.h"
+#include "core/text.h"
 
 namespace zs {
 

@@ -20,14 +20,14 @@ namespace {
 // The values a search used, position by position: a box left empty keeps
 // its previous value, and this shows which one (zodiac values by name, under
 // the base the search ran with).
-QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int sxIni) {
+QString UsedValues(const SearchPattern& pattern, const PositionChoice& chosen, int zodiacBase) {
   QStringList parts;
   for (int p = 0; p < kPositions; ++p) {
     if (!chosen[size_t(p)]) continue;
     parts << QStringLiteral("第%1位 %2")
                  .arg(p + 1)
                  .arg(QString::fromStdString(
-                     PatternValueName(pattern.type, pattern.values[size_t(p)], sxIni)));
+                     PatternValueName(pattern.type, pattern.values[size_t(p)], zodiacBase)));
   }
   return parts.isEmpty() ? QStringLiteral("未选任何位") : parts.join(QStringLiteral("，"));
 }
@@ -63,7 +63,7 @@ void AnalysisCommands::PositionSearch() {
 }
 
 void AnalysisCommands::SearchPositions(const PositionSearchRequest& request) {
-  const QString used = UsedValues(request.pattern, request.chosen, request.show.sxIni);
+  const QString used = UsedValues(request.pattern, request.chosen, request.show.zodiacBase);
   if (ShowSearch(QStringLiteral("检索"), used, [&request](const HistoryIndex& index) {
         return RunPositionSearch(index, request);
       })) {
@@ -80,7 +80,7 @@ void AnalysisCommands::SearchParts(const PartialSearchRequest& request) {
   PositionChoice all;
   all.fill(true);
   const QString used = QStringLiteral("%1；分部位数 %2")
-                           .arg(UsedValues(request.pattern, all, request.show.sxIni))
+                           .arg(UsedValues(request.pattern, all, request.show.zodiacBase))
                            .arg(request.partSize);
   if (ShowSearch(QStringLiteral("分部检索"), used, [&request](const HistoryIndex& index) {
         return RunPartialSearch(index, request);

@@ -115,15 +115,15 @@ void MainWindow::BuildMenus() {
   setupMenu_->addSeparator();
   QMenu* editions = setupMenu_->addMenu(QStringLiteral("彩种选择"));
   editions->setObjectName(QStringLiteral("mnuCaizhong"));
-  for (int edition = 0; edition < 8; ++edition) {
-    const std::string_view caption = Editions()[size_t(edition)].caption;
+  for (size_t edition = 0; edition < Editions().size(); ++edition) {
+    const std::string_view caption = Editions()[edition].caption;
     QAction* action =
         AddAction(editions, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
-                  Named("mnuKL10", edition));
+                  Named("mnuKL10", int(edition)));
     action->setCheckable(true);
-    items.editions[size_t(edition)] = action;
+    items.editions[edition] = action;
     connect(action, &QAction::triggered, settings,
-            [settings, edition] { settings->ChangeEdition(edition); });
+            [settings, edition] { settings->ChangeEdition(EditionChoice::Of(edition)); });
   }
 
   views_->AddMenu(menuBar());

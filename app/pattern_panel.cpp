@@ -63,9 +63,9 @@ PatternPanel::PatternPanel(WindowState& state, QWidget* parent) : QWidget(parent
   for (QRadioButton* order : orders_) {
     connect(order, &QRadioButton::clicked, this, &PatternPanel::OnNumberOrder);
   }
-  for (int type = 0; type < 6; ++type) {
+  for (int type = 0; type < kSearchTypeCount; ++type) {
     connect(types_[size_t(type)], &QRadioButton::clicked, this,
-            [this, type] { OnSearchType(type); });
+            [this, type] { OnSearchType(static_cast<SearchType>(type)); });
   }
   connect(tabs_, &QTabBar::currentChanged, this, &PatternPanel::OnTab);
   connect(onlyBefore_, &QCheckBox::clicked, this, &PatternPanel::OnCheck4);
@@ -236,15 +236,13 @@ QWidget* PatternPanel::BuildOptionArea() {
 
 void PatternPanel::ApplySavedOptions() {
   const Settings settings = state_.settings();
-  ApplyStartOption(issueAndPosition_[1], settings.bolZyw);
-  ApplyStartOption(issueAndPosition_[0], !settings.bolZyw);
-  partSize_->setEditText(QString::number(settings.intZhWSetup));
+  ApplyStartOption(issueAndPosition_[1], settings.freePositions);
+  ApplyStartOption(issueAndPosition_[0], !settings.freePositions);
+  partSize_->setEditText(QString::number(settings.partSize));
   ShowNewestIssue();
-  ApplyStartOption(orders_[0], settings.bolLdm);
-  ApplyStartOption(orders_[1], !settings.bolLdm);
-  if (settings.intLei >= 0 && settings.intLei < 6) {
-    ApplyStartOption(types_[size_t(settings.intLei)], true);
-  }
+  ApplyStartOption(orders_[0], settings.drawnOrder);
+  ApplyStartOption(orders_[1], !settings.drawnOrder);
+  ApplyStartOption(types_[size_t(settings.searchType)], true);
 }
 
 // ------------------------------------------------------------ history views
@@ -282,25 +280,25 @@ void PatternPanel::Refresh() {
 
 void PatternPanel::OnPositionMode(int index) {
   Settings wanted = state_.settings();
-  if (index == 0 || index == 1) wanted.bolZyw = index == 1;
-  state_.RememberSetting(SettingKey::kBolZyw, wanted);
+  if (index == 0 || index == 1) wanted.freePositions = index == 1;
+  state_.RememberSetting(SettingKey::kFreePositions, wanted);
   Refresh();
   SetRangeStartToFirst();
 }
 
 void PatternPanel::OnNumberOrder() {
   Settings wanted = state_.settings();
-  wanted.bolLdm = orders_[0]->isChecked();
-  state_.RememberSetting(SettingKey::kBolLdm, wanted);
+  wanted.drawnOrder = orders_[0]->isChecked();
+  state_.RememberSetting(SettingKey::kDrawnOrder, wanted);
   Refresh();
 }
 
-void PatternPanel::OnSearchType(int type) {
+void PatternPanel::OnSearchType(SearchType type) {
   Settings wanted = state_.settings();
-  wanted.intLei = type;
-  state_.RememberSetting(SettingKey::kIntLei, wanted);
+  wanted.searchType = type;
+  state_.RememberSetting(SettingKey::kSearchType, wanted);
   Refresh();
-  emit searchTypeChanged(static_cast<SearchType>(type));
+  emit searchTypeChanged(type);
 }
 
 void PatternPanel::OnTab(int tab) {
@@ -365,8 +363,8 @@ void PatternPanel::TakeChosenIssue() {
     return;
   }
   SearchPattern taken;
-  taken.type = static_cast<SearchType>(settings.intLei);
-  TakePatternFromDraw(*shown->index, draw, shown->rules.sxIni, taken);
+  taken.type = settings.searchType;
+  TakePatternFromDraw(*shown->index, draw, shown->rules.zodiacBase, taken);
   for (size_t i = 0; i < size_t(kPositions); ++i) {
     pattern_[i] = taken.values[i];
     chosen_[i]->setText(QString::fromStdString(taken.boxTexts[i]));
@@ -374,12 +372,10 @@ void PatternPanel::TakeChosenIssue() {
 }
 
 void PatternPanel::CommitPartSize() {
-  if (const auto failure =
-          state_.ChangeSetting(SettingKey::kIntZhWSetup, partSize_->currentText())) {
-    state_.Report(QStringLiteral("分部位数无效，仍为 %1：%2")
-                      .arg(state_.settings().intZhWSetup)
-                      .arg(*failure));
-    partSize_->setEditText(QString::number(state_.settings().intZhWSetup));
+  if (const auto failure = state_.ChangeSetting(SettingKey::kPartSize, partSize_->currentText())) {
+    state_.Report(
+        QStringLiteral("分部位数无效，仍为 %1：%2").arg(state_.settings().partSize).arg(*failure));
+    partSize_->setEditText(QString::number(state_.settings().partSize));
   }
 }
 
@@ -388,7 +384,7 @@ void PatternPanel::CommitEdits() {
     QLineEdit* box = typed_[size_t(position - 1)];
     if (box->isModified() || box->hasFocus()) TakeTypedValue(position);
   }
-  if (partSize_->currentText() != QString::number(state_.settings().intZhWSetup)) CommitPartSize();
+  if (partSize_->currentText() != QString::number(state_.settings().partSize)) CommitPartSize();
   if (!manualTab_ && (chosenIssue_->isModified() || chosenIssue_->hasFocus())) TakeChosenIssue();
 }
 
@@ -396,7 +392,7 @@ void PatternPanel::CommitEdits() {
 
 SearchPattern PatternPanel::CurrentPattern() const {
   SearchPattern pattern;
-  pattern.type = static_cast<SearchType>(state_.settings().intLei);
+  pattern.type = state_.settings().searchType;
   pattern.freePositions = !issueAndPosition_[0]->isChecked();
   pattern.values = pattern_;
   for (size_t i = 0; i < size_t(kPositions); ++i) {
@@ -406,7 +402,7 @@ SearchPattern PatternPanel::CurrentPattern() const {
 }
 
 ShowRules PatternPanel::Show() const {
-  return ShowRules{state_.settings().sxIni, IssueRule::From(state_.settings()).threeDigit};
+  return ShowRules{state_.settings().zodiacBase, IssueRule::From(state_.settings()).threeDigit};
 }
 
 std::string PatternPanel::RangeStartText() const { return range_[0]->text().toStdString(); }
@@ -429,7 +425,7 @@ PositionSearchRequest PatternPanel::PositionRequest() const {
 PartialSearchRequest PatternPanel::PartialRequest() const {
   PartialSearchRequest request;
   request.pattern = CurrentPattern();
-  request.partSize = state_.settings().intZhWSetup;
+  request.partSize = state_.settings().partSize;
   request.partSizeText = partSize_->currentText().toStdString();
   request.startBox = RangeStartText();
   request.endBox = RangeEndText();

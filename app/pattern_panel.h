@@ -7,8 +7,9 @@
 //
 // The panel owns the search pattern (one value per position; an empty or
 // unconvertible box keeps the previous value) and saves its own options
-// (bolZyw, bolLdm, intLei, intZhWSetup) in the window's settings. It reads
-// the history index for the chosen issue and the range boxes.
+// (position mode, number order, search type, part size) in the window's
+// settings. It reads the history index for the chosen issue and the range
+// boxes.
 #ifndef ZEPHYRSTAT_APP_PATTERN_PANEL_H_
 #define ZEPHYRSTAT_APP_PATTERN_PANEL_H_
 
@@ -73,7 +74,7 @@ class PatternPanel : public QWidget {
   QWidget* BuildOptionArea();
   void OnPositionMode(int index);
   void OnNumberOrder();
-  void OnSearchType(int type);
+  void OnSearchType(SearchType type);
   void OnTab(int tab);
   void OnCheck4();
   void TakeTypedValue(int position);

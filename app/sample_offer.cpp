@@ -19,11 +19,11 @@ void MainWindow::OfferSampleHistory(const std::filesystem::path& sample) {
     return;
   }
   // The sample's issues are numbered as its edition numbers them.
-  const int chosen = state_.settings().gsZl;
-  const int named = EditionNamedBy(name.toStdString());
-  if (!IsEdition(chosen) && IsEdition(named)) settingsCommands_->ChangeEdition(named);
+  const EditionChoice chosen = state_.settings().edition;
+  const EditionChoice named = EditionNamedBy(name.toStdString());
+  if (!chosen.index() && named.index()) settingsCommands_->ChangeEdition(named);
   if (!historyCommands_->ImportFile(QString::fromStdU16String(sample.u16string())) &&
-      state_.settings().gsZl != chosen) {
+      state_.settings().edition != chosen) {
     settingsCommands_->ChangeEdition(chosen);
     ShowHistory(RangeAfterChange::kKeep);
   }

@@ -25,24 +25,25 @@ SettingsCommands::SettingsCommands(WindowState& state, QObject* parent)
 
 void SettingsCommands::ShowChecks() {
   const Settings settings = state_.settings();
-  CheckOnly(items_.zodiac, settings.sxIni);
-  CheckOnly(items_.segment, settings.dsIni);
-  CheckOnly(items_.colour, settings.bsIni);
-  CheckOnly(items_.editions, settings.gsZl);
+  CheckOnly(items_.zodiac, settings.zodiacBase);
+  CheckOnly(items_.segment, settings.segmentBase);
+  CheckOnly(items_.colour, settings.colourBase);
+  const std::optional<size_t> edition = settings.edition.index();
+  CheckOnly(items_.editions, edition ? int(*edition) : -1);
 }
 
 void SettingsCommands::ChangeZodiacBase(int base) {
-  ChangeBase(SettingKey::kSxIni, base);
+  ChangeBase(SettingKey::kZodiacBase, base);
   ShowChecks();
 }
 
 void SettingsCommands::ChangeSegmentBase(int base) {
-  ChangeBase(SettingKey::kDsIni, base);
+  ChangeBase(SettingKey::kSegmentBase, base);
   ShowChecks();
 }
 
 void SettingsCommands::ChangeColourBase(int base) {
-  if (const auto failure = state_.ChangeSetting(SettingKey::kBsIni, QString::number(base))) {
+  if (const auto failure = state_.ChangeSetting(SettingKey::kColourBase, QString::number(base))) {
     state_.Report(*failure);
   }
   ShowChecks();
@@ -62,9 +63,12 @@ void SettingsCommands::ChangeBase(SettingKey key, int value) {
   state_.Report(done);
 }
 
-void SettingsCommands::ChangeEdition(int edition) {
+void SettingsCommands::ChangeEdition(EditionChoice edition) {
   if (const auto pass = state_.gate.Enter(QStringLiteral("彩种选择"))) {
-    if (const auto failure = state_.ChangeSetting(SettingKey::kGsZl, QString::number(edition))) {
+    Settings wanted = state_.settings();
+    wanted.edition = edition;
+    const QString value = QString::fromStdString(SettingText(wanted, SettingKey::kEdition));
+    if (const auto failure = state_.ChangeSetting(SettingKey::kEdition, value)) {
       state_.Report(*failure);
     } else {
       const std::optional<QString> warning = state_.ReadFailureWarning();
@@ -82,13 +86,13 @@ void SettingsCommands::AskKeptYears() {
       "16中的任意自然数），如果超过年数将删除最早的一年的历史号码");
   for (;;) {
     const QString answer = state_.dialogs->Input(state_.window, title, prompt,
-                                                 QString::number(state_.settings().iniSerchDay));
+                                                 QString::number(state_.settings().keptDays));
     if (answer.isEmpty()) return;
     // A bad value is asked for again; an accepted one that could not be
     // saved is reported once.
     Settings checked = state_.settings();
     try {
-      ApplySetting(checked, SettingKey::kIniSerchDay, answer.toStdString());
+      ApplySetting(checked, SettingKey::kKeptDays, answer.toStdString());
     } catch (const InputError&) {
       state_.dialogs->Message(
           state_.window, QStringLiteral("输入有误"),
@@ -96,7 +100,7 @@ void SettingsCommands::AskKeptYears() {
                          "请输入2到16中的自然数。"));
       continue;
     }
-    if (const auto failure = state_.ChangeSetting(SettingKey::kIniSerchDay, answer)) {
+    if (const auto failure = state_.ChangeSetting(SettingKey::kKeptDays, answer)) {
       state_.dialogs->Message(state_.window, title, *failure);
     }
     return;

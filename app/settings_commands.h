@@ -42,7 +42,7 @@ class SettingsCommands : public QObject {
   void ChangeZodiacBase(int base);
   void ChangeSegmentBase(int base);
   void ChangeColourBase(int base);
-  void ChangeEdition(int edition);
+  void ChangeEdition(EditionChoice edition);
   void AskKeptYears();
   void AskResultsUrl();
   // `page` is a file of the user guide (docs/).

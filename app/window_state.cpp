@@ -24,7 +24,7 @@ Snapshot WindowState::snapshot() const {
   auto empty = std::make_shared<const HistoryIndex>();
   const DerivationRules rules = DerivationRules::From(unopenedSettings_);
   auto watches = std::make_shared<const WatchBook>(std::vector<Watch>(), *empty,
-                                                   PanelBases{rules.sxIni, rules.dsIni});
+                                                   PanelBases{rules.zodiacBase, rules.segmentBase});
   return std::make_shared<const HistorySnapshot>(
       HistorySnapshot{std::move(empty), rules, 0, std::move(watches), {}});
 }
@@ -68,7 +68,7 @@ std::optional<QString> WindowState::ChangeSetting(SettingKey key, const QString&
     if (history == nullptr) {
       unopenedSettings_ =
           zs::ChangeSetting(nullptr, unopenedSettings_, key, text, SaveSetting).settings;
-    } else if (IsDerivationBase(key) || key == SettingKey::kGsZl) {
+    } else if (IsDerivationBase(key) || key == SettingKey::kEdition) {
       RunWithProgress(window, gate.running(),
                       [this, key, &text] { history->ChangeSetting(key, text, SaveSetting); });
     } else {

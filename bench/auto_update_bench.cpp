@@ -61,7 +61,7 @@ class Master {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(config.string()));
     Settings settings;
-    settings.gsZl = 0;
+    settings.edition = EditionChoice::Of(0);
     ImportGeneratedDrawsInChild(folder_.path(), kDraws, AddDays(kNewDrawDay, -1), 7, settings, 1);
     const std::unique_ptr<HistoryStore> store = HistoryStore::OpenFolder(folder_.path());
     for (const Watch& watch : GeneratedWatches(kWatches)) AddWatch(*store, watch);
@@ -69,7 +69,7 @@ class Master {
     // A page as long as the update asks for, its older draws already stored.
     const IssueRule rule = IssueRule::From(settings);
     std::vector<Draw> page =
-        GeneratedDraws((settings.iniSerchDay + 1) * rule.drawsPerDay - 1, kNewDrawDay, 84, 11);
+        GeneratedDraws((settings.keptDays + 1) * rule.drawsPerDay - 1, kNewDrawDay, 84, 11);
     newIssue_ = FollowingIssue(store->Last()->issue, rule);
     std::erase_if(page, [this](const Draw& draw) { return draw.issue >= newIssue_; });
     page.push_back({newIssue_, {3, 14, 7, 20, 1, 9, 16, 5}});
@@ -78,7 +78,7 @@ class Master {
         std::filesystem::path(ZS_SOURCE_DIR) / "scripts" / "results-server", pages_.path());
 
     QSettings saved(QStringLiteral("Zephyrstat"), QStringLiteral("Zephyrstat"));
-    saved.setValue(QStringLiteral("IniSetting/GsZl"), settings.gsZl);
+    saved.setValue(QStringLiteral("IniSetting/GsZl"), settings.edition.stored());
     saved.setValue(QStringLiteral("IniSetting/ResultsUrl"),
                    QString::fromStdString(server_->UrlTemplate()));
     saved.setValue(QStringLiteral("IniSetting/AutoUpdate"), QStringLiteral("true"));

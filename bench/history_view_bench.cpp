@@ -30,7 +30,7 @@ constexpr int64_t kDraws = 500000;
 
 Settings GuangdongSettings() {
   Settings settings;
-  settings.gsZl = 0;
+  settings.edition = EditionChoice::Of(0);
   return settings;
 }
 

@@ -103,7 +103,7 @@ BENCHMARK(BM_CopyIndexAndAppendOneDraw)->Unit(benchmark::kMillisecond);
 History& WatchedHistory() {
   static History* history = [] {
     Settings settings;
-    settings.gsZl = 0;
+    settings.edition = EditionChoice::Of(0);
     History* made = History::OpenMemory(settings).release();
     made->store().ReplaceAllDraws(GeneratedDraws(kDraws), DerivationRules::From(settings));
     for (const Watch& watch : GeneratedWatches(kWatches)) made->AddWatch(watch);

@@ -74,7 +74,7 @@ class Master {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(config.string()));
     Settings settings;
-    settings.gsZl = kEdition;
+    settings.edition = EditionChoice::FromStored(kEdition);
     ImportGeneratedDrawsInChild(folder_.path(), kDraws, Date{2026, 12, 8}, 7, settings);
     const std::vector<Draw> nextDay = GeneratedDraws(200, Date{2026, 12, 9}, 84, 11);
     std::ofstream(pages_.path() / "gd.txt", std::ios::binary) << HistoryFileText(nextDay, false);

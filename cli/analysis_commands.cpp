@@ -66,7 +66,7 @@ template <typename Request>
 void RunSearch(const CliContext& context, const HistoryIndex& index, const AnalysisArgs& args,
                Request& request, SearchResult (*run)(const HistoryIndex&, const Request&)) {
   FillRangeBoxes(context, index, args.from, args.to, request.startBox, request.endBox);
-  request.show = ShowRules{context.settings.sxIni, context.ThreeDigit()};
+  request.show = ShowRules{context.settings.zodiacBase, context.ThreeDigit()};
   const SearchResult result = run(index, request);
   ShowGrids(context, args.exportSheets, result.hitGrid.get(), result.summaryGrid, "summary");
 }
@@ -154,7 +154,7 @@ void AddGroup(CLI::App& app, CliContext& context) {
     }
     // The calculation reads the draws' fields alone: no index to build.
     const PackedHistory draws = context.LoadDraws();
-    request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
+    request.bases = PanelBases{context.settings.zodiacBase, context.settings.segmentBase};
     FillRangeBoxes(context, draws.issues, args->from, args->to, request.startBox, request.endBox);
     ShowGrids(
         context, args->exportSheets, nullptr,

@@ -49,16 +49,16 @@ History& CliContext::OpenHistory() {
 
 Snapshot CliContext::LoadHistory() {
   Snapshot history = OpenHistory().snapshot();
-  settings.sxIni = history->rules.sxIni;
-  settings.dsIni = history->rules.dsIni;
+  settings.zodiacBase = history->rules.zodiacBase;
+  settings.segmentBase = history->rules.segmentBase;
   return history;
 }
 
 PackedHistory CliContext::LoadDraws() {
   DerivedHistory derived = Store().LoadDerived();
   if (derived.bases) {
-    settings.sxIni = derived.bases->sxIni;
-    settings.dsIni = derived.bases->dsIni;
+    settings.zodiacBase = derived.bases->zodiacBase;
+    settings.segmentBase = derived.bases->segmentBase;
   }
   return std::move(derived.draws);
 }

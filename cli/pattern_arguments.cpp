@@ -38,7 +38,7 @@ void TakePatternKind(const std::string& type, const std::string& mode, SearchPat
 void TakePatternOf(const CliContext& context, const HistoryWhenNeeded& history,
                    const std::string& text, SearchPattern& pattern) {
   const HistoryIndex& index = *history()->index;
-  TakePatternFromDraw(index, ChosenIssueDraw(index, text), context.settings.sxIni, pattern);
+  TakePatternFromDraw(index, ChosenIssueDraw(index, text), context.settings.zodiacBase, pattern);
 }
 
 // The --pos arguments: I=V sets and chooses position I; with `patternOf`

@@ -52,7 +52,7 @@ BoxViewRequest ReadRequest(const CliContext& context, const ViewArgs& args) {
   } else if (!args.position.empty()) {
     throw UsageError("--position applies to --mode fixed only");
   }
-  request.bases = PanelBases{context.settings.sxIni, context.settings.dsIni};
+  request.bases = PanelBases{context.settings.zodiacBase, context.settings.segmentBase};
   request.threeDigit = context.ThreeDigit();
   return request;
 }

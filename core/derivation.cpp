@@ -72,8 +72,8 @@ void WriteTaggedList(const Numbers& values, bool twoDigits, std::string& text) {
 
 DerivationRules DerivationRules::From(const Settings& settings) {
   DerivationRules rules;
-  rules.sxIni = settings.sxIni;
-  rules.dsIni = settings.dsIni;
+  rules.zodiacBase = settings.zodiacBase;
+  rules.segmentBase = settings.segmentBase;
   rules.issueRule = IssueRule::From(settings);
   return rules;
 }
@@ -110,11 +110,11 @@ void DeriveFields(const Numbers& numbers, const DerivationRules& rules, int zodi
     const int tens = n / 10;
     const int units = n % 10;
     fields[static_cast<int>(SearchType::kNumber)][i] = n;
-    fields[static_cast<int>(SearchType::kZodiac)][i] = rules.sxIni + ZodiacSign(n, zodiacYear);
+    fields[static_cast<int>(SearchType::kZodiac)][i] = rules.zodiacBase + ZodiacSign(n, zodiacYear);
     fields[static_cast<int>(SearchType::kTens)][i] = tens;
     fields[static_cast<int>(SearchType::kUnits)][i] = units;
     fields[static_cast<int>(SearchType::kSum)][i] = tens + units;
-    fields[static_cast<int>(SearchType::kSegment)][i] = (n - 1) / 4 + rules.dsIni;
+    fields[static_cast<int>(SearchType::kSegment)][i] = (n - 1) / 4 + rules.segmentBase;
   }
 }
 

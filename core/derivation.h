@@ -13,8 +13,8 @@ namespace zs {
 struct Settings;
 
 struct DerivationRules {
-  int sxIni = 1;  // zodiac code of sign k is sxIni + k (鼠 = 0)
-  int dsIni = 1;  // segment code is (n − 1) / 4 + dsIni
+  int zodiacBase = 1;   // zodiac code of sign k is zodiacBase + k (鼠 = 0)
+  int segmentBase = 1;  // segment code is (n − 1) / 4 + segmentBase
   IssueRule issueRule;
 
   static DerivationRules From(const Settings& settings);

@@ -16,21 +16,32 @@ const std::array<Edition, 8>& Editions() {
   return editions;
 }
 
-bool IsEdition(int gsZl) { return gsZl >= 0 && gsZl < static_cast<int>(Editions().size()); }
+std::optional<size_t> EditionChoice::index() const {
+  if (number_ < 0 || number_ >= static_cast<int>(Editions().size())) return std::nullopt;
+  return static_cast<size_t>(number_);
+}
 
-std::string_view EditionCode(int gsZl) { return IsEdition(gsZl) ? Editions()[gsZl].code : ""; }
+std::string_view EditionCode(EditionChoice choice) {
+  const std::optional<size_t> index = choice.index();
+  return index ? Editions()[*index].code : "";
+}
 
-int DrawsPerDay(int gsZl) { return IsEdition(gsZl) ? Editions()[gsZl].drawsPerDay : 84; }
+int DrawsPerDay(EditionChoice choice) {
+  const std::optional<size_t> index = choice.index();
+  return index ? Editions()[*index].drawsPerDay : 84;
+}
 
-// Only these two values select three digits: any other value outside 0..7
+// Only these two numbers select three digits: any other number outside 0..7
 // means no edition but keeps the two-digit sequence.
-bool UsesThreeDigitSequence(int gsZl) { return gsZl == kNoEdition || gsZl == 568; }
+bool UsesThreeDigitSequence(EditionChoice choice) {
+  return choice.stored() == EditionChoice().stored() || choice.stored() == 568;
+}
 
-int EditionNamedBy(std::string_view fileName) {
-  for (int gsZl = 0; gsZl < static_cast<int>(Editions().size()); ++gsZl) {
-    if (fileName.starts_with(Editions()[gsZl].caption)) return gsZl;
+EditionChoice EditionNamedBy(std::string_view fileName) {
+  for (size_t index = 0; index < Editions().size(); ++index) {
+    if (fileName.starts_with(Editions()[index].caption)) return EditionChoice::Of(index);
   }
-  return kNoEdition;
+  return EditionChoice();
 }
 
 }  // namespace zs

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <limits>
 
 #include "core/edition.h"
@@ -67,12 +66,6 @@ int32_t Yymmdd(const Date& date) {
   return (date.year - 2000) * 10000 + date.month * 100 + date.day;
 }
 
-std::string TwoDigits(int value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d", value);
-  return digits;
-}
-
 int32_t Incremented(int32_t stored) {
   return stored < std::numeric_limits<int32_t>::max() ? stored + 1 : stored;
 }
@@ -80,7 +73,7 @@ int32_t Incremented(int32_t stored) {
 }  // namespace
 
 IssueRule IssueRule::From(const Settings& settings) {
-  return IssueRule{DrawsPerDay(settings.gsZl), UsesThreeDigitSequence(settings.gsZl)};
+  return IssueRule{DrawsPerDay(settings.edition), UsesThreeDigitSequence(settings.edition)};
 }
 
 bool IsValidDate(const Date& date) {

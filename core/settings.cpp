@@ -50,8 +50,23 @@ std::string IntegerRange() {
 bool ApplyEdition(Settings& settings, std::string_view value) {
   const std::optional<int> number = ParseWhole<int>(value);
   if (!number) return false;
-  settings.gsZl = *number;
+  settings.edition = EditionChoice::FromStored(*number);
   return true;
+}
+
+std::string EditionText(const Settings& settings) {
+  return std::to_string(settings.edition.stored());
+}
+
+bool ApplySearchType(Settings& settings, std::string_view value) {
+  const std::optional<int> number = ParseWhole<int>(value);
+  if (!number || *number < 0 || *number >= kSearchTypeCount) return false;
+  settings.searchType = static_cast<SearchType>(*number);
+  return true;
+}
+
+std::string SearchTypeText(const Settings& settings) {
+  return std::to_string(static_cast<int>(settings.searchType));
 }
 
 std::string EditionNumber() { return "整数（0 到 7 选择版本，其他值表示未选择版本）"; }
@@ -104,15 +119,16 @@ KeyRule BooleanRule(SettingKey key, std::string_view name) {
 const std::vector<KeyRule>& KeyRules() {
   using K = SettingKey;
   static const std::vector<KeyRule> rules = {
-      {K::kGsZl, "GsZl", ApplyEdition, EditionNumber, IntegerText<&Settings::gsZl>},
-      BooleanRule<&Settings::bolZyw>(K::kBolZyw, "bolZyw"),
-      IntegerRule<&Settings::intLei, 0, 5>(K::kIntLei, "intLei"),
-      IntegerRule<&Settings::dsIni, 0, 1>(K::kDsIni, "DsIni"),
-      IntegerRule<&Settings::sxIni, 0, 1>(K::kSxIni, "SxIni"),
-      IntegerRule<&Settings::bsIni, 0, 1>(K::kBsIni, "BsIni"),
-      IntegerRule<&Settings::intZhWSetup, 1, 6>(K::kIntZhWSetup, "intZhWSetup"),
-      BooleanRule<&Settings::bolLdm>(K::kBolLdm, "bolLdm"),
-      IntegerRule<&Settings::iniSerchDay, 2, 16>(K::kIniSerchDay, "IniSerchDay"),
+      {K::kEdition, "GsZl", ApplyEdition, EditionNumber, EditionText},
+      BooleanRule<&Settings::freePositions>(K::kFreePositions, "bolZyw"),
+      {K::kSearchType, "intLei", ApplySearchType, IntegerRange<0, kSearchTypeCount - 1>,
+       SearchTypeText},
+      IntegerRule<&Settings::segmentBase, 0, 1>(K::kSegmentBase, "DsIni"),
+      IntegerRule<&Settings::zodiacBase, 0, 1>(K::kZodiacBase, "SxIni"),
+      IntegerRule<&Settings::colourBase, 0, 1>(K::kColourBase, "BsIni"),
+      IntegerRule<&Settings::partSize, 1, 6>(K::kPartSize, "intZhWSetup"),
+      BooleanRule<&Settings::drawnOrder>(K::kDrawnOrder, "bolLdm"),
+      IntegerRule<&Settings::keptDays, 2, 16>(K::kKeptDays, "IniSerchDay"),
       {K::kResultsUrl, "ResultsUrl", ApplyResultsUrl, WebAddress, ResultsUrlText},
       IntegerRule<&Settings::fetchTimeoutSeconds, 1, 600>(K::kFetchTimeout, "FetchTimeout"),
       BooleanRule<&Settings::autoUpdate>(K::kAutoUpdate, "AutoUpdate"),
@@ -146,7 +162,7 @@ SettingKey SettingKeyNamed(std::string_view name) {
 }
 
 bool IsDerivationBase(SettingKey key) {
-  return key == SettingKey::kSxIni || key == SettingKey::kDsIni;
+  return key == SettingKey::kZodiacBase || key == SettingKey::kSegmentBase;
 }
 
 // A stored value is held to the same checks as a typed one: an out-of-range

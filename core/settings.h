@@ -10,22 +10,25 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draw.h"
+#include "core/edition.h"
+
 namespace zs {
 
 struct Settings {
-  int gsZl = 556;       // GsZl: edition index 0..7; any other value: no edition
-  bool bolZyw = true;   // bolZyw: true = free position, false = fixed position
-  int intLei = 0;       // intLei: search type 0..5
-  int dsIni = 1;        // DsIni: segment base 0 or 1
-  int sxIni = 1;        // SxIni: zodiac base 0 or 1
-  int bsIni = 1;        // BsIni: colour base 0 or 1 (remembered only)
-  int intZhWSetup = 2;  // intZhWSetup: part size of the partial search
-  bool bolLdm = true;   // bolLdm: true = drawn order, false = sorted order
-  int iniSerchDay = 6;  // IniSerchDay: days kept and fetched by the online update, 2..16
-  std::string resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";  // ResultsUrl
-  int fetchTimeoutSeconds = 30;  // FetchTimeout: time limit of the online update's wait
-  bool autoUpdate = false;       // AutoUpdate: the window runs the online update by itself
-  int autoUpdateMinutes = 5;     // AutoUpdateMinutes: its interval, 1..60 minutes
+  EditionChoice edition;      // whose issue numbering and results page apply
+  bool freePositions = true;  // a search starts free of positions, else at fixed ones
+  SearchType searchType = SearchType::kNumber;  // the attribute a search starts with
+  int segmentBase = 1;                          // code of the first segment, 0 or 1
+  int zodiacBase = 1;                           // code of the first zodiac sign (鼠), 0 or 1
+  int colourBase = 1;      // code of the first colour, 0 or 1 (remembered only)
+  int partSize = 2;        // numbers in a part of the partial search, 1..6
+  bool drawnOrder = true;  // a draw's numbers in drawn order, else sorted
+  int keptDays = 6;        // days the online update keeps and fetches, 2..16
+  std::string resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";  // the online update's page
+  int fetchTimeoutSeconds = 30;  // time limit of the online update's wait
+  bool autoUpdate = false;       // the window runs the online update by itself
+  int autoUpdateMinutes = 5;     // its interval, 1..60 minutes
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -33,15 +36,15 @@ struct Settings {
 // The keys of the settings; the settings store keeps each under its name
 // (SettingName).
 enum class SettingKey {
-  kGsZl,
-  kBolZyw,
-  kIntLei,
-  kDsIni,
-  kSxIni,
-  kBsIni,
-  kIntZhWSetup,
-  kBolLdm,
-  kIniSerchDay,
+  kEdition,
+  kFreePositions,
+  kSearchType,
+  kSegmentBase,
+  kZodiacBase,
+  kColourBase,
+  kPartSize,
+  kDrawnOrder,
+  kKeptDays,
   kResultsUrl,
   kFetchTimeout,
   kAutoUpdate,

@@ -1,11 +1,12 @@
 // Small text helpers every layer needs: blanks trimmed from both ends, a
-// whole decimal number read from a text and a figure written with two
-// decimals. Header-only, no state.
+// whole decimal number read from a text, a number written with at least two
+// digits and a figure written with two decimals. Header-only, no state.
 #ifndef ZEPHYRSTAT_CORE_TEXT_H_
 #define ZEPHYRSTAT_CORE_TEXT_H_
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,14 @@ std::optional<Whole> ParseWhole(std::string_view text) {
   const auto [ptr, error] = std::from_chars(text.data(), end, value);
   if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
   return value;
+}
+
+// A whole number with at least two digits (the "00" number format): 7 gives
+// "07", -5 "-05".
+inline std::string TwoDigits(int value) {
+  std::string digits = std::to_string(std::abs(static_cast<long>(value)));
+  if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
+  return value < 0 ? "-" + digits : digits;
 }
 
 // `value` rounded to two decimals ("2.50"), the way averages and chances show.

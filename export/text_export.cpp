@@ -1,7 +1,5 @@
 #include "export/text_export.h"
 
-#include <cstdio>
-
 #include "core/errors.h"
 #include "core/file_io.h"
 #include "core/text.h"
@@ -11,13 +9,11 @@ namespace {
 
 constexpr size_t kNumberColumns = 8;
 
-// The "00" number format: at least two digits, so 5 gives "05".
-std::string TwoDigits(std::string_view cell) {
+// A number cell of the history grid in the "00" number format (5 gives "05").
+std::string NumberCellText(std::string_view cell) {
   const std::optional<int> value = ParseWhole<int>(cell);
   if (!value || *value < 0) throw InputError("历史号码中有不是号码的值：" + std::string(cell));
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d", *value);
-  return digits;
+  return TwoDigits(*value);
 }
 
 }  // namespace
@@ -45,7 +41,7 @@ std::filesystem::path WriteHistoryText(const GridSource& historyGrid,
     text.append(historyGrid.CellText(row, 0, scratch));
     text.push_back(' ');
     for (size_t column = 1; column <= kNumberColumns; ++column) {
-      text.append(TwoDigits(historyGrid.CellText(row, column, scratch)));
+      text.append(NumberCellText(historyGrid.CellText(row, column, scratch)));
       text.push_back(' ');
     }
     text.append("\r\n");

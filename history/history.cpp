@@ -55,12 +55,12 @@ void History::Publish(std::shared_ptr<const HistoryIndex> index,
                       const std::optional<RecordedBases>& recorded, WatchChange watchChange) {
   DerivationRules rules = DerivationRules::From(settings());
   if (recorded) {
-    rules.sxIni = recorded->sxIni;
-    rules.dsIni = recorded->dsIni;
+    rules.zodiacBase = recorded->zodiacBase;
+    rules.segmentBase = recorded->segmentBase;
   }
   const Snapshot last = Current();
-  std::shared_ptr<const WatchBook> watches =
-      FollowWatches(last.get(), *index, PanelBases{rules.sxIni, rules.dsIni}, watchChange);
+  std::shared_ptr<const WatchBook> watches = FollowWatches(
+      last.get(), *index, PanelBases{rules.zodiacBase, rules.segmentBase}, watchChange);
   std::vector<WatchEntry> fired;
   if (last != nullptr) fired = FiredBetween(*last->watches, *watches);
   const std::lock_guard lock(mutex_);

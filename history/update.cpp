@@ -26,22 +26,22 @@ std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, 
 }
 
 UpdatePlan PlanUpdate(HistoryStore& store, const Settings& settings, const Date& today) {
-  if (!IsEdition(settings.gsZl)) throw InputError(kNoEditionMessage);
+  if (!settings.edition.index()) throw InputError(kNoEditionMessage);
   if (std::optional<std::string> refusal = IssueYearRefusal(today)) {
     throw InputError("今天的" + *refusal + "；历史号码未改变");
   }
   UpdatePlan plan;
   plan.rule = IssueRule::From(settings);
-  plan.address = ResultsAddress(settings.resultsUrl, EditionCode(settings.gsZl),
-                                (settings.iniSerchDay + 1) * plan.rule.drawsPerDay);
+  plan.address = ResultsAddress(settings.resultsUrl, EditionCode(settings.edition),
+                                (settings.keptDays + 1) * plan.rule.drawsPerDay);
 
   if (const std::optional<HistoryRow> first = store.First()) {
     const std::optional<Date> firstDate = IssueDate(first->issue, plan.rule.threeDigit);
-    plan.dropHistory = firstDate && DaysBetween(*firstDate, today) > settings.iniSerchDay;
+    plan.dropHistory = firstDate && DaysBetween(*firstDate, today) > settings.keptDays;
   }
   const std::optional<HistoryRow> last = plan.dropHistory ? std::nullopt : store.Last();
   const int32_t firstWanted = last ? last->issue + 1
-                                   : FirstIssueOfDay(std::max(AddDays(today, -settings.iniSerchDay),
+                                   : FirstIssueOfDay(std::max(AddDays(today, -settings.keptDays),
                                                               Date{kFirstIssueYear, 1, 1}),
                                                      plan.rule);
   plan.firstIssue = FirstValidIssueFrom(firstWanted, plan.rule);

@@ -1,7 +1,7 @@
 // The online update ("历史号在线更新"): brings the history up to date from
 // the results page of the chosen edition.
 //
-// The page is asked for the (IniSerchDay + 1) × draws-per-day most recent
+// The page is asked for the (kept days + 1) × draws-per-day most recent
 // draws. Every valid issue from the first one missing up to the last
 // possible draw of today is looked up in it (acquire/results_page.h).
 //

@@ -438,8 +438,8 @@ void HistoryStore::AppendDraws(const std::vector<Draw>& draws, const DerivationR
   Change change(*this);
   DerivationRules followed = rules;
   if (const std::optional<RecordedBases> recorded = Bases()) {
-    followed.sxIni = recorded->sxIni;
-    followed.dsIni = recorded->dsIni;
+    followed.zodiacBase = recorded->zodiacBase;
+    followed.segmentBase = recorded->segmentBase;
   } else {
     RecordBases(rules);
   }
@@ -528,14 +528,14 @@ void HistoryStore::RecordBases(const DerivationRules& rules) {
   db_.Execute(std::string("DELETE FROM ") + kBasesTable);
   Statement insert =
       db_.Prepare(std::string("INSERT INTO ") + kBasesTable + " (SxIni, DsIni) VALUES (?1, ?2)");
-  insert.Bind(1, int64_t{rules.sxIni}).Bind(2, int64_t{rules.dsIni});
+  insert.Bind(1, int64_t{rules.zodiacBase}).Bind(2, int64_t{rules.segmentBase});
   insert.Run();
   change.Commit();
 }
 
 bool HistoryStore::FollowBases(const DerivationRules& rules) {
   const std::optional<RecordedBases> recorded = Bases();
-  if (recorded == RecordedBases{rules.sxIni, rules.dsIni} || readOnly_) return false;
+  if (recorded == RecordedBases{rules.zodiacBase, rules.segmentBase} || readOnly_) return false;
   if (recorded) {
     try {
       Rederive(rules);

@@ -33,8 +33,8 @@ inline constexpr const char* kLockFileName = "tessera.lock";
 
 // The bases the stored rows were derived with, as recorded beside them.
 struct RecordedBases {
-  int sxIni = 1;
-  int dsIni = 1;
+  int zodiacBase = 1;
+  int segmentBase = 1;
   friend bool operator==(const RecordedBases&, const RecordedBases&) = default;
 };
 

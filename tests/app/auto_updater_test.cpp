@@ -40,7 +40,7 @@ class AutoUpdaterTest : public QObject {
     folder_ = std::make_unique<TempFolder>();
     WriteFileBytes(*folder_ / "gd.txt", HistoryFileText(draws_, false));
     Settings settings;
-    settings.gsZl = 0;
+    settings.edition = EditionChoice::Of(0);
     settings.resultsUrl = url;
     settings.autoUpdate = true;
     settings.autoUpdateMinutes = 1;

@@ -53,9 +53,9 @@ class CommandGateTest : public QObject {
     emit history->doubleClicked(history->model()->index(0, 0));
     QVERIFY(Refused(world));
     const Settings& settings = world.window->settings();
-    QCOMPARE(settings.sxIni, 1);
-    QCOMPARE(settings.dsIni, 1);
-    QCOMPARE(settings.gsZl, 0);
+    QCOMPARE(settings.zodiacBase, 1);
+    QCOMPARE(settings.segmentBase, 1);
+    QCOMPARE(settings.edition, EditionChoice::Of(0));
     QVERIFY(world.Action(Named(kZodiacBaseItems, 1))->isChecked() &&
             !world.Action(Named(kZodiacBaseItems, 0))->isChecked());
     QVERIFY(world.Action(Named(kEditionItems, 0))->isChecked() &&

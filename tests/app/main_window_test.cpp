@@ -65,7 +65,7 @@ class MainWindowTest : public QObject {
     for (int box = 1; box <= 20; ++box) {
       QCOMPARE(world.SelectionBox(box)->text(), QStringLiteral("%1").arg(box, 2, 10, QChar(u'0')));
     }
-    QCOMPARE(world.window->settings().iniSerchDay, 6);
+    QCOMPARE(world.window->settings().keptDays, 6);
     // No handler saved anything.
     QVERIFY(world.StoredKeys().isEmpty());
     QVERIFY(world.Outcome().contains(QStringLiteral("读取历史号文本")));
@@ -124,7 +124,7 @@ class MainWindowTest : public QObject {
     start->setText(QStringLiteral("2014011605"));
     ClickButton(world.IssuesBackOption());  // "前    期": only the reset
     QCOMPARE(start->text(), QStringLiteral("2014011601"));
-    QCOMPARE(world.window->settings().bolZyw, false);
+    QCOMPARE(world.window->settings().freePositions, false);
 
     ClickButton(world.SortedOrder());
     QCOMPARE(world.StoredSetting("bolLdm").toString(), QStringLiteral("false"));
@@ -378,7 +378,7 @@ class MainWindowTest : public QObject {
 
     // Cancelling (an empty answer) changes nothing.
     world.Action(kKeptYearsItem)->trigger();
-    QCOMPARE(world.window->settings().iniSerchDay, 16);
+    QCOMPARE(world.window->settings().keptDays, 16);
     world.dialogs->inputs = {QStringLiteral("2")};
     world.Action(kKeptYearsItem)->trigger();
     QCOMPARE(world.StoredSetting("IniSerchDay").toString(), QStringLiteral("2"));
@@ -398,7 +398,7 @@ class MainWindowTest : public QObject {
     combo->setEditText(QStringLiteral("4"));
     other->setFocus();
     QCOMPARE(world.StoredSetting("intZhWSetup").toString(), QStringLiteral("4"));
-    QCOMPARE(world.window->settings().intZhWSetup, 4);
+    QCOMPARE(world.window->settings().partSize, 4);
   }
 
   void menusPopUpFromTheGridAndTheSettingsButton() {

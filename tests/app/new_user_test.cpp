@@ -140,7 +140,7 @@ class NewUserTest : public QObject {
     QTest::keyClicks(partSize->lineEdit(), QStringLiteral("3"));
     world.PartialSearchButton()->click();  // as Alt+G: the focus stays in the box
     QVERIFY(partSize->hasFocus());
-    QCOMPARE(world.window->settings().intZhWSetup, 3);
+    QCOMPARE(world.window->settings().partSize, 3);
     QVERIFY2(world.Outcome().contains(QStringLiteral("分部位数 3")), qPrintable(world.Outcome()));
 
     world.PatternTabs()->setCurrentIndex(1);

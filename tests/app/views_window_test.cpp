@@ -78,7 +78,7 @@ class ViewsWindowTest : public QObject {
     request.type = SearchType::kZodiac;
     request.freePositions = false;
     request.position = 2;
-    request.bases = {world.window->settings().sxIni, world.window->settings().dsIni};
+    request.bases = {world.window->settings().zodiacBase, world.window->settings().segmentBase};
     request.startBox = "140116011";
     request.endBox = world.RangeEnd()->text().toStdString();
     const Grid expected = BoxStatisticsGrid(BoxView(world.window->index(), request));

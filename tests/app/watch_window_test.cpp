@@ -14,7 +14,7 @@ class WatchWindowTest : public QObject {
  private slots:
   void showsSortsHighlightsAndRemoves() {
     Settings settings;
-    settings.gsZl = 0;
+    settings.edition = EditionChoice::Of(0);
     const std::unique_ptr<History> history = History::OpenMemory(settings);
     history->store().ReplaceAllDraws(RandomDraws(5, 300, 0.1), DerivationRules::From(settings));
     // 第1位 fixed on each of 01..12: every gap differs; last>=0 always holds.

@@ -148,7 +148,9 @@ class WindowWorld {
   // Stores draws (issue, eight numbers) under the settings saved so far.
   void Seed(const std::vector<Draw>& draws) {
     Settings settings;
-    settings.gsZl = StoredSetting("GsZl").isValid() ? StoredSetting("GsZl").toInt() : 556;
+    if (StoredSetting("GsZl").isValid()) {
+      settings.edition = EditionChoice::FromStored(StoredSetting("GsZl").toInt());
+    }
     const DerivationRules rules = DerivationRules::From(settings);
     HistoryStore::OpenFolder(folder())->ReplaceAllDraws(draws, rules);
   }

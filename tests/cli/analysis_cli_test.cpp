@@ -122,8 +122,8 @@ TEST_F(AnalysisCliTest, ZodiacNamesFollowTheBaseOfTheStoredFields) {
                                            Shown(110), "--from", Shown(101)};
   const std::vector<std::string> underBaseOne = Lines(search);
   Settings other;
-  ApplySetting(other, SettingKey::kGsZl, "0");
-  ApplySetting(other, SettingKey::kSxIni, "0");
+  ApplySetting(other, SettingKey::kEdition, "0");
+  ApplySetting(other, SettingKey::kZodiacBase, "0");
   auto store = HistoryStore::OpenFolder(cli_.dataFolder());
   store->Rederive(DerivationRules::From(other));
   const HistoryStore::WriterLock midChange(store->writer());

@@ -98,8 +98,8 @@ TEST(ConcurrentWritersTest, EveryReportedWriteIsKept) {
   // Every row follows the base that was reported last.
   EXPECT_EQ(store->Bases(), (RecordedBases{lastBase, 1}));
   Settings settings;
-  settings.gsZl = 0;
-  settings.sxIni = lastBase;
+  settings.edition = EditionChoice::Of(0);
+  settings.zodiacBase = lastBase;
   const std::optional<HistoryRow> last = store->Last();
   ASSERT_TRUE(last);
   HistoryRow expected = DeriveRow(stored.back(), DerivationRules::From(settings));

@@ -31,7 +31,7 @@ class DifferentialTest : public ::testing::TestWithParam<uint64_t> {
     bases_ = {static_cast<int>(random_() % 2), static_cast<int>(random_() % 2)};
     const int draws = 120 + static_cast<int>(random_() % 200);
     history_ = testing::MakeAnalysisHistory(testing::RandomDraws(GetParam(), draws, 0.2),
-                                            testing::Rules(bases_.sxIni, bases_.dsIni));
+                                            testing::Rules(bases_.zodiacBase, bases_.segmentBase));
     oracle_ = std::make_unique<CountingOracle>(history_.store->db());
   }
 

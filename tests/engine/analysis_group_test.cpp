@@ -25,8 +25,9 @@ using testing::Rules;
 
 class GroupTest : public ::testing::Test {
  protected:
-  void Build(int sxIni = 1, int dsIni = 1, int draws = 200) {
-    history_ = testing::MakeAnalysisHistory(testing::RandomDraws(7, draws, 0), Rules(sxIni, dsIni));
+  void Build(int zodiacBase = 1, int segmentBase = 1, int draws = 200) {
+    history_ = testing::MakeAnalysisHistory(testing::RandomDraws(7, draws, 0),
+                                            Rules(zodiacBase, segmentBase));
   }
   GroupRequest Request(SearchType type, std::vector<int> boxes, int size) {
     GroupRequest request;

@@ -55,7 +55,7 @@ TEST(HistoryIndexTest, AppendAndRemoveLastMatchARebuild) {
 // derived from its draws, draw fields included; an empty store gives an empty index.
 TEST(HistoryIndexTest, BuiltFromTheStoreMatchesOneBuiltFromItsRows) {
   DerivationRules rules;
-  rules.sxIni = 0;
+  rules.zodiacBase = 0;
   for (const auto& [seed, count] : {std::pair{7u, 0}, {8u, 1}, {9u, 700}}) {
     const std::vector<Draw> draws = testing::RandomDraws(seed, count, 0.4);
     const testing::AnalysisHistory history = testing::MakeAnalysisHistory(draws, rules);

@@ -188,7 +188,7 @@ TEST(RangeBoxTest, NonNumericBoxIsRefusedWithTheReason) {
 }
 
 // Draws chosen to exercise each criterion.
-HistoryIndex CriteriaHistory(int sxIni = 1) {
+HistoryIndex CriteriaHistory(int zodiacBase = 1) {
   const std::vector<Numbers> numbers = {
       {1, 2, 3, 4, 5, 6, 8, 9},         // idx 1
       {19, 19, 3, 4, 5, 6, 8, 9},       // idx 2: 19 at positions 1 and 2
@@ -199,7 +199,7 @@ HistoryIndex CriteriaHistory(int sxIni = 1) {
   std::vector<HistoryRow> rows;
   int32_t issue = 14030101;
   for (const Numbers& n : numbers) {
-    rows.push_back(DeriveRow(Draw{issue++, n}, Rules(sxIni)));
+    rows.push_back(DeriveRow(Draw{issue++, n}, Rules(zodiacBase)));
   }
   return HistoryIndex(rows);
 }
@@ -292,7 +292,7 @@ TEST(HitGridTest, ShowsZodiacNamesAndTheStoredSum) {
   request.chosen = kNone;
   request.startBox = Box(index, 2);
   request.endBox = Box(index, 2);
-  request.show.sxIni = 0;
+  request.show.zodiacBase = 0;
   request.pattern.type = SearchType::kSum;
   const SearchResult sums = RunPositionSearch(index, request);
   EXPECT_EQ(Row(*sums.hitGrid, 0), (std::vector<std::string>{"2014030102", "10", "10", "3", "4",

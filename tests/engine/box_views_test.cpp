@@ -311,7 +311,7 @@ class BoxViewsTest : public ::testing::TestWithParam<uint64_t> {
     random_.seed(GetParam());
     bases_ = {static_cast<int>(GetParam() % 2), static_cast<int>(GetParam() / 2 % 2)};
     const int count = 150 + Pick(0, 150);
-    rules_ = testing::Rules(bases_.sxIni, bases_.dsIni);
+    rules_ = testing::Rules(bases_.zodiacBase, bases_.segmentBase);
     // From the last day of a zodiac year (the Spring Festival) into the next.
     std::vector<Draw> draws = testing::RandomDraws(GetParam(), count, 0.2);
     int32_t issue = 14013101;

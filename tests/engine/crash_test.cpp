@@ -133,9 +133,10 @@ std::vector<Change> Changes() {
        [](const std::filesystem::path& folder) {
          auto store = HistoryStore::OpenFolder(folder);
          Settings settings;
-         ChangeSetting(
-             store.get(), settings, SettingKey::kSxIni, "0",
-             [&folder](const Settings& changed, SettingKey) { SaveBase(folder, changed.sxIni); });
+         ChangeSetting(store.get(), settings, SettingKey::kZodiacBase, "0",
+                       [&folder](const Settings& changed, SettingKey) {
+                         SaveBase(folder, changed.zodiacBase);
+                       });
        },
        [](const std::filesystem::path& folder, const std::string& trial) {
          auto store = HistoryStore::OpenFolder(folder);

@@ -119,16 +119,17 @@ TEST(ZodiacSignTest, FollowsTheTwelveYearCycleFromTheRat) {
 }
 
 TEST(DeriveRowTest, DigitValuesOfTenAndTwenty) {
-  for (int dsIni : {0, 1}) {
-    const HistoryRow row = DeriveRow(Draw{14020101, {20, 10, 1, 2, 3, 4, 5, 6}}, Rules(1, dsIni));
+  for (int segmentBase : {0, 1}) {
+    const HistoryRow row =
+        DeriveRow(Draw{14020101, {20, 10, 1, 2, 3, 4, 5, 6}}, Rules(1, segmentBase));
     EXPECT_EQ(Field(row, SearchType::kTens)[0], 2);
     EXPECT_EQ(Field(row, SearchType::kUnits)[0], 0);
     EXPECT_EQ(Field(row, SearchType::kSum)[0], 2);
-    EXPECT_EQ(Field(row, SearchType::kSegment)[0], 4 + dsIni);
+    EXPECT_EQ(Field(row, SearchType::kSegment)[0], 4 + segmentBase);
     EXPECT_EQ(Field(row, SearchType::kTens)[1], 1);
     EXPECT_EQ(Field(row, SearchType::kUnits)[1], 0);
     EXPECT_EQ(Field(row, SearchType::kSum)[1], 1);
-    EXPECT_EQ(Field(row, SearchType::kSegment)[1], 2 + dsIni);
+    EXPECT_EQ(Field(row, SearchType::kSegment)[1], 2 + segmentBase);
   }
 }
 
@@ -210,16 +211,16 @@ TEST(DeriveRowTest, TaggedItemPresentExactlyWhenValueOccursOftenEnough) {
 
 TEST(DerivationRulesTest, TakesBasesAndIssueRuleFromSettings) {
   Settings settings;
-  settings.sxIni = 0;
-  settings.dsIni = 1;
-  settings.gsZl = 3;  // 重庆快乐十分, 97 draws a day
+  settings.zodiacBase = 0;
+  settings.segmentBase = 1;
+  settings.edition = EditionChoice::Of(3);  // 重庆快乐十分, 97 draws a day
   DerivationRules rules = DerivationRules::From(settings);
-  EXPECT_EQ(rules.sxIni, 0);
-  EXPECT_EQ(rules.dsIni, 1);
+  EXPECT_EQ(rules.zodiacBase, 0);
+  EXPECT_EQ(rules.segmentBase, 1);
   EXPECT_EQ(rules.issueRule.drawsPerDay, 97);
   EXPECT_FALSE(rules.issueRule.threeDigit);
 
-  settings.gsZl = kNoEdition;
+  settings.edition = EditionChoice();
   rules = DerivationRules::From(settings);
   EXPECT_EQ(rules.issueRule.drawsPerDay, 84);
   EXPECT_TRUE(rules.issueRule.threeDigit);

@@ -59,7 +59,7 @@ TEST(DrawPackTest, EqualsLishiAfterEveryChange) {
       {"derive every row anew",
        [](HistoryStore& s) {
          DerivationRules rules;
-         rules.sxIni = 0;
+         rules.zodiacBase = 0;
          s.Rederive(rules);
        },
        true},

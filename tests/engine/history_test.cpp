@@ -45,7 +45,7 @@ void ExpectSameIndex(const HistoryIndex& actual, const HistoryIndex& expected) {
 class HistoryTest : public ::testing::Test {
  protected:
   HistoryTest() {
-    settings_.gsZl = 0;
+    settings_.edition = EditionChoice::Of(0);
     HistoryStore::OpenFolder(folder_.path())
         ->ReplaceAllDraws(RandomDraws(7, 300, 0.0), DerivationRules::From(settings_));
     history_ = History::OpenFolder(folder_.path(), settings_);
@@ -90,7 +90,7 @@ TEST_F(HistoryTest, EverySnapshotIsTheStoredHistory) {
         history_->DeleteLastDraws(int64_t(random() % 4));
         break;
       case 4:
-        history_->ChangeSetting(SettingKey::kSxIni, random() % 2 ? "1" : "0", NoSave);
+        history_->ChangeSetting(SettingKey::kZodiacBase, random() % 2 ? "1" : "0", NoSave);
         break;
       case 5: {  // another program stores a draw, then this one deletes one
         other_->AppendDraws({Draw{other_->Last()->issue + 1, typedDraw()}},
@@ -127,10 +127,10 @@ TEST_F(HistoryTest, RefreshReadsAnotherProgramsChange) {
   history_->snapshot();
   EXPECT_FALSE(history_->Refresh());
   DerivationRules otherRules = DerivationRules::From(settings_);
-  otherRules.sxIni = 0;
+  otherRules.zodiacBase = 0;
   other_->Rederive(otherRules);
   EXPECT_TRUE(history_->Refresh());
-  EXPECT_EQ(history_->snapshot()->rules.sxIni, 0);
+  EXPECT_EQ(history_->snapshot()->rules.zodiacBase, 0);
   ExpectSnapshotIsStored();
   // Opened again under the settings' bases, the rows follow them.
   EXPECT_FALSE(history_->RederivedAtOpening());

@@ -23,7 +23,7 @@ class HistoryWatchTest : public ::testing::TestWithParam<uint64_t> {
  protected:
   void SetUp() override {
     random_.seed(GetParam());
-    settings_.gsZl = 0;
+    settings_.edition = EditionChoice::Of(0);
     history_ = History::OpenFolder(folder_.path(), settings_);
     history_->store().ReplaceAllDraws(testing::RandomDraws(GetParam(), 120, 0.1),
                                       DerivationRules::From(settings_));
@@ -59,7 +59,7 @@ class HistoryWatchTest : public ::testing::TestWithParam<uint64_t> {
   // The book of the stored watches worked out anew over the snapshot.
   WatchBook Recomputed(const HistorySnapshot& snapshot) {
     return WatchBook(LoadWatches(history_->store()), *snapshot.index,
-                     PanelBases{snapshot.rules.sxIni, snapshot.rules.dsIni});
+                     PanelBases{snapshot.rules.zodiacBase, snapshot.rules.segmentBase});
   }
 
   std::mt19937_64 random_;
@@ -81,7 +81,7 @@ TEST_P(HistoryWatchTest, EveryChangePublishesTheRecomputedBookAndWhatItFired) {
     } else if (change == 11) {
       history_->DeleteLastDraws(2);
     } else if (change == 12) {
-      history_->ChangeSetting(SettingKey::kSxIni, Pick(0, 1) ? "1" : "0", NoSave);
+      history_->ChangeSetting(SettingKey::kZodiacBase, Pick(0, 1) ? "1" : "0", NoSave);
     } else if (change == 13) {
       history_->AddWatch(RandomWatch(Pick(0, 8)));
     } else if (change == 14) {

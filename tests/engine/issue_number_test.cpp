@@ -16,7 +16,7 @@ constexpr IssueRule kThreeDigit84{84, true};
 
 TEST(IssueRuleTest, FollowsTheEditionSetting) {
   struct Case {
-    int gsZl;
+    int storedEdition;
     int drawsPerDay;
     bool threeDigit;
   };
@@ -24,11 +24,11 @@ TEST(IssueRuleTest, FollowsTheEditionSetting) {
                         Case{5, 86, false}, Case{6, 72, false}, Case{556, 84, true},
                         Case{568, 84, true}, Case{8, 84, false}, Case{-1, 84, false}}) {
     Settings settings;
-    settings.gsZl = c.gsZl;
+    settings.edition = EditionChoice::FromStored(c.storedEdition);
     const IssueRule rule = IssueRule::From(settings);
-    EXPECT_EQ(rule.drawsPerDay, c.drawsPerDay) << c.gsZl;
-    EXPECT_EQ(rule.threeDigit, c.threeDigit) << c.gsZl;
-    EXPECT_EQ(rule.SequenceBase(), c.threeDigit ? 1000 : 100) << c.gsZl;
+    EXPECT_EQ(rule.drawsPerDay, c.drawsPerDay) << c.storedEdition;
+    EXPECT_EQ(rule.threeDigit, c.threeDigit) << c.storedEdition;
+    EXPECT_EQ(rule.SequenceBase(), c.threeDigit ? 1000 : 100) << c.storedEdition;
   }
 }
 

@@ -17,8 +17,8 @@
 namespace zs {
 namespace {
 
-constexpr int kGuangdong = 0;  // 84 draws a day
-constexpr int kChongqing = 3;  // 97 draws a day
+constexpr EditionChoice kGuangdong = EditionChoice::Of(0);  // 84 draws a day
+constexpr EditionChoice kChongqing = EditionChoice::Of(3);  // 97 draws a day
 constexpr Date kToday{2014, 1, 16};
 
 Numbers NumbersOf(int32_t issue) {
@@ -66,8 +66,8 @@ std::vector<int32_t> Reversed(std::vector<int32_t> issues) {
 class OnlineUpdateTest : public ::testing::Test {
  protected:
   OnlineUpdateTest() : store_(HistoryStore::OpenMemory()) {
-    settings_.gsZl = kGuangdong;
-    settings_.iniSerchDay = 6;
+    settings_.edition = kGuangdong;
+    settings_.keptDays = 6;
     settings_.resultsUrl = "http://127.0.0.1:8090/{code}/?n={n}";
   }
 
@@ -151,8 +151,8 @@ TEST_F(OnlineUpdateTest, EmptyHistoryAsksForTheDaysKeptPlusOne) {
   EXPECT_EQ(plan.lastIssue, 14011684);
   EXPECT_FALSE(plan.dropHistory);
 
-  settings_.gsZl = kChongqing;
-  settings_.iniSerchDay = 2;
+  settings_.edition = kChongqing;
+  settings_.keptDays = 2;
   EXPECT_EQ(PlanUpdate(*store_, settings_, kToday).address, "http://127.0.0.1:8090/cq/?n=291");
   EXPECT_EQ(PlanUpdate(*store_, settings_, kToday).lastIssue, 14011697);
 }
@@ -172,7 +172,7 @@ TEST_F(OnlineUpdateTest, EmptyHistoryStoresEveryDrawOfTheSpan) {
 
 TEST_F(OnlineUpdateTest, AfterTheLastDrawOfADayTheNextDayFollows) {
   StoreHistory(Issues(14011583, 14011584));
-  settings_.iniSerchDay = 6;
+  settings_.keptDays = 6;
   const Date tomorrow{2014, 1, 17};
   std::vector<int32_t> listed = Issues(14011601, 14011684);
   const std::vector<int32_t> next = Issues(14011701, 14011703);
@@ -243,12 +243,12 @@ TEST_F(OnlineUpdateTest, PageWithoutDrawsChangesNothingNotEvenTheAgeCheck) {
 
 TEST_F(OnlineUpdateTest, NoEditionRefusesAndChangesNothing) {
   StoreHistory({14010901});
-  for (int gsZl : {kNoEdition, 568, 8, -1}) {
-    settings_.gsZl = gsZl;
+  for (int stored : {556, 568, 8, -1}) {
+    settings_.edition = EditionChoice::FromStored(stored);
     EXPECT_THROW(PlanUpdate(*store_, settings_, kToday), InputError);
     try {
       Apply(Page({14011601}));
-      ADD_FAILURE() << "GsZl " << gsZl << " was accepted";
+      ADD_FAILURE() << "edition " << stored << " was accepted";
     } catch (const InputError& error) {
       EXPECT_STREQ(error.what(), kNoEditionMessage);
     }

@@ -57,18 +57,18 @@ class SettingChangeTest : public ::testing::Test {
 };
 
 TEST_F(SettingChangeTest, ABaseIsSavedTogetherWithTheRederivedRows) {
-  const SettingChange change = Change(SettingKey::kSxIni, "0");
+  const SettingChange change = Change(SettingKey::kZodiacBase, "0");
   EXPECT_TRUE(change.rederived);
-  EXPECT_EQ(saved_.sxIni, 0);
+  EXPECT_EQ(saved_.zodiacBase, 0);
   EXPECT_EQ(change.settings, saved_);
   EXPECT_TRUE(RowsFollow(saved_));
   EXPECT_EQ(store_->Bases(), (RecordedBases{0, 1}));
 }
 
 TEST_F(SettingChangeTest, OtherKeysAreSavedWithoutTouchingTheHistory) {
-  const SettingChange change = Change(SettingKey::kIniSerchDay, "9");
+  const SettingChange change = Change(SettingKey::kKeptDays, "9");
   EXPECT_FALSE(change.rederived);
-  EXPECT_EQ(saved_.iniSerchDay, 9);
+  EXPECT_EQ(saved_.keptDays, 9);
   EXPECT_TRUE(RowsFollow(Settings{}));
 }
 
@@ -79,11 +79,11 @@ TEST_F(SettingChangeTest, AFailureChangesNeitherTheHistoryNorTheSavedSettings) {
     bool saveFails;
     const char* message;
   };
-  for (const Case& c : {Case{SettingKey::kSxIni, "0", true, "设置未保存"},
-                        Case{SettingKey::kDsIni, "0", true, "设置未保存"},
-                        Case{SettingKey::kBsIni, "0", true, "设置未保存"},
-                        Case{SettingKey::kSxIni, "2", false, "0 或 1"},
-                        Case{SettingKey::kIniSerchDay, "17", false, "2 到 16"}}) {
+  for (const Case& c : {Case{SettingKey::kZodiacBase, "0", true, "设置未保存"},
+                        Case{SettingKey::kSegmentBase, "0", true, "设置未保存"},
+                        Case{SettingKey::kColourBase, "0", true, "设置未保存"},
+                        Case{SettingKey::kZodiacBase, "2", false, "0 或 1"},
+                        Case{SettingKey::kKeptDays, "17", false, "2 到 16"}}) {
     saveFails_ = c.saveFails;
     saves_ = 0;
     EXPECT_THAT([&] { Change(c.key, c.value); },
@@ -105,15 +105,15 @@ TEST_F(SettingChangeTest, OpeningFollowsTheSavedBases) {
     bool rederives;
   };
   Settings current;
-  current.sxIni = 0;
+  current.zodiacBase = 0;
   for (const Case& c :
        {Case{"older file", std::nullopt, false}, Case{"same bases", RecordedBases{0, 1}, false},
         Case{"crash after the save", RecordedBases{1, 1}, true},
         Case{"crash after the save of the segment base", RecordedBases{0, 0}, true}}) {
     Settings derivedUnder = current;
     if (c.recorded) {
-      derivedUnder.sxIni = c.recorded->sxIni;
-      derivedUnder.dsIni = c.recorded->dsIni;
+      derivedUnder.zodiacBase = c.recorded->zodiacBase;
+      derivedUnder.segmentBase = c.recorded->segmentBase;
     }
     store_->ReplaceAllDraws(kDraws, DerivationRules::From(derivedUnder));
     if (!c.recorded) store_->db().Execute("DROP TABLE DerivedBases");

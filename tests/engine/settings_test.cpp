@@ -25,34 +25,33 @@ TEST(EditionTest, CaptionsCodesAndDrawsPerDay) {
       {"广东快乐十分", "gd", 84}, {"天津快乐十分", "tj", 84},   {"湖南快乐十分", "hn", 84},
       {"重庆快乐十分", "cq", 97}, {"陕西快乐十分", "shx", 71},  {"山西快乐十分", "sx", 86},
       {"云南快乐十分", "yn", 72}, {"黑龙江快乐十分", "hlj", 84}};
-  for (int i = 0; i < 8; ++i) {
+  for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(Editions()[i].caption, std::get<0>(expected[i]));
-    EXPECT_EQ(EditionCode(i), std::get<1>(expected[i]));
-    EXPECT_EQ(DrawsPerDay(i), std::get<2>(expected[i]));
-    EXPECT_TRUE(IsEdition(i));
-    EXPECT_FALSE(UsesThreeDigitSequence(i));
+    EXPECT_EQ(EditionCode(EditionChoice::Of(i)), std::get<1>(expected[i]));
+    EXPECT_EQ(DrawsPerDay(EditionChoice::Of(i)), std::get<2>(expected[i]));
+    EXPECT_EQ(EditionChoice::FromStored(int(i)).index(), i);
+    EXPECT_FALSE(UsesThreeDigitSequence(EditionChoice::Of(i)));
   }
   for (int none : {-1, 8, 556, 568, 1000}) {
-    EXPECT_FALSE(IsEdition(none)) << none;
-    EXPECT_EQ(EditionCode(none), "") << none;
-    EXPECT_EQ(DrawsPerDay(none), 84) << none;
+    EXPECT_FALSE(EditionChoice::FromStored(none).index()) << none;
+    EXPECT_EQ(EditionCode(EditionChoice::FromStored(none)), "") << none;
+    EXPECT_EQ(DrawsPerDay(EditionChoice::FromStored(none)), 84) << none;
   }
-  EXPECT_TRUE(UsesThreeDigitSequence(kNoEdition));
-  EXPECT_TRUE(UsesThreeDigitSequence(568));
-  EXPECT_FALSE(UsesThreeDigitSequence(8));
-  EXPECT_FALSE(UsesThreeDigitSequence(557));
+  EXPECT_TRUE(UsesThreeDigitSequence(EditionChoice()));
+  EXPECT_TRUE(UsesThreeDigitSequence(EditionChoice::FromStored(568)));
+  EXPECT_FALSE(UsesThreeDigitSequence(EditionChoice::FromStored(8)));
+  EXPECT_FALSE(UsesThreeDigitSequence(EditionChoice::FromStored(557)));
 }
 
 TEST(EditionTest, NamedByTheStartOfAFileName) {
-  const std::vector<std::pair<std::string_view, int>> cases = {
-      {"广东快乐十分历史号码.txt", 0},
-      {"黑龙江快乐十分.txt", 7},
-      {"重庆快乐十分", 3},
-      {"历史号码.txt", kNoEdition},
-      {"新广东快乐十分历史号码.txt", kNoEdition},
-      {"广东快乐", kNoEdition},
-      {"", kNoEdition}};
-  for (const auto& [name, edition] : cases) EXPECT_EQ(EditionNamedBy(name), edition) << name;
+  const std::vector<std::pair<std::string_view, int>> cases = {{"广东快乐十分历史号码.txt", 0},
+                                                               {"黑龙江快乐十分.txt", 7},
+                                                               {"重庆快乐十分", 3},
+                                                               {"历史号码.txt", 556},
+                                                               {"新广东快乐十分历史号码.txt", 556},
+                                                               {"广东快乐", 556},
+                                                               {"", 556}};
+  for (const auto& [name, stored] : cases) EXPECT_EQ(EditionNamedBy(name).stored(), stored) << name;
 }
 
 // Every key in listing order: the text of its default, a stored text and the
@@ -101,52 +100,41 @@ TEST(SettingsTest, ReadsStoredTexts) {
 }
 
 TEST(SettingsTest, BooleanSpellings) {
-  for (const auto& [text, value] : std::vector<std::pair<std::string, bool>>{{"True", true},
-                                                                             {"true", true},
-                                                                             {"TRUE", true},
-                                                                             {"1", true},
-                                                                             {"False", false},
-                                                                             {"false", false},
-                                                                             {"fAlSe", false},
-                                                                             {"0", false}}) {
-    EXPECT_EQ(ReadSettings(From({{"bolLdm", text}})).bolLdm, value) << text;
+  const std::vector<std::pair<std::string, bool>> spellings = {
+      {"True", true},   {"true", true},   {"TRUE", true},   {"1", true},
+      {"False", false}, {"false", false}, {"fAlSe", false}, {"0", false}};
+  for (const auto& [text, value] : spellings) {
+    EXPECT_EQ(ReadSettings(From({{"bolLdm", text}})).drawnOrder, value) << text;
   }
 }
 
 TEST(SettingsTest, UnconvertibleOrOutOfRangeStoredTextFallsBackToDefault) {
-  for (const auto& [key, text] :
-       std::vector<std::pair<std::string, std::string>>{{"GsZl", "abc"},
-                                                        {"GsZl", ""},
-                                                        {"GsZl", "3.5"},
-                                                        {"GsZl", "99999999999"},
-                                                        {"bolZyw", "yes"},
-                                                        {"bolZyw", "2"},
-                                                        {"intLei", "6"},
-                                                        {"intLei", "-1"},
-                                                        {"DsIni", "2"},
-                                                        {"SxIni", "x"},
-                                                        {"BsIni", "5"},
-                                                        {"intZhWSetup", "0"},
-                                                        {"intZhWSetup", "7"},
-                                                        {"bolLdm", ""},
-                                                        {"IniSerchDay", "1"},
-                                                        {"IniSerchDay", "17"},
-                                                        {"ResultsUrl", "ftp://x/{n}"},
-                                                        {"ResultsUrl", "http://x/"},
-                                                        {"FetchTimeout", "0"},
-                                                        {"FetchTimeout", "601"},
-                                                        {"AutoUpdate", "on"},
-                                                        {"AutoUpdateMinutes", "0"},
-                                                        {"AutoUpdateMinutes", "61"}}) {
-    EXPECT_EQ(ReadSettings(From({{key, text}})), Settings{}) << key << "=" << text;
+  const std::vector<std::pair<std::string, std::vector<std::string>>> refused = {
+      {"GsZl", {"abc", "", "3.5", "99999999999"}},
+      {"bolZyw", {"yes", "2"}},
+      {"intLei", {"6", "-1"}},
+      {"DsIni", {"2"}},
+      {"SxIni", {"x"}},
+      {"BsIni", {"5"}},
+      {"intZhWSetup", {"0", "7"}},
+      {"bolLdm", {""}},
+      {"IniSerchDay", {"1", "17"}},
+      {"ResultsUrl", {"ftp://x/{n}", "http://x/"}},
+      {"FetchTimeout", {"0", "601"}},
+      {"AutoUpdate", {"on"}},
+      {"AutoUpdateMinutes", {"0", "61"}}};
+  for (const auto& [key, texts] : refused) {
+    for (const std::string& text : texts) {
+      EXPECT_EQ(ReadSettings(From({{key, text}})), Settings{}) << key << "=" << text;
+    }
   }
 }
 
 TEST(SettingsTest, AnyWholeNumberIsAnEditionSetting) {
   for (int value : {0, 7, 8, 556, 568, -3}) {
     Settings settings;
-    ApplySetting(settings, SettingKey::kGsZl, std::to_string(value));
-    EXPECT_EQ(settings.gsZl, value);
+    ApplySetting(settings, SettingKey::kEdition, std::to_string(value));
+    EXPECT_EQ(settings.edition.stored(), value);
   }
 }
 
@@ -211,21 +199,25 @@ TEST(SettingsTest, AppliesAcceptedValuesAndRefusesBadOnes) {
               ::testing::ThrowsMessage<InputError>(::testing::HasSubstr("GsZl")));
 }
 
+// An edition number outside 0..7 is written back as it was read.
 TEST(SettingsTest, TextRoundTrip) {
-  Settings changed;
-  changed.gsZl = 5;
-  changed.bolZyw = false;
-  changed.intLei = 3;
-  changed.sxIni = 0;
-  changed.bolLdm = false;
-  changed.iniSerchDay = 9;
-  changed.resultsUrl = "https://example.org/{code}/?n={n}";
-  changed.fetchTimeoutSeconds = 12;
-  std::map<std::string, std::string, std::less<>> stored;
-  for (SettingKey key : SettingKeys()) {
-    stored[std::string(SettingName(key))] = SettingText(changed, key);
+  for (int edition : {5, 568, -3}) {
+    Settings changed;
+    changed.edition = EditionChoice::FromStored(edition);
+    changed.freePositions = false;
+    changed.searchType = SearchType::kUnits;
+    changed.zodiacBase = 0;
+    changed.drawnOrder = false;
+    changed.keptDays = 9;
+    changed.resultsUrl = "https://example.org/{code}/?n={n}";
+    changed.fetchTimeoutSeconds = 12;
+    std::map<std::string, std::string, std::less<>> stored;
+    for (SettingKey key : SettingKeys()) {
+      stored[std::string(SettingName(key))] = SettingText(changed, key);
+    }
+    EXPECT_EQ(stored["GsZl"], std::to_string(edition));
+    EXPECT_EQ(ReadSettings(From(stored)), changed) << edition;
   }
-  EXPECT_EQ(ReadSettings(From(stored)), changed);
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ namespace {
 class TextImportTest : public ::testing::Test {
  protected:
   TextImportTest() : store_(HistoryStore::OpenMemory()) {
-    rules_.sxIni = 1;
-    rules_.dsIni = 1;
+    rules_.zodiacBase = 1;
+    rules_.segmentBase = 1;
     rules_.issueRule = IssueRule{84, false};
     std::string pattern = (std::filesystem::temp_directory_path() / "zs-import-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());

@@ -43,7 +43,7 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
   void SetUp() override {
     random_.seed(GetParam());
     bases_ = {Pick(0, 1), Pick(0, 1)};
-    rules_ = testing::Rules(bases_.sxIni, bases_.dsIni);
+    rules_ = testing::Rules(bases_.zodiacBase, bases_.segmentBase);
     draws_ = testing::RandomDraws(GetParam(), 160 + Pick(0, 80), 0.2);
     rows_ = testing::DeriveRows(draws_, rules_);
     for (int i = 0; i < 36; ++i) watches_.push_back(RandomWatch(i));
@@ -94,9 +94,9 @@ class WatchDifferentialTest : public ::testing::TestWithParam<uint64_t> {
     pattern.values = watch.values;
     SearchResult result;
     if (watch.kind == WatchKind::kSearch) {
-      result = RunPositionSearch(index, {pattern, watch.chosen, first, newest, {}});
+      result = RunPositionSearch(index, {{pattern, first, newest, {}}, watch.chosen});
     } else if (watch.kind == WatchKind::kPartial) {
-      result = RunPartialSearch(index, {pattern, watch.partSize, "", first, newest, {}});
+      result = RunPartialSearch(index, {{pattern, first, newest, {}}, watch.partSize, ""});
     } else {
       GroupRequest request{watch.type, watch.boxes, static_cast<int>(watch.boxes.size()),
                            bases_,     first,       newest};
@@ -206,7 +206,7 @@ TEST_P(WatchDifferentialTest, AdvancingDrawByDrawKeepsTheFiguresAndFiresOnTheCha
   shorter.RemoveLast();
   testing::ExpectSameBook(full.Followed(index, shorter, bases_),
                           WatchBook(watches_, shorter, bases_));
-  const PanelBases other{1 - bases_.sxIni, 1 - bases_.dsIni};
+  const PanelBases other{1 - bases_.zodiacBase, 1 - bases_.segmentBase};
   testing::ExpectSameBook(full.Followed(index, index, other), WatchBook(watches_, index, other));
 
   // A watch removed, one changed and one added keep the others' figures.

@@ -177,14 +177,14 @@ std::optional<std::vector<OmissionRecord>> CountingOracle::GroupCalculation(
       case SearchType::kNumber:
         return Format00(i);
       case SearchType::kZodiac:
-        return "1X" + Format00(i - 1 + bases.sxIni);
+        return "1X" + Format00(i - 1 + bases.zodiacBase);
       case SearchType::kTens:
       case SearchType::kUnits:
         return "1X" + std::to_string(i - 1);
       case SearchType::kSum:
         return "1X" + Format00(i);
       case SearchType::kSegment:
-        return "1X" + std::to_string(i - 1 + bases.dsIni);
+        return "1X" + std::to_string(i - 1 + bases.segmentBase);
     }
     return std::string();
   };
@@ -199,7 +199,7 @@ std::optional<std::vector<OmissionRecord>> CountingOracle::GroupCalculation(
       case SearchType::kUnits:
         return std::to_string(i - 1);
       case SearchType::kSegment:
-        return std::to_string(i - 1 + bases.dsIni);
+        return std::to_string(i - 1 + bases.segmentBase);
     }
     return std::string();
   };

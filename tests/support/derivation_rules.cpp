@@ -2,10 +2,10 @@
 
 namespace zs::testing {
 
-DerivationRules Rules(int sxIni, int dsIni, IssueRule issueRule) {
+DerivationRules Rules(int zodiacBase, int segmentBase, IssueRule issueRule) {
   DerivationRules rules;
-  rules.sxIni = sxIni;
-  rules.dsIni = dsIni;
+  rules.zodiacBase = zodiacBase;
+  rules.segmentBase = segmentBase;
   rules.issueRule = issueRule;
   return rules;
 }

@@ -11,7 +11,7 @@ namespace zs::testing {
 
 constexpr IssueRule kTwoDigit84{84, false};
 
-DerivationRules Rules(int sxIni = 1, int dsIni = 1, IssueRule issueRule = kTwoDigit84);
+DerivationRules Rules(int zodiacBase = 1, int segmentBase = 1, IssueRule issueRule = kTwoDigit84);
 
 }  // namespace zs::testing
 

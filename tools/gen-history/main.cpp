@@ -29,7 +29,7 @@ std::optional<zs::Date> ParseDate(const std::string& text) {
 // Draws per day and issue form of an edition code; "none" is the three-digit
 // form of a store with no edition chosen.
 std::optional<zs::IssueRule> RuleOfEdition(const std::string& code) {
-  if (code == "none") return zs::IssueRule{zs::DrawsPerDay(zs::kNoEdition), true};
+  if (code == "none") return zs::IssueRule{zs::DrawsPerDay(zs::EditionChoice()), true};
   for (const zs::Edition& edition : zs::Editions()) {
     if (edition.code == code) return zs::IssueRule{edition.drawsPerDay, false};
   }
