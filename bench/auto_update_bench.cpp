@@ -22,10 +22,8 @@
 // 删除最后历史 takes the new draw away again. A first cycle before the
 // measured ones lets the page fetcher open its connection.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QSettings>
 #include <algorithm>
 #include <chrono>
@@ -40,7 +38,7 @@
 #include "bench/event_loop_gaps.h"
 #include "bench/generated_history.h"
 #include "bench/generated_watches.h"
-#include "frontend/memory_reuse.h"
+#include "bench/window_settings.h"
 #include "store/watch_table.h"
 #include "tests/support/results_server.h"
 
@@ -56,10 +54,7 @@ constexpr Date kNewDrawDay{2026, 12, 9};
 class Master {
  public:
   Master() {
-    const std::filesystem::path config = folder_.path() / "config";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(config.string()));
+    KeepWindowSettingsIn(folder_.path() / "config");
     Settings settings;
     settings.edition = EditionChoice::Of(0);
     ImportGeneratedDrawsInChild(folder_.path(), kDraws, AddDays(kNewDrawDay, -1), 7, settings, 1);
@@ -191,14 +186,3 @@ BENCHMARK(BM_AutoUpdateCycleBringingOneDraw)
 
 }  // namespace
 }  // namespace zs
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  zs::RetainFreedMemoryForReuse();
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -11,11 +11,9 @@
 // the history) and a window opened on it; that is not measured. The update
 // reads its page from scripts/results-server on 127.0.0.1.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QSettings>
 #include <algorithm>
@@ -30,7 +28,7 @@
 #include "app/main_window.h"
 #include "bench/event_loop_gaps.h"
 #include "bench/generated_history.h"
-#include "frontend/memory_reuse.h"
+#include "bench/window_settings.h"
 #include "tests/support/results_server.h"
 
 namespace zs {
@@ -69,10 +67,7 @@ class AnsweringDialogs : public Dialogs {
 class Master {
  public:
   Master() {
-    const std::filesystem::path config = folder_.path() / "config";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(config.string()));
+    KeepWindowSettingsIn(folder_.path() / "config");
     Settings settings;
     settings.edition = EditionChoice::FromStored(kEdition);
     ImportGeneratedDrawsInChild(folder_.path(), kDraws, Date{2026, 12, 8}, 7, settings);
@@ -203,13 +198,3 @@ ZS_WINDOW_COMMAND(BM_ExportHistory);
 
 }  // namespace
 }  // namespace zs
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  zs::RetainFreedMemoryForReuse();
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
