@@ -33,7 +33,7 @@ struct World {
 World& TheWorld() {
   static World world = [] {
     zs::Settings settings;
-    settings.edition = EditionChoice::Of(0);
+    settings.edition = zs::EditionChoice::Of(0);
     World made{zs::DerivationRules::From(settings), zs::HistoryStore::OpenMemory(), {}, {}};
     made.store->ReplaceAllDraws(kBefore, made.rules);
     made.basis = zs::ImportBasisOf(*made.store);
