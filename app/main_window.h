@@ -82,6 +82,11 @@ class MainWindow : public QMainWindow {
   // Opens the 关注 window over the history as it is now.
   void OpenWatchWindow();
 
+ protected:
+  // Coming back to the window reads what another program (the command-line
+  // tool, a second window) changed meanwhile.
+  void changeEvent(QEvent* event) override;
+
  private:
   // The menus, each item connected to a command object the constructor has
   // already created.
@@ -106,6 +111,10 @@ class MainWindow : public QMainWindow {
   void FollowOwnChange();
   // After the automatic update stored new draws.
   void FollowAutoUpdate(const Snapshot& snapshot);
+  // When another program changed the stored history or the watches since
+  // the window's last snapshot: reads them on the worker thread and shows
+  // them as after a change of its own. Does nothing while a command runs.
+  void FollowOthersChange();
 
   WindowState state_;
   HistoryPanel* history_ = nullptr;

@@ -4,6 +4,7 @@
 // the history made by either.
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -16,6 +17,7 @@
 #include "app/add_watch_dialog.h"
 #include "app/analysis_commands.h"
 #include "app/auto_updater.h"
+#include "app/background_task.h"
 #include "app/main_window.h"
 #include "app/results_panel.h"
 #include "app/settings_commands.h"
@@ -123,7 +125,35 @@ void MainWindow::FollowAutoUpdate(const Snapshot& snapshot) {
   watchWindow_->Refresh(snapshot);
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FollowOthersChange();
+}
+
+void MainWindow::FollowOthersChange() {
+  if (!state_.history || state_.gate.busy() || !state_.history->ChangedByOthers()) return;
+  {
+    const QString command = QStringLiteral("读入其他程序的更改");
+    const auto pass = state_.gate.Enter(command);
+    if (!pass) return;
+    try {
+      RunWithProgress(this, command, [this] { state_.history->Refresh(); });
+    } catch (const std::exception& error) {
+      state_.Report(QStringLiteral("无法读入其他程序对历史号码的更改：%1").arg(What(error)));
+      return;
+    }
+  }
+  const Snapshot snapshot = state_.history->snapshot();
+  followedVersion_ = snapshot->version;
+  ShowHistory(RangeAfterChange::kKeep);
+  views_->ScheduleRefresh();
+  analysisCommands_->RunShownAgain();
+  watchWindow_->Refresh(snapshot);
+  ReportHistorySummary();
+}
+
 void MainWindow::OpenWatchWindow() {
+  FollowOthersChange();
   watchWindow_->Refresh(state_.history->snapshot());
   watchWindow_->show();
   watchWindow_->raise();

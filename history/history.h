@@ -139,6 +139,11 @@ class History {
   // Reads the index anew when another program changed the store since the
   // last snapshot; returns whether a new snapshot was published.
   bool Refresh();
+  // Whether another program committed to the store since the last snapshot;
+  // asks the file only, so a front end may ask often. A change asks before
+  // it commits too: the compaction after a delete opens the file anew, and a
+  // new connection counts its data version afresh.
+  bool ChangedByOthers();
 
   // Why the index could not be read after the last committed change, once.
   std::optional<std::string> TakeReadFailure();
@@ -157,10 +162,6 @@ class History {
     kReread,     // another program may have changed both: list reloaded
   };
 
-  // Whether another program committed to the store since the last snapshot.
-  // A change asks before it commits too: the compaction after a delete opens
-  // the file anew, and a new connection counts its data version afresh.
-  bool ChangedByOthers();
   // After a committed change: `patch` brings a copy of the last index to the
   // stored history when nobody else changed the store (`changedBefore`: as
   // asked before the change); without a patch, or after another program's

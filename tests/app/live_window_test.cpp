@@ -190,6 +190,26 @@ class LiveWindowTest : public QObject {
     QVERIFY(world.Outcome().contains(QStringLiteral("首位20")));
     QVERIFY(world.Outcome().contains(QStringLiteral("已删除最后一期")));
   }
+
+  // What the command-line tool stored while the window was open shows when
+  // the 关注 window opens: its watch and its draw.
+  void anotherProgramsWatchAndDrawShowWhenTheWatchWindowOpens() {
+    WindowWorld world;
+    world.Open(RotatingDraws(1, 40));
+    {
+      const std::unique_ptr<History> other =
+          History::OpenFolder(world.folder(), world.window->settings());
+      Watch watch;
+      watch.chosen[0] = true;
+      watch.values[0] = 5;
+      other->AddWatch(watch);
+      other->AddTypedDraw({2, 3, 4, 5, 6, 7, 8, 9});
+    }
+    world.window->OpenWatchWindow();
+    QCOMPARE(world.window->watchWindow()->table()->rowCount(), 1);
+    QCOMPARE(world.window->index()->DrawCount(), size_t(41));
+    QCOMPARE(world.HistoryGrid()->model()->rowCount(), 41);
+  }
 };
 
 }  // namespace zs::testing
