@@ -54,6 +54,8 @@ WatchWindow::WatchWindow(History& history, CommandGate& gate, QWidget* parent)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->verticalHeader()->hide();
+  // First by 编号, as `watch list` prints them; then as the user sorts.
+  table_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
   table_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(table_, &QWidget::customContextMenuRequested, this, &WatchWindow::showMenu);
   resize(900, 360);
@@ -82,8 +84,9 @@ void WatchWindow::Refresh(const Snapshot& snapshot) {
     }
   }
   table_->setSortingEnabled(true);
-  table_->sortByColumn(sortColumn < 0 ? 0 : sortColumn,
-                       sortColumn < 0 ? Qt::AscendingOrder : order);
+  table_->sortByColumn(sortColumn, order);
+  // The pattern in words is the widest text; a player reads it whole.
+  table_->resizeColumnsToContents();
 }
 
 bool WatchWindow::Add(const Watch& watch) {

@@ -31,6 +31,7 @@ class WatchWindowTest : public QObject {
     window.Refresh(history->snapshot());
     QTableWidget* table = window.table();
     QCOMPARE(table->rowCount(), 12);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1"));  // by 编号 at first
 
     table->sortByColumn(6, Qt::DescendingOrder);  // 最后遗漏
     for (int row = 1; row < table->rowCount(); ++row) {
