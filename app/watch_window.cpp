@@ -58,7 +58,7 @@ WatchWindow::WatchWindow(History& history, CommandGate& gate, QWidget* parent)
   table_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
   table_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(table_, &QWidget::customContextMenuRequested, this, &WatchWindow::showMenu);
-  resize(900, 360);
+  resize(1200, 360);
 }
 
 void WatchWindow::Refresh(const Snapshot& snapshot) {
