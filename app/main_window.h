@@ -111,6 +111,9 @@ class MainWindow : public QMainWindow {
   void FollowOwnChange();
   // After the automatic update stored new draws.
   void FollowAutoUpdate(const Snapshot& snapshot);
+  // Every view, the shown analysis and the 关注 window follow a snapshot
+  // with changed draws.
+  void ShowStoredChange(const Snapshot& snapshot, RangeAfterChange range);
   // When another program changed the stored history or the watches since
   // the window's last snapshot: reads them on the worker thread and shows
   // them as after a change of its own. Does nothing while a command runs.

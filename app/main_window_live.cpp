@@ -118,8 +118,12 @@ void MainWindow::FollowOwnChange() {
 
 void MainWindow::FollowAutoUpdate(const Snapshot& snapshot) {
   // As after a typed draw; the alerts are the updater's own message.
+  ShowStoredChange(snapshot, RangeAfterChange::kEndAtNewest);
+}
+
+void MainWindow::ShowStoredChange(const Snapshot& snapshot, RangeAfterChange range) {
   followedVersion_ = snapshot->version;
-  ShowHistory(RangeAfterChange::kEndAtNewest);
+  ShowHistory(range);
   views_->ScheduleRefresh();
   analysisCommands_->RunShownAgain();
   watchWindow_->Refresh(snapshot);
@@ -143,12 +147,7 @@ void MainWindow::FollowOthersChange() {
       return;
     }
   }
-  const Snapshot snapshot = state_.history->snapshot();
-  followedVersion_ = snapshot->version;
-  ShowHistory(RangeAfterChange::kKeep);
-  views_->ScheduleRefresh();
-  analysisCommands_->RunShownAgain();
-  watchWindow_->Refresh(snapshot);
+  ShowStoredChange(state_.history->snapshot(), RangeAfterChange::kKeep);
   ReportHistorySummary();
 }
 

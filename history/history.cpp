@@ -104,13 +104,15 @@ std::shared_ptr<const WatchBook> History::FollowWatches(const HistorySnapshot* l
 
 void History::PublishReread() {
   // The version is taken before the rows are read: a change committed in
-  // between then shows as a newer version next time and is read again.
-  seenDataVersion_ = store_->DataVersion();
+  // between then shows as a newer version next time and is read again. It
+  // counts as seen only once read, so a failed read is tried again.
+  const int64_t version = store_->DataVersion();
   // The draws and their bases come from one read, so another program's base
   // change never puts the names of one base on the fields of the other.
   DerivedHistory derived = store_->LoadDerived();
   Publish(std::make_shared<const HistoryIndex>(std::move(derived.draws)), derived.bases,
           WatchChange::kReread);
+  seenDataVersion_ = version;
 }
 
 bool History::ChangedByOthers() { return store_->DataVersion() != seenDataVersion_; }

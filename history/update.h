@@ -24,7 +24,7 @@
 
 namespace zs {
 
-// Shown when GsZl names no edition: there is no results page to ask.
+// Shown when the settings choose no edition: there is no results page to ask.
 inline constexpr const char* kNoEditionMessage =
     "请先在“设置 → 彩种选择”中选择彩种，再在线更新历史号码。";
 
@@ -44,7 +44,7 @@ std::string ResultsAddress(std::string_view urlTemplate, std::string_view code, 
 
 // The request, the issues to look up and the age check, from the stored
 // history and today's date. When the history is empty or will be dropped,
-// the lookup starts with the first draw of the day IniSerchDay days before
+// the lookup starts with the first draw of the day `keptDays` days before
 // today (not before 2000); otherwise with the first valid issue after the
 // last stored one. Throws InputError when no edition is chosen
 // (kNoEditionMessage) or today lies outside 2000..2099.
