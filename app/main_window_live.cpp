@@ -147,8 +147,12 @@ void MainWindow::FollowOthersChange() {
       return;
     }
   }
-  ShowStoredChange(state_.history->snapshot(), RangeAfterChange::kKeep);
+  const Snapshot snapshot = state_.history->snapshot();
+  ShowStoredChange(snapshot, RangeAfterChange::kKeep);
   ReportHistorySummary();
+  // A watch that the other program's draws made hold is told of here too.
+  const QString alert = ShowWatchAlerts(snapshot->fired, tray_);
+  if (!alert.isEmpty()) state_.Report(state_.outcome->text() + QStringLiteral("  ") + alert);
 }
 
 void MainWindow::OpenWatchWindow() {

@@ -192,10 +192,18 @@ class LiveWindowTest : public QObject {
   }
 
   // What the command-line tool stored while the window was open shows when
-  // the 关注 window opens: its watch and its draw.
+  // the 关注 window opens: its watch and its draw, and the window's watch
+  // that the draw made hold is told of.
   void anotherProgramsWatchAndDrawShowWhenTheWatchWindowOpens() {
     WindowWorld world;
-    world.Open(RotatingDraws(1, 40));
+    world.Open(RotatingDraws(1, 40));  // 20 first in the draw before the newest
+    Watch first20;
+    first20.name = "首位20";
+    first20.freePositions = false;
+    first20.chosen[0] = true;
+    first20.values[0] = 20;
+    first20.condition.lastAtLeast = 2;
+    QVERIFY(world.window->watchWindow()->Add(first20));
     {
       const std::unique_ptr<History> other =
           History::OpenFolder(world.folder(), world.window->settings());
@@ -206,9 +214,11 @@ class LiveWindowTest : public QObject {
       other->AddTypedDraw({2, 3, 4, 5, 6, 7, 8, 9});
     }
     world.window->OpenWatchWindow();
-    QCOMPARE(world.window->watchWindow()->table()->rowCount(), 1);
+    QCOMPARE(world.window->watchWindow()->table()->rowCount(), 2);
     QCOMPARE(world.window->index()->DrawCount(), size_t(41));
     QCOMPARE(world.HistoryGrid()->model()->rowCount(), 41);
+    QVERIFY(world.Outcome().contains(QStringLiteral("关注提醒")));
+    QVERIFY(world.Outcome().contains(QStringLiteral("首位20")));
   }
 };
 
